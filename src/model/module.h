@@ -1,0 +1,84 @@
+#pragma once
+
+#include <cstddef>
+#include <deque>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "model/geometry.h"
+#include "model/object_kind.h"
+#include "model/primitives.h"
+#include "model/selection.h"
+
+namespace pelkor {
+
+// One design sheet: the primitives of a bit-serial Petri net and the arcs between them.
+// Its name is kept by the module library. Every traversal runs in ascending ID order.
+class Module {
+ public:
+  Module() = default;
+  // Copies carry the design and the counters, but neither the undo history nor the
+  // selection: a copy starts with empty ones, an assignment keeps the target's own.
+  Module(const Module& other);
+  Module& operator=(const Module& other);
+  Module(Module&&) noexcept = default;
+  Module& operator=(Module&&) noexcept = default;
+  ~Module() = default;
+
+  int AddShiftRegister(const ShiftRegister& r, Point offset = {});
+  int AddStateMachine(const StateMachine& m, Point offset = {});
+  int AddCounter(const Counter& c, Point offset = {});
+  int AddSource(const SourceTransition& s, Point offset = {});
+  int AddSink(const SinkTransition& s, Point offset = {});
+  int AddInstance(const ModuleInstance& i, Point offset = {});
+
+  // Stores the arc under nextArcId and indexes it; returns the counter's new value. The
+  // caller is responsible for the direction rule (one end a register, the other not).
+  int AddArc(int from, int to, const std::vector<Point>& bends, const std::string& name);
+  // Removes every arc into or out of the object, with its index entries.
+  void RemoveArcsOf(int id);
+
+  std::size_t PrimitiveCount() const;
+  bool HasNewSource() const;
+  std::set<std::string> SourceNames() const;
+  void SetNextObjectId(int n) { nextObjectId = n; }
+
+  // The kind of a primitive, kNoKind when the ID has no entry.
+  ObjectKind KindOf(int id) const;
+  // The position of a primitive of any kind, or nullptr when the ID names none.
+  Point* PositionOf(int id);
+  const Point* PositionOf(int id) const;
+  bool* SelectedFlagOf(int id);
+
+  // True when the ten design maps and pasteOrigin are equal (what an undo snapshot keeps).
+  bool SameContent(const Module& other) const;
+  // Assigns the ten design maps from another module; counters and pasteOrigin stay.
+  void AssignMapsFrom(const Module& other);
+
+  int nextObjectId = 1;
+  int nextArcId = 1;
+  bool modifiedFlag = false;
+  std::deque<std::unique_ptr<Module>> undoHistory;  // oldest at the front
+  std::map<int, ShiftRegister> shiftRegisters;
+  std::map<int, StateMachine> stateMachines;
+  std::map<int, Counter> counters;
+  std::map<int, ModuleInstance> instances;
+  std::map<int, Arc> arcs;
+  std::multimap<int, int> arcsInto;   // object ID -> arc ID, for each arc whose `to` it is
+  std::multimap<int, int> arcsOutOf;  // object ID -> arc ID, for each arc whose `from` it is
+  std::map<int, SourceTransition> sources;
+  std::map<int, SinkTransition> sinks;
+  std::map<int, ObjectKind> kinds;
+  Selection selection;
+  Point pasteOrigin;
+
+ private:
+  template <typename Record>
+  int AddPrimitive(std::map<int, Record>& map, ObjectKind kind, const Record& record,
+                   Point offset);
+};
+
+}  // namespace pelkor

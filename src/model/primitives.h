@@ -1,0 +1,143 @@
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "expr/function_text.h"
+#include "model/geometry.h"
+
+namespace pelkor {
+
+// A place of the net: its cells hold the bit tokens.
+struct ShiftRegister {
+  std::string contents;  // initial tokens as typed: "0"/"1", line breaks as CR LF
+  bool sizeFixed = false;
+  int size = 1;
+  int direction = 1;  // 0 left, 2 right; a new register starts with 1, which shifts like left
+  Point position;
+  bool selected = false;
+
+  // The contents in shift order: as typed for direction 2, reversed character by character
+  // otherwise (a CR LF then reads LF CR).
+  std::string ShiftOrder() const;
+  std::string ShiftOrderPrefix(std::size_t n) const;
+  void SetContents(const std::string& text) { contents = text; }
+
+  bool operator==(const ShiftRegister&) const = default;
+};
+
+// "uhzi": emits a bit sequence into the register its one outgoing arc reaches.
+struct SourceTransition {
+  std::string name;  // the input name; "new" and "delete" make the module dynamic
+  bool hexDisplay = false;
+  std::string data;
+  bool holdValue = false;
+  bool fromEnd = false;
+  Point position;
+  bool selected = false;
+
+  const std::string& Name() const { return name; }
+  void SetName(const std::string& text) { name = text; }
+
+  bool operator==(const SourceTransition&) const = default;
+};
+
+// "kemmakix": collects the tokens of the register its one incoming arc comes from.
+struct SinkTransition {
+  std::string name;  // the output name
+  bool hexDisplay = false;
+  std::string expected;
+  std::string receivedText;    // display form of `received`; not stored in the design file
+  std::vector<int> received;   // values in arrival order; not stored in the design file
+  int outputMode = 0;          // 0 Big, 1 Little, 2 discard, 3 do not consume
+  Point position;
+  bool selected = false;
+
+  const std::string& Name() const { return name; }
+  void SetName(const std::string& text) { name = text; }
+
+  bool operator==(const SinkTransition&) const = default;
+};
+
+struct Counter {
+  Point position;
+  bool selected = false;
+  FunctionText countText;  // only its source is stored; the rest is derived
+  int countNumber = 1;
+
+  // Rebuilds the derived logic from countText.source; throws MessageError on a text error.
+  void Regenerate();
+
+  bool operator==(const Counter&) const = default;
+};
+
+// An arc of a module, or (as StateArc) an arc between two states of one machine.
+struct Arc {
+  int from = 0;
+  int to = 0;
+  std::vector<Point> bends;  // corners of the drawn line from `from` to `to`
+  std::string name;
+
+  bool operator==(const Arc&) const = default;
+};
+
+using StateArc = Arc;
+
+struct MachineState {
+  Point position;  // in the state machine editor's own plane
+  FunctionText firstText;   // output program; may begin with a guard
+  FunctionText secondText;  // arc-selection program: its outputs name the outgoing state arcs
+  bool isMain = false;
+
+  // Derived by Regenerate.
+  bool hasGuard = false;
+  std::set<std::string> inputNames;     // input names of both texts
+  std::map<int, std::string> arcNames;  // output number -> output name of secondText
+
+  // Rebuilds the derived forms of both texts; throws MessageError on a text error.
+  void Regenerate();
+
+  bool operator==(const MachineState&) const = default;
+};
+
+struct StateMachine {
+  int mainState = 0;
+  std::map<int, MachineState> states;
+  std::map<int, StateArc> stateArcs;
+  std::multimap<int, int> stateArcsInto;   // state ID -> state-arc ID
+  std::multimap<int, int> stateArcsOutOf;  // state ID -> state-arc ID
+  int nextStateId = 1;
+  int nextStateArcId = 1;
+  Point position;
+  bool selected = false;
+
+  // Derived: the union of the states' input names, and of the output names of every first
+  // text; `twoStepMode` is decided from the machine's shape when it is read from a file.
+  std::set<std::string> inputNames;
+  std::set<std::string> outputNames;
+  bool twoStepMode = false;
+
+  // Continues numbering after the states and state arcs it holds.
+  void ResetNextIds();
+  // Regenerates every state, then rebuilds the machine's name sets.
+  void Regenerate();
+
+  bool operator==(const StateMachine&) const = default;
+};
+
+// A placed use of another module, which it names.
+struct ModuleInstance {
+  std::string moduleName;
+  bool absent = false;
+  bool created = false;
+  bool hasNewArc = false;
+  bool hasDeleteArc = false;
+  Point position;
+  bool selected = false;
+
+  bool operator==(const ModuleInstance&) const = default;
+};
+
+}  // namespace pelkor

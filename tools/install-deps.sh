@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build needs, only those that are missing.
+set -euo pipefail
+
+packages=(cmake ninja-build g++ pkg-config libfmt-dev nlohmann-json3-dev libcli11-dev
+          libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev)
+if [[ "${1:-}" == "--gui-test" ]]; then
+  packages+=(xvfb xauth)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+    missing+=("$package")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
