@@ -1,0 +1,44 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "model/module.h"
+
+namespace pelkor {
+
+// The design-file text of a module, in memory: UTF-8, LF line ends.
+std::string WriteModule(const Module& module);
+
+// Reads design-file text (UTF-8, LF or CR LF line ends) into an empty module and sets its
+// nextObjectId. Throws MessageError: "comma" on a malformed record, or the text error of a
+// counter or state that fails to regenerate. Records read before a failure stay in `module`.
+void ReadModule(std::string_view text, Module& module);
+
+enum class TextEncoding { kCp932, kUtf8 };
+
+struct DesignText {
+  std::string text;  // UTF-8, LF line ends
+  TextEncoding encoding = TextEncoding::kCp932;
+};
+
+// Reads and decodes a design file (valid UTF-8 is taken as UTF-8, anything else as CP932).
+// Returns nullopt when the file cannot be opened for reading.
+std::optional<DesignText> ReadDesignFile(const std::filesystem::path& path);
+
+enum class SaveResult {
+  kSaved,
+  kCannotOpen,   // the file (or its temporary beside it) could not be created
+  kWriteFailed,  // writing, flushing or replacing failed; the previous file is untouched
+};
+
+// Writes the module to `path` without ever destroying the previous file: the bytes go to a
+// temporary file in the same folder, which replaces the old one only once complete. The text
+// is written as CP932 when every character fits, as UTF-8 otherwise, unless `encoding` says
+// which; CR LF line ends.
+SaveResult SaveDesignFile(const std::filesystem::path& path, const Module& module,
+                          std::optional<TextEncoding> encoding = std::nullopt);
+
+}  // namespace pelkor
