@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "model/module.h"
+
+namespace pelkor {
+
+// An opaque key that the module tree window attaches to a node; 0 means none.
+using TreeItem = std::uint64_t;
+
+// One node of the instance tree: a placed use of a module, from the top module down.
+struct RuntimeInstance {
+  bool deleted = false;              // deleted by the simulation; every phase skips it
+  std::set<int> dynamicChildIds;     // children created while the simulation runs
+  int instanceNumber = 0;            // the instance's ID in the parent's module; unused at the root
+  bool dynamicHost = false;          // holds an instance that would repeat an enclosing module
+  int dynamicHostInstance = 0;       // ...and this is its ID
+  std::string name;                  // the module name
+  std::map<int, std::unique_ptr<RuntimeInstance>> children;  // by instance number
+  RuntimeInstance* parent = nullptr;
+  std::unique_ptr<Module> net;       // the working copy while a simulation runs
+  TreeItem treeItem = 0;
+
+  // True when this node or an ancestor is named `moduleName`.
+  bool RepeatsName(const std::string& moduleName) const;
+  // The child realising instance `instanceId`; throws "モジュールがありません" when there is none.
+  RuntimeInstance& Child(int instanceId) const;
+  // Adds the names of this node and of every node below it.
+  void CollectNames(std::set<std::string>& names) const;
+};
+
+}  // namespace pelkor

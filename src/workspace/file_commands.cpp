@@ -1,0 +1,247 @@
+// The commands that move modules between design files and the module library.
+#include <algorithm>
+
+#include "files/design_file.h"
+#include "model/errors.h"
+#include "workspace/workspace.h"
+
+namespace pelkor {
+
+namespace {
+
+FileDialogSpec DesignFileDialog(bool forSaving) {
+  return {forSaving, "dtnファイル(*.dtn)|*.dtn||", "*.dtn"};
+}
+
+// A file's name without folder and extension: the name its module gets.
+std::string FileTitle(const std::filesystem::path& path) { return path.stem().string(); }
+
+// The folder a chosen file lies in, as an absolute path, so that later commands find the
+// sub-module files there whatever the process's working directory is.
+std::filesystem::path FolderOf(const std::filesystem::path& path) {
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  return (error ? path : absolute).parent_path();
+}
+
+}  // namespace
+
+std::optional<std::filesystem::path> Workspace::ModuleFilePath(
+    const std::string& moduleName) const {
+  const bool leavesFolder = moduleName.empty() || moduleName == "." || moduleName == ".." ||
+                            moduleName.find_first_of(std::string("/\\\0", 3)) != std::string::npos;
+  if (leavesFolder) return std::nullopt;
+  return designFolder_ / (moduleName + ".dtn");
+}
+
+bool Workspace::ReadInto(const std::filesystem::path& path, Module& module) {
+  const std::optional<DesignText> file = ReadDesignFile(path);
+  if (!file) return false;
+  try {
+    ReadModule(file->text, module);
+  } catch (const MessageError& e) {
+    log_.Write("ロードに失敗しました%s", e.what());
+  }
+  return true;
+}
+
+void Workspace::New() {
+  if (simulating_) return;
+  library_.Reset();
+  SetTitle("untitle");
+  ui_.ModuleTreeChanged();
+  ui_.Redraw();
+}
+
+void Workspace::Open() {
+  if (simulating_) return;
+  if (const auto path = ui_.ChooseFile(DesignFileDialog(false))) OpenFile(*path);
+}
+
+void Workspace::OpenFile(const std::filesystem::path& path) {
+  if (simulating_) return;
+  designFolder_ = FolderOf(path);
+  const std::optional<DesignText> file = ReadDesignFile(path);
+  if (!file) {
+    log_.Write("%sをオープン出来ません", path.string());
+    return;
+  }
+  New();
+  const std::string title = FileTitle(path);
+  Module* module = library_.CreateModule(title);
+  if (module == nullptr) {
+    log_.WriteText("読み込みに失敗しました");
+    return;
+  }
+  try {
+    ReadModule(file->text, *module);
+  } catch (const MessageError& e) {
+    log_.Write("ロードに失敗しました%s", e.what());
+  }
+  log_.Write("%sを読み込みました", title);
+  library_.rootInstance().name = title;
+  library_.SetCurrentModule(title);
+  SetTitle(title);
+  ui_.Redraw();
+  LoadSubModules(*module, library_.rootInstance());
+  library_.RefreshNewDeleteFlags();
+  ui_.ModuleTreeChanged();
+}
+
+void Workspace::LoadSubModules(Module& module, RuntimeInstance& node) {
+  for (auto& [id, instance] : module.instances) {
+    // An instance not yet given a module names no file to load.
+    if (instance.moduleName.empty()) continue;
+    Module* loaded = nullptr;
+    if (!library_.Exists(instance.moduleName)) {
+      loaded = library_.CreateModule(instance.moduleName);
+      const std::string fileName = instance.moduleName + ".dtn";
+      const auto path = ModuleFilePath(instance.moduleName);
+      if (!path || !ReadInto(*path, *loaded)) {
+        log_.Write("%sをオープンできません", fileName);
+        return;
+      }
+      log_.Write("%sを読み込みました", fileName);
+    }
+    RuntimeInstance* child = library_.ExpandInstance(id, instance.moduleName, node);
+    if (child == nullptr) {
+      instance.absent = true;
+    } else if (loaded != nullptr) {
+      LoadSubModules(*loaded, *child);
+    } else {
+      Module copy = library_.CopyModuleByName(instance.moduleName);
+      LoadSubModules(copy, *child);
+    }
+  }
+}
+
+void Workspace::Save() {
+  if (simulating_) return;
+  const std::string& name = library_.currentInstance().name;
+  const std::string fileName = name + ".dtn";
+  const auto path = ModuleFilePath(name);
+  switch (path ? SaveDesignFile(*path, library_.currentModule()) : SaveResult::kCannotOpen) {
+    case SaveResult::kSaved:
+      log_.Write("%sをセーブしました", name);
+      break;
+    case SaveResult::kCannotOpen:
+      log_.Write("%sをオープン出来ませんでした", fileName);
+      break;
+    case SaveResult::kWriteFailed:
+      log_.Write("%sの書き込みに失敗しました", fileName);
+      break;
+  }
+}
+
+void Workspace::SaveAs() {
+  if (simulating_) return;
+  const auto path = ui_.ChooseFile(DesignFileDialog(true));
+  if (!path) return;
+  designFolder_ = FolderOf(*path);
+  const std::string fileName = path->filename().string();
+  switch (SaveDesignFile(*path, library_.currentModule())) {
+    case SaveResult::kSaved:
+      SetTitle(fileName);
+      log_.Write("%sをセーブしました", fileName);
+      break;
+    case SaveResult::kCannotOpen:
+      break;
+    case SaveResult::kWriteFailed:
+      log_.Write("%sの書き込みに失敗しました", fileName);
+      break;
+  }
+}
+
+void Workspace::DropFiles(const std::vector<std::filesystem::path>& paths) {
+  if (simulating_) return;
+  for (const std::filesystem::path& path : paths) {
+    const std::optional<DesignText> file = ReadDesignFile(path);
+    if (!file) return;
+    library_.Reset();
+    try {
+      ReadModule(file->text, library_.currentModule());
+    } catch (const MessageError& e) {
+      log_.Write("ロードに失敗しました%s", e.what());
+    }
+    SetTitle(path.string());
+    ui_.ModuleTreeChanged();
+    ui_.Redraw();
+  }
+}
+
+void Workspace::SaveAll() {
+  if (simulating_) return;
+  std::set<std::string> names;
+  library_.rootInstance().CollectNames(names);
+  for (const std::string& name : names) {
+    const std::string fileName = name + ".dtn";
+    const auto path = ModuleFilePath(name);
+    const SaveResult result =
+        path ? SaveDesignFile(*path, library_.ModuleByName(name)) : SaveResult::kCannotOpen;
+    if (result == SaveResult::kCannotOpen) {
+      log_.WriteText("ファイルをオープンできませんでした");
+      return;
+    }
+    if (result == SaveResult::kWriteFailed) {
+      log_.Write("%sの書き込みに失敗しました", fileName);
+      return;
+    }
+    log_.Write("%sをセーブしました", fileName);
+  }
+}
+
+void Workspace::LoadModule() {
+  if (simulating_) return;
+  const auto path = ui_.ChooseFile(DesignFileDialog(false));
+  if (!path) return;
+  designFolder_ = FolderOf(*path);
+  const std::optional<DesignText> file = ReadDesignFile(*path);
+  if (!file) return;
+  Module* module = library_.CreateModule(FileTitle(*path));
+  if (module == nullptr) {
+    log_.WriteText("すでに読み込まれています");
+    return;
+  }
+  try {
+    ReadModule(file->text, *module);
+  } catch (const MessageError& e) {
+    log_.Write("ロードに失敗しました%s", e.what());
+  }
+}
+
+void Workspace::LoadIntoInstance(int instanceId) {
+  if (simulating_) return;
+  auto instance = library_.currentModule().instances.find(instanceId);
+  if (instance == library_.currentModule().instances.end()) return;
+  const auto path = ui_.ChooseFile(DesignFileDialog(false));
+  if (!path) return;
+  designFolder_ = FolderOf(*path);
+  const std::optional<DesignText> file = ReadDesignFile(*path);
+  if (!file) {
+    log_.WriteText("モジュールを読み込めません");
+    return;
+  }
+  const std::string title = FileTitle(*path);
+  RuntimeInstance& host = library_.currentInstance();
+  if (Module* module = library_.CreateModule(title)) {
+    try {
+      ReadModule(file->text, *module);
+    } catch (const MessageError& e) {
+      log_.Write("ロードに失敗しました%s", e.what());
+    }
+    instance->second.moduleName = title;
+    if (RuntimeInstance* child = library_.ExpandInstance(instanceId, title, host)) {
+      LoadSubModules(*module, *child);
+    }
+  } else {
+    instance->second.moduleName = title;
+    if (RuntimeInstance* child = library_.ExpandInstance(instanceId, title, host)) {
+      LoadSubModules(library_.ModuleByName(title), *child);
+    }
+    library_.AddInstanceEverywhere(title, instanceId);
+  }
+  library_.RefreshNewDeleteFlags();
+  ui_.ModuleTreeChanged();
+}
+
+}  // namespace pelkor
