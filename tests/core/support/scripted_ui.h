@@ -1,0 +1,40 @@
+#pragma once
+
+#include <deque>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "workspace/workspace_ui.h"
+
+namespace pelkor::testing {
+
+// Answers the workspace's questions from a script, the way a user would, and records the
+// notifications it receives.
+class ScriptedUi : public WorkspaceUi {
+ public:
+  std::optional<std::filesystem::path> ChooseFile(const FileDialogSpec& spec) override {
+    dialogs.push_back(spec);
+    if (files.empty()) return std::nullopt;
+    auto answer = files.front();
+    files.pop_front();
+    return answer;
+  }
+  std::optional<std::string> AskModuleName() override {
+    if (names.empty()) return std::nullopt;
+    auto answer = names.front();
+    names.pop_front();
+    return answer;
+  }
+  void TitleChanged(const std::string& title) override { titles.push_back(title); }
+  void ModuleTreeChanged() override { ++treeRebuilds; }
+
+  std::deque<std::optional<std::filesystem::path>> files;  // nullopt answers "cancel"
+  std::deque<std::optional<std::string>> names;
+  std::vector<FileDialogSpec> dialogs;
+  std::vector<std::string> titles;
+  int treeRebuilds = 0;
+};
+
+}  // namespace pelkor::testing

@@ -1,0 +1,251 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "support/recording_log.h"
+#include "support/scripted_ui.h"
+#include "workspace/workspace.h"
+
+namespace pelkor {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A module file with one instance record per name, numbered from `firstNumber`.
+std::string InstancesText(const std::vector<std::string>& moduleNames, int firstNumber = 1) {
+  std::string text = "//pelkor file\n";
+  int number = firstNumber;
+  for (const std::string& name : moduleNames) {
+    text += "module[" + std::to_string(number++) + ",40,40]{\n" + name + "}\n";
+  }
+  return text;
+}
+
+class FileCommandsTest : public ::testing::Test {
+ protected:
+  FileCommandsTest() {
+    folder = fs::temp_directory_path() /
+             ("pelkor_files_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    workspace.log().Attach(&sink);
+    workspace.SetDesignFolder(folder);
+  }
+  ~FileCommandsTest() override { fs::remove_all(folder); }
+
+  void WriteFile(const std::string& name, const std::string& text) {
+    std::ofstream(folder / name, std::ios::binary) << text;
+  }
+  void Open(const std::string& name) {
+    ui.files.push_back(folder / name);
+    workspace.Open();
+  }
+  int Count(const std::string& line) const {
+    return static_cast<int>(std::count(sink.lines.begin(), sink.lines.end(), line));
+  }
+
+  fs::path folder;
+  testing::ScriptedUi ui;
+  testing::RecordingLog sink;
+  Workspace workspace{ui};
+};
+
+TEST_F(FileCommandsTest, OpenReadsEveryModuleFileOnceAndGrowsTheTree) {
+  WriteFile("A.dtn", InstancesText({"B", "B"}));
+  WriteFile("B.dtn", InstancesText({"D"}));
+  WriteFile("D.dtn", "//pelkor file\nshift[1,0,0,0,1,2]{\n01}\n");
+  Open("A.dtn");
+
+  EXPECT_EQ(sink.lines, (std::vector<std::string>{"Aを読み込みました", "B.dtnを読み込みました",
+                                                  "D.dtnを読み込みました"}));
+  const RuntimeInstance& root = workspace.library().rootInstance();
+  EXPECT_EQ(root.name, "A");
+  ASSERT_EQ(root.children.size(), 2u);
+  for (const auto& [id, b] : root.children) {
+    EXPECT_EQ(b->name, "B");
+    EXPECT_EQ(b->Child(1).name, "D");
+  }
+  EXPECT_EQ(workspace.documentTitle(), "A");
+  EXPECT_EQ(&workspace.library().currentModule(), &workspace.library().ModuleByName("A"));
+  EXPECT_EQ(workspace.library().ModuleByName("D").shiftRegisters.size(), 1u);
+  EXPECT_EQ(ui.dialogs.at(0).filter, "dtnファイル(*.dtn)|*.dtn||");
+}
+
+TEST_F(FileCommandsTest, AModuleContainingItselfIsNotExpanded) {
+  WriteFile("A.dtn", InstancesText({"A"}));
+  Open("A.dtn");
+  const RuntimeInstance& root = workspace.library().rootInstance();
+  EXPECT_TRUE(root.children.empty());
+  EXPECT_TRUE(root.dynamicHost);
+  EXPECT_EQ(root.dynamicHostInstance, 1);
+  EXPECT_TRUE(workspace.library().ModuleByName("A").instances.at(1).absent);
+
+  workspace.EnterInstance(1);
+  EXPECT_EQ(sink.lines.back(), "再帰です");
+}
+
+TEST_F(FileCommandsTest, OpenRefusesTheTitleUntitleAndReportsMissingFiles) {
+  WriteFile("untitle.dtn", InstancesText({}));
+  Open("untitle.dtn");
+  EXPECT_EQ(sink.lines, std::vector<std::string>{"読み込みに失敗しました"});
+
+  Open("missing.dtn");
+  EXPECT_EQ(sink.lines.back(), (folder / "missing.dtn").string() + "をオープン出来ません");
+}
+
+TEST_F(FileCommandsTest, AMalformedRecordKeepsWhatWasReadAndStillLoadsTheHierarchy) {
+  WriteFile("A.dtn", InstancesText({"B"}) + "shift[2,0,0,0,1,2,9]{\n}\n");
+  WriteFile("B.dtn", InstancesText({}));
+  Open("A.dtn");
+  EXPECT_EQ(sink.lines, (std::vector<std::string>{"ロードに失敗しましたcomma", "Aを読み込みました",
+                                                  "B.dtnを読み込みました"}));
+  EXPECT_EQ(workspace.library().rootInstance().Child(1).name, "B");
+}
+
+TEST_F(FileCommandsTest, AMissingSubModuleAbandonsOnlyThatModulesRemainingInstances) {
+  // A -> (B, C); B -> (M, D) where M has no file: D is never read, C still is.
+  WriteFile("A.dtn", InstancesText({"B", "C"}));
+  WriteFile("B.dtn", InstancesText({"M", "D"}));
+  WriteFile("C.dtn", InstancesText({}));
+  WriteFile("D.dtn", InstancesText({}));
+  Open("A.dtn");
+  EXPECT_EQ(Count("M.dtnをオープンできません"), 1);
+  EXPECT_EQ(Count("D.dtnを読み込みました"), 0);
+  EXPECT_EQ(Count("C.dtnを読み込みました"), 1);
+  EXPECT_TRUE(workspace.library().rootInstance().Child(1).children.empty());
+  EXPECT_EQ(workspace.library().rootInstance().Child(2).name, "C");
+}
+
+TEST_F(FileCommandsTest, ModuleNamesThatLeaveTheFolderAreNeverOpened) {
+  fs::create_directories(folder / "sub");
+  WriteFile("evil.dtn", InstancesText({}));
+  WriteFile("A.dtn", InstancesText({"../evil"}));
+  fs::rename(folder / "A.dtn", folder / "sub" / "A.dtn");
+  ui.files.push_back(folder / "sub" / "A.dtn");
+  workspace.Open();
+  EXPECT_EQ(sink.lines.back(), "../evil.dtnをオープンできません");
+  EXPECT_TRUE(workspace.library().rootInstance().children.empty());
+
+  // A name typed for an unnamed instance cannot make Save All write outside the folder.
+  workspace.New();
+  const int id = workspace.library().currentModule().AddInstance({});
+  ui.names.push_back("../escaped");
+  workspace.EnterInstance(id);
+  EXPECT_EQ(workspace.library().rootInstance().Child(id).name, "../escaped");
+  workspace.SaveAll();
+  EXPECT_EQ(sink.lines.back(), "ファイルをオープンできませんでした");
+  EXPECT_FALSE(fs::exists(folder.parent_path() / "escaped.dtn"));
+}
+
+TEST_F(FileCommandsTest, SaveAndSaveAllWriteEveryModuleOfTheTree) {
+  WriteFile("A.dtn", InstancesText({"B"}));
+  WriteFile("B.dtn", "//pelkor file\nshift[1,10,20,0,1,2]{\n1}\n");
+  Open("A.dtn");
+  fs::remove(folder / "A.dtn");
+  fs::remove(folder / "B.dtn");
+  workspace.library().CreateModule("unused");
+
+  workspace.Save();
+  EXPECT_EQ(sink.lines.back(), "Aをセーブしました");
+  EXPECT_TRUE(fs::exists(folder / "A.dtn"));
+
+  workspace.SaveAll();
+  EXPECT_EQ(sink.lines.back(), "B.dtnをセーブしました");
+  EXPECT_EQ(Count("A.dtnをセーブしました"), 1);
+  EXPECT_FALSE(fs::exists(folder / "unused.dtn"));
+
+  // What was saved opens again to the same modules.
+  const Module savedB = workspace.library().ModuleByName("B");
+  Open("A.dtn");
+  EXPECT_TRUE(workspace.library().ModuleByName("B").SameContent(savedB));
+}
+
+TEST_F(FileCommandsTest, SaveAllIntoAMissingFolderStopsAtTheFirstFile) {
+  WriteFile("A.dtn", InstancesText({"B"}));
+  WriteFile("B.dtn", InstancesText({}));
+  Open("A.dtn");
+  workspace.SetDesignFolder(folder / "gone");
+  workspace.SaveAll();
+  EXPECT_EQ(Count("ファイルをオープンできませんでした"), 1);
+  EXPECT_EQ(sink.lines.back(), "ファイルをオープンできませんでした");
+
+  workspace.Save();
+  EXPECT_EQ(sink.lines.back(), "A.dtnをオープン出来ませんでした");
+}
+
+TEST_F(FileCommandsTest, SaveAsNamesTheDocumentAfterTheFile) {
+  workspace.library().currentModule().AddShiftRegister({});
+  ui.files.push_back(folder / "copy.dtn");
+  workspace.SaveAs();
+  EXPECT_EQ(sink.lines, std::vector<std::string>{"copy.dtnをセーブしました"});
+  EXPECT_EQ(workspace.documentTitle(), "copy.dtn");
+  EXPECT_TRUE(ui.dialogs.at(0).forSaving);
+  EXPECT_EQ(workspace.library().rootInstance().name, "untitle");
+
+  ui.files.push_back(std::nullopt);  // cancelled: nothing written, nothing said
+  workspace.SaveAs();
+  EXPECT_EQ(sink.lines.size(), 1u);
+}
+
+TEST_F(FileCommandsTest, DroppedFilesLeaveOnlyTheLastLoadedUnderUntitle) {
+  WriteFile("one.dtn", "//pelkor file\nshift[1,0,0,0,1,2]{\n1}\n");
+  WriteFile("two.dtn", InstancesText({"B"}));
+  workspace.DropFiles({folder / "one.dtn", folder / "two.dtn"});
+  const ModuleLibrary& library = workspace.library();
+  EXPECT_EQ(library.moduleNumbers().size(), 1u);
+  EXPECT_EQ(library.rootInstance().name, "untitle");
+  EXPECT_TRUE(library.currentModule().shiftRegisters.empty());
+  EXPECT_EQ(library.currentModule().instances.size(), 1u);
+  EXPECT_TRUE(library.rootInstance().children.empty());  // sub-modules are not loaded
+  EXPECT_EQ(workspace.documentTitle(), (folder / "two.dtn").string());
+
+  workspace.DropFiles({folder / "missing.dtn", folder / "one.dtn"});  // stops at the first
+  EXPECT_EQ(workspace.library().currentModule().instances.size(), 1u);
+}
+
+TEST_F(FileCommandsTest, LoadModuleRefusesANameAlreadyLoaded) {
+  WriteFile("A.dtn", InstancesText({"B"}));
+  WriteFile("B.dtn", "//pelkor file\nshift[1,0,0,0,1,2]{\n1}\n");
+  WriteFile("C.dtn", "//pelkor file\nshift[1,0,0,0,1,2]{\n0}\n");
+  Open("A.dtn");
+  const std::size_t linesBefore = sink.lines.size();
+
+  ui.files.push_back(folder / "B.dtn");
+  workspace.LoadModule();
+  EXPECT_EQ(sink.lines.back(), "すでに読み込まれています");
+  EXPECT_EQ(workspace.library().ModuleByName("B").shiftRegisters.size(), 1u);
+
+  ui.files.push_back(folder / "C.dtn");
+  workspace.LoadModule();
+  EXPECT_EQ(sink.lines.size(), linesBefore + 1);  // loading C says nothing
+  EXPECT_EQ(workspace.library().ModuleByName("C").shiftRegisters.size(), 1u);
+  EXPECT_EQ(workspace.library().rootInstance().children.size(), 1u);
+}
+
+TEST_F(FileCommandsTest, LoadIntoInstanceNamesTheInstanceAndGrowsTheTree) {
+  WriteFile("B.dtn", InstancesText({"D"}));
+  WriteFile("D.dtn", InstancesText({}));
+  Module& root = workspace.library().currentModule();
+  const int first = root.AddInstance({});
+  const int second = root.AddInstance({});
+
+  ui.files.push_back(folder / "B.dtn");
+  workspace.LoadIntoInstance(first);
+  EXPECT_EQ(root.instances.at(first).moduleName, "B");
+  EXPECT_EQ(workspace.library().rootInstance().Child(first).Child(1).name, "D");
+
+  ui.files.push_back(folder / "B.dtn");  // already registered: no file read, same tree
+  workspace.LoadIntoInstance(second);
+  EXPECT_EQ(root.instances.at(second).moduleName, "B");
+  EXPECT_EQ(workspace.library().rootInstance().Child(second).Child(1).name, "D");
+  EXPECT_EQ(Count("D.dtnを読み込みました"), 1);
+
+  ui.files.push_back(folder / "nothing.dtn");
+  workspace.LoadIntoInstance(second);
+  EXPECT_EQ(sink.lines.back(), "モジュールを読み込めません");
+}
+
+}  // namespace
+}  // namespace pelkor
