@@ -1,0 +1,20 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <ostream>
+
+#include "files/design_file.h"
+
+namespace pelkor::cli {
+
+struct FmtOptions {
+  std::filesystem::path design;
+  std::optional<std::filesystem::path> output;  // in place when absent
+  std::optional<TextEncoding> encoding;         // the file's own when absent
+};
+
+// Reads one design file (no sub-modules) and writes it back in the writer's canonical form.
+int FmtCommand(const FmtOptions& options, std::ostream& out, std::ostream& err);
+
+}  // namespace pelkor::cli

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <array>
+#include <cstdio>
+#include <string>
+#include <sys/wait.h>
+
+namespace pelkor::testing {
+
+struct CliResult {
+  int status = -1;
+  std::string out;  // standard output; standard error is sent to /dev/null unless merged
+};
+
+// Runs the real pelkor-cli binary through the shell with the given argument text.
+inline CliResult RunCliBinary(const std::string& arguments, bool mergeStderr = false) {
+  const std::string command = std::string(PELKOR_CLI_BINARY) + " " + arguments +
+                              (mergeStderr ? " 2>&1" : " 2>/dev/null") + " </dev/null";
+  CliResult result;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return result;
+  std::array<char, 4096> buffer{};
+  std::size_t n = 0;
+  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.out.append(buffer.data(), n);
+  const int raw = pclose(pipe);
+  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return result;
+}
+
+}  // namespace pelkor::testing
