@@ -16,15 +16,13 @@ FileDialogSpec DesignFileDialog(bool forSaving) {
 // A file's name without folder and extension: the name its module gets.
 std::string FileTitle(const std::filesystem::path& path) { return path.stem().string(); }
 
-// The folder a chosen file lies in, as an absolute path, so that later commands find the
-// sub-module files there whatever the process's working directory is.
-std::filesystem::path FolderOf(const std::filesystem::path& path) {
+}  // namespace
+
+std::filesystem::path Workspace::FolderOf(const std::filesystem::path& path) {
   std::error_code error;
   const std::filesystem::path absolute = std::filesystem::absolute(path, error);
   return (error ? path : absolute).parent_path();
 }
-
-}  // namespace
 
 std::optional<std::filesystem::path> Workspace::ModuleFilePath(
     const std::string& moduleName) const {
@@ -34,19 +32,24 @@ std::optional<std::filesystem::path> Workspace::ModuleFilePath(
   return designFolder_ / (moduleName + ".dtn");
 }
 
+void Workspace::ReadText(const std::string& text, Module& module) {
+  try {
+    ReadModule(text, module);
+  } catch (const MessageError& e) {
+    log_.Write("ロードに失敗しました%s", e.what());
+    ++loadFailures_;
+  }
+}
+
 bool Workspace::ReadInto(const std::filesystem::path& path, Module& module) {
   const std::optional<DesignText> file = ReadDesignFile(path);
   if (!file) return false;
-  try {
-    ReadModule(file->text, module);
-  } catch (const MessageError& e) {
-    log_.Write("ロードに失敗しました%s", e.what());
-  }
+  ReadText(file->text, module);
   return true;
 }
 
 void Workspace::New() {
-  if (simulating_) return;
+  if (IsSimulating()) return;
   library_.Reset();
   SetTitle("untitle");
   ui_.ModuleTreeChanged();
@@ -54,30 +57,27 @@ void Workspace::New() {
 }
 
 void Workspace::Open() {
-  if (simulating_) return;
+  if (IsSimulating()) return;
   if (const auto path = ui_.ChooseFile(DesignFileDialog(false))) OpenFile(*path);
 }
 
-void Workspace::OpenFile(const std::filesystem::path& path) {
-  if (simulating_) return;
+OpenResult Workspace::OpenFile(const std::filesystem::path& path) {
+  if (IsSimulating()) return OpenResult::kLoadFailed;
   designFolder_ = FolderOf(path);
   const std::optional<DesignText> file = ReadDesignFile(path);
   if (!file) {
     log_.Write("%sをオープン出来ません", path.string());
-    return;
+    return OpenResult::kCannotOpen;
   }
+  loadFailures_ = 0;
   New();
   const std::string title = FileTitle(path);
   Module* module = library_.CreateModule(title);
   if (module == nullptr) {
     log_.WriteText("読み込みに失敗しました");
-    return;
+    return OpenResult::kLoadFailed;
   }
-  try {
-    ReadModule(file->text, *module);
-  } catch (const MessageError& e) {
-    log_.Write("ロードに失敗しました%s", e.what());
-  }
+  ReadText(file->text, *module);
   log_.Write("%sを読み込みました", title);
   library_.rootInstance().name = title;
   library_.SetCurrentModule(title);
@@ -86,6 +86,7 @@ void Workspace::OpenFile(const std::filesystem::path& path) {
   LoadSubModules(*module, library_.rootInstance());
   library_.RefreshNewDeleteFlags();
   ui_.ModuleTreeChanged();
+  return loadFailures_ == 0 ? OpenResult::kOpened : OpenResult::kLoadFailed;
 }
 
 void Workspace::LoadSubModules(Module& module, RuntimeInstance& node) {
@@ -99,6 +100,7 @@ void Workspace::LoadSubModules(Module& module, RuntimeInstance& node) {
       const auto path = ModuleFilePath(instance.moduleName);
       if (!path || !ReadInto(*path, *loaded)) {
         log_.Write("%sをオープンできません", fileName);
+        ++loadFailures_;
         return;
       }
       log_.Write("%sを読み込みました", fileName);
@@ -116,7 +118,7 @@ void Workspace::LoadSubModules(Module& module, RuntimeInstance& node) {
 }
 
 void Workspace::Save() {
-  if (simulating_) return;
+  if (IsSimulating()) return;
   const std::string& name = library_.currentInstance().name;
   const std::string fileName = name + ".dtn";
   const auto path = ModuleFilePath(name);
@@ -134,7 +136,7 @@ void Workspace::Save() {
 }
 
 void Workspace::SaveAs() {
-  if (simulating_) return;
+  if (IsSimulating()) return;
   const auto path = ui_.ChooseFile(DesignFileDialog(true));
   if (!path) return;
   designFolder_ = FolderOf(*path);
@@ -153,16 +155,12 @@ void Workspace::SaveAs() {
 }
 
 void Workspace::DropFiles(const std::vector<std::filesystem::path>& paths) {
-  if (simulating_) return;
+  if (IsSimulating()) return;
   for (const std::filesystem::path& path : paths) {
     const std::optional<DesignText> file = ReadDesignFile(path);
     if (!file) return;
     library_.Reset();
-    try {
-      ReadModule(file->text, library_.currentModule());
-    } catch (const MessageError& e) {
-      log_.Write("ロードに失敗しました%s", e.what());
-    }
+    ReadText(file->text, library_.currentModule());
     SetTitle(path.string());
     ui_.ModuleTreeChanged();
     ui_.Redraw();
@@ -170,7 +168,7 @@ void Workspace::DropFiles(const std::vector<std::filesystem::path>& paths) {
 }
 
 void Workspace::SaveAll() {
-  if (simulating_) return;
+  if (IsSimulating()) return;
   std::set<std::string> names;
   library_.rootInstance().CollectNames(names);
   for (const std::string& name : names) {
@@ -191,7 +189,7 @@ void Workspace::SaveAll() {
 }
 
 void Workspace::LoadModule() {
-  if (simulating_) return;
+  if (IsSimulating()) return;
   const auto path = ui_.ChooseFile(DesignFileDialog(false));
   if (!path) return;
   designFolder_ = FolderOf(*path);
@@ -202,15 +200,11 @@ void Workspace::LoadModule() {
     log_.WriteText("すでに読み込まれています");
     return;
   }
-  try {
-    ReadModule(file->text, *module);
-  } catch (const MessageError& e) {
-    log_.Write("ロードに失敗しました%s", e.what());
-  }
+  ReadText(file->text, *module);
 }
 
 void Workspace::LoadIntoInstance(int instanceId) {
-  if (simulating_) return;
+  if (IsSimulating()) return;
   auto instance = library_.currentModule().instances.find(instanceId);
   if (instance == library_.currentModule().instances.end()) return;
   const auto path = ui_.ChooseFile(DesignFileDialog(false));
@@ -224,11 +218,7 @@ void Workspace::LoadIntoInstance(int instanceId) {
   const std::string title = FileTitle(*path);
   RuntimeInstance& host = library_.currentInstance();
   if (Module* module = library_.CreateModule(title)) {
-    try {
-      ReadModule(file->text, *module);
-    } catch (const MessageError& e) {
-      log_.Write("ロードに失敗しました%s", e.what());
-    }
+    ReadText(file->text, *module);
     instance->second.moduleName = title;
     if (RuntimeInstance* child = library_.ExpandInstance(instanceId, title, host)) {
       LoadSubModules(*module, *child);

@@ -20,11 +20,11 @@ void Workspace::EnterInstance(int instanceId) {
   auto it = library_.currentModule().instances.find(instanceId);
   if (it == library_.currentModule().instances.end()) return;
   if (it->second.moduleName.empty()) {
-    if (!simulating_) NameInstance(instanceId);
+    if (!IsSimulating()) NameInstance(instanceId);
     return;
   }
   try {
-    library_.EnterInstance(instanceId, it->second.moduleName, simulating_);
+    library_.EnterInstance(instanceId, it->second.moduleName, IsSimulating());
   } catch (const MessageError& e) {
     log_.WriteText(e.what());
   }
@@ -47,12 +47,12 @@ void Workspace::NameInstance(int instanceId) {
 }
 
 void Workspace::GoUp() {
-  library_.GoUp(simulating_);
+  library_.GoUp(IsSimulating());
   ShowCurrentNode();
 }
 
 void Workspace::GoToTreeItem(TreeItem item) {
-  library_.GoToTreeItem(item, simulating_);
+  library_.GoToTreeItem(item, IsSimulating());
   ShowCurrentNode();
 }
 

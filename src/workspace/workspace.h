@@ -10,6 +10,12 @@
 
 namespace pelkor {
 
+enum class OpenResult {
+  kOpened,      // the module and every sub-module were read
+  kLoadFailed,  // something could not be read; the log says what, and what was read stays
+  kCannotOpen,  // the file itself cannot be opened
+};
+
 // The one object that the desktop application and the command-line tool both drive: it owns
 // the module library, the output log and the design folder, and its methods are the commands.
 // Every failure inside a command ends as a line in the log, never as an exception.
@@ -34,7 +40,8 @@ class Workspace {
   // Design-file commands.
   void New();
   void Open();                                    // asks for the file
-  void OpenFile(const std::filesystem::path& path);  // the same, for a path already chosen
+  // The same for a path already chosen; says whether every file of the hierarchy was read.
+  OpenResult OpenFile(const std::filesystem::path& path);
   void Save();
   void SaveAs();
   void DropFiles(const std::vector<std::filesystem::path>& paths);
@@ -44,6 +51,11 @@ class Workspace {
   // Reads the module file of every instance of `module` not yet loaded and grows the tree
   // below `node`, recursively.
   void LoadSubModules(Module& module, RuntimeInstance& node);
+
+  // Exports the module shown as a DRAVU objects file, asking for the file; ExportBspTo for a
+  // path already chosen. Returns false when the export failed (the reason is in the log).
+  void ExportBsp();
+  bool ExportBspTo(const std::filesystem::path& path);
 
   // Hierarchy moves.
   void EnterInstance(int instanceId);
@@ -57,6 +69,11 @@ class Workspace {
   // Reads a design file into `module`, writing a read failure to the log. False when the file
   // cannot be opened.
   bool ReadInto(const std::filesystem::path& path, Module& module);
+  // Reads design-file text into `module`, writing a failure to the log.
+  void ReadText(const std::string& text, Module& module);
+  // The folder a chosen file lies in, as an absolute path, so that later commands find the
+  // sub-module files there whatever the process's working directory is.
+  static std::filesystem::path FolderOf(const std::filesystem::path& path);
   void SetTitle(const std::string& title);
   void ShowCurrentNode();
   void NameInstance(int instanceId);
@@ -67,6 +84,7 @@ class Workspace {
   std::filesystem::path designFolder_;
   std::string documentTitle_ = "untitle";
   bool simulating_ = false;
+  int loadFailures_ = 0;  // failures the current load command wrote to the log
 };
 
 }  // namespace pelkor

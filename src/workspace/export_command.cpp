@@ -1,0 +1,28 @@
+// Export of the module shown as a DRAVU objects file with its generated sub-modules.
+#include "files/bsp_file.h"
+#include "workspace/workspace.h"
+
+namespace pelkor {
+
+void Workspace::ExportBsp() {
+  const auto path =
+      ui_.ChooseFile({true, "ビットシリアルペトリネット(*.bsp)|*.bsp||", "*.bsp"});
+  if (!path) return;
+  designFolder_ = FolderOf(*path);
+  ExportBspTo(*path);
+}
+
+bool Workspace::ExportBspTo(const std::filesystem::path& path) {
+  try {
+    WriteBsp(path, library_.currentModule());
+    return true;
+  } catch (const BspExportError& e) {
+    // A main file that cannot be opened is not reported, as with the other save dialogs.
+    if (e.reason() != BspExportError::Reason::kCannotOpenMainFile) log_.WriteText(e.what());
+  } catch (const MessageError& e) {
+    log_.WriteText(e.what());
+  }
+  return false;
+}
+
+}  // namespace pelkor
