@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/exit_status.h"
+#include "cli/export_command.h"
 #include "cli/fmt_command.h"
 
 namespace pelkor::cli {
@@ -34,6 +35,13 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
       fmt->add_option("--encoding", fmtEncoding, "cp932 or utf-8 (default: keep the file's)")
           ->transform(CLI::CheckedTransformer(kEncodings, CLI::ignore_case));
 
+  std::filesystem::path exportDesign;
+  std::filesystem::path exportOutput;
+  CLI::App* exportCommand =
+      app.add_subcommand("export", "Export the top module as a DRAVU objects file (.bsp)");
+  exportCommand->add_option("DESIGN", exportDesign, "design file (.dtn)")->required();
+  exportCommand->add_option("OUT", exportOutput, "the .bsp file to write")->required();
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -45,6 +53,7 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     if (encodingOption->count() > 0) fmtOptions.encoding = fmtEncoding;
     return FmtCommand(fmtOptions, out, err);
   }
+  if (exportCommand->parsed()) return ExportCommand(exportDesign, exportOutput, out, err);
   return kExitUsage;
 }
 

@@ -12,17 +12,18 @@ void Workspace::ExportBsp() {
   ExportBspTo(*path);
 }
 
-bool Workspace::ExportBspTo(const std::filesystem::path& path) {
+ExportResult Workspace::ExportBspTo(const std::filesystem::path& path) {
   try {
     WriteBsp(path, library_.currentModule());
-    return true;
+    return ExportResult::kExported;
   } catch (const BspExportError& e) {
     // A main file that cannot be opened is not reported, as with the other save dialogs.
     if (e.reason() != BspExportError::Reason::kCannotOpenMainFile) log_.WriteText(e.what());
+    return ExportResult::kCannotWrite;
   } catch (const MessageError& e) {
     log_.WriteText(e.what());
+    return ExportResult::kDesignError;
   }
-  return false;
 }
 
 }  // namespace pelkor

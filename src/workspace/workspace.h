@@ -6,6 +6,7 @@
 
 #include "model/module_library.h"
 #include "model/output_log.h"
+#include "view/viewport.h"
 #include "workspace/workspace_ui.h"
 
 namespace pelkor {
@@ -14,6 +15,12 @@ enum class OpenResult {
   kOpened,      // the module and every sub-module were read
   kLoadFailed,  // something could not be read; the log says what, and what was read stays
   kCannotOpen,  // the file itself cannot be opened
+};
+
+enum class ExportResult {
+  kExported,
+  kCannotWrite,  // a file could not be opened or written
+  kDesignError,  // the module holds logic that cannot be generated
 };
 
 // The one object that the desktop application and the command-line tool both drive: it owns
@@ -53,14 +60,29 @@ class Workspace {
   void LoadSubModules(Module& module, RuntimeInstance& node);
 
   // Exports the module shown as a DRAVU objects file, asking for the file; ExportBspTo for a
-  // path already chosen. Returns false when the export failed (the reason is in the log).
+  // path already chosen. A failure is written to the log, but for a main file that cannot be
+  // opened, which the dialog's caller is left to report.
   void ExportBsp();
-  bool ExportBspTo(const std::filesystem::path& path);
+  ExportResult ExportBspTo(const std::filesystem::path& path);
 
   // Hierarchy moves.
   void EnterInstance(int instanceId);
   void GoUp();
   void GoToTreeItem(TreeItem item);
+
+  // Editing commands on the current module's selection. The view passes its origin and scale,
+  // and the paste point (its last press) in client pixels. Delete, align, cut and paste do
+  // nothing while a simulation runs, as it runs on a working copy of the module.
+  void DeleteSelection();
+  void AlignSelection(int gridSize);
+  void Copy(const Viewport& view);
+  void Cut(const Viewport& view);
+  void Paste(Point pressPoint, const Viewport& view);
+  void Undo();
+  // The view's flags: a selection exists (the selection tool sets it), the clipboard was filled.
+  bool HasSelection() const { return hasSelection_; }
+  void SetHasSelection(bool value) { hasSelection_ = value; }
+  bool CanPaste() const { return canPaste_; }
 
  private:
   // The path of a module's file in the design folder, or nullopt for a name that is not a
@@ -77,6 +99,12 @@ class Workspace {
   void SetTitle(const std::string& title);
   void ShowCurrentNode();
   void NameInstance(int instanceId);
+  // Deletes the selected primitives with the tree nodes of selected module instances, then
+  // clears the selection.
+  void DeleteSelectedObjects();
+  // Grows the tree below the nodes of the given instances of the current module, as loading
+  // does: placing an instance makes only its own node.
+  void GrowInstanceNodes(const std::vector<int>& instanceIds);
 
   WorkspaceUi& ui_;
   OutputLog log_;
@@ -84,6 +112,8 @@ class Workspace {
   std::filesystem::path designFolder_;
   std::string documentTitle_ = "untitle";
   bool simulating_ = false;
+  bool hasSelection_ = false;
+  bool canPaste_ = false;
   int loadFailures_ = 0;  // failures the current load command wrote to the log
 };
 

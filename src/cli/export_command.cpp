@@ -1,0 +1,28 @@
+#include "cli/export_command.h"
+
+#include "cli/cli_session.h"
+#include "cli/exit_status.h"
+#include "cli/open_design.h"
+
+namespace pelkor::cli {
+
+int ExportCommand(const std::filesystem::path& design, const std::filesystem::path& output,
+                  std::ostream& out, std::ostream& err) {
+  CliSession session(out);
+  if (const int status = OpenDesign(session.workspace, design, err); status != kExitOk) {
+    return status;
+  }
+  switch (session.workspace.ExportBspTo(output)) {
+    case ExportResult::kExported:
+      return kExitOk;
+    case ExportResult::kCannotWrite:
+      err << "pelkor-cli: cannot write " << output.string() << '\n';
+      return kExitCannotWrite;
+    case ExportResult::kDesignError:
+      break;
+  }
+  err << "pelkor-cli: " << design.string() << ": the module cannot be exported\n";
+  return kExitDesignFailed;
+}
+
+}  // namespace pelkor::cli
