@@ -8,6 +8,7 @@
 
 #include "expr/logic_generation.h"
 #include "model/errors.h"
+#include "model/saturating_point.h"
 
 namespace pelkor {
 namespace {
@@ -16,7 +17,8 @@ namespace {
 constexpr int kMiddlePlaceColor = 6;
 constexpr int kInitialValueColor = 5;
 
-// Chains are drawn as a short row around the register's own position.
+// Chains are drawn as a short row around the register's own position (kept within the int
+// range for a register placed at its very edge).
 constexpr int kChainPlaceSpacing = 50;
 constexpr int kChainTransitionOffset = 25;
 
@@ -191,9 +193,11 @@ class BspWriter {
     for (const auto& [id, reg] : module_.shiftRegisters) {
       const Point at = reg.position;
       if (const auto chain = chains_.find(id); chain != chains_.end()) {
-        EmitPosition(kPlaceCategory, chain->second.firstPlace, {at.x - kChainPlaceSpacing, at.y});
+        EmitPosition(kPlaceCategory, chain->second.firstPlace,
+                     SaturatingAdd(at, {-kChainPlaceSpacing, 0}));
         EmitPosition(kPlaceCategory, chain->second.middlePlace, at);
-        EmitPosition(kPlaceCategory, chain->second.lastPlace, {at.x + kChainPlaceSpacing, at.y});
+        EmitPosition(kPlaceCategory, chain->second.lastPlace,
+                     SaturatingAdd(at, {kChainPlaceSpacing, 0}));
       } else {
         EmitPosition(kPlaceCategory, exportIds_.at(id), at);
       }
@@ -205,9 +209,9 @@ class BspWriter {
     for (const auto& [id, chain] : chains_) {
       const Point at = module_.shiftRegisters.at(id).position;
       EmitPosition(kTransitionCategory, chain.firstTransition,
-                   {at.x - kChainTransitionOffset, at.y});
+                   SaturatingAdd(at, {-kChainTransitionOffset, 0}));
       EmitPosition(kTransitionCategory, chain.secondTransition,
-                   {at.x + kChainTransitionOffset, at.y});
+                   SaturatingAdd(at, {kChainTransitionOffset, 0}));
     }
     for (const auto& [id, source] : module_.sources) {
       EmitPosition(kSourceCategory, exportIds_.at(id), source.position);

@@ -111,9 +111,7 @@ TEST_F(BspFileTest, WriteFailureIsReportedNotTakenForSuccess) {
 
 Module ModuleWithSourceNamed(const std::string& name) {
   Module module;
-  SourceTransition source;
-  source.name = name;
-  module.AddSource(source);
+  module.AddSource(bsp_fixtures::Source({0, 0}, name));
   return module;
 }
 

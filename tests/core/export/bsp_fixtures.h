@@ -77,6 +77,22 @@ inline ShiftRegister Register(Point at, const std::string& contents = "") {
   return reg;
 }
 
+inline SourceTransition Source(Point at, const std::string& name, const std::string& data = "") {
+  SourceTransition source;
+  source.position = at;
+  source.name = name;
+  source.data = data;
+  return source;
+}
+
+inline SinkTransition Sink(Point at, const std::string& name, const std::string& expected = "") {
+  SinkTransition sink;
+  sink.position = at;
+  sink.name = name;
+  sink.expected = expected;
+  return sink;
+}
+
 inline Counter CounterOf(Point at, int countNumber, const std::string& text = "") {
   Counter counter;
   counter.position = at;
@@ -91,18 +107,11 @@ inline Module SampleModule() {
   Module module;
   module.AddShiftRegister(Register({100, 100}));
   module.AddShiftRegister(Register({200, 100}, "1"));
-  SourceTransition source;
-  source.name = "in";
-  source.data = "0101";
-  source.position = {50, 100};
-  module.AddSource(source);
+  module.AddSource(Source({50, 100}, "in", "0101"));
   StateMachine machine = Machine({State("o = ~i;")}, 1);
   machine.position = {150, 150};
   module.AddStateMachine(machine);
-  SinkTransition sink;
-  sink.name = "out";
-  sink.position = {300, 100};
-  module.AddSink(sink);
+  module.AddSink(Sink({300, 100}, "out"));
   module.AddArc(3, 1, {}, "");
   module.AddArc(1, 4, {}, "i");
   module.AddArc(4, 2, {}, "o");

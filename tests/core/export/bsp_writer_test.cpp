@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "bsp_fixtures.h"
 #include "model/errors.h"
 
@@ -47,25 +49,14 @@ Module EdgeCaseModule() {
   module.AddStateMachine(twoOutputs);  // 4
   StateMachine noState;
   noState.position = {400, 0};
-  module.AddStateMachine(noState);  // 5
-  SourceTransition blank;
-  blank.position = {0, 100};
-  module.AddSource(blank);  // 6
-  SourceTransition held;
-  held.name = "s";
-  held.data = "01\r\n10";
+  module.AddStateMachine(noState);                       // 5
+  module.AddSource(bsp_fixtures::Source({0, 100}, ""));  // 6
+  SourceTransition held = bsp_fixtures::Source({100, 100}, "s", "01\r\n10");
   held.holdValue = true;
   held.fromEnd = true;
-  held.position = {100, 100};
-  module.AddSource(held);  // 7
-  SinkTransition quiet;
-  quiet.position = {200, 100};
-  module.AddSink(quiet);  // 8
-  SinkTransition checking;
-  checking.name = "k";
-  checking.expected = "1\r\n0";
-  checking.position = {300, 100};
-  module.AddSink(checking);  // 9
+  module.AddSource(held);                                         // 7
+  module.AddSink(bsp_fixtures::Sink({200, 100}, ""));             // 8
+  module.AddSink(bsp_fixtures::Sink({300, 100}, "k", "1\r\n0"));  // 9
   ModuleInstance instance;
   instance.moduleName = "sub";
   instance.position = {500, 0};
@@ -109,6 +100,18 @@ TEST(BspWriterTest, CountersAndMultiStateMachinesBecomeSubModuleFiles) {
   };
   EXPECT_TRUE(textBefore(machine).ends_with("/module[ID,name]\r\nmodule[8,state2]\r\n"));
   EXPECT_TRUE(textBefore(counter).ends_with("module[8,state2]\r\nmodule[9,count4]\r\n"));
+}
+
+TEST(BspWriterTest, ChainAtTheEdgeOfThePlaneStaysWithinTheIntRange) {
+  Module module;
+  module.AddShiftRegister(Register({INT_MIN, INT_MAX}, "1"));
+  const std::string text = Written(module, "edge.bsp").text;
+  EXPECT_NE(text.find("obj[0,1,1]=(-2147483648,2147483647)\r\n"
+                      "obj[0,1,2]=(-2147483648,2147483647)\r\n"
+                      "obj[0,1,3]=(-2147483598,2147483647)\r\n"
+                      "obj[0,2,4]=(-2147483648,2147483647)\r\n"
+                      "obj[0,2,5]=(-2147483623,2147483647)\r\n"),
+            std::string::npos);
 }
 
 TEST(BspWriterTest, CounterBeyondTheLogicLimitIsRefusedWithItsModuleAndId) {

@@ -85,11 +85,12 @@ TEST(StateMachineModuleTest, GuardedFormWithoutAConditionToCopyWritesAnEmptyGuar
 }
 
 TEST(StateMachineModuleTest, RingMainStateWithoutArcSelectionNegatesTheRing) {
-  StateMachine machine = Machine({State("y = a;"), State("y = b;", "next = a;")}, 1);
+  // A right side is copied as typed, up to the end of its line.
+  StateMachine machine = Machine({State("y = a;"), State("y = b;", "next = a; // x\r\n")}, 1);
   const Module module = BuildStateMachineModule(machine);
   EXPECT_EQ(MachineTexts(module),
             (std::vector<std::string>{"?seniin;\r\ny = a;\r\nseniout = ~seniin",
-                                      "?~seniin;\r\ny = b;\r\nseniout =  a;\n"}));
+                                      "?~seniin;\r\ny = b;\r\nseniout =  a; // x\n"}));
   // The first state is the main state: the ring starts with a token.
   const ShiftRegister& ring = module.shiftRegisters.at(7);
   EXPECT_EQ(ring.position, (Point{0, 0}));
