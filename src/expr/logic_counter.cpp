@@ -5,7 +5,7 @@
 namespace pelkor {
 namespace {
 
-// "ci<from>", "ci<from+-1>", ... "ci<to>", joined by "&".
+// "ci<from>" through "ci<to>", counting up or down, joined by "&".
 std::string JoinedBits(int from, int to) {
   std::string text;
   const int step = from <= to ? 1 : -1;

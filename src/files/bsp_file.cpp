@@ -16,15 +16,13 @@ namespace {
 using Reason = BspExportError::Reason;
 
 std::string MessageFor(Reason reason, const std::filesystem::path& file) {
-  switch (reason) {
-    case Reason::kCannotOpenMainFile:
-      return fmt::sprintf("%sをオープンできません", file.string());
-    case Reason::kCannotOpenSubModuleFile:
-      return fmt::sprintf("%sをオープンできません", file.filename().string());
-    case Reason::kWriteFailed:
-      break;
+  if (reason == Reason::kWriteFailed) {
+    return fmt::sprintf("%sに書き込めませんでした", file.string());
   }
-  return fmt::sprintf("%sに書き込めませんでした", file.string());
+  // A sub-module file is named as the main file's module section names it.
+  const std::string name =
+      reason == Reason::kCannotOpenSubModuleFile ? file.filename().string() : file.string();
+  return fmt::sprintf("%sをオープンできません", name);
 }
 
 void Put(std::ofstream& out, std::string_view text) {

@@ -31,7 +31,8 @@ std::string BspModuleName(std::string_view fileName);
 
 // Appends the module's .bsp text to `file`, with every sub-module file it needs, named after
 // `fileName` (a name without folder). Throws MessageError "%sのカウンタ%dにエラー" when a
-// counter's count number is beyond what the generated logic can count (see CounterFitsLogic).
+// counter's count number is beyond what the generated logic can count (see CounterFitsLogic);
+// the document is then incomplete and must not be written.
 void WriteBsp(BspDocument& file, const Module& module, const std::string& fileName);
 
 }  // namespace pelkor
