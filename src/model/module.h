@@ -58,6 +58,12 @@ class Module {
   // Assigns the ten design maps from another module; counters and pasteOrigin stay.
   void AssignMapsFrom(const Module& other);
 
+  // Records the design after an editing action as an undo snapshot; at most 11 are kept.
+  void PushUndo();
+  // Goes back to the previous recorded design. The ID counters never go back, so IDs stay
+  // unique. Returns whether the number of module instances changed.
+  bool Undo();
+
   int nextObjectId = 1;
   int nextArcId = 1;
   bool modifiedFlag = false;

@@ -1,0 +1,40 @@
+// The undo history of a module: snapshots of its design maps, oldest at the front.
+#include <memory>
+
+#include "model/module.h"
+
+namespace pelkor {
+
+namespace {
+
+constexpr std::size_t kMaxSnapshots = 11;
+
+}  // namespace
+
+void Module::PushUndo() {
+  // The history starts with the current state three times, so undo never goes back further
+  // than the state after the first recorded action.
+  if (undoHistory.empty()) {
+    undoHistory.push_back(std::make_unique<Module>(*this));
+    undoHistory.push_back(std::make_unique<Module>(*this));
+  }
+  auto snapshot = std::make_unique<Module>(*this);
+  if (undoHistory.size() >= kMaxSnapshots)
+    undoHistory.pop_front();
+  undoHistory.push_back(std::move(snapshot));
+}
+
+bool Module::Undo() {
+  if (undoHistory.size() < 2)
+    return false;
+  // The back snapshot normally holds the current state: drop it and return to the one before.
+  // When the objects differ from it (delete and cut record nothing), the back is the state to
+  // return to.
+  if (undoHistory.back()->kinds == kinds)
+    undoHistory.pop_back();
+  const std::size_t instancesBefore = instances.size();
+  AssignMapsFrom(*undoHistory.back());
+  return instances.size() != instancesBefore;
+}
+
+}  // namespace pelkor

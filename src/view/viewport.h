@@ -1,0 +1,23 @@
+#pragma once
+
+#include "model/geometry.h"
+
+namespace pelkor {
+
+// The mapping between a module's logical plane and the client area's pixels at one zoom level
+// and scroll position. Results that would leave the int range stop at its ends.
+struct Viewport {
+  Point origin;   // logical coordinates of the client area's top-left pixel
+  int scale = 1;  // logical units per pixel: 1, 2, 4, 8, 16 or 32
+
+  // Logical point -> client pixel; the division truncates toward zero.
+  Point ToScreen(Point logical) const;
+  // Client pixel -> logical point.
+  Point ToLogical(Point pixel) const;
+};
+
+// Moves each coordinate to the centre of its grid cell; points on both sides of 0 snap away
+// from 0. A grid size below 1 has no cells and leaves the point where it is.
+Point SnapToCell(Point p, int gridSize);
+
+}  // namespace pelkor
