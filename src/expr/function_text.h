@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 
 namespace pelkor {
 
@@ -26,6 +27,10 @@ void CollectVariables(FunctionText& text);
 void TranslateNames(FunctionText& text);
 void SplitGuard(FunctionText& text);
 void ExtractRightSides(FunctionText& text);
+
+// The part of a text before its first NUL: every step stops reading there, wherever the text
+// came from.
+std::string_view TextBeforeNul(const std::string& text);
 
 // Clears every derived field, then runs Normalize, CollectVariables and TranslateNames
 // (the steps that run when a dialog is confirmed or a design file is read).
