@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli_runner.h"
+
+namespace pelkor {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+class FmtCommandTest : public ::testing::Test {
+ protected:
+  FmtCommandTest() {
+    folder = fs::temp_directory_path() /
+             ("pelkor_cli_fmt_" +
+              std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+  }
+  ~FmtCommandTest() override { fs::remove_all(folder); }
+
+  fs::path Write(const std::string& name, const std::string& bytes) {
+    std::ofstream(folder / name, std::ios::binary) << bytes;
+    return folder / name;
+  }
+
+  fs::path folder;
+};
+
+TEST_F(FmtCommandTest, RewritesInCanonicalFormKeepingTheEncoding) {
+  // LF line ends and a blank line before a record; a Japanese sink name in UTF-8.
+  const fs::path design = Write("a.dtn",
+                                "//pelkor file\nshift[1,10,20,0,1,2]{\n01}\n"
+                                "kemmakix[2,30,40,0,0,出力]{\n}\narc[1,2]{}\n");
+  const auto result = testing::RunCliBinary("fmt " + design.string());
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(ReadBytes(design),
+            "//pelkor file\r\nshift[1,10,20,0,1,2]{\r\n01}\r\n"
+            "kemmakix[2,30,40,0,0,出力]{\r\n}\r\narc[1,2]{}\r\n");
+}
+
+TEST_F(FmtCommandTest, WritesCp932OnRequestToAnotherFile) {
+  const fs::path design = Write("a.dtn", "//pelkor file\r\nmodule[1,0,0]{\r\n加算}\r\n");
+  const fs::path output = folder / "b.dtn";
+  const auto result = testing::RunCliBinary("fmt " + design.string() + " -o " +
+                                            output.string() + " --encoding cp932");
+  EXPECT_EQ(result.status, 0);
+  // 加算 in CP932 is 89 C1 8E 5A.
+  EXPECT_EQ(ReadBytes(output), "//pelkor file\r\nmodule[1,0,0]{\r\n\x89\xC1\x8E\x5A}\r\n");
+  EXPECT_EQ(ReadBytes(design), "//pelkor file\r\nmodule[1,0,0]{\r\n加算}\r\n");
+}
+
+TEST_F(FmtCommandTest, AMalformedFileIsLeftUntouched) {
+  const std::string bytes = "//pelkor file\r\nshift[1,0,0,0,1,2,7]{\r\n}\r\n";
+  const fs::path design = Write("bad.dtn", bytes);
+  const auto result = testing::RunCliBinary("fmt " + design.string(), true);
+  EXPECT_EQ(result.status, 2);
+  EXPECT_NE(result.out.find("ロードに失敗しましたcomma"), std::string::npos);
+  EXPECT_EQ(ReadBytes(design), bytes);
+}
+
+TEST_F(FmtCommandTest, UsageAndMissingFiles) {
+  EXPECT_EQ(testing::RunCliBinary("fmt " + (folder / "none.dtn").string()).status, 66);
+  EXPECT_EQ(testing::RunCliBinary("fmt").status, 64);
+  EXPECT_EQ(testing::RunCliBinary("frobnicate x").status, 64);
+  EXPECT_EQ(testing::RunCliBinary("fmt a.dtn --encoding latin1").status, 64);
+  const auto help = testing::RunCliBinary("--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("export"), std::string::npos);
+  const auto version = testing::RunCliBinary("--version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out.rfind("pelkor-cli ", 0), 0u);
+}
+
+}  // namespace
+}  // namespace pelkor
