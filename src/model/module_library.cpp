@@ -116,6 +116,13 @@ void ModuleLibrary::InstanceDeleted(TreeItem item) {
   }
 }
 
+void ModuleLibrary::LeaveRuntime() {
+  // The root's module is always registered; should it not be, an empty one takes its name so
+  // that the current module never points into a working copy about to be destroyed.
+  if (!Exists(rootInstance_->name)) CreateModule(rootInstance_->name);
+  MoveTo(*rootInstance_, false);
+}
+
 RuntimeInstance* ModuleLibrary::ExpandInstance(int instanceId, const std::string& moduleName,
                                                RuntimeInstance& parentNode) {
   if (parentNode.RepeatsName(moduleName)) {

@@ -36,6 +36,9 @@ class ModuleLibrary {
   void GoUp(bool simulating);
   void GoToTreeItem(TreeItem item, bool simulating);
   void InstanceDeleted(TreeItem item);
+  // Back from the working copies to the design: the root becomes the current instance and its
+  // module definition the current module.
+  void LeaveRuntime();
 
   // The recursion rule: nullptr (and the parent becomes a dynamic host) when the instance
   // would repeat an enclosing module; otherwise the new child node.

@@ -13,6 +13,12 @@ namespace pelkor {
 // An opaque key that the module tree window attaches to a node; 0 means none.
 using TreeItem = std::uint64_t;
 
+// The run-time state that the check compiles from a node's working copy (sim/net_runtime.h).
+class NetRuntime;
+struct NetRuntimeDeleter {
+  void operator()(NetRuntime* runtime) const;
+};
+
 // One node of the instance tree: a placed use of a module, from the top module down.
 struct RuntimeInstance {
   bool deleted = false;              // deleted by the simulation; every phase skips it
@@ -24,6 +30,9 @@ struct RuntimeInstance {
   std::map<int, std::unique_ptr<RuntimeInstance>> children;  // by instance number
   RuntimeInstance* parent = nullptr;
   std::unique_ptr<Module> net;       // the working copy while a simulation runs
+  // Cells, queues, bindings and programs of `net`; made and destroyed with it.
+  std::unique_ptr<NetRuntime, NetRuntimeDeleter> runtime;
+  bool scheduled = false;            // listed in the library's instanceSchedule
   TreeItem treeItem = 0;
 
   // True when this node or an ancestor is named `moduleName`.

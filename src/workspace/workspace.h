@@ -1,12 +1,15 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "model/module_library.h"
 #include "model/output_log.h"
+#include "sim/step.h"
 #include "view/viewport.h"
+#include "workspace/simulation_control.h"
 #include "workspace/workspace_ui.h"
 
 namespace pelkor {
@@ -43,6 +46,31 @@ class Workspace {
   void SetDesignFolder(const std::filesystem::path& folder) { designFolder_ = folder; }
 
   bool IsSimulating() const { return simulating_; }
+
+  // Simulation control. A command that QueryCommand shows disabled does nothing.
+  void Check();
+  void Step();
+  void Run();   // the animated run: starts the timer, whose every period calls Tick
+  void Tick();
+  // Steps until two steps in a row move nothing, the step limit is reached, `progress` asks to
+  // stop or a step fails. The log gets the start, the end and the elapsed time.
+  RunOutcome RunWithoutAnimation(const RunProgress& progress = {});
+  void Pause();
+  void EndSimulation();
+  // Whether the command is enabled and whether it shows checked, as menus and toolbars need.
+  CommandState QueryCommand(CommandId command) const;
+
+  bool IsPaused() const { return paused_; }
+  bool IsTimerRunning() const { return timerRunning_; }
+  StepActivity stepActivity() const { return stepActivity_; }
+  int mode() const { return mode_; }
+  void SetMode(int mode) { mode_ = mode; }  // the editing tools set their number
+  int timerInterval() const { return timerInterval_; }
+  void SetTimerInterval(int milliseconds) { timerInterval_ = milliseconds; }
+  std::int64_t stepLimit() const { return stepLimit_; }
+  void SetStepLimit(std::int64_t steps) { stepLimit_ = steps; }
+  // The clock of the elapsed-time report; the steady clock unless set.
+  void SetClock(MillisecondClock clock) { clock_ = std::move(clock); }
 
   // Design-file commands.
   void New();
@@ -106,12 +134,31 @@ class Workspace {
   // does: placing an instance makes only its own node.
   void GrowInstanceNodes(const std::vector<int>& instanceIds);
 
+  // One step with the Step command's handling of failures; false when the step failed.
+  bool RunOneStep();
+  StepHooks SimulationHooks();
+  void StopAnimationTimer();
+  void WriteRunEnd();
+  void DropSelection();
+  std::int64_t Now() const;
+
   WorkspaceUi& ui_;
   OutputLog log_;
   ModuleLibrary library_{log_};
   std::filesystem::path designFolder_;
   std::string documentTitle_ = "untitle";
-  bool simulating_ = false;
+  // The simulation state, in the order the view keeps it.
+  std::int64_t startTicks_ = 0;
+  StepActivity stepActivity_ = 0;
+  int timerInterval_ = 50;
+  bool treeOpenedByCheck_ = false;
+  bool simulating_ = false;  // from a successful check to the end of the simulation
+  bool paused_ = false;
+  int mode_ = kNoMode;
+  bool timerRunning_ = false;
+  bool creationFailed_ = false;  // set by the step in progress
+  std::int64_t stepLimit_ = 1'000'000;
+  MillisecondClock clock_;
   bool hasSelection_ = false;
   bool canPaste_ = false;
   int loadFailures_ = 0;  // failures the current load command wrote to the log

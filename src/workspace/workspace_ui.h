@@ -33,6 +33,16 @@ class WorkspaceUi {
   virtual void ModuleTreeChanged() {}
   // The node shown changed: a tree window selects its item.
   virtual void CurrentNodeChanged(TreeItem /*item*/) {}
+
+  // The animation timer: while it runs, every period calls Workspace::Tick.
+  virtual void StartTimer(int /*intervalMilliseconds*/) {}
+  virtual void StopTimer() {}
+  virtual void SetWaitCursor(bool /*waiting*/) {}
+  // The module tree window, which a check opens when it is closed and the end of that
+  // simulation closes again.
+  virtual bool IsModuleTreeOpen() const { return false; }
+  virtual void OpenModuleTree() {}
+  virtual void CloseModuleTree() {}
 };
 
 }  // namespace pelkor

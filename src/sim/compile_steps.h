@@ -1,0 +1,36 @@
+#pragma once
+
+// The parts of the check, one per primitive kind; each returns false when its primitive fails
+// and writes its own messages.
+
+#include <cstdint>
+#include <vector>
+
+#include "model/module.h"
+#include "model/output_log.h"
+#include "model/runtime_instance.h"
+#include "sim/net_runtime.h"
+
+namespace pelkor {
+
+// The arcs into or out of an object, in index order; index entries without an arc are passed.
+std::vector<const Arc*> ArcsInto(const Module& module, int id);
+std::vector<const Arc*> ArcsOutOf(const Module& module, int id);
+
+// Cells from the contents: the digits in text order ending at the exit, EMPTY cells before
+// them. Fails when a fixed size leaves no empty cell.
+bool PrepareRegister(const ShiftRegister& design, ShiftRegisterRuntime& shiftRegister);
+// The token values a source emits, first one first.
+std::vector<std::uint8_t> BuildSourceQueue(const SourceTransition& source);
+// Fills `runtime.sources` and `runtime.sinks`: queues, the registers they use, and whether
+// each is a named port of the node's module instance (never at the root).
+void PrepareSourcesAndSinks(const RuntimeInstance& node, NetRuntime& runtime);
+
+bool CompileStateMachine(OutputLog& log, const Module& net, NetRuntime& runtime, int id,
+                         StateMachine& machine, StateMachineRuntime& compiled);
+bool CompileCounter(OutputLog& log, const Module& net, NetRuntime& runtime, int id,
+                    Counter& counter, CounterRuntime& compiled);
+bool CompileModuleInstance(OutputLog& log, RuntimeInstance& node, int id, ModuleInstance& instance,
+                           ModuleInstanceRuntime& compiled);
+
+}  // namespace pelkor

@@ -1,0 +1,149 @@
+// Creating and deleting module instances while the simulation runs, and ending the runtime.
+#include <new>
+
+#include "model/errors.h"
+#include "sim/compile.h"
+#include "sim/simulation_condition.h"
+#include "sim/step_parts.h"
+
+namespace pelkor {
+
+namespace {
+
+// Grows the tree below `node` from the module definitions, as loading does.
+void BuildSubtree(ModuleLibrary& library, RuntimeInstance& node) {
+  const Module& module = library.ModuleByName(node.name);
+  for (const auto& [id, instance] : module.instances) {
+    if (instance.moduleName.empty() || node.children.contains(id))
+      continue;
+    if (RuntimeInstance* child = library.ExpandInstance(id, instance.moduleName, node)) {
+      BuildSubtree(library, *child);
+    }
+  }
+}
+
+// The node that instance `id` of `node` creates: the one the tree holds, or a new one for an
+// instance that would repeat an enclosing module.
+RuntimeInstance& ChildToCreate(ModuleLibrary& library, RuntimeInstance& node, int id,
+                               const std::string& moduleName) {
+  auto it = node.children.find(id);
+  if (it == node.children.end()) {
+    std::unique_ptr<RuntimeInstance>& slot = node.children[id];
+    slot = library.NewNode(moduleName, &node, id);
+    node.dynamicChildIds.insert(id);
+    it = node.children.find(id);
+  }
+  RuntimeInstance& child = *it->second;
+  if (child.children.empty())
+    BuildSubtree(library, child);
+  return child;
+}
+
+// A created subtree starts afresh: nothing below it stays deleted from an earlier life.
+void ClearDeleted(RuntimeInstance& node) {
+  node.deleted = false;
+  for (auto& [id, child] : node.children)
+    ClearDeleted(*child);
+}
+
+bool BuildChild(ModuleLibrary& library, RuntimeInstance& node, ModuleInstanceRuntime& instance,
+                RuntimeInstance& child, std::vector<RuntimeInstance*>& realised) {
+  ClearDeleted(child);
+  DestroyNets(child);
+  MakeWorkingCopy(library.log(), child, library.ModuleByName(child.name));
+  if (!child.net)
+    return false;
+  for (auto& [id, grandchild] : child.children)
+    PrepareNets(library, *grandchild);
+  std::vector<RuntimeInstance*> compiled;
+  if (CompileInstance(library, child, compiled) != nullptr)
+    return false;
+  if (!WireInstancePorts(library.log(), node, instance, child)) {
+    library.log().Write("モジュールコンパイルエラー%d", instance.id);
+    return false;
+  }
+  AppendToSchedule(library, compiled);
+  realised.insert(realised.end(), compiled.begin(), compiled.end());
+  return true;
+}
+
+// Marks every descendant not yet deleted, depth first; a dynamic host without contents stops
+// the deletion.
+void MarkDescendantsDeleted(RuntimeInstance& node) {
+  for (auto& [id, descendant] : node.children) {
+    if (descendant->deleted)
+      continue;
+    if (descendant->dynamicHost && !descendant->net) {
+      throw SimulationCondition(kLowerModuleNotDeleted);
+    }
+    descendant->deleted = true;
+    MarkDescendantsDeleted(*descendant);
+  }
+}
+
+void ForgetRunState(RuntimeInstance& node) {
+  node.deleted = false;
+  node.scheduled = false;
+  for (const int id : node.dynamicChildIds)
+    node.children.erase(id);
+  node.dynamicChildIds.clear();
+  for (auto& [id, child] : node.children)
+    ForgetRunState(*child);
+}
+
+}  // namespace
+
+void RealiseCreation(ModuleLibrary& library, RuntimeInstance& node, ModuleInstanceRuntime& instance,
+                     std::vector<RuntimeInstance*>& realised, const StepHooks& hooks) {
+  RuntimeInstance* child = nullptr;
+  try {
+    child = &ChildToCreate(library, node, instance.id, instance.record->moduleName);
+    if (BuildChild(library, node, instance, *child, realised))
+      return;
+  } catch (const MessageError& e) {
+    library.log().WriteText(e.what());
+  } catch (const std::bad_alloc&) {
+    library.log().WriteText("エラー来たー");
+  }
+  if (child != nullptr)
+    DestroyNets(*child);
+  DisconnectInner(instance);
+  instance.record->absent = true;
+  instance.record->created = false;
+  if (hooks.creationFailed)
+    hooks.creationFailed();
+}
+
+void DeleteInstance(ModuleLibrary& library, RuntimeInstance& child) {
+  if (child.deleted)
+    throw SimulationCondition(kDeletedTwice);
+  child.deleted = true;
+  MarkDescendantsDeleted(child);
+  if (!child.net)
+    throw SimulationCondition(kInputBeforeNew);
+  library.log().Write("%sをdelete", child.name);
+  DestroyNets(child);
+}
+
+void DisconnectInner(ModuleInstanceRuntime& instance) {
+  for (PortConnection& connection : instance.inputs)
+    connection.inner = nullptr;
+  for (PortConnection& connection : instance.outputs)
+    connection.inner = nullptr;
+}
+
+void DestroyNets(RuntimeInstance& node) {
+  node.runtime.reset();
+  node.net.reset();
+  for (auto& [id, child] : node.children)
+    DestroyNets(*child);
+}
+
+void ResetRuntime(ModuleLibrary& library) {
+  library.LeaveRuntime();
+  DestroyNets(library.rootInstance());
+  ForgetRunState(library.rootInstance());
+  library.instanceSchedule.clear();
+}
+
+}  // namespace pelkor

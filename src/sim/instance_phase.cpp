@@ -1,0 +1,124 @@
+// Phase 2: tokens across module boundaries, and the "new" and "delete" arcs.
+#include <algorithm>
+
+#include "sim/simulation_condition.h"
+#include "sim/step_parts.h"
+
+namespace pelkor {
+
+namespace {
+
+// What the module instances of one node did in this phase.
+struct Reconfiguration {
+  bool needed = false;
+  std::vector<ModuleInstanceRuntime*> creations;  // marked created, contents not yet built
+};
+
+void DeleteByToken(ModuleLibrary& library, RuntimeInstance& node, ModuleInstanceRuntime& instance,
+                   const StepHooks& hooks) {
+  RuntimeInstance& child = node.Child(instance.id);
+  library.InstanceDeleted(child.treeItem);
+  if (hooks.instanceDeleting)
+    hooks.instanceDeleting(child);
+  DeleteInstance(library, child);
+  DisconnectInner(instance);
+}
+
+void MoveInstanceTokens(ModuleLibrary& library, RuntimeInstance& node,
+                        ModuleInstanceRuntime& instance, StepActivity& activity,
+                        const StepHooks& hooks, Reconfiguration& reconfiguration) {
+  ModuleInstance& record = *instance.record;
+  if (!record.absent) {
+    for (PortConnection& connection : instance.outputs) {
+      if (connection.inner == nullptr || !connection.inner->HasToken() ||
+          !connection.outer->CanAccept()) {
+        continue;
+      }
+      connection.outer->Put(connection.inner->Take());
+      activity = 1;
+    }
+  }
+  for (PortConnection& connection : instance.inputs) {
+    if (!connection.outer->HasToken())
+      continue;
+    const bool innerAccepts = connection.inner != nullptr && connection.inner->CanAccept();
+    if (!record.hasNewArc) {
+      if (!innerAccepts)
+        continue;
+      connection.inner->Put(connection.outer->Take());
+      activity = 1;
+    } else if (!record.created) {
+      if (connection.outer != instance.newArcRegister)
+        throw SimulationCondition(kInputBeforeNew);
+      // The "new" token stays: once the instance exists it travels in like any other input.
+      reconfiguration.creations.push_back(&instance);
+      reconfiguration.needed = true;
+      record.absent = false;
+      record.created = true;
+      activity = 1;
+    } else if (record.hasDeleteArc && connection.outer == instance.deleteArcRegister) {
+      DeleteByToken(library, node, instance, hooks);
+      record.created = false;
+      reconfiguration.needed = true;
+      record.absent = true;
+      connection.outer->Take();  // the "delete" token is used up
+      activity = 1;
+    } else {
+      if (innerAccepts)
+        connection.inner->Put(connection.outer->Take());
+      activity = 1;
+    }
+  }
+}
+
+// The instances of one node, then its reconfiguration.
+void MoveNodeTokens(ModuleLibrary& library, RuntimeInstance& node, StepActivity& activity,
+                    const StepHooks& hooks, std::vector<RuntimeInstance*>& realised) {
+  Reconfiguration reconfiguration;
+  try {
+    for (ModuleInstanceRuntime& instance : node.runtime->instances) {
+      MoveInstanceTokens(library, node, instance, activity, hooks, reconfiguration);
+    }
+  } catch (...) {
+    // Instances marked for creation are never built now: they stay as before the "new".
+    for (ModuleInstanceRuntime* instance : reconfiguration.creations) {
+      instance->record->absent = true;
+      instance->record->created = false;
+    }
+    if (reconfiguration.needed && hooks.treeChanged)
+      hooks.treeChanged();
+    throw;
+  }
+  if (!reconfiguration.needed)
+    return;
+  library.log().WriteText("再構成");
+  for (ModuleInstanceRuntime* instance : reconfiguration.creations) {
+    RealiseCreation(library, node, *instance, realised, hooks);
+  }
+  if (hooks.treeChanged)
+    hooks.treeChanged();
+}
+
+}  // namespace
+
+// Nodes realised here join the schedule at once, so that a condition raised later in the
+// phase cannot lose them; they act from phase 3 on, as if appended after the phase.
+void MoveAcrossBoundaries(ModuleLibrary& library, StepActivity& activity, const StepHooks& hooks) {
+  std::vector<RuntimeInstance*>& schedule = library.instanceSchedule;
+  std::vector<RuntimeInstance*> realised;
+  try {
+    for (std::size_t i = 0, count = schedule.size(); i < count; ++i) {
+      RuntimeInstance* node = schedule[i];
+      if (node->deleted || !node->runtime || node->runtime->instances.empty())
+        continue;
+      if (std::find(realised.begin(), realised.end(), node) != realised.end())
+        continue;
+      MoveNodeTokens(library, *node, activity, hooks, realised);
+    }
+  } catch (const SimulationCondition&) {
+    library.log().WriteText("モジュールでエラー");
+    throw;
+  }
+}
+
+}  // namespace pelkor

@@ -1,0 +1,258 @@
+// Simulation control: check, step, the animated run and its timer ticks, the run without
+// animation, pause and the end of the simulation, and the command states that follow them.
+#include <chrono>
+#include <new>
+
+#include "model/errors.h"
+#include "sim/compile.h"
+#include "sim/simulation_condition.h"
+#include "workspace/workspace.h"
+
+namespace pelkor {
+
+std::int64_t Workspace::Now() const {
+  if (clock_)
+    return clock_();
+  const auto now = std::chrono::steady_clock::now().time_since_epoch();
+  return std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
+}
+
+void Workspace::DropSelection() {
+  Module& module = library_.currentModule();
+  module.selection.Clear(module);
+  hasSelection_ = false;
+}
+
+void Workspace::StopAnimationTimer() {
+  timerRunning_ = false;
+  ui_.StopTimer();
+}
+
+void Workspace::WriteRunEnd() {
+  log_.WriteText("シミュレーションを終了します");
+  log_.Write("シミュレーション時間は%f秒", static_cast<double>(Now() - startTicks_) / 1000.0);
+}
+
+StepHooks Workspace::SimulationHooks() {
+  StepHooks hooks;
+  hooks.instanceDeleting = [this](RuntimeInstance&) { ShowCurrentNode(); };
+  hooks.treeChanged = [this] {
+    ui_.ModuleTreeChanged();
+    ui_.CurrentNodeChanged(library_.currentInstance().treeItem);
+  };
+  hooks.creationFailed = [this] { creationFailed_ = true; };
+  return hooks;
+}
+
+void Workspace::Check() {
+  if (simulating_)
+    return;
+  mode_ = kNoMode;
+  DropSelection();
+  simulating_ = true;
+  ui_.SetWaitCursor(true);
+  CheckOutcome outcome;
+  try {
+    outcome = CheckHierarchy(library_);
+  } catch (...) {
+    log_.WriteText("エラーが発生しました");
+    outcome.failingNode = &library_.rootInstance();
+  }
+  // Making the working copies failed: what was made is checked, and the run starts paused.
+  if (outcome.prepareFailed)
+    paused_ = true;
+  if (outcome.failingNode != nullptr) {
+    EndSimulation();
+    ui_.SetWaitCursor(false);
+    return;
+  }
+  library_.GoToTreeItem(library_.rootInstance().treeItem, true);
+  ui_.ModuleTreeChanged();
+  stepActivity_ = 0;
+  log_.WriteText("チェック完了");
+  ui_.SetWaitCursor(false);
+  ShowCurrentNode();
+  treeOpenedByCheck_ = !ui_.IsModuleTreeOpen();
+  if (treeOpenedByCheck_)
+    ui_.OpenModuleTree();
+}
+
+bool Workspace::RunOneStep() {
+  stepActivity_ = 0;
+  creationFailed_ = false;
+  try {
+    pelkor::Step(library_, stepActivity_, SimulationHooks());
+  } catch (const SimulationCondition& condition) {
+    const char* message = ConditionMessage(condition.code());
+    if (message == nullptr)
+      return false;  // no message of its own: the run goes on
+    log_.WriteText(message);
+    Pause();
+    return false;
+  } catch (const MessageError& e) {
+    log_.WriteText(e.what());
+    Pause();
+    return false;
+  } catch (...) {
+    log_.WriteText("エラーが発生しました");
+    Pause();
+    return false;
+  }
+  // A "new" that could not build its instance has written why; the run stops there too.
+  if (creationFailed_) {
+    Pause();
+    return false;
+  }
+  return true;
+}
+
+void Workspace::Step() {
+  if (!simulating_)
+    return;
+  RunOneStep();
+  ui_.Redraw();
+}
+
+void Workspace::Run() {
+  if (!simulating_)
+    return;
+  paused_ = false;
+  mode_ = kAnimatedRunMode;
+  startTicks_ = Now();
+  timerRunning_ = true;
+  ui_.StartTimer(timerInterval_);
+  log_.WriteText("シミュレーションを開始します");
+}
+
+// After a step that moved something, the run ends when the next two steps move nothing. A
+// failed step ends the tick's steps, and the paused simulation then stops the timer.
+void Workspace::Tick() {
+  if (!simulating_ || !timerRunning_)
+    return;
+  if (stepActivity_ == 1) {
+    if (RunOneStep() && stepActivity_ == 0 && RunOneStep() && stepActivity_ == 0) {
+      StopAnimationTimer();
+      WriteRunEnd();
+    }
+  } else {
+    RunOneStep();
+  }
+  if (paused_ && timerRunning_)
+    StopAnimationTimer();
+  ui_.Redraw();
+}
+
+RunOutcome Workspace::RunWithoutAnimation(const RunProgress& progress) {
+  RunOutcome outcome;
+  if (!simulating_)
+    return outcome;
+  log_.WriteText("シミュレーションを開始します");
+  mode_ = kRunWithoutAnimationMode;
+  startTicks_ = Now();
+  int idleSteps = 0;
+  for (;;) {
+    if (outcome.steps >= stepLimit_) {
+      log_.Write("ステップ数が上限（%d）に達しました", stepLimit_);
+      outcome.end = RunEnd::kStepLimit;
+      break;
+    }
+    const bool completed = RunOneStep();
+    ++outcome.steps;
+    const bool goOn = !progress || progress(outcome.steps, stepActivity_);
+    idleSteps = stepActivity_ == 0 ? idleSteps + 1 : 0;
+    if (!completed) {
+      outcome.end = RunEnd::kFailed;
+      break;
+    }
+    if (idleSteps == 2) {
+      outcome.end = RunEnd::kIdle;
+      break;
+    }
+    if (!goOn) {
+      Pause();
+      outcome.end = RunEnd::kCancelled;
+      break;
+    }
+  }
+  WriteRunEnd();
+  ui_.Redraw();
+  return outcome;
+}
+
+void Workspace::Pause() {
+  if (!simulating_)
+    return;
+  paused_ = true;
+  mode_ = kNoMode;
+  log_.WriteText("一時停止");
+}
+
+void Workspace::EndSimulation() {
+  if (!simulating_)
+    return;
+  log_.WriteText("シミュレーション停止");
+  ResetRuntime(library_);
+  if (timerRunning_)
+    StopAnimationTimer();
+  mode_ = kNoMode;
+  DropSelection();
+  paused_ = false;
+  simulating_ = false;
+  ui_.ModuleTreeChanged();
+  SetTitle(library_.rootInstance().name);
+  if (treeOpenedByCheck_)
+    ui_.CloseModuleTree();
+  treeOpenedByCheck_ = false;
+  ShowCurrentNode();
+}
+
+namespace {
+
+// The mode number of an editing tool's command, or nullopt for a command that is no tool.
+std::optional<int> ToolMode(CommandId command) {
+  switch (command) {
+    case CommandId::kStateMachineTool:
+      return kStateMachineKind;
+    case CommandId::kShiftRegisterTool:
+      return kShiftRegisterKind;
+    case CommandId::kCounterTool:
+      return kCounterKind;
+    case CommandId::kSourceTool:
+      return kSourceKind;
+    case CommandId::kSinkTool:
+      return kSinkKind;
+    case CommandId::kArcTool:
+      return kArcToolMode;
+    case CommandId::kEraserTool:
+      return kEraserToolMode;
+    case CommandId::kMoveTool:
+      return kMoveToolMode;
+    case CommandId::kModuleTool:
+      return kInstanceKind;
+    default:
+      return std::nullopt;
+  }
+}
+
+}  // namespace
+
+CommandState Workspace::QueryCommand(CommandId command) const {
+  if (const std::optional<int> tool = ToolMode(command))
+    return {!simulating_, mode_ == *tool};
+  switch (command) {
+    case CommandId::kCheck:
+      return {!simulating_, simulating_};
+    case CommandId::kStep:
+    case CommandId::kStop:
+    case CommandId::kPause:
+      return {simulating_, false};
+    case CommandId::kRun:
+      return {simulating_, mode_ == kAnimatedRunMode};
+    case CommandId::kRunWithoutAnimation:
+      return {simulating_, mode_ == kRunWithoutAnimationMode};
+    default:  // the file, settings and clipboard commands
+      return {!simulating_, false};
+  }
+}
+
+}  // namespace pelkor

@@ -1,0 +1,167 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "model/module_library.h"
+#include "sim/compile.h"
+#include "sim/net_runtime.h"
+#include "sim/step.h"
+#include "support/recording_log.h"
+
+namespace pelkor::testing {
+
+// Small modules built in code, and the runs of them that the simulation tests need.
+
+inline int AddRegister(Module& module, const std::string& contents = "", int fixedSize = 0) {
+  ShiftRegister shiftRegister;
+  shiftRegister.contents = contents;
+  shiftRegister.sizeFixed = fixedSize > 0;
+  shiftRegister.size = fixedSize > 0 ? fixedSize : 1;
+  return module.AddShiftRegister(shiftRegister);
+}
+
+// Flags of a source, to be or-ed.
+enum SourceFlag { kHexDisplay = 1, kHoldValue = 2, kFromEnd = 4 };
+
+inline int AddSource(Module& module, const std::string& data, const std::string& name = "",
+                     int flags = 0) {
+  SourceTransition source;
+  source.data = data;
+  source.name = name;
+  source.hexDisplay = (flags & kHexDisplay) != 0;
+  source.holdValue = (flags & kHoldValue) != 0;
+  source.fromEnd = (flags & kFromEnd) != 0;
+  return module.AddSource(source);
+}
+
+inline int AddSink(Module& module, const std::string& name = "") {
+  SinkTransition sink;
+  sink.name = name;
+  return module.AddSink(sink);
+}
+
+inline int AddCounter(Module& module, const std::string& text, int countNumber) {
+  Counter counter;
+  counter.countText.source = text;
+  counter.countNumber = countNumber;
+  counter.Regenerate();
+  return module.AddCounter(counter);
+}
+
+struct StateSpec {
+  int number;
+  std::string firstText;
+  std::string secondText;
+};
+
+struct StateArcSpec {
+  int from;
+  int to;
+  std::string name;
+};
+
+inline int AddMachine(Module& module, const std::vector<StateSpec>& states,
+                      const std::vector<StateArcSpec>& arcs, int mainState,
+                      bool twoStepMode = false) {
+  StateMachine machine;
+  for (const StateSpec& spec : states) {
+    MachineState& state = machine.states[spec.number];
+    state.firstText.source = spec.firstText;
+    state.secondText.source = spec.secondText;
+    state.isMain = spec.number == mainState;
+  }
+  int arcId = 1;
+  for (const StateArcSpec& spec : arcs) {
+    machine.stateArcs[arcId] = Arc{spec.from, spec.to, {}, spec.name};
+    machine.stateArcsOutOf.emplace(spec.from, arcId);
+    machine.stateArcsInto.emplace(spec.to, arcId);
+    ++arcId;
+  }
+  machine.mainState = mainState;
+  machine.twoStepMode = twoStepMode;
+  machine.ResetNextIds();
+  machine.Regenerate();
+  return module.AddStateMachine(machine);
+}
+
+inline int AddInstance(Module& module, const std::string& moduleName) {
+  ModuleInstance instance;
+  instance.moduleName = moduleName;
+  return module.AddInstance(instance);
+}
+
+inline void Connect(Module& module, int from, int to, const std::string& name = "") {
+  module.AddArc(from, to, {}, name);
+}
+
+// Cells from entry to exit, "-" for an empty one.
+inline std::string Cells(const ShiftRegisterRuntime& shiftRegister) {
+  std::string text;
+  for (std::size_t i = 0; i < shiftRegister.size(); ++i) {
+    const Token value = shiftRegister.Cell(i);
+    text += value == EMPTY ? '-' : static_cast<char>('0' + value);
+  }
+  return text;
+}
+
+// A library with a recorded log; the root module is "untitle".
+class SimTest : public ::testing::Test {
+ protected:
+  SimTest() { output.Attach(&log); }
+
+  Module& Top() { return library.ModuleByName("untitle"); }
+  Module& Define(const std::string& name) { return *library.CreateModule(name); }
+  RuntimeInstance& Root() { return library.rootInstance(); }
+
+  // Grows the instance tree below `node` from the module definitions, as loading does, and
+  // refreshes the instances' new and delete flags.
+  void GrowTree(RuntimeInstance& node) {
+    library.RefreshNewDeleteFlags();
+    if (!library.Exists(node.name))
+      return;
+    for (const auto& [id, instance] : library.ModuleByName(node.name).instances) {
+      if (auto existing = node.children.find(id); existing != node.children.end()) {
+        GrowTree(*existing->second);
+      } else if (RuntimeInstance* child = library.ExpandInstance(id, instance.moduleName, node)) {
+        GrowTree(*child);
+      }
+    }
+  }
+
+  CheckOutcome CheckAll() {
+    GrowTree(Root());
+    return CheckHierarchy(library);
+  }
+
+  StepActivity StepOnce() {
+    StepActivity activity = 0;
+    Step(library, activity);
+    return activity;
+  }
+
+  // Runs `steps` steps; the activity of each.
+  std::vector<int> StepTimes(int steps) {
+    std::vector<int> activities;
+    for (int i = 0; i < steps; ++i)
+      activities.push_back(StepOnce());
+    return activities;
+  }
+
+  NetRuntime& Runtime(RuntimeInstance& node) { return *node.runtime; }
+  NetRuntime& Runtime() { return *Root().runtime; }
+  ShiftRegisterRuntime& RegisterOf(int id, RuntimeInstance* node = nullptr) {
+    return *Runtime(node != nullptr ? *node : Root()).FindRegister(id);
+  }
+  const std::vector<int>& Received(int sinkId, RuntimeInstance* node = nullptr) {
+    return (node != nullptr ? *node : Root()).net->sinks.at(sinkId).received;
+  }
+
+  RecordingLog log;
+  OutputLog output;
+  ModuleLibrary library{output};
+};
+
+}  // namespace pelkor::testing

@@ -1,0 +1,344 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "sim/simulation_condition.h"
+#include "sim_fixture.h"
+
+namespace pelkor {
+namespace {
+
+using testing::AddCounter;
+using testing::AddInstance;
+using testing::AddMachine;
+using testing::AddRegister;
+using testing::AddSink;
+using testing::AddSource;
+using testing::Cells;
+using testing::Connect;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+class StepTest : public testing::SimTest {};
+
+TEST_F(StepTest, SourceTokensReachTheSinkInOrderThenTheNetGoesIdle) {
+  const int r = AddRegister(Top());
+  const int sink = AddSink(Top());
+  Connect(Top(), AddSource(Top(), "101"), r);
+  Connect(Top(), r, sink);
+  ASSERT_EQ(CheckAll().failingNode, nullptr);
+  EXPECT_THAT(StepTimes(5), ElementsAre(1, 1, 1, 1, 0));
+  EXPECT_THAT(Received(sink), ElementsAre(1, 0, 1));
+}
+
+TEST_F(StepTest, HeldValueIsEmittedWheneverTheRegisterAcceptsAndOtherwiseOnce) {
+  const int held = AddSink(Top());
+  const int heldRegister = AddRegister(Top(), "", 2);
+  Connect(Top(), AddSource(Top(), "1", "", testing::kHoldValue), heldRegister);
+  Connect(Top(), heldRegister, held);
+  const int once = AddSink(Top());
+  const int onceRegister = AddRegister(Top(), "", 2);
+  Connect(Top(), AddSource(Top(), "1"), onceRegister);
+  Connect(Top(), onceRegister, once);
+  ASSERT_EQ(CheckAll().failingNode, nullptr);
+  StepTimes(6);
+  EXPECT_THAT(Received(held), ElementsAre(1, 1, 1, 1));
+  EXPECT_THAT(Received(once), ElementsAre(1));
+}
+
+TEST_F(StepTest, SecondProducerIntoARegisterInOneStepIsRefused) {
+  const int r = AddRegister(Top(), "", 2);
+  const int sink = AddSink(Top());
+  Connect(Top(), r, sink);
+  Connect(Top(), AddCounter(Top(), "", 2), r);  // 0, 1, 0, 1, ...
+  Connect(Top(), AddCounter(Top(), "", 1), r);  // would write 1 every time
+  ASSERT_EQ(CheckAll().failingNode, nullptr);
+  StepTimes(6);
+  EXPECT_THAT(Received(sink), ElementsAre(0, 1, 0, 1));
+}
+
+TEST_F(StepTest, CountersEmitOneOnEveryReloadthCountedFiring) {
+  const int counted = AddSink(Top());
+  const int in = AddRegister(Top());
+  const int out = AddRegister(Top());
+  const int counter = AddCounter(Top(), "x = a;", 3);
+  Connect(Top(), AddSource(Top(), "1", "", testing::kHoldValue), in);
+  Connect(Top(), in, counter);
+  Connect(Top(), counter, out);
+  Connect(Top(), out, counted);
+
+  const int free = AddSink(Top());
+  const int clockOut = AddRegister(Top());
+  Connect(Top(), AddCounter(Top(), "", 3), clockOut);
+  Connect(Top(), clockOut, free);
+  ASSERT_EQ(CheckAll().failingNode, nullptr);
+  StepTimes(20);
+  ASSERT_GE(Received(counted).size(), 6u);
+  EXPECT_THAT(std::vector<int>(Received(counted).begin(), Received(counted).begin() + 6),
+              ElementsAre(0, 0, 1, 0, 0, 1));
+  ASSERT_GE(Received(free).size(), 6u);
+  EXPECT_THAT(std::vector<int>(Received(free).begin(), Received(free).begin() + 6),
+              ElementsAre(0, 0, 1, 0, 0, 1));
+}
+
+TEST_F(StepTest, CounterThatCountsNothingKeepsItsCount) {
+  const int in = AddRegister(Top(), "0000");
+  const int out = AddRegister(Top(), "", 9);
+  const int counter = AddCounter(Top(), "x = a;", 2);
+  Connect(Top(), in, counter);
+  Connect(Top(), counter, out);
+  ASSERT_EQ(CheckAll().failingNode, nullptr);
+  StepTimes(12);
+  EXPECT_EQ(Cells(RegisterOf(out)), "-----0000");
+  EXPECT_EQ(Runtime().FindCounter(counter)->remaining, 2);
+}
+
+// Two machines write one register; the first to fire wins and the other's state stays.
+TEST_F(StepTest, RefusedOutputLeavesTheMachineInItsStateWithoutANumber) {
+  const int out = AddRegister(Top(), "", 2);
+  const int winner = AddMachine(Top(), {{1, "x = a;", ""}}, {}, 1);
+  Connect(Top(), AddRegister(Top(), "1"), winner);
+  Connect(Top(), winner, out);
+  const int in = AddRegister(Top(), "1");
+  const int loser = AddMachine(Top(), {{1, "x = a;", "go = a;"}, {2, "x = a;", "go = a;"}},
+                               {{1, 2, "go"}, {2, 1, "go"}}, 1);
+  Connect(Top(), in, loser);
+  Connect(Top(), loser, out);
+  ASSERT_EQ(CheckAll().failingNode, nullptr);
+  const StateMachineRuntime& machine = *Runtime().FindMachine(loser);
+
+  StepTimes(2);
+  EXPECT_EQ(machine.currentNumber, 0);
+  EXPECT_EQ(machine.Current().number, 1);
+  EXPECT_TRUE(RegisterOf(in).HasToken());  // nothing consumed
+  EXPECT_TRUE(machine.ready);
+
+  StepOnce();
+  EXPECT_EQ(machine.currentNumber, 2);
+  EXPECT_FALSE(RegisterOf(in).HasToken());
+}
+
+// State 1 chooses state 2 or 3 by input c; both copy input d out and lead straight back.
+class TwoStepTest : public StepTest {
+ protected:
+  void Build(bool twoStepMode) {
+    c = AddRegister(Top(), "01");
+    d = AddRegister(Top(), "10");
+    x = AddRegister(Top(), "", 2);
+    y = AddRegister(Top(), "", 2);
+    machine = AddMachine(Top(),
+                         {{1, "", "two = c; three = ~c;"},
+                          {2, "x = d;", "back = d | ~d;"},
+                          {3, "y = d;", "back = d | ~d;"}},
+                         {{1, 2, "two"}, {1, 3, "three"}, {2, 1, "back"}, {3, 1, "back"}}, 1,
+                         twoStepMode);
+    Connect(Top(), c, machine, "c");
+    Connect(Top(), d, machine, "d");
+    Connect(Top(), machine, x, "x");
+    Connect(Top(), machine, y, "y");
+    ASSERT_EQ(CheckAll().failingNode, nullptr);
+  }
+  int c = 0, d = 0, x = 0, y = 0, machine = 0;
+};
+
+TEST_F(TwoStepTest, BranchAndItsTargetFireInOneStep) {
+  Build(true);
+  StepTimes(2);  // ready, then the branch to 2 and its firing
+  EXPECT_EQ(Runtime().FindMachine(machine)->currentNumber, 1);
+  EXPECT_EQ(Cells(RegisterOf(x)), "-0");
+  EXPECT_EQ(Cells(RegisterOf(c)), "--0");
+  EXPECT_EQ(Cells(RegisterOf(d)), "--1");
+  StepOnce();  // c = 0: state 3
+  EXPECT_EQ(Cells(RegisterOf(y)), "-1");
+  EXPECT_EQ(Cells(RegisterOf(c)), "---");
+  EXPECT_EQ(Runtime().FindMachine(machine)->currentNumber, 1);
+}
+
+TEST_F(TwoStepTest, NormalModeTakesAFiringPerState) {
+  Build(false);
+  StepTimes(2);  // state 1 fires: consumes c, moves to 2
+  EXPECT_EQ(Runtime().FindMachine(machine)->currentNumber, 2);
+  EXPECT_EQ(Cells(RegisterOf(x)), "--");
+  EXPECT_EQ(Cells(RegisterOf(d)), "-10");
+  StepOnce();
+  EXPECT_EQ(Cells(RegisterOf(x)), "-0");
+  EXPECT_EQ(Runtime().FindMachine(machine)->currentNumber, 1);
+}
+
+TEST_F(StepTest, PortSinkLeavesItsTokensToTheInstance) {
+  Module& inner = Define("inner");
+  const int r = AddRegister(inner, "1");
+  const int portSink = AddSink(inner, "out");
+  Connect(inner, r, portSink);
+  const int outer = AddRegister(Top());
+  const int instance = AddInstance(Top(), "inner");
+  Connect(Top(), instance, outer, "out");
+  ASSERT_EQ(CheckAll().failingNode, nullptr);
+  RuntimeInstance& child = Root().Child(instance);
+  StepOnce();
+  EXPECT_THAT(Received(portSink, &child), IsEmpty());
+  EXPECT_TRUE(RegisterOf(outer).HasToken());
+  EXPECT_FALSE(RegisterOf(r, &child).HasToken());
+}
+
+// "cell" is made by a "new" token and removed by a "delete" token; its data input fills a
+// three-cell register that nothing empties.
+class DynamicInstanceTest : public StepTest {
+ protected:
+  void SetUp() override {
+    Module& cell = Define("cell");
+    Connect(cell, AddSource(cell, "", "new"), cellNew = AddRegister(cell));
+    Connect(cell, cellNew, AddSink(cell));
+    Connect(cell, AddSource(cell, "", "delete"), AddRegister(cell));
+    Connect(cell, AddSource(cell, "", "d"), cellData = AddRegister(cell, "", 3));
+    newArc = AddRegister(Top());
+    deleteArc = AddRegister(Top());
+    data = AddRegister(Top());
+    instance = AddInstance(Top(), "cell");
+    Connect(Top(), newArc, instance, "new");
+    Connect(Top(), deleteArc, instance, "delete");
+    Connect(Top(), data, instance, "d");
+    ASSERT_EQ(CheckAll().failingNode, nullptr);
+  }
+
+  // A token arrives at the exit of a one-cell register of the top module.
+  void Deliver(int shiftRegister) { ASSERT_TRUE(RegisterOf(shiftRegister).Put(1)); }
+  StepActivity StepExpectingCondition(int code) {
+    StepActivity activity = 0;
+    try {
+      Step(library, activity);
+      ADD_FAILURE() << "no condition";
+    } catch (const SimulationCondition& condition) {
+      EXPECT_EQ(condition.code(), code);
+    }
+    return activity;
+  }
+  const ModuleInstance& Record() { return Root().net->instances.at(instance); }
+  RuntimeInstance& Cell() { return Root().Child(instance); }
+
+  int cellNew = 0, cellData = 0, newArc = 0, deleteArc = 0, data = 0, instance = 0;
+};
+
+TEST_F(DynamicInstanceTest, InputBeforeNewRaises100) {
+  Deliver(data);
+  StepExpectingCondition(kInputBeforeNew);
+  EXPECT_THAT(log.lines, ElementsAre("モジュールでエラー"));
+  EXPECT_TRUE(RegisterOf(data).HasToken());
+}
+
+TEST_F(DynamicInstanceTest, NewCreatesDeleteRemovesAndARecreatedCellStartsEmpty) {
+  Deliver(newArc);
+  EXPECT_EQ(StepOnce(), 1);
+  EXPECT_THAT(log.lines, ElementsAre("再構成"));
+  ASSERT_NE(Cell().net, nullptr);
+  EXPECT_TRUE(Record().created);
+  EXPECT_FALSE(Record().absent);
+  EXPECT_THAT(library.instanceSchedule, ElementsAre(&Root(), &Cell()));
+  StepOnce();  // the "new" token travels in
+  EXPECT_FALSE(RegisterOf(newArc).HasToken());
+
+  Deliver(data);
+  StepTimes(3);
+  EXPECT_EQ(Cells(RegisterOf(cellData, &Cell())), "--1");
+
+  Deliver(deleteArc);
+  StepOnce();
+  EXPECT_THAT(log.lines, ElementsAre("再構成", "cellをdelete", "再構成"));
+  EXPECT_TRUE(Cell().deleted);
+  EXPECT_EQ(Cell().net, nullptr);
+  EXPECT_TRUE(Record().absent);
+  EXPECT_FALSE(RegisterOf(deleteArc).HasToken());
+
+  Deliver(deleteArc);  // deleting again is an input before "new"
+  StepExpectingCondition(kInputBeforeNew);
+
+  RegisterOf(deleteArc).Take();
+  Deliver(newArc);
+  RuntimeInstance* before = &Cell();
+  StepOnce();
+  EXPECT_EQ(&Cell(), before);
+  EXPECT_FALSE(Cell().deleted);
+  EXPECT_EQ(Cells(RegisterOf(cellData, &Cell())), "---");
+  EXPECT_EQ(std::count(library.instanceSchedule.begin(), library.instanceSchedule.end(), before),
+            1);
+}
+
+TEST_F(StepTest, DeletingAHostOfAnUncreatedRecursionRaises101ThenDeletingAgain102) {
+  Module& y = Define("y");
+  Connect(y, AddSource(y, "", "new"), AddRegister(y));
+  AddInstance(y, "y");  // repeats its own module: the "y" node becomes a dynamic host
+  Module& x = Define("x");
+  Connect(x, AddSource(x, "", "new"), AddRegister(x));
+  Connect(x, AddSource(x, "", "delete"), AddRegister(x));
+  AddInstance(x, "y");
+  const int newArc = AddRegister(Top(), "1");
+  const int deleteArc = AddRegister(Top());
+  const int instance = AddInstance(Top(), "x");
+  Connect(Top(), newArc, instance, "new");
+  Connect(Top(), deleteArc, instance, "delete");
+  ASSERT_EQ(CheckAll().failingNode, nullptr);
+  StepTimes(2);
+  ASSERT_NE(Root().Child(instance).net, nullptr);
+
+  ASSERT_TRUE(RegisterOf(deleteArc).Put(1));
+  StepActivity activity = 0;
+  try {
+    Step(library, activity);
+    FAIL() << "no condition";
+  } catch (const SimulationCondition& condition) {
+    EXPECT_EQ(condition.code(), kLowerModuleNotDeleted);
+  }
+  try {
+    Step(library, activity);
+    FAIL() << "no condition";
+  } catch (const SimulationCondition& condition) {
+    EXPECT_EQ(condition.code(), kDeletedTwice);
+  }
+}
+
+TEST_F(StepTest, ResetRemovesInstancesCreatedForARecursionAndGoesBackToTheDesign) {
+  Connect(Top(), AddSource(Top(), "", "new"), AddRegister(Top()));
+  const int newArc = AddRegister(Top(), "1");
+  const int instance = AddInstance(Top(), "untitle");
+  Connect(Top(), newArc, instance, "new");
+  ASSERT_EQ(CheckAll().failingNode, nullptr);
+  EXPECT_TRUE(Root().dynamicHost);
+  StepOnce();
+  RuntimeInstance& created = Root().Child(instance);
+  EXPECT_NE(created.net, nullptr);
+  EXPECT_EQ(Root().dynamicChildIds, std::set<int>{instance});
+  library.GoToTreeItem(created.treeItem, true);
+  ASSERT_EQ(&library.currentModule(), created.net.get());
+
+  ResetRuntime(library);
+  EXPECT_TRUE(Root().children.empty());
+  EXPECT_TRUE(Root().dynamicChildIds.empty());
+  EXPECT_EQ(Root().net, nullptr);
+  EXPECT_TRUE(library.instanceSchedule.empty());
+  EXPECT_EQ(&library.currentInstance(), &Root());
+  EXPECT_EQ(&library.currentModule(), &Top());
+}
+
+TEST_F(StepTest, DeletingTheInstanceShownMovesTheViewToItsParent) {
+  Module& cell = Define("cell");
+  Connect(cell, AddSource(cell, "", "new"), AddRegister(cell));
+  Connect(cell, AddSource(cell, "", "delete"), AddRegister(cell));
+  const int newArc = AddRegister(Top(), "1");
+  const int deleteArc = AddRegister(Top());
+  const int instance = AddInstance(Top(), "cell");
+  Connect(Top(), newArc, instance, "new");
+  Connect(Top(), deleteArc, instance, "delete");
+  ASSERT_EQ(CheckAll().failingNode, nullptr);
+  library.GoToTreeItem(Root().treeItem, true);
+  StepOnce();
+  library.EnterInstance(instance, "cell", true);
+  ASSERT_EQ(&library.currentInstance(), &Root().Child(instance));
+
+  ASSERT_TRUE(RegisterOf(deleteArc).Put(1));
+  StepTimes(2);
+  EXPECT_EQ(&library.currentInstance(), &Root());
+  EXPECT_EQ(&library.currentModule(), Root().net.get());
+  EXPECT_THAT(log.lines, ::testing::Contains("モジュールがdeleteされたのでviewを変更します"));
+}
+
+}  // namespace
+}  // namespace pelkor
