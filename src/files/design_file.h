@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "files/safe_write.h"
+#include "files/text_encoding.h"
 #include "model/module.h"
 
 namespace pelkor {
@@ -17,8 +19,6 @@ std::string WriteModule(const Module& module);
 // counter or state that fails to regenerate. Records read before a failure stay in `module`.
 void ReadModule(std::string_view text, Module& module);
 
-enum class TextEncoding { kCp932, kUtf8 };
-
 struct DesignText {
   std::string text;  // UTF-8, LF line ends
   TextEncoding encoding = TextEncoding::kCp932;
@@ -28,16 +28,10 @@ struct DesignText {
 // Returns nullopt when the file cannot be opened for reading.
 std::optional<DesignText> ReadDesignFile(const std::filesystem::path& path);
 
-enum class SaveResult {
-  kSaved,
-  kCannotOpen,   // the file (or its temporary beside it) could not be created
-  kWriteFailed,  // writing, flushing or replacing failed; the previous file is untouched
-};
-
 // Writes the module to `path` without ever destroying the previous file: the bytes go to a
 // temporary file in the same folder, which replaces the old one only once complete. The text
-// is written as CP932 when every character fits, as UTF-8 otherwise, unless `encoding` says
-// which; CR LF line ends.
+// is written as CP932 when every character fits, as UTF-8 otherwise; `encoding` kUtf8 asks
+// for UTF-8 always (CP932 is never forced at the cost of a character). CR LF line ends.
 SaveResult SaveDesignFile(const std::filesystem::path& path, const Module& module,
                           std::optional<TextEncoding> encoding = std::nullopt);
 

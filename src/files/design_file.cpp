@@ -1,0 +1,19 @@
+#include "files/design_file.h"
+
+namespace pelkor {
+
+std::optional<DesignText> ReadDesignFile(const std::filesystem::path& path) {
+  std::optional<std::string> bytes = ReadWholeFile(path);
+  if (!bytes)
+    return std::nullopt;
+  DecodedText decoded = DecodeText(*bytes);
+  return DesignText{ToLfLineEnds(decoded.text), decoded.encoding};
+}
+
+SaveResult SaveDesignFile(const std::filesystem::path& path, const Module& module,
+                          std::optional<TextEncoding> encoding) {
+  const EncodedText encoded = EncodeText(WriteModule(module), encoding);
+  return WriteFileSafely(path, ToCrLfLineEnds(encoded.bytes));
+}
+
+}  // namespace pelkor

@@ -1,0 +1,73 @@
+#pragma once
+
+// The record parsers of the design-file reader. Each takes the text of one record as the
+// outer reader collected it (everything after the keyword's "[" up to and including the
+// closing "}", LF line ends) and stores what it describes in the module.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/module.h"
+
+namespace pelkor::design_records {
+
+// Record kinds beyond the primitive kinds, as the keyword table numbers them.
+inline constexpr ObjectKind kArcRecord = 6;
+inline constexpr ObjectKind kStateRecord = 100;
+inline constexpr ObjectKind kStateArcRecord = 101;
+
+// The kind of a record keyword, kNoKind for a word not in the table.
+ObjectKind KeywordKind(std::string_view keyword);
+
+// A decimal integer as the C library's atoi reads it: leading blanks, an optional sign, then
+// digits up to the first non-digit; no digits give 0. Out-of-range values saturate.
+int ReadDecimal(std::string_view text);
+
+// Every LF becomes CR LF, the line end of texts in memory.
+std::string WithCrLf(std::string_view text);
+
+// The bracket fields of an arc or a state arc: from, to, then bends "(x,y)". Throws "comma"
+// on a third field before any bend.
+class ArcFields {
+ public:
+  // Takes one byte of the bracket part, "]" included.
+  void Take(char c);
+  const Arc& arc() const { return arc_; }
+  Arc& arc() { return arc_; }
+
+ private:
+  void EndField();
+
+  Arc arc_;
+  std::string buffer_;
+  int index_ = 0;
+  bool sawBend_ = false;
+  bool inBend_ = false;
+  int bendX_ = 0;
+};
+
+// Replaces whatever primitive had this ID, of any kind, so that an ID names one primitive
+// even in a file that repeats a number.
+template <typename Record>
+Record& StorePrimitive(Module& module, std::map<int, Record>& map, ObjectKind kind, int id,
+                       Record record) {
+  auto [entry, added] = module.kinds.try_emplace(id, kind);
+  if (!added) {
+    module.shiftRegisters.erase(id);
+    module.stateMachines.erase(id);
+    module.counters.erase(id);
+    module.sources.erase(id);
+    module.sinks.erase(id);
+    module.instances.erase(id);
+    entry->second = kind;
+  }
+  return map.insert_or_assign(id, std::move(record)).first->second;
+}
+
+// shift, count, uhzi, kemmakix and module records.
+void ReadPrimitiveRecord(ObjectKind kind, std::string_view record, Module& module);
+void ReadArcRecord(std::string_view record, Module& module);
+void ReadStateMachineRecord(std::string_view record, Module& module);
+
+}  // namespace pelkor::design_records

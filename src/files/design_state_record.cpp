@@ -1,0 +1,183 @@
+#include <algorithm>
+#include <climits>
+
+#include "files/design_records.h"
+#include "files/two_step_form.h"
+
+namespace pelkor::design_records {
+
+namespace {
+
+// Header fields of a state machine record: number, x, y, main state. Returns the position
+// after the header line.
+std::size_t ReadMachineHeader(std::string_view record, int (&fields)[4]) {
+  std::string buffer;
+  int index = 0;
+  auto endField = [&] {
+    if (index < 4)
+      fields[index] = ReadDecimal(buffer);
+    ++index;
+    buffer.clear();
+  };
+  std::size_t i = 0;
+  for (; i < record.size(); ++i) {
+    const char c = record[i];
+    if (c == '\n' || c == '\r')
+      continue;
+    if (c == ']') {
+      endField();
+      break;
+    }
+    if (c == ',') {
+      endField();
+    } else {
+      buffer += c;
+    }
+  }
+  const std::size_t lineEnd = record.find('\n', i);
+  return lineEnd == std::string_view::npos ? record.size() : lineEnd + 1;
+}
+
+// Walks the states and state arcs inside a machine record, building them into `machine`.
+class MachineBodyReader {
+ public:
+  explicit MachineBodyReader(StateMachine& machine) : machine_(machine) {}
+
+  void Read(std::string_view body) {
+    for (std::size_t i = 0; i < body.size(); ++i) {
+      const char c = body[i];
+      if (c == '/' && i + 1 < body.size() && body[i + 1] == '/') {
+        // A "//" comment is kept whole, braces and all.
+        const std::size_t end = std::min(body.find('\n', i), body.size());
+        buffer_.append(body.substr(i, end - i));
+        buffer_ += "\r\n";
+        i = end;
+        continue;
+      }
+      if (inBrackets_ && depth_ == 1) {
+        TakeField(c);
+        continue;
+      }
+      switch (c) {
+        case '[':
+          if (depth_ == 1) {
+            StartRecord();
+          } else {
+            buffer_ += c;
+          }
+          break;
+        case '{':
+          ++depth_;
+          buffer_.clear();
+          break;
+        case '}':
+          if (depth_ == 3)
+            EndText();
+          if (depth_ == 2)
+            EndRecord();
+          --depth_;
+          break;
+        case '\n':
+          if (depth_ == 3)
+            buffer_ += "\r\n";
+          break;
+        default:
+          buffer_ += c;
+      }
+    }
+  }
+
+ private:
+  void StartRecord() {
+    kind_ = KeywordKind(buffer_);
+    buffer_.clear();
+    inBrackets_ = true;
+    fieldIndex_ = 0;
+    stateFields_[0] = stateFields_[1] = stateFields_[2] = 0;
+    arcFields_ = ArcFields();
+    textCount_ = 0;
+    texts_[0].clear();
+    texts_[1].clear();
+  }
+
+  // One byte between a record's "[" and "]".
+  void TakeField(char c) {
+    if (kind_ == kStateArcRecord)
+      arcFields_.Take(c);
+    if (c == ']')
+      inBrackets_ = false;
+    if (kind_ != kStateRecord || c == '\n' || c == '\r')
+      return;
+    if (c == ',' || c == ']') {
+      if (fieldIndex_ < 3)
+        stateFields_[fieldIndex_] = ReadDecimal(buffer_);
+      ++fieldIndex_;
+      buffer_.clear();
+    } else {
+      buffer_ += c;
+    }
+  }
+
+  void EndText() {
+    if (textCount_ < 2)
+      texts_[textCount_] = buffer_;
+    ++textCount_;
+    buffer_.clear();
+  }
+
+  void EndRecord() {
+    if (kind_ == kStateRecord) {
+      MachineState state;
+      state.position = {stateFields_[1], stateFields_[2]};
+      state.firstText.source = texts_[0];
+      state.secondText.source = texts_[1];
+      state.isMain = stateFields_[0] == machine_.mainState;
+      machine_.states[stateFields_[0]] = std::move(state);
+    } else if (kind_ == kStateArcRecord) {
+      Arc arc = arcFields_.arc();
+      arc.name = buffer_;
+      const int id = nextStateArcId_++;
+      machine_.stateArcsInto.emplace(arc.to, id);
+      machine_.stateArcsOutOf.emplace(arc.from, id);
+      machine_.stateArcs[id] = std::move(arc);
+    }
+    kind_ = kNoKind;
+    buffer_.clear();
+  }
+
+  StateMachine& machine_;
+  std::string buffer_;
+  long long depth_ = 1;
+  ObjectKind kind_ = kNoKind;
+  bool inBrackets_ = false;
+  int fieldIndex_ = 0;
+  int stateFields_[3] = {0, 0, 0};  // number, x, y
+  ArcFields arcFields_;
+  int textCount_ = 0;
+  std::string texts_[2];
+  int nextStateArcId_ = 1;
+};
+
+}  // namespace
+
+void ReadStateMachineRecord(std::string_view record, Module& module) {
+  int header[4] = {0, 0, 0, 0};
+  const std::size_t bodyStart = ReadMachineHeader(record, header);
+
+  StateMachine machine;
+  machine.position = {header[1], header[2]};
+  machine.mainState = header[3];
+  MachineBodyReader(machine).Read(record.substr(bodyStart));
+  machine.ResetNextIds();
+  // A hand-edited file may number its states with gaps; new states must not reuse a number.
+  if (!machine.states.empty() && machine.states.rbegin()->first < INT_MAX) {
+    machine.nextStateId = std::max(machine.nextStateId, machine.states.rbegin()->first + 1);
+  }
+
+  StateMachine& stored = StorePrimitive(module, module.stateMachines, kStateMachineKind, header[0],
+                                        std::move(machine));
+  stored.Regenerate();
+  stored.twoStepMode = IsTwoStepForm(stored);
+}
+
+}  // namespace pelkor::design_records

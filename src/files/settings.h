@@ -1,0 +1,82 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "files/ini_file.h"
+#include "files/safe_write.h"
+
+namespace pelkor {
+
+// A colour with red in the low byte, then green, then blue (0x00BBGGRR).
+using ColorRef = std::uint32_t;
+
+constexpr ColorRef Rgb(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+  return red | (green << 8) | (static_cast<ColorRef>(blue) << 16);
+}
+
+// One colour of the settings file: its key in section "VIEW", the colour number under which
+// the view keeps it, its default and the name the settings dialog shows.
+struct ColourSetting {
+  std::string_view key;
+  int number;
+  ColorRef defaultValue;
+  std::string_view label;
+};
+
+// The eleven colours, in the order in which they are read and written.
+extern const std::array<ColourSetting, 11> kColourSettings;
+
+// The drawing font, as the fields of a Windows LOGFONT.
+struct LogFont {
+  std::int32_t height = 15;
+  std::int32_t width = 0;
+  std::int32_t escapement = 0;
+  std::int32_t orientation = 0;
+  std::int32_t weight = 700;
+  std::uint8_t italic = 1;
+  std::uint8_t underline = 0;
+  std::uint8_t strikeOut = 0;
+  std::uint8_t charSet = 128;  // Shift-JIS
+  std::uint8_t outPrecision = 0;
+  std::uint8_t clipPrecision = 0;
+  std::uint8_t quality = 1;
+  std::uint8_t pitchAndFamily = 0;
+  std::string faceName = "ＭＳ Ｐゴシック";  // kept even when no such font is installed
+
+  bool operator==(const LogFont&) const = default;
+};
+
+// The colour table: colour number -> colour, every number of kColourSettings at its default.
+std::map<int, ColorRef> DefaultColours();
+
+// Every user setting of the editor, as kept in "pelkor.ini".
+struct Settings {
+  int gridSize = 40;                                   // VIEW/GREDDSIZE, 0 to 100
+  std::map<int, ColorRef> colours = DefaultColours();  // by colour number
+  int shiftLine = 1;       // VIEW/SHIFTLINE: 0 fixed left, 1 automatic, 2 fixed right
+  bool outputView = true;  // VIEW/OUTPUTVIEW: the output log window is shown
+  int timer = 50;          // SIM/TIMER: animation period in milliseconds, 0 to 99999
+  LogFont font;            // section FONT
+
+  bool operator==(const Settings&) const = default;
+};
+
+// The settings held in an ini file. A missing key, or a value that is no decimal integer or
+// out of its range, gives the default; only OUTPUTVIEW 1 counts as shown; the byte-sized font
+// fields keep the low byte of the integer.
+Settings SettingsFromIni(const IniFile& ini);
+// Sets every key of the settings in the ini file, in the order the editor writes them.
+void WriteSettingsToIni(const Settings& settings, IniFile& ini);
+
+// Reads the settings file at `path`; a missing or unreadable file gives every default.
+Settings LoadSettings(const std::filesystem::path& path);
+// Writes every key into the settings file at `path`, keeping what else the file holds and
+// creating its folder when needed.
+SaveResult SaveSettings(const std::filesystem::path& path, const Settings& settings);
+
+}  // namespace pelkor

@@ -1,0 +1,235 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "files/design_file.h"
+#include "model/errors.h"
+
+namespace pelkor {
+namespace {
+
+// Reads `text` and returns the message of the MessageError it throws, or "" when none.
+std::string ReadFailure(const std::string& text, Module& m) {
+  try {
+    ReadModule(text, m);
+  } catch (const MessageError& e) {
+    return e.what();
+  }
+  return "";
+}
+
+TEST(DesignReaderTest, IgnoredRecordsCountButArcsDoNot) {
+  Module m;
+  ReadModule(
+      "//pelkor file\n"
+      "shift[1,0,0,0,1,2]{\n}\n"
+      "bogus[2,0,0]{\n}\n"
+      "sub[3,0,0]{\n{}\n{}}\n"
+      "\n"
+      "shift[4,0,0,0,1,2]{\n}\n"  // the blank line before it joins its keyword
+      "// a note\n"
+      "module[5,0,0]{\nx}\n"  // so does a comment line
+      "uhzi[6,0,0,0,0,0,a]{\n}\n"
+      "arc[6,1]{}\n"
+      "arc[6,1]{}\n",
+      m);
+  EXPECT_EQ(m.shiftRegisters.size(), 1u);
+  EXPECT_TRUE(m.instances.empty());
+  EXPECT_TRUE(m.sources.contains(6));
+  EXPECT_EQ(m.arcs.size(), 2u);
+  EXPECT_EQ(m.nextObjectId, 7);
+  EXPECT_EQ(m.nextArcId, 3);
+}
+
+TEST(DesignReaderTest, FileWithoutHeaderReadsNormally) {
+  Module m;
+  ReadModule("shift[1,5,6,1,4,2]{\n0101}\nkemmakix[2,1,2,3,1,out]{\n1}\n", m);
+  EXPECT_EQ(m.shiftRegisters.at(1), (ShiftRegister{"0101", true, 4, 2, {5, 6}, false}));
+  const SinkTransition& sink = m.sinks.at(2);
+  EXPECT_EQ(sink.outputMode, 3);
+  EXPECT_TRUE(sink.hexDisplay);
+  EXPECT_EQ(sink.name, "out");
+  EXPECT_EQ(sink.expected, "1");
+}
+
+TEST(DesignReaderTest, CrLfAndLoneCrLineEnds) {
+  Module lf;
+  Module crlf;
+  const std::string text = "//pelkor file\nuhzi[1,0,0,0,0,0,a]{\n1\n0}\narc[1,1]{x\ny}\n";
+  ReadModule(text, lf);
+  std::string withCr;
+  for (char c : text)
+    withCr += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  ReadModule(withCr, crlf);
+  EXPECT_TRUE(lf.SameContent(crlf));
+  EXPECT_EQ(lf.sources.at(1).data, "1\r\n0");
+  EXPECT_EQ(lf.arcs.at(1).name, "x\r\ny");
+
+  // A lone CR in a body ends the line; the rest of that line is dropped.
+  Module m;
+  ReadModule("uhzi[1,0,0,0,0,0,a]{\n1\rjunk\n0}\n", m);
+  EXPECT_EQ(m.sources.at(1).data, "1\r\n0");
+}
+
+TEST(DesignReaderTest, SevenFieldShiftRecordStopsTheReadAndKeepsEarlierRecords) {
+  Module m;
+  EXPECT_EQ(ReadFailure("//pelkor file\n"
+                        "shift[1,0,0,0,1,2]{\n}\n"
+                        "count[2,0,0,3]{\n}\n"
+                        "shift[3,0,0,0,1,2,9]{\n}\n"
+                        "shift[4,0,0,0,1,2]{\n}\n",
+                        m),
+            "comma");
+  EXPECT_EQ(m.shiftRegisters.size(), 1u);
+  EXPECT_TRUE(m.counters.contains(2));
+  // New primitives must not take the numbers of the records already read.
+  EXPECT_EQ(m.nextObjectId, 3);
+}
+
+TEST(DesignReaderTest, ThirdArcFieldBeforeAnyBendIsAComma) {
+  Module m;
+  EXPECT_EQ(ReadFailure("arc[1,2,(4,5),(6,7)]{a}\narc[1,2,3]{}\narc[1,2,3,(4,5)]{}\n", m), "comma");
+  // A comma between bends and a third field ended by "]" pass.
+  EXPECT_EQ(m.arcs.at(1), (Arc{1, 2, {{4, 5}, {6, 7}}, "a"}));
+  EXPECT_EQ(m.arcs.at(2), (Arc{1, 2, {}, ""}));
+  EXPECT_EQ(m.arcs.size(), 2u);
+}
+
+TEST(DesignReaderTest, ExtraFieldsOfOtherRecordsAreDropped) {
+  Module m;
+  ReadModule(
+      "count[1,2,3,4,5,6]{\n}\n"
+      "uhzi[2,0,0,1,1,1,name,more]{\n}\n"
+      "kemmakix[3,0,0,1,0,name,7,8]{\n}\n"
+      "module[4,9,9,9]{\nm}\n",
+      m);
+  EXPECT_EQ(m.counters.at(1).countNumber, 4);
+  EXPECT_EQ(m.sources.at(2).name, "name");
+  EXPECT_TRUE(m.sources.at(2).fromEnd);
+  EXPECT_EQ(m.sinks.at(3).name, "name");
+  EXPECT_EQ(m.instances.at(4).position, (Point{9, 9}));
+}
+
+TEST(DesignReaderTest, MissingMalformedAndHugeNumbers) {
+  Module m;
+  ReadModule("shift[1, +12,-3z]{\n}\ncount[2,99999999999,-99999999999]{\n}\n", m);
+  const ShiftRegister& r = m.shiftRegisters.at(1);
+  EXPECT_EQ(r.position, (Point{12, -3}));
+  EXPECT_EQ(r.size, 0);
+  EXPECT_EQ(r.direction, 0);
+  EXPECT_EQ(m.counters.at(2).position, (Point{2147483647, -2147483647 - 1}));
+  EXPECT_EQ(m.counters.at(2).countNumber, 0);
+}
+
+TEST(DesignReaderTest, TextErrorOfACounterIsThrownThroughAndTheCounterStays) {
+  Module m;
+  EXPECT_EQ(ReadFailure(
+                "shift[1,0,0,0,1,2]{\n}\ncount[2,0,0,1]{\nx = a b;}\nshift[3,0,0,0,1,2]{\n}\n", m),
+            "正規化：セミコロンが無い");
+  EXPECT_EQ(m.counters.at(2).countText.source, "x = a b;");
+  EXPECT_FALSE(m.shiftRegisters.contains(3));
+  EXPECT_EQ(m.nextObjectId, 3);
+}
+
+TEST(DesignReaderTest, TextErrorOfAStateIsThrownThroughAndTheMachineStays) {
+  Module m;
+  EXPECT_EQ(ReadFailure("state[1,0,0,1]{\nsub[1,0,0]{\n{x = a; x = b;}\n{}}\n}\n", m),
+            "出力変数が重複しています");
+  EXPECT_EQ(m.stateMachines.at(1).states.at(1).firstText.source, "x = a; x = b;");
+}
+
+TEST(DesignReaderTest, CounterTextIsRegenerated) {
+  Module m;
+  ReadModule("count[1,0,0,2]{\nsum = a ^ b;\ncarry = a & b; / note]\n}\n", m);
+  const Counter& c = m.counters.at(1);
+  EXPECT_EQ(c.countText.source, "sum = a ^ b;\r\ncarry = a & b; / note]\r\n");
+  EXPECT_EQ(c.countText.translated, "o1=i1^i2\no2=i1&i2\n");
+}
+
+TEST(DesignReaderTest, StateTextsKeepParenthesesCommasAndCommentsWithBraces) {
+  Module m;
+  ReadModule(
+      "//pelkor file\n"
+      "state[1,0,0,1]{\n"
+      "sub[1,10,20]{\n"
+      "{// wait {here}, [maybe]\n"
+      "x = (a & b);}\n"
+      "{go = (a);}}\n"
+      "smarc[1,1,(3,4)]{go}\n"
+      "}\n",
+      m);
+  const StateMachine& machine = m.stateMachines.at(1);
+  const MachineState& state = machine.states.at(1);
+  EXPECT_EQ(state.position, (Point{10, 20}));
+  EXPECT_EQ(state.firstText.source, "// wait {here}, [maybe]\r\nx = (a & b);");
+  EXPECT_EQ(state.secondText.source, "go = (a);");
+  EXPECT_EQ(machine.stateArcs.at(1), (Arc{1, 1, {{3, 4}}, "go"}));
+  EXPECT_EQ(machine.inputNames, (std::set<std::string>{"a", "b"}));
+  EXPECT_EQ(machine.outputNames, std::set<std::string>{"x"});
+}
+
+TEST(DesignReaderTest, RepeatedNumberReplacesTheEarlierPrimitive) {
+  Module m;
+  ReadModule("shift[1,0,0,0,1,2]{\n}\nmodule[1,0,0]{\nm}\n", m);
+  EXPECT_TRUE(m.shiftRegisters.empty());
+  EXPECT_EQ(m.instances.at(1).moduleName, "m");
+  EXPECT_EQ(m.kinds, (std::map<int, ObjectKind>{{1, kInstanceKind}}));
+}
+
+TEST(DesignReaderTest, NextObjectIdNeverFallsBelowAnIdInUse) {
+  Module m;
+  ReadModule("shift[7,0,0,0,1,2]{\n}\n", m);
+  EXPECT_EQ(m.nextObjectId, 8);
+  EXPECT_EQ(m.AddSink({}), 8);
+  EXPECT_EQ(m.shiftRegisters.size(), 1u);
+
+  Module n;
+  ReadModule("state[1,0,0,9]{\nsub[9,0,0]{\n{}\n{}}\n}\n", n);
+  EXPECT_EQ(n.stateMachines.at(1).nextStateId, 10);
+}
+
+TEST(DesignReaderTest, StrayClosingBraceDoesNotSwallowLaterRecords) {
+  Module m;
+  ReadModule("shift[1,0,0,0,1,2]{\n}\n}shift[2,0,0,0,1,2]{\n}\n", m);
+  EXPECT_TRUE(m.shiftRegisters.contains(2));
+}
+
+TEST(DesignReaderTest, FileEndingInsideARecordLeavesItUnread) {
+  Module m;
+  ReadModule("shift[1,0,0,0,1,2]{\n}\nshift[2,0,0,0,1,2]{\n01", m);
+  EXPECT_EQ(m.shiftRegisters.size(), 1u);
+  EXPECT_EQ(m.nextObjectId, 2);
+}
+
+// Every prefix of a valid file (every place a save or a copy could have been cut off) either
+// loads or fails with a message.
+TEST(DesignReaderTest, EveryPrefixOfAValidFileLoadsOrFailsWithAMessage) {
+  Module full;
+  ReadModule(
+      "//pelkor file\n"
+      "shift[1,120,80,0,1,2]{\n0110}\n"
+      "state[2,200,240,1]{\nsub[1,10,10]{\n{// note {x}\n}\n{go = a;\nstay = ~a;}}\n"
+      "sub[2,60,10]{\n{y = a;}\n{back = a | ~a;}}\nsmarc[1,2]{go}\nsmarc[2,1,(40,40)]{back}\n}\n"
+      "count[3,0,0,4]{\nc = a & b;}\n"
+      "uhzi[4,40,80,1,0,0,a]{\n1\n0}\n"
+      "kemmakix[5,360,80,0,0,y]{\n1}\n"
+      "module[6,200,160]{\nhalf}\n"
+      "arc[4,1]{}\narc[1,6,(200,80)]{a}\n",
+      full);
+  const std::string text = WriteModule(full);
+  for (std::size_t length = 0; length <= text.size(); ++length) {
+    Module m;
+    try {
+      ReadModule(std::string_view(text).substr(0, length), m);
+    } catch (const MessageError&) {
+      // A message is an acceptable outcome; anything else escapes and fails the test.
+    }
+    EXPECT_LE(m.PrimitiveCount(), full.PrimitiveCount());
+  }
+  Module again;
+  ReadModule(text, again);
+  EXPECT_TRUE(again.SameContent(full));
+  EXPECT_TRUE(again.stateMachines.at(2).twoStepMode);
+}
+
+}  // namespace
+}  // namespace pelkor
