@@ -70,7 +70,8 @@ void BM_OpenHierarchyOf1000Files(benchmark::State& state) {
     workspace.OpenFile(folder / "top.dtn");
     benchmark::DoNotOptimize(workspace.library().modules().size());
   }
-  if (workspace.library().modules().size() != 1001) state.SkipWithError("not every module loaded");
+  if (workspace.library().modules().size() != 1001)
+    state.SkipWithError("not every module loaded");
   fs::remove_all(folder);
 }
 BENCHMARK(BM_OpenHierarchyOf1000Files)->Unit(benchmark::kMillisecond);

@@ -1,12 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs, only those that are missing.
+# Installs the Debian packages the build and the tests need (gtkwave reads back the
+# waveform files), only those that are missing.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libfmt-dev nlohmann-json3-dev libcli11-dev
-          libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev)
-if [[ "${1:-}" == "--gui-test" ]]; then
-  packages+=(xvfb xauth)
-fi
+          libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev gtkwave)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -6,6 +6,7 @@
 #include "cli/exit_status.h"
 #include "cli/export_command.h"
 #include "cli/fmt_command.h"
+#include "cli/run_command.h"
 
 namespace pelkor::cli {
 
@@ -35,6 +36,23 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
       fmt->add_option("--encoding", fmtEncoding, "cp932 or utf-8 (default: keep the file's)")
           ->transform(CLI::CheckedTransformer(kEncodings, CLI::ignore_case));
 
+  std::filesystem::path checkDesign;
+  CLI::App* check = app.add_subcommand("check", "Load a design with its hierarchy and check it");
+  check->add_option("DESIGN", checkDesign, "design file (.dtn)")->required();
+
+  RunOptions runOptions;
+  CLI::App* run = app.add_subcommand(
+      "run", "Check a design, run it until it is idle and report every sink's verdict");
+  run->add_option("DESIGN", runOptions.design, "design file (.dtn)")->required();
+  run->add_option("--max-steps", runOptions.maxSteps, "stop after this many steps")
+      ->check(CLI::PositiveNumber)
+      ->capture_default_str();
+  run->add_option("--trace", runOptions.trace, "write the state after every step (JSON Lines)");
+  run->add_option("--vcd", runOptions.vcd, "write waveforms (Value Change Dump)");
+  run->add_option("--report", runOptions.report, "text or json")
+      ->transform(CLI::CheckedTransformer(std::map<std::string, ReportFormat>{
+          {"text", ReportFormat::kText}, {"json", ReportFormat::kJson}}));
+
   std::filesystem::path exportDesign;
   std::filesystem::path exportOutput;
   CLI::App* exportCommand =
@@ -50,10 +68,16 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   }
 
   if (fmt->parsed()) {
-    if (encodingOption->count() > 0) fmtOptions.encoding = fmtEncoding;
+    if (encodingOption->count() > 0)
+      fmtOptions.encoding = fmtEncoding;
     return FmtCommand(fmtOptions, out, err);
   }
-  if (exportCommand->parsed()) return ExportCommand(exportDesign, exportOutput, out, err);
+  if (check->parsed())
+    return CheckCommand(checkDesign, out, err);
+  if (run->parsed())
+    return RunCommand(runOptions, out, err);
+  if (exportCommand->parsed())
+    return ExportCommand(exportDesign, exportOutput, out, err);
   return kExitUsage;
 }
 

@@ -2,4 +2,6 @@
 
 #include "cli/cli_app.h"
 
-int main(int argc, char** argv) { return pelkor::cli::RunCli(argc, argv, std::cout, std::cerr); }
+int main(int argc, char** argv) {
+  return pelkor::cli::RunCli(argc, argv, std::cout, std::cerr);
+}

@@ -47,9 +47,8 @@ void Module::AssignMapsFrom(const Module& other) {
 bool Module::SameContent(const Module& other) const {
   return shiftRegisters == other.shiftRegisters && stateMachines == other.stateMachines &&
          counters == other.counters && instances == other.instances && arcs == other.arcs &&
-         arcsInto == other.arcsInto && arcsOutOf == other.arcsOutOf &&
-         sources == other.sources && sinks == other.sinks && kinds == other.kinds &&
-         pasteOrigin == other.pasteOrigin;
+         arcsInto == other.arcsInto && arcsOutOf == other.arcsOutOf && sources == other.sources &&
+         sinks == other.sinks && kinds == other.kinds && pasteOrigin == other.pasteOrigin;
 }
 
 template <typename Record>
@@ -112,13 +111,15 @@ void Module::RemoveArcsOf(int id) {
   for (auto it = outBegin; it != outEnd; ++it) {
     auto arc = arcs.find(it->second);
     EraseIndexEntry(arcsInto, arc == arcs.end() ? 0 : arc->second.to, it->second);
-    if (arc != arcs.end()) arcs.erase(arc);
+    if (arc != arcs.end())
+      arcs.erase(arc);
   }
   auto [inBegin, inEnd] = arcsInto.equal_range(id);
   for (auto it = inBegin; it != inEnd; ++it) {
     auto arc = arcs.find(it->second);
     EraseIndexEntry(arcsOutOf, arc == arcs.end() ? 0 : arc->second.from, it->second);
-    if (arc != arcs.end()) arcs.erase(arc);
+    if (arc != arcs.end())
+      arcs.erase(arc);
   }
   arcsInto.erase(id);
   arcsOutOf.erase(id);
@@ -131,7 +132,8 @@ std::size_t Module::PrimitiveCount() const {
 
 bool Module::HasNewSource() const {
   for (const auto& [id, source] : sources) {
-    if (source.name == "new") return true;
+    if (source.name == "new")
+      return true;
   }
   return false;
 }
@@ -139,7 +141,8 @@ bool Module::HasNewSource() const {
 std::set<std::string> Module::SourceNames() const {
   std::set<std::string> names;
   for (const auto& [id, source] : sources) {
-    if (!source.name.empty()) names.insert(source.name);
+    if (!source.name.empty())
+      names.insert(source.name);
   }
   return names;
 }
@@ -153,15 +156,20 @@ namespace {
 
 // Finds a primitive of any kind and applies `get` to it; nullptr when no map holds the ID.
 template <typename ModuleT, typename Get>
-auto FindPrimitiveField(ModuleT& module, int id, Get get) -> decltype(get(module.counters.begin()->second)) {
+auto FindPrimitiveField(ModuleT& module, int id, Get get)
+    -> decltype(get(module.counters.begin()->second)) {
   if (auto it = module.shiftRegisters.find(id); it != module.shiftRegisters.end())
     return get(it->second);
   if (auto it = module.stateMachines.find(id); it != module.stateMachines.end())
     return get(it->second);
-  if (auto it = module.counters.find(id); it != module.counters.end()) return get(it->second);
-  if (auto it = module.sources.find(id); it != module.sources.end()) return get(it->second);
-  if (auto it = module.sinks.find(id); it != module.sinks.end()) return get(it->second);
-  if (auto it = module.instances.find(id); it != module.instances.end()) return get(it->second);
+  if (auto it = module.counters.find(id); it != module.counters.end())
+    return get(it->second);
+  if (auto it = module.sources.find(id); it != module.sources.end())
+    return get(it->second);
+  if (auto it = module.sinks.find(id); it != module.sinks.end())
+    return get(it->second);
+  if (auto it = module.instances.find(id); it != module.instances.end())
+    return get(it->second);
   return nullptr;
 }
 

@@ -83,8 +83,7 @@ class Module {
 
  private:
   template <typename Record>
-  int AddPrimitive(std::map<int, Record>& map, ObjectKind kind, const Record& record,
-                   Point offset);
+  int AddPrimitive(std::map<int, Record>& map, ObjectKind kind, const Record& record, Point offset);
 };
 
 }  // namespace pelkor

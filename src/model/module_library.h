@@ -48,10 +48,18 @@ class ModuleLibrary {
   void RemoveInstanceEverywhere(int instanceId);
 
   void RefreshNewDeleteFlags();
-  void SetNewFlag(const std::string& moduleName) { SetInstanceFlag(moduleName, &ModuleInstance::hasNewArc, true); }
-  void ClearNewFlag(const std::string& moduleName) { SetInstanceFlag(moduleName, &ModuleInstance::hasNewArc, false); }
-  void SetDeleteFlag(const std::string& moduleName) { SetInstanceFlag(moduleName, &ModuleInstance::hasDeleteArc, true); }
-  void ClearDeleteFlag(const std::string& moduleName) { SetInstanceFlag(moduleName, &ModuleInstance::hasDeleteArc, false); }
+  void SetNewFlag(const std::string& moduleName) {
+    SetInstanceFlag(moduleName, &ModuleInstance::hasNewArc, true);
+  }
+  void ClearNewFlag(const std::string& moduleName) {
+    SetInstanceFlag(moduleName, &ModuleInstance::hasNewArc, false);
+  }
+  void SetDeleteFlag(const std::string& moduleName) {
+    SetInstanceFlag(moduleName, &ModuleInstance::hasDeleteArc, true);
+  }
+  void ClearDeleteFlag(const std::string& moduleName) {
+    SetInstanceFlag(moduleName, &ModuleInstance::hasDeleteArc, false);
+  }
 
   // Brings the tree in step with the current module after an undo restored its instances.
   void SyncAfterUndo(const std::map<int, ModuleInstance>& oldInstances);

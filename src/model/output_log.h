@@ -41,7 +41,8 @@ class OutputLog {
 
   template <typename... Args>
   void Write(LogFormat format, const Args&... args) {
-    if (sink_ == nullptr) return;
+    if (sink_ == nullptr)
+      return;
     std::string text;
     try {
       text = fmt::sprintf(format.text(), args...);

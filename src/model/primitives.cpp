@@ -5,7 +5,8 @@
 namespace pelkor {
 
 std::string ShiftRegister::ShiftOrder() const {
-  if (direction == 2) return contents;
+  if (direction == 2)
+    return contents;
   return std::string(contents.rbegin(), contents.rend());
 }
 
@@ -24,7 +25,9 @@ void ClearDerived(FunctionText& text) {
 
 }  // namespace
 
-void Counter::Regenerate() { RegenerateText(countText); }
+void Counter::Regenerate() {
+  RegenerateText(countText);
+}
 
 void MachineState::Regenerate() {
   ClearDerived(firstText);
@@ -40,11 +43,15 @@ void MachineState::Regenerate() {
   CollectVariables(secondText);
   TranslateNames(firstText);
   TranslateNames(secondText);
-  if (hasGuard) SplitGuard(firstText);
+  if (hasGuard)
+    SplitGuard(firstText);
 
-  for (const auto& [name, number] : firstText.inputs) inputNames.insert(name);
-  for (const auto& [name, number] : secondText.inputs) inputNames.insert(name);
-  for (const auto& [name, number] : secondText.outputs) arcNames[number] = name;
+  for (const auto& [name, number] : firstText.inputs)
+    inputNames.insert(name);
+  for (const auto& [name, number] : secondText.inputs)
+    inputNames.insert(name);
+  for (const auto& [name, number] : secondText.outputs)
+    arcNames[number] = name;
 }
 
 void StateMachine::ResetNextIds() {
@@ -58,7 +65,8 @@ void StateMachine::Regenerate() {
   for (auto& [id, state] : states) {
     state.Regenerate();
     inputNames.insert(state.inputNames.begin(), state.inputNames.end());
-    for (const auto& [name, number] : state.firstText.outputs) outputNames.insert(name);
+    for (const auto& [name, number] : state.firstText.outputs)
+      outputNames.insert(name);
   }
 }
 

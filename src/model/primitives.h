@@ -49,9 +49,9 @@ struct SinkTransition {
   std::string name;  // the output name
   bool hexDisplay = false;
   std::string expected;
-  std::string receivedText;    // display form of `received`; not stored in the design file
-  std::vector<int> received;   // values in arrival order; not stored in the design file
-  int outputMode = 0;          // 0 Big, 1 Little, 2 discard, 3 do not consume
+  std::string receivedText;   // display form of `received`; not stored in the design file
+  std::vector<int> received;  // values in arrival order; not stored in the design file
+  int outputMode = 0;         // 0 Big, 1 Little, 2 discard, 3 do not consume
   Point position;
   bool selected = false;
 
@@ -86,7 +86,7 @@ struct Arc {
 using StateArc = Arc;
 
 struct MachineState {
-  Point position;  // in the state machine editor's own plane
+  Point position;           // in the state machine editor's own plane
   FunctionText firstText;   // output program; may begin with a guard
   FunctionText secondText;  // arc-selection program: its outputs name the outgoing state arcs
   bool isMain = false;

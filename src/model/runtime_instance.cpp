@@ -6,20 +6,23 @@ namespace pelkor {
 
 bool RuntimeInstance::RepeatsName(const std::string& moduleName) const {
   for (const RuntimeInstance* node = this; node != nullptr; node = node->parent) {
-    if (node->name == moduleName) return true;
+    if (node->name == moduleName)
+      return true;
   }
   return false;
 }
 
 RuntimeInstance& RuntimeInstance::Child(int instanceId) const {
   auto it = children.find(instanceId);
-  if (it == children.end()) throw MessageError("モジュールがありません");
+  if (it == children.end())
+    throw MessageError("モジュールがありません");
   return *it->second;
 }
 
 void RuntimeInstance::CollectNames(std::set<std::string>& names) const {
   names.insert(name);
-  for (const auto& [id, child] : children) child->CollectNames(names);
+  for (const auto& [id, child] : children)
+    child->CollectNames(names);
 }
 
 }  // namespace pelkor

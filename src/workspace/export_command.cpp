@@ -5,9 +5,9 @@
 namespace pelkor {
 
 void Workspace::ExportBsp() {
-  const auto path =
-      ui_.ChooseFile({true, "ビットシリアルペトリネット(*.bsp)|*.bsp||", "*.bsp"});
-  if (!path) return;
+  const auto path = ui_.ChooseFile({true, "ビットシリアルペトリネット(*.bsp)|*.bsp||", "*.bsp"});
+  if (!path)
+    return;
   designFolder_ = FolderOf(*path);
   ExportBspTo(*path);
 }
@@ -18,7 +18,8 @@ ExportResult Workspace::ExportBspTo(const std::filesystem::path& path) {
     return ExportResult::kExported;
   } catch (const BspExportError& e) {
     // A main file that cannot be opened is not reported, as with the other save dialogs.
-    if (e.reason() != BspExportError::Reason::kCannotOpenMainFile) log_.WriteText(e.what());
+    if (e.reason() != BspExportError::Reason::kCannotOpenMainFile)
+      log_.WriteText(e.what());
     return ExportResult::kCannotWrite;
   } catch (const MessageError& e) {
     log_.WriteText(e.what());

@@ -14,7 +14,9 @@ FileDialogSpec DesignFileDialog(bool forSaving) {
 }
 
 // A file's name without folder and extension: the name its module gets.
-std::string FileTitle(const std::filesystem::path& path) { return path.stem().string(); }
+std::string FileTitle(const std::filesystem::path& path) {
+  return path.stem().string();
+}
 
 }  // namespace
 
@@ -28,7 +30,8 @@ std::optional<std::filesystem::path> Workspace::ModuleFilePath(
     const std::string& moduleName) const {
   const bool leavesFolder = moduleName.empty() || moduleName == "." || moduleName == ".." ||
                             moduleName.find_first_of(std::string("/\\\0", 3)) != std::string::npos;
-  if (leavesFolder) return std::nullopt;
+  if (leavesFolder)
+    return std::nullopt;
   return designFolder_ / (moduleName + ".dtn");
 }
 
@@ -43,13 +46,15 @@ void Workspace::ReadText(const std::string& text, Module& module) {
 
 bool Workspace::ReadInto(const std::filesystem::path& path, Module& module) {
   const std::optional<DesignText> file = ReadDesignFile(path);
-  if (!file) return false;
+  if (!file)
+    return false;
   ReadText(file->text, module);
   return true;
 }
 
 void Workspace::New() {
-  if (IsSimulating()) return;
+  if (IsSimulating())
+    return;
   library_.Reset();
   SetTitle("untitle");
   ui_.ModuleTreeChanged();
@@ -57,12 +62,15 @@ void Workspace::New() {
 }
 
 void Workspace::Open() {
-  if (IsSimulating()) return;
-  if (const auto path = ui_.ChooseFile(DesignFileDialog(false))) OpenFile(*path);
+  if (IsSimulating())
+    return;
+  if (const auto path = ui_.ChooseFile(DesignFileDialog(false)))
+    OpenFile(*path);
 }
 
 OpenResult Workspace::OpenFile(const std::filesystem::path& path) {
-  if (IsSimulating()) return OpenResult::kLoadFailed;
+  if (IsSimulating())
+    return OpenResult::kLoadFailed;
   designFolder_ = FolderOf(path);
   const std::optional<DesignText> file = ReadDesignFile(path);
   if (!file) {
@@ -92,7 +100,8 @@ OpenResult Workspace::OpenFile(const std::filesystem::path& path) {
 void Workspace::LoadSubModules(Module& module, RuntimeInstance& node) {
   for (auto& [id, instance] : module.instances) {
     // An instance not yet given a module names no file to load.
-    if (instance.moduleName.empty()) continue;
+    if (instance.moduleName.empty())
+      continue;
     Module* loaded = nullptr;
     if (!library_.Exists(instance.moduleName)) {
       loaded = library_.CreateModule(instance.moduleName);
@@ -118,7 +127,8 @@ void Workspace::LoadSubModules(Module& module, RuntimeInstance& node) {
 }
 
 void Workspace::Save() {
-  if (IsSimulating()) return;
+  if (IsSimulating())
+    return;
   const std::string& name = library_.currentInstance().name;
   const std::string fileName = name + ".dtn";
   const auto path = ModuleFilePath(name);
@@ -136,9 +146,11 @@ void Workspace::Save() {
 }
 
 void Workspace::SaveAs() {
-  if (IsSimulating()) return;
+  if (IsSimulating())
+    return;
   const auto path = ui_.ChooseFile(DesignFileDialog(true));
-  if (!path) return;
+  if (!path)
+    return;
   designFolder_ = FolderOf(*path);
   const std::string fileName = path->filename().string();
   switch (SaveDesignFile(*path, library_.currentModule())) {
@@ -155,10 +167,12 @@ void Workspace::SaveAs() {
 }
 
 void Workspace::DropFiles(const std::vector<std::filesystem::path>& paths) {
-  if (IsSimulating()) return;
+  if (IsSimulating())
+    return;
   for (const std::filesystem::path& path : paths) {
     const std::optional<DesignText> file = ReadDesignFile(path);
-    if (!file) return;
+    if (!file)
+      return;
     library_.Reset();
     ReadText(file->text, library_.currentModule());
     SetTitle(path.string());
@@ -168,7 +182,8 @@ void Workspace::DropFiles(const std::vector<std::filesystem::path>& paths) {
 }
 
 void Workspace::SaveAll() {
-  if (IsSimulating()) return;
+  if (IsSimulating())
+    return;
   std::set<std::string> names;
   library_.rootInstance().CollectNames(names);
   for (const std::string& name : names) {
@@ -189,12 +204,15 @@ void Workspace::SaveAll() {
 }
 
 void Workspace::LoadModule() {
-  if (IsSimulating()) return;
+  if (IsSimulating())
+    return;
   const auto path = ui_.ChooseFile(DesignFileDialog(false));
-  if (!path) return;
+  if (!path)
+    return;
   designFolder_ = FolderOf(*path);
   const std::optional<DesignText> file = ReadDesignFile(*path);
-  if (!file) return;
+  if (!file)
+    return;
   Module* module = library_.CreateModule(FileTitle(*path));
   if (module == nullptr) {
     log_.WriteText("すでに読み込まれています");
@@ -204,11 +222,14 @@ void Workspace::LoadModule() {
 }
 
 void Workspace::LoadIntoInstance(int instanceId) {
-  if (IsSimulating()) return;
+  if (IsSimulating())
+    return;
   auto instance = library_.currentModule().instances.find(instanceId);
-  if (instance == library_.currentModule().instances.end()) return;
+  if (instance == library_.currentModule().instances.end())
+    return;
   const auto path = ui_.ChooseFile(DesignFileDialog(false));
-  if (!path) return;
+  if (!path)
+    return;
   designFolder_ = FolderOf(*path);
   const std::optional<DesignText> file = ReadDesignFile(*path);
   if (!file) {

@@ -18,9 +18,11 @@ void Workspace::ShowCurrentNode() {
 
 void Workspace::EnterInstance(int instanceId) {
   auto it = library_.currentModule().instances.find(instanceId);
-  if (it == library_.currentModule().instances.end()) return;
+  if (it == library_.currentModule().instances.end())
+    return;
   if (it->second.moduleName.empty()) {
-    if (!IsSimulating()) NameInstance(instanceId);
+    if (!IsSimulating())
+      NameInstance(instanceId);
     return;
   }
   try {
@@ -34,7 +36,8 @@ void Workspace::EnterInstance(int instanceId) {
 // Names an unnamed instance after asking the user, creating the module when it is new.
 void Workspace::NameInstance(int instanceId) {
   const std::optional<std::string> answer = ui_.AskModuleName();
-  if (!answer || answer->empty()) return;
+  if (!answer || answer->empty())
+    return;
   ModuleInstance& instance = library_.currentModule().instances.at(instanceId);
   instance.moduleName = *answer;
   library_.CreateModule(*answer);

@@ -1,9 +1,9 @@
 #pragma once
 
+#include <sys/wait.h>
 #include <array>
 #include <cstdio>
 #include <string>
-#include <sys/wait.h>
 
 namespace pelkor::testing {
 
@@ -18,10 +18,12 @@ inline CliResult RunCliBinary(const std::string& arguments, bool mergeStderr = f
                               (mergeStderr ? " 2>&1" : " 2>/dev/null") + " </dev/null";
   CliResult result;
   FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return result;
+  if (pipe == nullptr)
+    return result;
   std::array<char, 4096> buffer{};
   std::size_t n = 0;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.out.append(buffer.data(), n);
+  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+    result.out.append(buffer.data(), n);
   const int raw = pclose(pipe);
   result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   return result;

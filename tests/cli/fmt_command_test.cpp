@@ -52,8 +52,8 @@ TEST_F(FmtCommandTest, RewritesInCanonicalFormKeepingTheEncoding) {
 TEST_F(FmtCommandTest, WritesCp932OnRequestToAnotherFile) {
   const fs::path design = Write("a.dtn", "//pelkor file\r\nmodule[1,0,0]{\r\n加算}\r\n");
   const fs::path output = folder / "b.dtn";
-  const auto result = testing::RunCliBinary("fmt " + design.string() + " -o " +
-                                            output.string() + " --encoding cp932");
+  const auto result = testing::RunCliBinary("fmt " + design.string() + " -o " + output.string() +
+                                            " --encoding cp932");
   EXPECT_EQ(result.status, 0);
   // 加算 in CP932 is 89 C1 8E 5A.
   EXPECT_EQ(ReadBytes(output), "//pelkor file\r\nmodule[1,0,0]{\r\n\x89\xC1\x8E\x5A}\r\n");

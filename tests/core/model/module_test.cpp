@@ -9,11 +9,16 @@ namespace {
 // and every index entry names an existing arc.
 void ExpectIndexesConsistent(const Module& m) {
   for (const auto& [id, arc] : m.arcs) {
-    EXPECT_EQ(std::count(m.arcsInto.begin(), m.arcsInto.end(), std::pair<const int, int>(arc.to, id)), 1);
-    EXPECT_EQ(std::count(m.arcsOutOf.begin(), m.arcsOutOf.end(), std::pair<const int, int>(arc.from, id)), 1);
+    EXPECT_EQ(
+        std::count(m.arcsInto.begin(), m.arcsInto.end(), std::pair<const int, int>(arc.to, id)), 1);
+    EXPECT_EQ(
+        std::count(m.arcsOutOf.begin(), m.arcsOutOf.end(), std::pair<const int, int>(arc.from, id)),
+        1);
   }
-  for (const auto& [object, arcId] : m.arcsInto) EXPECT_TRUE(m.arcs.contains(arcId));
-  for (const auto& [object, arcId] : m.arcsOutOf) EXPECT_TRUE(m.arcs.contains(arcId));
+  for (const auto& [object, arcId] : m.arcsInto)
+    EXPECT_TRUE(m.arcs.contains(arcId));
+  for (const auto& [object, arcId] : m.arcsOutOf)
+    EXPECT_TRUE(m.arcs.contains(arcId));
 }
 
 TEST(ModuleTest, IdsStartAtOneAndAreNeverReused) {
@@ -49,19 +54,21 @@ TEST(ModuleTest, RemoveArcsOfLeavesOtherArcsAlone) {
   const int machine = m.AddStateMachine({});
   const int reg3 = m.AddShiftRegister({});
   const int counter = m.AddCounter({});
-  m.AddArc(reg1, machine, {}, "a");  // arc 1
-  m.AddArc(reg2, machine, {}, "b");  // arc 2
+  m.AddArc(reg1, machine, {}, "a");        // arc 1
+  m.AddArc(reg2, machine, {}, "b");        // arc 2
   m.AddArc(machine, reg3, {{1, 2}}, "c");  // arc 3
-  m.AddArc(reg3, counter, {}, "d");  // arc 4
-  m.AddArc(counter, reg1, {}, "e");  // arc 5
+  m.AddArc(reg3, counter, {}, "d");        // arc 4
+  m.AddArc(counter, reg1, {}, "e");        // arc 5
 
   m.RemoveArcsOf(machine);
 
   EXPECT_EQ(m.arcs.size(), 2u);
   EXPECT_TRUE(m.arcs.contains(4));
   EXPECT_TRUE(m.arcs.contains(5));
-  for (const auto& [object, arcId] : m.arcsInto) EXPECT_GE(arcId, 4);
-  for (const auto& [object, arcId] : m.arcsOutOf) EXPECT_GE(arcId, 4);
+  for (const auto& [object, arcId] : m.arcsInto)
+    EXPECT_GE(arcId, 4);
+  for (const auto& [object, arcId] : m.arcsOutOf)
+    EXPECT_GE(arcId, 4);
   ExpectIndexesConsistent(m);
 }
 

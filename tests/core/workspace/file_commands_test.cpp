@@ -27,7 +27,8 @@ class FileCommandsTest : public ::testing::Test {
  protected:
   FileCommandsTest() {
     folder = fs::temp_directory_path() /
-             ("pelkor_files_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+             ("pelkor_files_" +
+              std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(folder);
     fs::create_directories(folder);
     workspace.log().Attach(&sink);

@@ -1,0 +1,133 @@
+#include "cli/run_command.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <iostream>
+
+#include "cli/cli_session.h"
+#include "cli/exit_status.h"
+#include "cli/open_design.h"
+#include "cli/run_report.h"
+#include "cli/trace_writer.h"
+#include "cli/vcd_writer.h"
+
+namespace pelkor::cli {
+
+namespace {
+
+// Opens the design and checks it; kExitOk when a simulation is ready to run.
+int OpenAndCheck(Workspace& workspace, const std::filesystem::path& design, std::ostream& err) {
+  if (const int status = OpenDesign(workspace, design, err); status != kExitOk)
+    return status;
+  workspace.Check();
+  if (workspace.IsSimulating())
+    return kExitOk;
+  err << "pelkor-cli: " << design.string() << ": the check failed\n";
+  return kExitDesignFailed;
+}
+
+// Shows the step count on a terminal once a run has taken more than a second.
+class ProgressDisplay {
+ public:
+  explicit ProgressDisplay(std::ostream& err) : err_(err), enabled_(isatty(STDERR_FILENO) != 0) {}
+  ~ProgressDisplay() {
+    if (shown_)
+      err_ << '\n';
+  }
+
+  void Update(std::int64_t steps) {
+    if (!enabled_ || steps % 1024 != 0)
+      return;
+    const auto now = std::chrono::steady_clock::now();
+    if (now - start_ < std::chrono::seconds(1) ||
+        now - lastShown_ < std::chrono::milliseconds(200)) {
+      return;
+    }
+    lastShown_ = now;
+    shown_ = true;
+    err_ << "\rpelkor-cli: step " << steps << std::flush;
+  }
+
+ private:
+  std::ostream& err_;
+  bool enabled_;
+  bool shown_ = false;
+  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+  std::chrono::steady_clock::time_point lastShown_;
+};
+
+}  // namespace
+
+int CheckCommand(const std::filesystem::path& design, std::ostream& out, std::ostream& err) {
+  CliSession session(out);
+  return OpenAndCheck(session.workspace, design, err);
+}
+
+int RunCommand(const RunOptions& options, std::ostream& out, std::ostream& err) {
+  CliSession session(out);
+  Workspace& workspace = session.workspace;
+  if (const int status = OpenAndCheck(workspace, options.design, err); status != kExitOk) {
+    return status;
+  }
+  std::ofstream traceFile;
+  std::optional<TraceWriter> trace;
+  if (options.trace) {
+    traceFile.open(*options.trace, std::ios::binary);
+    if (!traceFile) {
+      err << "pelkor-cli: cannot create " << options.trace->string() << '\n';
+      return kExitCannotWrite;
+    }
+    trace.emplace(traceFile);
+  }
+  std::optional<VcdRecorder> vcd;
+  if (options.vcd)
+    vcd.emplace();
+
+  const RuntimeInstance& root = workspace.library().rootInstance();
+  if (trace)
+    trace->Write(root, 0, false);
+  if (vcd)
+    vcd->Sample(root, 0);
+  ProgressDisplay progress(err);
+  workspace.SetStepLimit(options.maxSteps);
+  const RunOutcome outcome =
+      workspace.RunWithoutAnimation([&](std::int64_t steps, StepActivity activity) {
+        if (trace)
+          trace->Write(root, steps, activity != 0);
+        if (vcd)
+          vcd->Sample(root, steps);
+        progress.Update(steps);
+        return true;
+      });
+
+  RunReport report{outcome.steps, outcome.end == RunEnd::kIdle, CollectSinkReports(root)};
+  if (options.report == ReportFormat::kJson) {
+    out << ToJson(report).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
+        << '\n';
+  } else {
+    WriteText(out, report);
+  }
+
+  if (vcd) {
+    std::ofstream vcdFile(*options.vcd, std::ios::binary);
+    vcd->Write(vcdFile);
+    vcdFile.close();
+    if (!vcdFile) {
+      err << "pelkor-cli: cannot write " << options.vcd->string() << '\n';
+      return kExitCannotWrite;
+    }
+  }
+  if (trace && !traceFile.flush()) {
+    err << "pelkor-cli: cannot write " << options.trace->string() << '\n';
+    return kExitCannotWrite;
+  }
+  if (outcome.end == RunEnd::kFailed) {
+    err << "pelkor-cli: " << options.design.string() << ": the simulation stopped on a failure\n";
+    return kExitDesignFailed;
+  }
+  return report.AnySinkFailed() ? kExitSinkFailed : kExitOk;
+}
+
+}  // namespace pelkor::cli

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <ostream>
+
+namespace pelkor::cli {
+
+enum class ReportFormat { kText, kJson };
+
+struct RunOptions {
+  std::filesystem::path design;
+  std::int64_t maxSteps = 1'000'000;
+  std::optional<std::filesystem::path> trace;  // JSON Lines, one line per step
+  std::optional<std::filesystem::path> vcd;
+  ReportFormat report = ReportFormat::kText;
+};
+
+// Opens a design, checks it, runs it without animation and reports every sink.
+int RunCommand(const RunOptions& options, std::ostream& out, std::ostream& err);
+
+// Opens and checks a design.
+int CheckCommand(const std::filesystem::path& design, std::ostream& out, std::ostream& err);
+
+}  // namespace pelkor::cli

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+
+#include <nlohmann/json.hpp>
+
+#include "model/runtime_instance.h"
+
+namespace pelkor::cli {
+
+// The state of every live node after a step, as one JSON object:
+// {"step":N,"active":BOOL,"nodes":[{"path":..,"deleted":..,"registers":{"ID":"-01"},
+//  "counters":{"ID":{"remaining":N,"ready":B}},"machines":{"ID":{"state":N,"ready":B}},
+//  "sources":{"ID":"0101"},"sinks":{"ID":"011"}}]}
+nlohmann::ordered_json TraceLine(const RuntimeInstance& root, std::int64_t step, bool active);
+
+// Writes one trace line per call, as JSON Lines.
+class TraceWriter {
+ public:
+  explicit TraceWriter(std::ostream& out) : out_(out) {}
+  void Write(const RuntimeInstance& root, std::int64_t step, bool active);
+
+ private:
+  std::ostream& out_;
+};
+
+}  // namespace pelkor::cli

@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "cli_runner.h"
+
+namespace pelkor {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kExamples = PELKOR_EXAMPLES;
+
+// The JSON report: the last line of standard output.
+nlohmann::json ReportOf(const std::string& out) {
+  std::string text = out;
+  while (!text.empty() && text.back() == '\n')
+    text.pop_back();
+  return nlohmann::json::parse(text.substr(text.rfind('\n') + 1));
+}
+
+class RunCommandTest : public ::testing::Test {
+ protected:
+  RunCommandTest() {
+    folder = fs::temp_directory_path() /
+             ("pelkor_cli_run_" +
+              std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+  }
+  ~RunCommandTest() override { fs::remove_all(folder); }
+
+  fs::path Write(const std::string& name, const std::string& text) {
+    std::ofstream(folder / name, std::ios::binary) << text;
+    return folder / name;
+  }
+
+  fs::path folder;
+};
+
+TEST_F(RunCommandTest, EveryExamplePassesItsExpectations) {
+  for (const char* name :
+       {"full_adder", "counter_divider", "double_inverter", "demultiplexer", "dynamic_pipe"}) {
+    SCOPED_TRACE(name);
+    const auto result = testing::RunCliBinary(
+        "run " + (kExamples / (std::string(name) + ".dtn")).string() + " --report json");
+    EXPECT_EQ(result.status, 0);
+    const nlohmann::json report = ReportOf(result.out);
+    EXPECT_TRUE(report["idle"].get<bool>());
+    int passed = 0;
+    for (const auto& sink : report["sinks"]) {
+      EXPECT_NE(sink["verdict"], "fail") << sink.dump();
+      passed += sink["verdict"] == "pass";
+    }
+    EXPECT_GE(passed, 1);
+  }
+}
+
+TEST_F(RunCommandTest, TheReportNamesEverySinkOfEveryLiveNode) {
+  const auto result = testing::RunCliBinary("run " + (kExamples / "double_inverter.dtn").string() +
+                                            " --report json");
+  const nlohmann::json report = ReportOf(result.out);
+  ASSERT_EQ(report["sinks"].size(), 3u);
+  EXPECT_EQ(report["sinks"][0], (nlohmann::json{{"path", "double_inverter"},
+                                                {"id", 5},
+                                                {"name", "twice"},
+                                                {"received", "0110"},
+                                                {"expected", "0110"},
+                                                {"verdict", "pass"}}));
+  EXPECT_EQ(report["sinks"][1]["path"], "double_inverter/6");
+  EXPECT_EQ(report["sinks"][2]["path"], "double_inverter/7");
+  EXPECT_EQ(report["sinks"][2]["verdict"], "none");  // a port sink expects nothing
+  // The log lines come first, exactly as the desktop log window shows them.
+  EXPECT_EQ(result.out.rfind("double_inverterを読み込みました\ninverter.dtnを読み込みました\n"
+                             "チェック完了\nシミュレーションを開始します\n",
+                             0),
+            0u);
+}
+
+TEST_F(RunCommandTest, AFailingSinkExitsWithOne) {
+  fs::copy_file(kExamples / "counter_divider.dtn", folder / "divider.dtn");
+  std::ifstream in(folder / "divider.dtn", std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  std::string design = text.str();
+  design.replace(design.find("001001}"), 7, "010010}");
+  Write("divider.dtn", design);
+  const auto result = testing::RunCliBinary("run " + (folder / "divider.dtn").string());
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.out.find("received 001001, expected 010010: fail"), std::string::npos);
+}
+
+TEST_F(RunCommandTest, ARunThatNeverGoesIdleStopsAtTheStepLimit) {
+  // A held source feeding a sink moves a token in every step.
+  const fs::path design = Write("forever.dtn",
+                                "//pelkor file\nshift[1,0,0,0,1,2]{\n}\n"
+                                "uhzi[2,0,0,1,0,0,]{\n1}\nkemmakix[3,0,0,0,0,]{\n}\n"
+                                "arc[2,1]{}\narc[1,3]{}\n");
+  const auto result =
+      testing::RunCliBinary("run " + design.string() + " --max-steps 40 --report json");
+  EXPECT_EQ(result.status, 0);
+  EXPECT_NE(result.out.find("ステップ数が上限（40）に達しました"), std::string::npos);
+  const nlohmann::json report = ReportOf(result.out);
+  EXPECT_EQ(report["steps"], 40);
+  EXPECT_FALSE(report["idle"].get<bool>());
+  EXPECT_EQ(report["sinks"][0]["verdict"], "none");
+}
+
+TEST_F(RunCommandTest, TraceHasOneLinePerStepFromTheCheckOn) {
+  const fs::path trace = folder / "trace.jsonl";
+  const auto result = testing::RunCliBinary("run " + (kExamples / "counter_divider.dtn").string() +
+                                            " --trace " + trace.string() + " --report json");
+  ASSERT_EQ(result.status, 0);
+  const int steps = ReportOf(result.out)["steps"];
+  std::ifstream in(trace);
+  std::vector<nlohmann::json> lines;
+  for (std::string line; std::getline(in, line);)
+    lines.push_back(nlohmann::json::parse(line));
+  ASSERT_EQ(static_cast<int>(lines.size()), steps + 1);
+  for (int i = 0; i <= steps; ++i)
+    EXPECT_EQ(lines[i]["step"], i);
+
+  const nlohmann::json& start = lines[0]["nodes"][0];
+  EXPECT_EQ(start["path"], "counter_divider");
+  EXPECT_EQ(start["registers"], (nlohmann::json{{"1", "-"}, {"2", "-"}}));
+  EXPECT_EQ(start["counters"]["3"], (nlohmann::json{{"remaining", 3}, {"ready", false}}));
+  EXPECT_EQ(start["sources"]["4"], "111111");
+  EXPECT_EQ(lines[1]["nodes"][0]["sources"]["4"], "11111");
+  EXPECT_EQ(lines[1]["nodes"][0]["registers"]["1"], "1");
+  EXPECT_EQ(lines.back()["nodes"][0]["sinks"]["5"], "001001");
+  EXPECT_FALSE(lines.back()["active"].get<bool>());
+}
+
+TEST_F(RunCommandTest, WaveformsAreReadByGtkwave) {
+  const fs::path vcd = folder / "run.vcd";
+  const auto result = testing::RunCliBinary("run " + (kExamples / "dynamic_pipe.dtn").string() +
+                                            " --vcd " + vcd.string());
+  ASSERT_EQ(result.status, 0);
+  const std::string convert =
+      "vcd2fst " + vcd.string() + " " + (folder / "run.fst").string() + " >/dev/null 2>&1";
+  ASSERT_EQ(std::system(convert.c_str()), 0);
+  const std::string back = "fst2vcd " + (folder / "run.fst").string() + " > " +
+                           (folder / "back.vcd").string() + " 2>/dev/null";
+  ASSERT_EQ(std::system(back.c_str()), 0);
+  std::ifstream in(folder / "back.vcd");
+  std::stringstream text;
+  text << in.rdbuf();
+  // The created instance has a scope of its own under the top module.
+  EXPECT_NE(text.str().find("$scope module dynamic_pipe $end"), std::string::npos);
+  EXPECT_NE(text.str().find("$scope module 9 $end"), std::string::npos);
+  EXPECT_NE(text.str().find("sink8"), std::string::npos);
+}
+
+TEST_F(RunCommandTest, FailuresEndWithTheirExitStatus) {
+  // Two input arcs named alike fail the check of a state machine.
+  const fs::path badCheck = Write(
+      "twice.dtn",
+      "//pelkor file\nshift[1,0,0,0,1,2]{\n}\nshift[2,0,0,0,1,2]{\n}\nshift[3,0,0,0,1,2]{\n}\n"
+      "state[4,0,0,1]{\nsub[1,0,0]{\n{y = a;}\n{}}\n}\narc[1,4]{a}\narc[2,4]{a}\narc[4,3]{y}\n");
+  auto result = testing::RunCliBinary("check " + badCheck.string());
+  EXPECT_EQ(result.status, 2);
+  EXPECT_NE(result.out.find("入力アーク本数と入力アークの名前数が等しくない"), std::string::npos);
+  EXPECT_NE(result.out.find("シミュレーション停止"), std::string::npos);
+  EXPECT_EQ(testing::RunCliBinary("run " + badCheck.string()).status, 2);
+
+  EXPECT_EQ(testing::RunCliBinary("check " + (kExamples / "full_adder.dtn").string()).status, 0);
+  EXPECT_EQ(testing::RunCliBinary("check " + (folder / "none.dtn").string()).status, 66);
+  EXPECT_EQ(testing::RunCliBinary("run " + (folder / "none.dtn").string()).status, 66);
+
+  const fs::path comma = Write("comma.dtn", "//pelkor file\nshift[1,0,0,0,1,2,5]{\n}\n");
+  result = testing::RunCliBinary("check " + comma.string());
+  EXPECT_EQ(result.status, 2);
+  EXPECT_NE(result.out.find("ロードに失敗しましたcomma"), std::string::npos);
+
+  // A token on a dynamic instance's input before its "new" raises condition 100.
+  Write("pipe.dtn",
+        "//pelkor file\nshift[1,0,0,0,1,2]{\n}\nuhzi[2,0,0,0,0,0,new]{\n}\n"
+        "uhzi[3,0,0,0,0,0,x]{\n}\nkemmakix[4,0,0,0,0,]{\n}\n"
+        "arc[2,1]{}\narc[3,1]{}\narc[1,4]{}\n");
+  const fs::path early = Write("early.dtn",
+                               "//pelkor file\nshift[1,0,0,0,1,2]{\n}\nuhzi[2,0,0,0,0,0,]{\n1}\n"
+                               "module[3,0,0]{\npipe}\narc[2,1]{}\narc[1,3]{x}\n");
+  result = testing::RunCliBinary("run " + early.string());
+  EXPECT_EQ(result.status, 2);
+  EXPECT_NE(result.out.find("newされる前に入力が起こりました"), std::string::npos);
+
+  EXPECT_EQ(testing::RunCliBinary("run a.dtn --max-steps 0").status, 64);
+  EXPECT_EQ(testing::RunCliBinary("run a.dtn --report xml").status, 64);
+}
+
+TEST_F(RunCommandTest, ExportWritesTheTopModule) {
+  const fs::path out = folder / "adder.bsp";
+  auto result = testing::RunCliBinary("export " + (kExamples / "full_adder.dtn").string() + " " +
+                                      out.string());
+  EXPECT_EQ(result.status, 0);
+  std::ifstream in(out, std::ios::binary);
+  std::string first;
+  std::getline(in, first);
+  EXPECT_EQ(first, "=== DRAVU Objects Data Ver.2.00 ===\r");
+  std::string second;
+  std::getline(in, second);
+  std::getline(in, second);
+  EXPECT_EQ(second, "module[adder]\r");
+
+  result = testing::RunCliBinary("export " + (kExamples / "full_adder.dtn").string() + " " +
+                                 (folder / "missing" / "x.bsp").string());
+  EXPECT_EQ(result.status, 73);
+  EXPECT_EQ(
+      testing::RunCliBinary("export " + (folder / "none.dtn").string() + " " + out.string()).status,
+      66);
+}
+
+}  // namespace
+}  // namespace pelkor
