@@ -11,21 +11,27 @@ const char* const kUntitled = "untitle";
 // Depth first from `node`, children in ascending instance number.
 void VisitDepthFirst(RuntimeInstance& node, const std::function<void(RuntimeInstance&)>& visit) {
   visit(node);
-  for (auto& [id, child] : node.children) VisitDepthFirst(*child, visit);
+  for (auto& [id, child] : node.children)
+    VisitDepthFirst(*child, visit);
 }
 
 RuntimeInstance* FindLiveItem(RuntimeInstance& node, TreeItem item) {
-  if (node.deleted) return nullptr;
-  if (node.treeItem != 0 && node.treeItem == item) return &node;
+  if (node.deleted)
+    return nullptr;
+  if (node.treeItem != 0 && node.treeItem == item)
+    return &node;
   for (auto& [id, child] : node.children) {
-    if (RuntimeInstance* found = FindLiveItem(*child, item)) return found;
+    if (RuntimeInstance* found = FindLiveItem(*child, item))
+      return found;
   }
   return nullptr;
 }
 
 }  // namespace
 
-ModuleLibrary::ModuleLibrary(OutputLog& log) : log_(log) { Reset(); }
+ModuleLibrary::ModuleLibrary(OutputLog& log) : log_(log) {
+  Reset();
+}
 
 std::unique_ptr<RuntimeInstance> ModuleLibrary::NewNode(const std::string& name,
                                                         RuntimeInstance* parent,
@@ -50,17 +56,21 @@ void ModuleLibrary::Reset() {
 }
 
 Module* ModuleLibrary::CreateModule(const std::string& name) {
-  if (moduleNumbers_.contains(name)) return nullptr;
+  if (moduleNumbers_.contains(name))
+    return nullptr;
   const int number = static_cast<int>(modules_.size());
   moduleNumbers_[name] = number;
   return &modules_[number];
 }
 
-bool ModuleLibrary::Exists(const std::string& name) const { return moduleNumbers_.contains(name); }
+bool ModuleLibrary::Exists(const std::string& name) const {
+  return moduleNumbers_.contains(name);
+}
 
 Module& ModuleLibrary::ModuleByName(const std::string& name) {
   auto it = moduleNumbers_.find(name);
-  if (it == moduleNumbers_.end()) throw MessageError("モジュールがありません");
+  if (it == moduleNumbers_.end())
+    throw MessageError("モジュールがありません");
   return modules_.at(it->second);
 }
 
@@ -85,24 +95,26 @@ void ModuleLibrary::MoveTo(RuntimeInstance& node, bool simulating) {
   currentInstance_ = &node;
 }
 
-void ModuleLibrary::EnterInstance(int instanceId, const std::string& moduleName,
-                                  bool simulating) {
+void ModuleLibrary::EnterInstance(int instanceId, const std::string& moduleName, bool simulating) {
   if (!simulating && currentInstance_->name == moduleName) {
     log_.WriteText("再帰です");
     return;
   }
   RuntimeInstance& child = currentInstance_->Child(instanceId);
-  if (simulating && !child.net) throw MessageError("まだモジュールが作成されていません");
+  if (simulating && !child.net)
+    throw MessageError("まだモジュールが作成されていません");
   MoveTo(child, simulating);
 }
 
 void ModuleLibrary::GoUp(bool simulating) {
-  if (currentInstance_->parent == nullptr) return;
+  if (currentInstance_->parent == nullptr)
+    return;
   MoveTo(*currentInstance_->parent, simulating);
 }
 
 void ModuleLibrary::GoToTreeItem(TreeItem item, bool simulating) {
-  if (RuntimeInstance* node = FindLiveItem(*rootInstance_, item)) MoveTo(*node, simulating);
+  if (RuntimeInstance* node = FindLiveItem(*rootInstance_, item))
+    MoveTo(*node, simulating);
 }
 
 void ModuleLibrary::InstanceDeleted(TreeItem item) {
@@ -117,10 +129,11 @@ void ModuleLibrary::InstanceDeleted(TreeItem item) {
 }
 
 void ModuleLibrary::LeaveRuntime() {
-  // The root's module is always registered; should it not be, an empty one takes its name so
-  // that the current module never points into a working copy about to be destroyed.
-  if (!Exists(rootInstance_->name)) CreateModule(rootInstance_->name);
-  MoveTo(*rootInstance_, false);
+  currentInstance_ = rootInstance_.get();
+  // The root's module is always registered; were it not, the first module is shown rather than
+  // a working copy about to be destroyed.
+  auto it = moduleNumbers_.find(rootInstance_->name);
+  currentModule_ = &modules_.at(it != moduleNumbers_.end() ? it->second : modules_.begin()->first);
 }
 
 RuntimeInstance* ModuleLibrary::ExpandInstance(int instanceId, const std::string& moduleName,
@@ -142,7 +155,8 @@ void ModuleLibrary::ForEachNode(const std::function<void(RuntimeInstance&)>& vis
 void ModuleLibrary::AddInstanceEverywhere(const std::string& moduleName, int instanceId) {
   const std::string hostName = currentInstance_->name;
   ForEachNode([&](RuntimeInstance& node) {
-    if (node.name != hostName) return;
+    if (node.name != hostName)
+      return;
     if (node.RepeatsName(moduleName)) {
       node.dynamicHost = true;
       node.dynamicHostInstance = instanceId;
@@ -155,15 +169,18 @@ void ModuleLibrary::AddInstanceEverywhere(const std::string& moduleName, int ins
 void ModuleLibrary::RemoveInstanceEverywhere(int instanceId) {
   const std::string hostName = currentInstance_->name;
   ForEachNode([&](RuntimeInstance& node) {
-    if (node.name == hostName) node.children.erase(instanceId);
+    if (node.name == hostName)
+      node.children.erase(instanceId);
   });
 }
 
 void ModuleLibrary::RefreshNewDeleteFlags() {
   for (const auto& [name, number] : moduleNumbers_) {
     const std::set<std::string> sourceNames = modules_.at(number).SourceNames();
-    if (sourceNames.contains("new")) SetNewFlag(name);
-    if (sourceNames.contains("delete")) SetDeleteFlag(name);
+    if (sourceNames.contains("new"))
+      SetNewFlag(name);
+    if (sourceNames.contains("delete"))
+      SetDeleteFlag(name);
   }
 }
 
@@ -171,15 +188,18 @@ void ModuleLibrary::SetInstanceFlag(const std::string& moduleName, bool ModuleIn
                                     bool value) {
   for (auto& [number, module] : modules_) {
     for (auto& [id, instance] : module.instances) {
-      if (instance.moduleName == moduleName) instance.*flag = value;
+      if (instance.moduleName == moduleName)
+        instance.*flag = value;
     }
   }
 }
 
 void ModuleLibrary::SyncAfterUndo(const std::map<int, ModuleInstance>& oldInstances) {
-  for (const auto& [id, instance] : oldInstances) RemoveInstanceEverywhere(id);
+  for (const auto& [id, instance] : oldInstances)
+    RemoveInstanceEverywhere(id);
   for (const auto& [id, instance] : currentModule_->instances) {
-    if (!instance.moduleName.empty()) AddInstanceEverywhere(instance.moduleName, id);
+    if (!instance.moduleName.empty())
+      AddInstanceEverywhere(instance.moduleName, id);
   }
 }
 

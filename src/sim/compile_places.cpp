@@ -105,7 +105,7 @@ bool PrepareRegister(const ShiftRegister& design, ShiftRegisterRuntime& shiftReg
   } catch (const std::bad_alloc&) {
     return false;
   }
-  shiftRegister.Load(std::move(cells));
+  shiftRegister.Load(cells);
   return true;
 }
 

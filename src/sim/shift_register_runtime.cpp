@@ -2,6 +2,7 @@
 
 #include <string.h>  // memrchr
 
+#include <algorithm>
 #include <cstring>
 
 namespace pelkor {
@@ -26,6 +27,21 @@ std::size_t FirstToken(const std::uint8_t* cells, std::size_t end) {
   return end;
 }
 
+// The last empty cell after the entry, or 0 when there is none. Short registers, the common
+// case, are searched in place; long ones with the library's vectorised search.
+std::size_t LastEmptyAfterEntry(const std::uint8_t* cells, std::size_t size) {
+  constexpr std::size_t kShort = 32;
+  if (size > kShort) {
+    const void* found = memrchr(cells + 1, EMPTY, size - 1);
+    return found == nullptr ? 0 : static_cast<const std::uint8_t*>(found) - cells;
+  }
+  for (std::size_t index = size - 1; index > 0; --index) {
+    if (cells[index] == EMPTY)
+      return index;
+  }
+  return 0;
+}
+
 }  // namespace
 
 // Walking from the exit, the first empty cell met pulls the cell before it, which is then
@@ -33,19 +49,27 @@ std::size_t FirstToken(const std::uint8_t* cells, std::size_t end) {
 // last empty cell moves one cell toward the exit in one block, and the tokens behind it stay.
 bool ShiftRegisterRuntime::Advance() {
   entryWritten_ = false;
-  if (cells_.size() < 2)
+  if (size_ < 2)
     return false;
-  std::uint8_t* cells = cells_.data();
-  const void* lastEmpty = memrchr(cells + 1, EMPTY, cells_.size() - 1);
-  if (lastEmpty == nullptr)
+  std::uint8_t* cells = Cells();
+  const std::size_t gap = LastEmptyAfterEntry(cells, size_);
+  if (gap == 0)
     return false;
-  const std::size_t gap = static_cast<const std::uint8_t*>(lastEmpty) - cells;
   const std::size_t first = FirstToken(cells, gap);
   if (first == gap)
     return false;  // only empty cells move
   std::memmove(cells + first + 1, cells + first, gap - first);
   cells[first] = EMPTY;
   return true;
+}
+
+void ShiftRegisterRuntime::Load(const std::vector<std::uint8_t>& cells) {
+  size_ = cells.size();
+  heap_.reset();
+  if (size_ > kInlineCells)
+    heap_ = std::make_unique_for_overwrite<std::uint8_t[]>(size_);
+  std::copy(cells.begin(), cells.end(), Cells());
+  entryWritten_ = false;
 }
 
 }  // namespace pelkor

@@ -1,8 +1,9 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <utility>
+#include <memory>
 #include <vector>
 
 #include "sim/token.h"
@@ -18,16 +19,16 @@ class ShiftRegisterRuntime {
   explicit ShiftRegisterRuntime(int id) : id_(id) {}
 
   int id() const { return id_; }
-  std::size_t size() const { return cells_.size(); }
-  Token Cell(std::size_t index) const { return cells_[index]; }
+  std::size_t size() const { return size_; }
+  Token Cell(std::size_t index) const { return Cells()[index]; }
   // Set when a token was put into the entry cell during this step; the advance clears it.
   bool entryWritten() const { return entryWritten_; }
 
   // A register without cells never has a token and never accepts one.
-  bool HasToken() const { return !cells_.empty() && cells_.back() != EMPTY; }
-  bool CanAccept() const { return !cells_.empty() && cells_.front() == EMPTY; }
+  bool HasToken() const { return size_ != 0 && Cells()[size_ - 1] != EMPTY; }
+  bool CanAccept() const { return size_ != 0 && Cells()[0] == EMPTY; }
   // The exit cell's value without taking it; EMPTY for a register without cells.
-  Token ExitValue() const { return cells_.empty() ? EMPTY : cells_.back(); }
+  Token ExitValue() const { return size_ == 0 ? EMPTY : Cells()[size_ - 1]; }
   // Returns the exit value and empties the exit cell.
   Token Take() {
     const Token value = ExitValue();
@@ -35,15 +36,15 @@ class ShiftRegisterRuntime {
     return value;
   }
   void ClearExit() {
-    if (!cells_.empty())
-      cells_.back() = EMPTY;
+    if (size_ != 0)
+      Cells()[size_ - 1] = EMPTY;
   }
   // Refused once per step: after a first Put the entry stays written until the advance. It does
   // not test that the entry is empty; callers test CanAccept first.
   bool Put(Token value) {
-    if (entryWritten_ || cells_.empty())
+    if (entryWritten_ || size_ == 0)
       return false;
-    cells_.front() = static_cast<std::uint8_t>(value);
+    Cells()[0] = static_cast<std::uint8_t>(value);
     entryWritten_ = true;
     return true;
   }
@@ -53,15 +54,21 @@ class ShiftRegisterRuntime {
   bool Advance();
 
   // Replaces every cell (values from entry to exit) and clears entryWritten.
-  void Load(std::vector<std::uint8_t> cells) {
-    cells_ = std::move(cells);
-    entryWritten_ = false;
-  }
+  void Load(const std::vector<std::uint8_t>& cells);
 
  private:
+  // Short registers, nearly all of them, keep their cells inside the record, next to their
+  // neighbours', so that a step over many of them does not chase one pointer per register.
+  static constexpr std::size_t kInlineCells = 24;
+
+  std::uint8_t* Cells() { return size_ <= kInlineCells ? inline_.data() : heap_.get(); }
+  const std::uint8_t* Cells() const { return size_ <= kInlineCells ? inline_.data() : heap_.get(); }
+
   int id_;
   bool entryWritten_ = false;
-  std::vector<std::uint8_t> cells_;
+  std::size_t size_ = 0;
+  std::array<std::uint8_t, kInlineCells> inline_{};
+  std::unique_ptr<std::uint8_t[]> heap_;
 };
 
 }  // namespace pelkor

@@ -12,7 +12,17 @@ namespace {
 // Runs `phase` on the run-time records of every live node, in schedule order.
 template <typename Phase>
 void ForEachLiveNet(const std::vector<RuntimeInstance*>& schedule, Phase phase) {
-  for (RuntimeInstance* node : schedule) {
+  // The nodes and their records lie apart in memory; asking for the next ones ahead of time
+  // lets their loads overlap instead of waiting one after another.
+  constexpr std::size_t kNodesAhead = 8;
+  constexpr std::size_t kRecordsAhead = 4;
+  const std::size_t count = schedule.size();
+  for (std::size_t i = 0; i < count; ++i) {
+    if (i + kNodesAhead < count)
+      __builtin_prefetch(schedule[i + kNodesAhead]);
+    if (i + kRecordsAhead < count)
+      __builtin_prefetch(schedule[i + kRecordsAhead]->runtime.get());
+    RuntimeInstance* node = schedule[i];
     if (!node->deleted && node->runtime)
       phase(*node->runtime);
   }

@@ -66,7 +66,11 @@ void Workspace::Check() {
     ui_.SetWaitCursor(false);
     return;
   }
-  library_.GoToTreeItem(library_.rootInstance().treeItem, true);
+  try {
+    library_.GoToTreeItem(library_.rootInstance().treeItem, true);
+  } catch (const MessageError& e) {  // a root without a net nor a registered module
+    log_.WriteText(e.what());
+  }
   ui_.ModuleTreeChanged();
   stepActivity_ = 0;
   log_.WriteText("チェック完了");

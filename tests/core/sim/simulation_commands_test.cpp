@@ -110,6 +110,18 @@ TEST_F(SimulationCommandsTest, FailedCheckEndsTheSimulationAfterItsMessages) {
   EXPECT_TRUE(workspace.library().instanceSchedule.empty());
 }
 
+TEST_F(SimulationCommandsTest, RootWithoutARegisteredModuleChecksPausedAndEndsCleanly) {
+  workspace.library().rootInstance().name = "ghost";
+  workspace.Check();
+  EXPECT_THAT(log.lines, ElementsAre("era-", "モジュールがありません", "チェック完了"));
+  EXPECT_TRUE(workspace.IsPaused());
+  workspace.Step();
+  workspace.EndSimulation();
+  EXPECT_FALSE(workspace.IsSimulating());
+  EXPECT_EQ(&workspace.library().currentModule(),
+            &workspace.library().ModuleByName("untitle"));
+}
+
 TEST_F(SimulationCommandsTest, StepOnAnIdleNetWritesNothing) {
   AddRegister(Top());
   Check();
