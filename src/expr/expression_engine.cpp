@@ -19,11 +19,10 @@ constexpr std::int32_t kFirstTemporary = kInputTableSize;
 // Enough for every program the compiler can write from a 100-character line; only a
 // hand-made postfix text with a deep stack needs more, and gets it from the heap.
 constexpr std::int32_t kInlineValueCount = 256;
-constexpr int kOpenIndex = 0;
-constexpr int kNotIndex = 2;
+constexpr int kOpenIndex = 0;  // "(" in the operator table
 
 enum CharClass {
-  kInvalid = 0,  // also the class "before the first character" of a line
+  kInvalid = 0,
   kEndOfText = 1,
   kEndOfLine = 2,
   kInputPrefix = 3,
@@ -33,6 +32,8 @@ enum CharClass {
   kOpen = 7,
   kClose = 8,
 };
+// No character follows an invalid one, so its row of the successor table serves the line start.
+constexpr CharClass kLineStart = kInvalid;
 
 CharClass Classify(char ch) {
   switch (ch) {
@@ -116,19 +117,6 @@ inline std::int32_t Apply(char symbol, std::int32_t left, std::int32_t right) {
   }
 }
 
-int OperatorIndex(char symbol) {
-  switch (symbol) {
-    case '~':
-      return 2;
-    case '&':
-      return 3;
-    case '|':
-      return 4;
-    default:
-      return 5;
-  }
-}
-
 }  // namespace
 
 template <typename... Args>
@@ -204,9 +192,8 @@ void ExpressionEngine::ConvertLine(std::string_view lineWithTerminator, std::str
   // Every character of the line is written at most once (parentheses never), plus the LF.
   std::array<char, kLineBufferSize + 1> output;
   writePosition_ = 0;
-  stack_.clear();
-  stack_.push_back(kOpenIndex);
-  CharClass previous = kInvalid;
+  stack_.assign(1, kOpenIndex);
+  CharClass previous = kLineStart;
   for (const char ch : lineWithTerminator) {
     const CharClass current = Classify(ch);
     if (!MayFollow(previous, current)) {
@@ -229,10 +216,10 @@ void ExpressionEngine::ConvertLine(std::string_view lineWithTerminator, std::str
         break;
       case kEndOfLine:
       case kEndOfText:
-        // Closes the line's marker, or the innermost "(" left open; what lies below is dropped.
+        // Closes the line's marker, or the innermost "(" left open; what lies below is dropped
+        // (the next line starts on an empty stack).
         PopUntilOpen(output.data());
         output[writePosition_++] = '\n';
-        stack_.clear();
         break;
       default:  // "i" and digits
         output[writePosition_++] = ch;
@@ -244,12 +231,19 @@ void ExpressionEngine::ConvertLine(std::string_view lineWithTerminator, std::str
   writePosition_ = 0;
 }
 
+int ExpressionEngine::OperatorIndex(char symbol) {
+  return static_cast<int>(std::ranges::find(kOperators, symbol, &Operator::symbol) -
+                          kOperators.begin());
+}
+
+// Binary operators of equal precedence leave the stack (left to right); "~" stays ("~~a").
 void ExpressionEngine::PushOperator(int index, char* output) {
-  const int precedence = kOperators[index].precedence;
+  const Operator& incoming = kOperators[index];
   for (;;) {
     const int top = stack_.back();
     const int topPrecedence = kOperators[top].precedence;
-    if (topPrecedence < precedence || (topPrecedence == precedence && index == kNotIndex)) {
+    if (topPrecedence < incoming.precedence ||
+        (topPrecedence == incoming.precedence && incoming.symbol == '~')) {
       stack_.push_back(index);
       return;
     }
@@ -274,11 +268,12 @@ void Evaluate(ExpressionEngine& engine, const std::string& postfix, const int* i
   std::array<std::int32_t, kInputTableSize> inputTable{};
   std::copy_n(inputValues, std::clamp(inputCount, 0, kInputTableSize - 1), inputTable.begin() + 1);
   const std::string_view text = TextBeforeNul(postfix);
+  // Whatever an earlier use left, also one cut short by a message, is no operand of this one.
+  engine.stack_.clear();
   engine.readPosition_ = 0;
   for (int j = 0; j < expressionCount; ++j) {
     results[j] = engine.EvaluateExpression(text, inputTable.data());
   }
-  engine.stack_.clear();
 }
 
 std::int32_t ExpressionEngine::EvaluateExpression(std::string_view postfix,

@@ -49,6 +49,7 @@ class ExpressionEngine {
   void CompileLine(std::string_view line, char terminator, int inputCount, std::string& postfix);
   void CheckInputNumbers(std::string_view expression, int inputCount);
   void ConvertLine(std::string_view lineWithTerminator, std::string& postfix);
+  static int OperatorIndex(char symbol);
   void PushOperator(int index, char* output);
   void PopUntilOpen(char* output);
   template <typename... Args>
@@ -67,9 +68,9 @@ class ExpressionEngine {
 };
 
 // A postfix program translated once into operations on a flat table of values (a zero, the
-// inputs, then intermediate results), so that a firing evaluates it without reading text or
-// allocating. It gives exactly the results of the text interpreter for the same program, also
-// for a malformed one.
+// inputs, then intermediate results), so that a firing evaluates it without reading text and,
+// for any program the compiler writes, without allocating. It gives exactly the results of the
+// text interpreter for the same program, also for a malformed one.
 class CompiledProgram {
  public:
   static CompiledProgram FromPostfix(const std::string& postfix);
