@@ -1,7 +1,6 @@
 #include "model/clipboard.h"
 
 #include <optional>
-#include <set>
 #include <vector>
 
 #include "model/saturating_point.h"
@@ -10,16 +9,19 @@ namespace pelkor {
 
 namespace {
 
+// Adds the record with the add operation of its kind, then moves the stored copy by offset
+// and clears its `selected` flag: the record is copied once.
 template <typename Record>
-std::optional<int> AddCopy(const std::map<int, Record>& from, int id, Point offset, Module& target,
-                           int (Module::*add)(const Record&, Point)) {
-  auto it = from.find(id);
-  if (it == from.end())
+std::optional<int> AddCopy(const Module& source, Module& target, std::map<int, Record> Module::*map,
+                           int (Module::*add)(const Record&, Point), int id, Point offset) {
+  auto it = (source.*map).find(id);
+  if (it == (source.*map).end())
     return std::nullopt;
-  Record copy = it->second;
-  copy.selected = false;
-  copy.position = SaturatingAdd(copy.position, offset);
-  return (target.*add)(copy, Point{});
+  const int newId = (target.*add)(it->second, Point{});
+  Record& stored = (target.*map).at(newId);
+  stored.selected = false;
+  stored.position = SaturatingAdd(stored.position, offset);
+  return newId;
 }
 
 // Adds a copy of `source`'s primitive `id` of the given kind to `target` with the add
@@ -28,39 +30,48 @@ std::optional<int> AddCopyOf(const Module& source, int id, ObjectKind kind, Modu
                              Point offset) {
   switch (kind) {
     case kStateMachineKind:
-      return AddCopy(source.stateMachines, id, offset, target, &Module::AddStateMachine);
+      return AddCopy(source, target, &Module::stateMachines, &Module::AddStateMachine, id, offset);
     case kShiftRegisterKind:
-      return AddCopy(source.shiftRegisters, id, offset, target, &Module::AddShiftRegister);
+      return AddCopy(source, target, &Module::shiftRegisters, &Module::AddShiftRegister, id,
+                     offset);
     case kCounterKind:
-      return AddCopy(source.counters, id, offset, target, &Module::AddCounter);
+      return AddCopy(source, target, &Module::counters, &Module::AddCounter, id, offset);
     case kSourceKind:
-      return AddCopy(source.sources, id, offset, target, &Module::AddSource);
+      return AddCopy(source, target, &Module::sources, &Module::AddSource, id, offset);
     case kSinkKind:
-      return AddCopy(source.sinks, id, offset, target, &Module::AddSink);
+      return AddCopy(source, target, &Module::sinks, &Module::AddSink, id, offset);
     case kInstanceKind:
-      return AddCopy(source.instances, id, offset, target, &Module::AddInstance);
+      return AddCopy(source, target, &Module::instances, &Module::AddInstance, id, offset);
     default:
       return std::nullopt;
   }
 }
 
-// Adds the arcs filed under `registerId` in `index` whose other end is also copied. `copied`
-// keeps an arc between two registers, which a hand-edited file may hold, from being added twice.
-void CopyArcsFiledUnder(const Module& module, const std::multimap<int, int>& index, int registerId,
-                        const std::map<int, int>& newIds, std::set<int>& copied, Module& copy) {
+struct CopiedObject {
+  int newId = 0;
+  bool isRegister = false;
+};
+
+// Adds the arcs filed under a copied register in `index` (arcsInto when `intoRegister`, else
+// arcsOutOf) whose other end is copied too. An arc between two registers, which a hand-edited
+// file may hold, is taken only under its `to`, so it is not added twice.
+void CopyArcsOfRegister(const Module& module, const std::multimap<int, int>& index,
+                        bool intoRegister, int registerId, int registerNewId,
+                        const std::map<int, CopiedObject>& copies, Module& copy) {
   auto [begin, end] = index.equal_range(registerId);
   for (auto entry = begin; entry != end; ++entry) {
-    if (copied.contains(entry->second))
-      continue;
     auto arc = module.arcs.find(entry->second);
     if (arc == module.arcs.end())
       continue;
-    auto from = newIds.find(arc->second.from);
-    auto to = newIds.find(arc->second.to);
-    if (from == newIds.end() || to == newIds.end())
+    const Arc& a = arc->second;
+    auto other = copies.find(intoRegister ? a.from : a.to);
+    if (other == copies.end() || (!intoRegister && other->second.isRegister))
       continue;
-    copy.AddArc(from->second, to->second, arc->second.bends, arc->second.name);
-    copied.insert(entry->second);
+    if (intoRegister) {
+      copy.AddArc(other->second.newId, registerNewId, a.bends, a.name);
+    } else {
+      copy.AddArc(registerNewId, other->second.newId, a.bends, a.name);
+    }
   }
 }
 
@@ -69,23 +80,23 @@ void CopyArcsFiledUnder(const Module& module, const std::multimap<int, int>& ind
 Module CopySelection(const Module& module, Point pasteOrigin, OutputLog& log) {
   Module copy;
   copy.pasteOrigin = pasteOrigin;
-  std::map<int, int> newIds;  // old ID -> new ID, for the primitives actually copied
+  std::map<int, CopiedObject> copies;  // by old ID, for the primitives actually copied
   for (int id : module.selection.selectedIds) {
-    if (auto newId = AddCopyOf(module, id, module.KindOf(id), copy, Point{})) {
-      newIds[id] = *newId;
+    const ObjectKind kind = module.KindOf(id);
+    if (auto newId = AddCopyOf(module, id, kind, copy, Point{})) {
+      copies.emplace_hint(copies.end(), id, CopiedObject{*newId, kind == kShiftRegisterKind});
     } else {
       log.WriteText("コピーエラー");
       copy.SetNextObjectId(copy.nextObjectId + 1);
     }
   }
   // Every arc has a register at one end, so looking only under the copied registers finds each
-  // arc between two copied primitives exactly once.
-  std::set<int> copiedArcs;
-  for (const auto& [oldId, newId] : newIds) {
-    if (module.KindOf(oldId) != kShiftRegisterKind)
+  // arc between two copied primitives.
+  for (const auto& [oldId, copied] : copies) {
+    if (!copied.isRegister)
       continue;
-    CopyArcsFiledUnder(module, module.arcsInto, oldId, newIds, copiedArcs, copy);
-    CopyArcsFiledUnder(module, module.arcsOutOf, oldId, newIds, copiedArcs, copy);
+    CopyArcsOfRegister(module, module.arcsInto, true, oldId, copied.newId, copies, copy);
+    CopyArcsOfRegister(module, module.arcsOutOf, false, oldId, copied.newId, copies, copy);
   }
   return copy;
 }

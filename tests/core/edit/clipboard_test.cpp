@@ -4,19 +4,14 @@
 
 #include "../support/model_invariants.h"
 #include "../support/recording_log.h"
+#include "../support/records.h"
 
 namespace pelkor {
 namespace {
 
+using testing::At;
 using testing::ModuleInvariantsHold;
 using testing::RecordingLog;
-
-template <typename Record>
-Record At(Point p) {
-  Record r;
-  r.position = p;
-  return r;
-}
 
 // A source, a register and a sink joined by two arcs, and one more register joined to the
 // sink. Every object but the extra register is selected.

@@ -2,22 +2,17 @@
 
 #include "../support/model_invariants.h"
 #include "../support/recording_log.h"
+#include "../support/records.h"
 #include "../support/scripted_ui.h"
 #include "workspace/workspace.h"
 
 namespace pelkor {
 namespace {
 
+using testing::At;
 using testing::ModuleInvariantsHold;
 using testing::RecordingLog;
 using testing::ScriptedUi;
-
-template <typename Record>
-Record At(Point p) {
-  Record r;
-  r.position = p;
-  return r;
-}
 
 ModuleInstance InstanceOf(const std::string& name, Point p = {}) {
   ModuleInstance i = At<ModuleInstance>(p);
@@ -196,6 +191,34 @@ TEST_F(EditCommandsTest, UndoWithOneSnapshotChangesNothingButStillSaysSo) {
   EXPECT_TRUE(module().SameContent(before));
   EXPECT_TRUE(module().shiftRegisters.contains(reg));
   EXPECT_EQ(log.lines, (std::vector<std::string>{"undo!!"}));
+}
+
+TEST_F(EditCommandsTest, DuringASimulationUndoAndTheEditsThatChangeTheModuleDoNothing) {
+  const int reg = module().AddShiftRegister(At<ShiftRegister>({37, -5}));
+  module().PushUndo();
+  module().AddShiftRegister({});
+  module().PushUndo();
+  Select({reg});
+  ws.Copy({});
+  ws.Check();
+  ASSERT_TRUE(ws.IsSimulating());
+  Module& shown = module();  // the working copy the simulation runs
+  log.lines.clear();
+
+  ws.Undo();
+  ws.Paste({5, 5}, {});
+  Select({reg});
+  ws.AlignSelection(20);
+  ws.DeleteSelection();
+  ws.Cut({});
+
+  EXPECT_TRUE(log.lines.empty());
+  EXPECT_EQ(shown.PrimitiveCount(), 2u);
+  EXPECT_EQ(shown.shiftRegisters.at(reg).position, (Point{37, -5}));
+  const Module& design = ws.library().ModuleByName("untitle");
+  ASSERT_NE(&design, &shown);
+  EXPECT_EQ(design.PrimitiveCount(), 2u);
+  EXPECT_EQ(design.undoHistory.size(), 4u);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "../support/model_invariants.h"
 #include "../support/recording_log.h"
+#include "../support/records.h"
 #include "../support/scripted_ui.h"
 #include "workspace/workspace.h"
 
@@ -16,6 +17,7 @@ namespace pelkor {
 namespace {
 
 using testing::ArcsJoinExistingPrimitives;
+using testing::At;
 using testing::ModuleInvariantsHold;
 
 class RandomEditor {
@@ -116,43 +118,28 @@ class RandomEditor {
     Module& m = module();
     const Point p = RandomPoint();
     switch (Pick(6)) {
-      case 0: {
-        ShiftRegister r;
-        r.position = p;
-        m.AddShiftRegister(r);
+      case 0:
+        m.AddShiftRegister(At<ShiftRegister>(p));
         break;
-      }
-      case 1: {
-        StateMachine machine;
-        machine.position = p;
-        m.AddStateMachine(machine);
+      case 1:
+        m.AddStateMachine(At<StateMachine>(p));
         break;
-      }
-      case 2: {
-        Counter c;
-        c.position = p;
-        m.AddCounter(c);
+      case 2:
+        m.AddCounter(At<Counter>(p));
         break;
-      }
-      case 3: {
-        SourceTransition s;
-        s.position = p;
-        m.AddSource(s);
+      case 3:
+        m.AddSource(At<SourceTransition>(p));
         break;
-      }
-      case 4: {
-        SinkTransition s;
-        s.position = p;
-        m.AddSink(s);
+      case 4:
+        m.AddSink(At<SinkTransition>(p));
         break;
-      }
       default: {
-        ModuleInstance i;
-        i.position = p;
-        i.moduleName = Pick(4) == 0 ? "" : "sub";
-        const int id = m.AddInstance(i);
-        if (!i.moduleName.empty())
-          ws_.library().AddInstanceEverywhere(i.moduleName, id);
+        ModuleInstance instance = At<ModuleInstance>(p);
+        instance.moduleName = Pick(4) == 0 ? "" : "sub";
+        const int id = m.AddInstance(instance);
+        if (!instance.moduleName.empty()) {
+          ws_.library().AddInstanceEverywhere(instance.moduleName, id);
+        }
         break;
       }
     }

@@ -5,29 +5,18 @@
 #include <gtest/gtest.h>
 
 #include "../support/model_invariants.h"
+#include "../support/records.h"
 #include "model/module.h"
 
 namespace pelkor {
 namespace {
 
+using testing::At;
 using testing::ModuleInvariantsHold;
-
-ShiftRegister RegisterAt(Point p) {
-  ShiftRegister r;
-  r.position = p;
-  return r;
-}
-
-template <typename Record>
-Record At(Point p) {
-  Record r;
-  r.position = p;
-  return r;
-}
 
 TEST(SelectionTest, AddSelectsOneObjectAndIgnoresUnknownIds) {
   Module m;
-  const int a = m.AddShiftRegister(RegisterAt({10, 20}));
+  const int a = m.AddShiftRegister(At<ShiftRegister>({10, 20}));
   const int b = m.AddCounter(At<Counter>({-5, 7}));
   EXPECT_EQ(m.selection.Add(m, a), 1u);
   EXPECT_EQ(m.selection.Add(m, b), 2u);
@@ -41,7 +30,7 @@ TEST(SelectionTest, AddSelectsOneObjectAndIgnoresUnknownIds) {
 TEST(SelectionTest, RectangleUsesStoredViewAndExcludesRightAndBottomEdges) {
   Module m;
   // With origin (-100, 40) and scale 2, a position p is at pixel ((p.x + 100) / 2, (p.y - 40) / 2).
-  const int inside = m.AddShiftRegister(RegisterAt({-80, 60}));          // pixel (10, 10)
+  const int inside = m.AddShiftRegister(At<ShiftRegister>({-80, 60}));   // pixel (10, 10)
   const int topLeft = m.AddSink(At<SinkTransition>({-100, 40}));         // pixel (0, 0)
   const int rightEdge = m.AddSource(At<SourceTransition>({0, 60}));      // pixel (50, 10)
   const int truncated = m.AddCounter(At<Counter>({-1, 139}));            // pixel (49, 49)
@@ -60,8 +49,8 @@ TEST(SelectionTest, RectangleUsesStoredViewAndExcludesRightAndBottomEdges) {
 TEST(SelectionTest, RectangleGrowsTheBoxOfAnExistingSelection) {
   Module m;
   const int far = m.AddStateMachine(At<StateMachine>({500, -300}));
-  m.AddShiftRegister(RegisterAt({5, 5}));
-  m.AddShiftRegister(RegisterAt({30, 8}));
+  m.AddShiftRegister(At<ShiftRegister>({5, 5}));
+  m.AddShiftRegister(At<ShiftRegister>({30, 8}));
   m.selection.Add(m, far);
   EXPECT_EQ(m.selection.SelectInRectangle(m, {0, 0, 100, 100}), 3u);
   EXPECT_EQ(m.selection.bounds, (Rect{5, -300, 500, 8}));
@@ -69,7 +58,7 @@ TEST(SelectionTest, RectangleGrowsTheBoxOfAnExistingSelection) {
 
 TEST(SelectionTest, ClearResetsFlagsAlsoAfterAlign) {
   Module m;
-  const int a = m.AddShiftRegister(RegisterAt({37, -5}));
+  const int a = m.AddShiftRegister(At<ShiftRegister>({37, -5}));
   const int b = m.AddSink(At<SinkTransition>({1, 1}));
   m.selection.Add(m, a);
   m.selection.AlignSelected(m, 20);
@@ -111,7 +100,7 @@ TEST(SelectionTest, DeleteRemovesObjectsAndTheirArcsButKeepsKindEntries) {
 
 TEST(SelectionTest, AlignSnapsToCellCentresAndEmptiesTheSet) {
   Module m;
-  const int a = m.AddShiftRegister(RegisterAt({37, -5}));
+  const int a = m.AddShiftRegister(At<ShiftRegister>({37, -5}));
   const int b = m.AddCounter(At<Counter>({0, 19}));
   const int c = m.AddSink(At<SinkTransition>({-37, -20}));
   const int untouched = m.AddSource(At<SourceTransition>({37, -5}));
@@ -129,7 +118,7 @@ TEST(SelectionTest, AlignSnapsToCellCentresAndEmptiesTheSet) {
 
 TEST(SelectionTest, AlignWithGridZeroLeavesPositionsAndDoesNotDivideByZero) {
   Module m;
-  const int a = m.AddShiftRegister(RegisterAt({37, -5}));
+  const int a = m.AddShiftRegister(At<ShiftRegister>({37, -5}));
   m.selection.Add(m, a);
   m.selection.AlignSelected(m, 0);
   EXPECT_EQ(m.shiftRegisters.at(a).position, (Point{37, -5}));
@@ -137,7 +126,7 @@ TEST(SelectionTest, AlignWithGridZeroLeavesPositionsAndDoesNotDivideByZero) {
 
 TEST(SelectionTest, AlignAtTheEndOfTheRangeStopsThere) {
   Module m;
-  const int a = m.AddShiftRegister(RegisterAt({INT_MAX, INT_MIN}));
+  const int a = m.AddShiftRegister(At<ShiftRegister>({INT_MAX, INT_MIN}));
   m.selection.Add(m, a);
   m.selection.AlignSelected(m, 20);
   EXPECT_EQ(m.shiftRegisters.at(a).position, (Point{INT_MAX, INT_MIN}));
@@ -146,8 +135,8 @@ TEST(SelectionTest, AlignAtTheEndOfTheRangeStopsThere) {
 TEST(SelectionTest, MoveCarriesArcBendsBetweenMovedObjectsOnly) {
   Module m;
   const int machine = m.AddStateMachine(At<StateMachine>({0, 0}));
-  const int reg = m.AddShiftRegister(RegisterAt({100, 0}));
-  const int outside = m.AddShiftRegister(RegisterAt({0, 100}));
+  const int reg = m.AddShiftRegister(At<ShiftRegister>({100, 0}));
+  const int outside = m.AddShiftRegister(At<ShiftRegister>({0, 100}));
   m.AddArc(machine, reg, {{50, 10}, {60, 20}}, "inner");
   m.AddArc(outside, machine, {{5, 50}}, "edge");
   m.selection.Add(m, machine);
