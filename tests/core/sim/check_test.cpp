@@ -42,11 +42,15 @@ TEST_F(CheckTest, RegisterCellsEndWithTheContentsAtTheExit) {
 }
 
 TEST_F(CheckTest, FixedSizeThatLeavesNoEmptyCellFailsTheNode) {
-  AddRegister(Top(), "1");
-  AddRegister(Top(), "0110", 4);
-  AddRegister(Top(), "", 0);
-  EXPECT_EQ(CheckAll().failingNode, &Root());
-  EXPECT_THAT(log.lines, ElementsAre("untitleのシフトレジスタ2にエラー"));
+  for (const int size : {4, 0, -3, 1 << 30}) {
+    SCOPED_TRACE(size);
+    library.Reset();
+    log.lines.clear();
+    AddRegister(Top(), "1");
+    AddRegister(Top(), "0110", size);
+    EXPECT_EQ(CheckAll().failingNode, &Root());
+    EXPECT_THAT(log.lines, ElementsAre("untitleのシフトレジスタ2にエラー"));
+  }
 }
 
 TEST_F(CheckTest, SourceQueuesReadHexadecimalAndFromTheEnd) {

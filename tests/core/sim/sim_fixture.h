@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,11 +16,13 @@ namespace pelkor::testing {
 
 // Small modules built in code, and the runs of them that the simulation tests need.
 
-inline int AddRegister(Module& module, const std::string& contents = "", int fixedSize = 0) {
+// A register with one empty cell more than its contents, or with `fixedSize` cells.
+inline int AddRegister(Module& module, const std::string& contents = "",
+                       std::optional<int> fixedSize = std::nullopt) {
   ShiftRegister shiftRegister;
   shiftRegister.contents = contents;
-  shiftRegister.sizeFixed = fixedSize > 0;
-  shiftRegister.size = fixedSize > 0 ? fixedSize : 1;
+  shiftRegister.sizeFixed = fixedSize.has_value();
+  shiftRegister.size = fixedSize.value_or(1);
   return module.AddShiftRegister(shiftRegister);
 }
 

@@ -118,8 +118,7 @@ TEST_F(SimulationCommandsTest, RootWithoutARegisteredModuleChecksPausedAndEndsCl
   workspace.Step();
   workspace.EndSimulation();
   EXPECT_FALSE(workspace.IsSimulating());
-  EXPECT_EQ(&workspace.library().currentModule(),
-            &workspace.library().ModuleByName("untitle"));
+  EXPECT_EQ(&workspace.library().currentModule(), &workspace.library().ModuleByName("untitle"));
 }
 
 TEST_F(SimulationCommandsTest, StepOnAnIdleNetWritesNothing) {
@@ -195,6 +194,27 @@ TEST_F(SimulationCommandsTest, StepFailureDuringTheAnimatedRunPausesIt) {
                                      "newされる前に入力が起こりました", "一時停止"));
   EXPECT_TRUE(workspace.IsPaused());
   EXPECT_FALSE(ui.timerRunning);
+}
+
+TEST_F(SimulationCommandsTest, InstanceThatCannotBeCreatedPausesTheSimulation) {
+  Module& cell = *workspace.library().CreateModule("cell");
+  Connect(cell, AddSource(cell, "", "new"), AddRegister(cell));
+  const int tooSmall = AddRegister(cell, "11", 2);
+  const int instance = AddInstance(Top(), "cell");
+  Connect(Top(), AddRegister(Top(), "1"), instance, "new");
+  workspace.library().RefreshNewDeleteFlags();
+  workspace.library().AddInstanceEverywhere("cell", instance);
+  Check();
+  workspace.Step();
+  EXPECT_THAT(
+      log.lines,
+      ElementsAre("再構成", fmt::sprintf("cellのシフトレジスタ%dにエラー", tooSmall), "一時停止"));
+  EXPECT_TRUE(workspace.IsPaused());
+  const ModuleInstance& record = workspace.library().rootInstance().net->instances.at(instance);
+  EXPECT_TRUE(record.absent);
+  EXPECT_FALSE(record.created);
+  EXPECT_THAT(workspace.library().instanceSchedule,
+              ElementsAre(&workspace.library().rootInstance()));
 }
 
 TEST_F(SimulationCommandsTest, RunWithoutAnimationEndsAfterTwoIdleSteps) {

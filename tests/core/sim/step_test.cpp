@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "sim/simulation_condition.h"
 #include "sim_fixture.h"
 
@@ -90,6 +92,28 @@ TEST_F(StepTest, CounterThatCountsNothingKeepsItsCount) {
   StepTimes(12);
   EXPECT_EQ(Cells(RegisterOf(out)), "-----0000");
   EXPECT_EQ(Runtime().FindCounter(counter)->remaining, 2);
+}
+
+TEST_F(StepTest, CounterWithTheLowestCountNumberWrapsInsteadOfOverflowing) {
+  const int out = AddRegister(Top(), "", 4);
+  const int counter = AddCounter(Top(), "", std::numeric_limits<int>::min());
+  Connect(Top(), counter, out);
+  ASSERT_EQ(CheckAll().failingNode, nullptr);
+  StepTimes(8);
+  EXPECT_EQ(Cells(RegisterOf(out)), "0000");
+  EXPECT_EQ(Runtime().FindCounter(counter)->remaining, std::numeric_limits<int>::max() - 3);
+}
+
+TEST_F(StepTest, MachineWithAnInputNoArcFeedsNeverFires) {
+  const int machine = AddMachine(Top(), {{1, "x = a & b;", ""}}, {}, 1);
+  const int a = AddRegister(Top(), "1");
+  Connect(Top(), a, machine, "a");
+  Connect(Top(), AddRegister(Top(), "1"), machine, "z");  // names no variable
+  Connect(Top(), machine, AddRegister(Top()), "x");
+  ASSERT_EQ(CheckAll().failingNode, nullptr);
+  StepTimes(3);
+  EXPECT_FALSE(Runtime().FindMachine(machine)->ready);
+  EXPECT_TRUE(RegisterOf(a).HasToken());
 }
 
 // Two machines write one register; the first to fire wins and the other's state stays.
@@ -260,6 +284,53 @@ TEST_F(DynamicInstanceTest, NewCreatesDeleteRemovesAndARecreatedCellStartsEmpty)
   EXPECT_EQ(Cells(RegisterOf(cellData, &Cell())), "---");
   EXPECT_EQ(std::count(library.instanceSchedule.begin(), library.instanceSchedule.end(), before),
             1);
+}
+
+TEST_F(DynamicInstanceTest, ConditionLaterInThePhaseLeavesAMarkedCreationUndone) {
+  const int other = AddInstance(Top(), "cell");
+  const int otherData = AddRegister(Top(), "1");
+  Connect(Top(), AddRegister(Top()), other, "new");
+  Connect(Top(), otherData, other, "d");
+  ResetRuntime(library);
+  ASSERT_EQ(CheckAll().failingNode, nullptr);
+  Deliver(newArc);
+  StepExpectingCondition(kInputBeforeNew);
+  EXPECT_FALSE(Record().created);
+  EXPECT_TRUE(Record().absent);
+  EXPECT_EQ(Cell().net, nullptr);
+
+  RegisterOf(otherData).Take();
+  StepOnce();
+  EXPECT_TRUE(Record().created);
+  ASSERT_NE(Cell().net, nullptr);
+  StepOnce();
+  EXPECT_FALSE(RegisterOf(newArc).HasToken());  // the "new" token went in
+}
+
+TEST_F(StepTest, RecreatedInstanceRevivesItsWholeSubtree) {
+  Define("leaf");
+  Module& cell = Define("cell");
+  Connect(cell, AddSource(cell, "", "new"), AddRegister(cell));
+  Connect(cell, AddSource(cell, "", "delete"), AddRegister(cell));
+  const int leafId = AddInstance(cell, "leaf");
+  const int newArc = AddRegister(Top(), "1");
+  const int deleteArc = AddRegister(Top());
+  const int instance = AddInstance(Top(), "cell");
+  Connect(Top(), newArc, instance, "new");
+  Connect(Top(), deleteArc, instance, "delete");
+  ASSERT_EQ(CheckAll().failingNode, nullptr);
+  StepTimes(2);
+  RuntimeInstance& leaf = Root().Child(instance).Child(leafId);
+  ASSERT_TRUE(RegisterOf(deleteArc).Put(1));
+  StepOnce();
+  EXPECT_TRUE(leaf.deleted);
+  EXPECT_EQ(leaf.net, nullptr);
+
+  ASSERT_TRUE(RegisterOf(newArc).Put(1));
+  StepTimes(2);  // to the exit, then the creation
+  EXPECT_FALSE(leaf.deleted);
+  EXPECT_NE(leaf.net, nullptr);
+  EXPECT_EQ(std::count(library.instanceSchedule.begin(), library.instanceSchedule.end(), &leaf), 1);
 }
 
 TEST_F(StepTest, DeletingAHostOfAnUncreatedRecursionRaises101ThenDeletingAgain102) {
