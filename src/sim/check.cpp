@@ -45,7 +45,7 @@ void MakeWorkingCopy(OutputLog& log, RuntimeInstance& node, const Module& module
 
 namespace {
 
-// The register and machine messages name the node's module and the primitive.
+// The register message names the node's module and the register.
 bool PrepareRegisters(OutputLog& log, const RuntimeInstance& node, NetRuntime& runtime) {
   for (ShiftRegisterRuntime& shiftRegister : runtime.registers()) {
     if (!PrepareRegister(node.net->shiftRegisters.at(shiftRegister.id()), shiftRegister)) {
@@ -56,37 +56,15 @@ bool PrepareRegisters(OutputLog& log, const RuntimeInstance& node, NetRuntime& r
   return true;
 }
 
-bool CompileStateMachines(OutputLog& log, const RuntimeInstance& node, NetRuntime& runtime) {
-  runtime.machines.clear();
-  runtime.machines.reserve(node.net->stateMachines.size());
-  for (auto& [id, machine] : node.net->stateMachines) {
-    StateMachineRuntime& compiled = runtime.machines.emplace_back();
-    if (!CompileStateMachine(log, *node.net, runtime, id, machine, compiled)) {
-      log.Write("%sのステートマシン%dにエラー", node.name, id);
+// Compiles every record of one primitive map into its run-time list, in ascending ID, up to
+// the first that fails.
+template <typename Records, typename Compiled, typename Compile>
+bool CompileEach(Records& records, std::vector<Compiled>& compiled, Compile compile) {
+  compiled.clear();
+  compiled.reserve(records.size());
+  for (auto& [id, record] : records) {
+    if (!compile(id, record, compiled.emplace_back()))
       return false;
-    }
-  }
-  return true;
-}
-
-bool CompileModuleInstances(OutputLog& log, RuntimeInstance& node, NetRuntime& runtime) {
-  runtime.instances.clear();
-  runtime.instances.reserve(node.net->instances.size());
-  for (auto& [id, instance] : node.net->instances) {
-    if (!CompileModuleInstance(log, node, id, instance, runtime.instances.emplace_back())) {
-      return false;
-    }
-  }
-  return true;
-}
-
-bool CompileCounters(OutputLog& log, const RuntimeInstance& node, NetRuntime& runtime) {
-  runtime.counters.clear();
-  runtime.counters.reserve(node.net->counters.size());
-  for (auto& [id, counter] : node.net->counters) {
-    if (!CompileCounter(log, *node.net, runtime, id, counter, runtime.counters.emplace_back())) {
-      return false;
-    }
   }
   return true;
 }
@@ -98,14 +76,33 @@ RuntimeInstance* CompileInstance(ModuleLibrary& library, RuntimeInstance& node,
   if (!node.net || !node.runtime)
     return nullptr;
   OutputLog& log = library.log();
+  Module& net = *node.net;
   NetRuntime& runtime = *node.runtime;
-  if (!PrepareRegisters(log, node, runtime) || !CompileStateMachines(log, node, runtime)) {
+  if (!PrepareRegisters(log, node, runtime))
     return &node;
-  }
+  const bool machinesPassed =
+      CompileEach(net.stateMachines, runtime.machines,
+                  [&](int id, StateMachine& machine, StateMachineRuntime& out) {
+                    if (CompileStateMachine(log, net, runtime, id, machine, out))
+                      return true;
+                    log.Write("%sのステートマシン%dにエラー", node.name, id);
+                    return false;
+                  });
+  if (!machinesPassed)
+    return &node;
   PrepareSourcesAndSinks(node, runtime);
-  if (!CompileModuleInstances(log, node, runtime) || !CompileCounters(log, node, runtime)) {
+  const bool instancesPassed =
+      CompileEach(net.instances, runtime.instances,
+                  [&](int id, ModuleInstance& instance, ModuleInstanceRuntime& out) {
+                    return CompileModuleInstance(log, node, id, instance, out);
+                  });
+  const bool countersPassed =
+      instancesPassed && CompileEach(net.counters, runtime.counters,
+                                     [&](int id, Counter& counter, CounterRuntime& out) {
+                                       return CompileCounter(log, net, runtime, id, counter, out);
+                                     });
+  if (!countersPassed)
     return &node;
-  }
   for (auto& [id, child] : node.children) {
     if (RuntimeInstance* failing = CompileInstance(library, *child, compiled))
       return failing;

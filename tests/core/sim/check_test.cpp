@@ -9,6 +9,7 @@ namespace {
 using testing::AddCounter;
 using testing::AddInstance;
 using testing::AddMachine;
+using testing::AddPort;
 using testing::AddRegister;
 using testing::AddSink;
 using testing::AddSource;
@@ -296,7 +297,7 @@ TEST_F(CheckTest, ModuleMissingFromTheLibraryWritesEraAndChecksTheRest) {
 
 TEST_F(CheckTest, DynamicInstanceNeedsNamedArcsAndGetsNoNetYet) {
   Module& cell = Define("cell");
-  Connect(cell, AddSource(cell, "", "new"), AddRegister(cell));
+  AddPort(cell, "new");
   const int instance = AddInstance(Top(), "cell");
   const int newRegister = AddRegister(Top());
   Connect(Top(), newRegister, instance, "new");

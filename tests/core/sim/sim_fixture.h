@@ -9,6 +9,7 @@
 #include "model/module_library.h"
 #include "sim/compile.h"
 #include "sim/net_runtime.h"
+#include "sim/simulation_condition.h"
 #include "sim/step.h"
 #include "support/recording_log.h"
 
@@ -100,6 +101,33 @@ inline void Connect(Module& module, int from, int to, const std::string& name = 
   module.AddArc(from, to, {}, name);
 }
 
+// A source named `name` feeding a register of its own, as a port of the module; returns the
+// register.
+inline int AddPort(Module& module, const std::string& name,
+                   std::optional<int> fixedSize = std::nullopt) {
+  const int shiftRegister = AddRegister(module, "", fixedSize);
+  Connect(module, AddSource(module, "", name), shiftRegister);
+  return shiftRegister;
+}
+
+// An instance placed with arcs "new" and "delete" from registers of its own.
+struct DynamicPlacement {
+  int instance = 0;
+  int newArc = 0;
+  int deleteArc = 0;
+};
+
+inline DynamicPlacement PlaceDynamic(Module& module, const std::string& moduleName,
+                                     const std::string& newArcContents = "") {
+  DynamicPlacement placed;
+  placed.newArc = AddRegister(module, newArcContents);
+  placed.deleteArc = AddRegister(module);
+  placed.instance = AddInstance(module, moduleName);
+  Connect(module, placed.newArc, placed.instance, "new");
+  Connect(module, placed.deleteArc, placed.instance, "delete");
+  return placed;
+}
+
 // Cells from entry to exit, "-" for an empty one.
 inline std::string Cells(const ShiftRegisterRuntime& shiftRegister) {
   std::string text;
@@ -151,6 +179,17 @@ class SimTest : public ::testing::Test {
     for (int i = 0; i < steps; ++i)
       activities.push_back(StepOnce());
     return activities;
+  }
+
+  // Runs a step that must raise the condition `code`.
+  void StepExpectingCondition(int code) {
+    StepActivity activity = 0;
+    try {
+      Step(library, activity);
+      ADD_FAILURE() << "no condition";
+    } catch (const SimulationCondition& condition) {
+      EXPECT_EQ(condition.code(), code);
+    }
   }
 
   NetRuntime& Runtime(RuntimeInstance& node) { return *node.runtime; }

@@ -9,6 +9,7 @@ namespace pelkor {
 namespace {
 
 using testing::AddInstance;
+using testing::AddPort;
 using testing::AddRegister;
 using testing::AddSink;
 using testing::AddSource;
@@ -55,8 +56,8 @@ class SimulationCommandsTest : public ::testing::Test {
   // A token waiting at the input of an instance that no "new" token created yet.
   void InputBeforeNew() {
     Module& cell = *workspace.library().CreateModule("cell");
-    Connect(cell, AddSource(cell, "", "new"), AddRegister(cell));
-    Connect(cell, AddSource(cell, "", "d"), AddRegister(cell));
+    AddPort(cell, "new");
+    AddPort(cell, "d");
     const int instance = AddInstance(Top(), "cell");
     Connect(Top(), AddRegister(Top()), instance, "new");
     Connect(Top(), AddRegister(Top(), "1"), instance, "d");
@@ -198,7 +199,7 @@ TEST_F(SimulationCommandsTest, StepFailureDuringTheAnimatedRunPausesIt) {
 
 TEST_F(SimulationCommandsTest, InstanceThatCannotBeCreatedPausesTheSimulation) {
   Module& cell = *workspace.library().CreateModule("cell");
-  Connect(cell, AddSource(cell, "", "new"), AddRegister(cell));
+  AddPort(cell, "new");
   const int tooSmall = AddRegister(cell, "11", 2);
   const int instance = AddInstance(Top(), "cell");
   Connect(Top(), AddRegister(Top(), "1"), instance, "new");

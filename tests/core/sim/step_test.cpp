@@ -12,6 +12,7 @@ namespace {
 using testing::AddCounter;
 using testing::AddInstance;
 using testing::AddMachine;
+using testing::AddPort;
 using testing::AddRegister;
 using testing::AddSink;
 using testing::AddSource;
@@ -19,6 +20,7 @@ using testing::Cells;
 using testing::Connect;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using testing::PlaceDynamic;
 
 class StepTest : public testing::SimTest {};
 
@@ -210,32 +212,21 @@ class DynamicInstanceTest : public StepTest {
  protected:
   void SetUp() override {
     Module& cell = Define("cell");
-    Connect(cell, AddSource(cell, "", "new"), cellNew = AddRegister(cell));
+    cellNew = AddPort(cell, "new");
     Connect(cell, cellNew, AddSink(cell));
-    Connect(cell, AddSource(cell, "", "delete"), AddRegister(cell));
-    Connect(cell, AddSource(cell, "", "d"), cellData = AddRegister(cell, "", 3));
-    newArc = AddRegister(Top());
-    deleteArc = AddRegister(Top());
+    AddPort(cell, "delete");
+    cellData = AddPort(cell, "d", 3);
+    const testing::DynamicPlacement placed = PlaceDynamic(Top(), "cell");
+    instance = placed.instance;
+    newArc = placed.newArc;
+    deleteArc = placed.deleteArc;
     data = AddRegister(Top());
-    instance = AddInstance(Top(), "cell");
-    Connect(Top(), newArc, instance, "new");
-    Connect(Top(), deleteArc, instance, "delete");
     Connect(Top(), data, instance, "d");
     ASSERT_EQ(CheckAll().failingNode, nullptr);
   }
 
   // A token arrives at the exit of a one-cell register of the top module.
   void Deliver(int shiftRegister) { ASSERT_TRUE(RegisterOf(shiftRegister).Put(1)); }
-  StepActivity StepExpectingCondition(int code) {
-    StepActivity activity = 0;
-    try {
-      Step(library, activity);
-      ADD_FAILURE() << "no condition";
-    } catch (const SimulationCondition& condition) {
-      EXPECT_EQ(condition.code(), code);
-    }
-    return activity;
-  }
   const ModuleInstance& Record() { return Root().net->instances.at(instance); }
   RuntimeInstance& Cell() { return Root().Child(instance); }
 
@@ -310,14 +301,10 @@ TEST_F(DynamicInstanceTest, ConditionLaterInThePhaseLeavesAMarkedCreationUndone)
 TEST_F(StepTest, RecreatedInstanceRevivesItsWholeSubtree) {
   Define("leaf");
   Module& cell = Define("cell");
-  Connect(cell, AddSource(cell, "", "new"), AddRegister(cell));
-  Connect(cell, AddSource(cell, "", "delete"), AddRegister(cell));
+  AddPort(cell, "new");
+  AddPort(cell, "delete");
   const int leafId = AddInstance(cell, "leaf");
-  const int newArc = AddRegister(Top(), "1");
-  const int deleteArc = AddRegister(Top());
-  const int instance = AddInstance(Top(), "cell");
-  Connect(Top(), newArc, instance, "new");
-  Connect(Top(), deleteArc, instance, "delete");
+  const auto [instance, newArc, deleteArc] = PlaceDynamic(Top(), "cell", "1");
   ASSERT_EQ(CheckAll().failingNode, nullptr);
   StepTimes(2);
   RuntimeInstance& leaf = Root().Child(instance).Child(leafId);
@@ -335,42 +322,28 @@ TEST_F(StepTest, RecreatedInstanceRevivesItsWholeSubtree) {
 
 TEST_F(StepTest, DeletingAHostOfAnUncreatedRecursionRaises101ThenDeletingAgain102) {
   Module& y = Define("y");
-  Connect(y, AddSource(y, "", "new"), AddRegister(y));
+  AddPort(y, "new");
   AddInstance(y, "y");  // repeats its own module: the "y" node becomes a dynamic host
   Module& x = Define("x");
-  Connect(x, AddSource(x, "", "new"), AddRegister(x));
-  Connect(x, AddSource(x, "", "delete"), AddRegister(x));
+  AddPort(x, "new");
+  AddPort(x, "delete");
   AddInstance(x, "y");
-  const int newArc = AddRegister(Top(), "1");
-  const int deleteArc = AddRegister(Top());
-  const int instance = AddInstance(Top(), "x");
-  Connect(Top(), newArc, instance, "new");
-  Connect(Top(), deleteArc, instance, "delete");
+  const auto [instance, newArc, deleteArc] = PlaceDynamic(Top(), "x", "1");
   ASSERT_EQ(CheckAll().failingNode, nullptr);
   StepTimes(2);
   ASSERT_NE(Root().Child(instance).net, nullptr);
 
   ASSERT_TRUE(RegisterOf(deleteArc).Put(1));
-  StepActivity activity = 0;
-  try {
-    Step(library, activity);
-    FAIL() << "no condition";
-  } catch (const SimulationCondition& condition) {
-    EXPECT_EQ(condition.code(), kLowerModuleNotDeleted);
-  }
-  try {
-    Step(library, activity);
-    FAIL() << "no condition";
-  } catch (const SimulationCondition& condition) {
-    EXPECT_EQ(condition.code(), kDeletedTwice);
-  }
+  StepExpectingCondition(kLowerModuleNotDeleted);
+  EXPECT_TRUE(Root().Child(instance).deleted);
+  StepExpectingCondition(kDeletedTwice);
+  EXPECT_THAT(log.lines, ElementsAre("再構成", "モジュールでエラー", "モジュールでエラー"));
 }
 
 TEST_F(StepTest, ResetRemovesInstancesCreatedForARecursionAndGoesBackToTheDesign) {
-  Connect(Top(), AddSource(Top(), "", "new"), AddRegister(Top()));
-  const int newArc = AddRegister(Top(), "1");
+  AddPort(Top(), "new");
   const int instance = AddInstance(Top(), "untitle");
-  Connect(Top(), newArc, instance, "new");
+  Connect(Top(), AddRegister(Top(), "1"), instance, "new");
   ASSERT_EQ(CheckAll().failingNode, nullptr);
   EXPECT_TRUE(Root().dynamicHost);
   StepOnce();
@@ -391,13 +364,9 @@ TEST_F(StepTest, ResetRemovesInstancesCreatedForARecursionAndGoesBackToTheDesign
 
 TEST_F(StepTest, DeletingTheInstanceShownMovesTheViewToItsParent) {
   Module& cell = Define("cell");
-  Connect(cell, AddSource(cell, "", "new"), AddRegister(cell));
-  Connect(cell, AddSource(cell, "", "delete"), AddRegister(cell));
-  const int newArc = AddRegister(Top(), "1");
-  const int deleteArc = AddRegister(Top());
-  const int instance = AddInstance(Top(), "cell");
-  Connect(Top(), newArc, instance, "new");
-  Connect(Top(), deleteArc, instance, "delete");
+  AddPort(cell, "new");
+  AddPort(cell, "delete");
+  const auto [instance, newArc, deleteArc] = PlaceDynamic(Top(), "cell", "1");
   ASSERT_EQ(CheckAll().failingNode, nullptr);
   library.GoToTreeItem(Root().treeItem, true);
   StepOnce();
