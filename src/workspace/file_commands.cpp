@@ -52,6 +52,13 @@ bool Workspace::ReadInto(const std::filesystem::path& path, Module& module) {
   return true;
 }
 
+std::optional<std::filesystem::path> Workspace::ChooseDesignFile(bool forSaving) {
+  auto path = ui_.ChooseFile(DesignFileDialog(forSaving));
+  if (path)
+    designFolder_ = FolderOf(*path);
+  return path;
+}
+
 void Workspace::New() {
   if (IsSimulating())
     return;
@@ -148,10 +155,9 @@ void Workspace::Save() {
 void Workspace::SaveAs() {
   if (IsSimulating())
     return;
-  const auto path = ui_.ChooseFile(DesignFileDialog(true));
+  const auto path = ChooseDesignFile(true);
   if (!path)
     return;
-  designFolder_ = FolderOf(*path);
   const std::string fileName = path->filename().string();
   switch (SaveDesignFile(*path, library_.currentModule())) {
     case SaveResult::kSaved:
@@ -206,10 +212,9 @@ void Workspace::SaveAll() {
 void Workspace::LoadModule() {
   if (IsSimulating())
     return;
-  const auto path = ui_.ChooseFile(DesignFileDialog(false));
+  const auto path = ChooseDesignFile(false);
   if (!path)
     return;
-  designFolder_ = FolderOf(*path);
   const std::optional<DesignText> file = ReadDesignFile(*path);
   if (!file)
     return;
@@ -227,10 +232,9 @@ void Workspace::LoadIntoInstance(int instanceId) {
   auto instance = library_.currentModule().instances.find(instanceId);
   if (instance == library_.currentModule().instances.end())
     return;
-  const auto path = ui_.ChooseFile(DesignFileDialog(false));
+  const auto path = ChooseDesignFile(false);
   if (!path)
     return;
-  designFolder_ = FolderOf(*path);
   const std::optional<DesignText> file = ReadDesignFile(*path);
   if (!file) {
     log_.WriteText("モジュールを読み込めません");

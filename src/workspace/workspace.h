@@ -50,7 +50,7 @@ class Workspace {
   // Simulation control. A command that QueryCommand shows disabled does nothing.
   void Check();
   void Step();
-  void Run();   // the animated run: starts the timer, whose every period calls Tick
+  void Run();  // the animated run: starts the timer, whose every period calls Tick
   void Tick();
   // Steps until two steps in a row move nothing, the step limit is reached, `progress` asks to
   // stop or a step fails. The log gets the start, the end and the elapsed time.
@@ -74,7 +74,7 @@ class Workspace {
 
   // Design-file commands.
   void New();
-  void Open();                                    // asks for the file
+  void Open();  // asks for the file
   // The same for a path already chosen; says whether every file of the hierarchy was read.
   OpenResult OpenFile(const std::filesystem::path& path);
   void Save();
@@ -124,6 +124,8 @@ class Workspace {
   // The folder a chosen file lies in, as an absolute path, so that later commands find the
   // sub-module files there whatever the process's working directory is.
   static std::filesystem::path FolderOf(const std::filesystem::path& path);
+  // Asks for a design file; the chosen file's folder becomes the design folder.
+  std::optional<std::filesystem::path> ChooseDesignFile(bool forSaving);
   void SetTitle(const std::string& title);
   void ShowCurrentNode();
   void NameInstance(int instanceId);

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "cli_runner.h"
+#include "support/temp_folder.h"
 
 namespace pelkor {
 namespace {
@@ -20,21 +21,12 @@ std::string ReadBytes(const fs::path& path) {
 
 class FmtCommandTest : public ::testing::Test {
  protected:
-  FmtCommandTest() {
-    folder = fs::temp_directory_path() /
-             ("pelkor_cli_fmt_" +
-              std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-  }
-  ~FmtCommandTest() override { fs::remove_all(folder); }
-
   fs::path Write(const std::string& name, const std::string& bytes) {
-    std::ofstream(folder / name, std::ios::binary) << bytes;
-    return folder / name;
+    return temp.Write(name, bytes);
   }
 
-  fs::path folder;
+  testing::TempFolder temp;
+  const fs::path& folder = temp.path();
 };
 
 TEST_F(FmtCommandTest, RewritesInCanonicalFormKeepingTheEncoding) {

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "cli_runner.h"
+#include "support/temp_folder.h"
 
 namespace pelkor {
 namespace {
@@ -24,21 +25,12 @@ nlohmann::json ReportOf(const std::string& out) {
 
 class RunCommandTest : public ::testing::Test {
  protected:
-  RunCommandTest() {
-    folder = fs::temp_directory_path() /
-             ("pelkor_cli_run_" +
-              std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-  }
-  ~RunCommandTest() override { fs::remove_all(folder); }
-
-  fs::path Write(const std::string& name, const std::string& text) {
-    std::ofstream(folder / name, std::ios::binary) << text;
-    return folder / name;
+  fs::path Write(const std::string& name, const std::string& bytes) {
+    return temp.Write(name, bytes);
   }
 
-  fs::path folder;
+  testing::TempFolder temp;
+  const fs::path& folder = temp.path();
 };
 
 TEST_F(RunCommandTest, EveryExamplePassesItsExpectations) {

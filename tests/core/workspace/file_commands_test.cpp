@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "support/recording_log.h"
 #include "support/scripted_ui.h"
+#include "support/temp_folder.h"
 #include "workspace/workspace.h"
 
 namespace pelkor {
@@ -26,19 +26,11 @@ std::string InstancesText(const std::vector<std::string>& moduleNames, int first
 class FileCommandsTest : public ::testing::Test {
  protected:
   FileCommandsTest() {
-    folder = fs::temp_directory_path() /
-             ("pelkor_files_" +
-              std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
     workspace.log().Attach(&sink);
     workspace.SetDesignFolder(folder);
   }
-  ~FileCommandsTest() override { fs::remove_all(folder); }
 
-  void WriteFile(const std::string& name, const std::string& text) {
-    std::ofstream(folder / name, std::ios::binary) << text;
-  }
+  void WriteFile(const std::string& name, const std::string& text) { temp.Write(name, text); }
   void Open(const std::string& name) {
     ui.files.push_back(folder / name);
     workspace.Open();
@@ -47,7 +39,8 @@ class FileCommandsTest : public ::testing::Test {
     return static_cast<int>(std::count(sink.lines.begin(), sink.lines.end(), line));
   }
 
-  fs::path folder;
+  testing::TempFolder temp;
+  const fs::path& folder = temp.path();
   testing::ScriptedUi ui;
   testing::RecordingLog sink;
   Workspace workspace{ui};
