@@ -14,6 +14,13 @@ struct Reconfiguration {
   std::vector<ModuleInstanceRuntime*> creations;  // marked created, contents not yet built
 };
 
+// An instance that a "new" token marked in this pass is built only after the pass: until then
+// there is nothing to delete, and a "delete" token waits like any other input.
+bool IsPending(const Reconfiguration& reconfiguration, const ModuleInstanceRuntime& instance) {
+  return std::find(reconfiguration.creations.begin(), reconfiguration.creations.end(), &instance) !=
+         reconfiguration.creations.end();
+}
+
 void DeleteByToken(ModuleLibrary& library, RuntimeInstance& node, ModuleInstanceRuntime& instance,
                    const StepHooks& hooks) {
   RuntimeInstance& child = node.Child(instance.id);
@@ -56,7 +63,8 @@ void MoveInstanceTokens(ModuleLibrary& library, RuntimeInstance& node,
       record.absent = false;
       record.created = true;
       activity = 1;
-    } else if (record.hasDeleteArc && connection.outer == instance.deleteArcRegister) {
+    } else if (record.hasDeleteArc && connection.outer == instance.deleteArcRegister &&
+               !IsPending(reconfiguration, instance)) {
       DeleteByToken(library, node, instance, hooks);
       record.created = false;
       reconfiguration.needed = true;

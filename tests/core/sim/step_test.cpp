@@ -277,6 +277,18 @@ TEST_F(DynamicInstanceTest, NewCreatesDeleteRemovesAndARecreatedCellStartsEmpty)
             1);
 }
 
+TEST_F(DynamicInstanceTest, DeleteArrivingWithNewWaitsUntilTheInstanceExists) {
+  Deliver(newArc);
+  Deliver(deleteArc);
+  EXPECT_EQ(StepOnce(), 1);
+  ASSERT_NE(Cell().net, nullptr);
+  EXPECT_TRUE(RegisterOf(deleteArc).HasToken());
+  StepOnce();
+  EXPECT_THAT(log.lines, ElementsAre("再構成", "cellをdelete", "再構成"));
+  EXPECT_TRUE(Cell().deleted);
+  EXPECT_FALSE(Record().created);
+}
+
 TEST_F(DynamicInstanceTest, ConditionLaterInThePhaseLeavesAMarkedCreationUndone) {
   const int other = AddInstance(Top(), "cell");
   const int otherData = AddRegister(Top(), "1");
