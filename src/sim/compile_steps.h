@@ -18,7 +18,7 @@ std::vector<const Arc*> ArcsInto(const Module& module, int id);
 std::vector<const Arc*> ArcsOutOf(const Module& module, int id);
 
 // Cells from the contents: the digits in text order ending at the exit, EMPTY cells before
-// them. Fails when a fixed size leaves no empty cell.
+// them. Fails when a fixed size leaves no empty cell, or asks for more cells than memory holds.
 bool PrepareRegister(const ShiftRegister& design, ShiftRegisterRuntime& shiftRegister);
 // The token values a source emits, first one first.
 std::vector<std::uint8_t> BuildSourceQueue(const SourceTransition& source);
