@@ -1,5 +1,6 @@
 // The undo history of a module: snapshots of its design maps, oldest at the front.
 #include <memory>
+#include <utility>
 
 #include "model/module.h"
 
@@ -12,21 +13,26 @@ constexpr std::size_t kMaxSnapshots = 11;
 }  // namespace
 
 void Module::PushUndo() {
-  // The history starts with the current state three times, so undo never goes back further
-  // than the state after the first recorded action.
-  if (undoHistory.empty()) {
-    undoHistory.push_back(std::make_unique<Module>(*this));
-    undoHistory.push_back(std::make_unique<Module>(*this));
-  }
-  std::unique_ptr<Module> snapshot;
+  std::shared_ptr<Module> snapshot;
   if (undoHistory.size() >= kMaxSnapshots) {
-    // The oldest snapshot goes; assigning into it reuses its map nodes, which saves most of
-    // the allocating and freeing that a fresh copy of a large module costs.
-    snapshot = std::move(undoHistory.front());
+    std::shared_ptr<const Module> oldest = std::move(undoHistory.front());
     undoHistory.pop_front();
-    *snapshot = *this;
-  } else {
-    snapshot = std::make_unique<Module>(*this);
+    // When nothing else refers to the oldest snapshot, assigning into it reuses its map nodes,
+    // which saves most of the allocating and freeing that a fresh copy of a large module
+    // costs. Snapshots are created non-const, so writing to one nobody else sees is sound.
+    if (oldest.use_count() == 1) {
+      snapshot = std::const_pointer_cast<Module>(std::move(oldest));
+      *snapshot = *this;
+    }
+  }
+  if (!snapshot)
+    snapshot = std::make_shared<Module>(*this);
+  // The history starts with the current state three times, so undo never goes back further
+  // than the state after the first recorded action. Snapshots are never changed while in the
+  // history, so the three can share one copy.
+  if (undoHistory.empty()) {
+    undoHistory.push_back(snapshot);
+    undoHistory.push_back(snapshot);
   }
   undoHistory.push_back(std::move(snapshot));
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "../support/model_invariants.h"
 #include "model/module.h"
 
@@ -133,6 +135,52 @@ TEST(UndoTest, SnapshotsKeepThePasteOriginButUndoLeavesTheModulesOwn) {
   PlaceRegister(m);
   m.Undo();
   EXPECT_EQ(m.pasteOrigin, (Point{3, 4}));
+}
+
+TEST(UndoTest, UndoingTwiceAfterTheFirstPushKeepsTheSharedSnapshot) {
+  Module m;
+  const int reg = PlaceRegister(m);
+  const Point placed = m.shiftRegisters.at(reg).position;
+
+  m.Undo();  // the back equals the state: one of the three entries goes
+  ASSERT_EQ(m.undoHistory.size(), 2u);
+  m.AddCounter({});  // unrecorded, so the back is restored and kept
+  m.shiftRegisters.at(reg).position = {50, 60};
+  m.Undo();
+  EXPECT_TRUE(m.counters.empty());
+  EXPECT_EQ(m.shiftRegisters.at(reg).position, placed);
+  ASSERT_EQ(m.undoHistory.size(), 2u);
+
+  m.shiftRegisters.at(reg).position = {70, 80};  // same objects: the back goes again
+  m.Undo();
+  EXPECT_EQ(m.shiftRegisters.at(reg).position, placed);
+  ASSERT_EQ(m.undoHistory.size(), 1u);
+  EXPECT_EQ(m.undoHistory.back()->shiftRegisters.at(reg).position, placed);
+  EXPECT_FALSE(m.Undo());
+  EXPECT_EQ(m.shiftRegisters.at(reg).position, placed);
+}
+
+TEST(UndoTest, AFullHistoryReusesOnlyASnapshotNothingElseRefersTo) {
+  Module m;
+  for (int i = 0; i < 10; ++i)
+    PlaceRegister(m);
+  // The first state still stands twice in the history, so the push that dropped its third
+  // entry must not have overwritten it.
+  ASSERT_EQ(m.undoHistory.size(), 11u);
+  for (int i = 0; i < 20; ++i)
+    m.Undo();
+  EXPECT_EQ(m.shiftRegisters.size(), 1u);
+
+  // A snapshot someone still holds keeps its content when it leaves the history.
+  Module n;
+  for (int i = 0; i < 12; ++i)
+    PlaceRegister(n);
+  const std::shared_ptr<const Module> oldest = n.undoHistory.front();
+  const std::size_t oldestSize = oldest->shiftRegisters.size();
+  PlaceRegister(n);
+  EXPECT_EQ(oldest->shiftRegisters.size(), oldestSize);
+  EXPECT_NE(n.undoHistory.front(), oldest);
+  EXPECT_EQ(n.undoHistory.size(), 11u);
 }
 
 }  // namespace
