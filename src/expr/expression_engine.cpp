@@ -216,9 +216,12 @@ void ExpressionEngine::ConvertLine(std::string_view lineWithTerminator, std::str
         break;
       case kEndOfLine:
       case kEndOfText:
-        // Closes the line's marker, or the innermost "(" left open; what lies below is dropped
-        // (the next line starts on an empty stack).
-        PopUntilOpen(output.data());
+        // Closes every "(" left open and then the line's marker, writing the operators that
+        // wait below them: 'a & (b' means 'a & (b)', not 'b' with 'a' left over for the next
+        // expression.
+        while (!stack_.empty()) {
+          PopUntilOpen(output.data());
+        }
         output[writePosition_++] = '\n';
         break;
       default:  // "i" and digits

@@ -91,10 +91,11 @@ INSTANTIATE_TEST_SUITE_P(
                       Conversion{"i1 & ( i2 | i12 )\ni3\n", "i1i2i12|&\ni3\n"},
                       Conversion{"i1&i2", "i1i2&\n"}));
 
-// An unclosed "(" is closed where the line ends; operators waiting below it are dropped.
+// An unclosed "(" is closed where the line ends, with the operators waiting outside it.
 INSTANTIATE_TEST_SUITE_P(UnclosedParentheses, ConversionTest,
                          ::testing::Values(Conversion{"((i1|~i2\n", "i1i2~|\n"},
-                                           Conversion{"i1&(i2\n", "i1i2\n"}));
+                                           Conversion{"i1&(i2\n", "i1i2&\n"},
+                                           Conversion{"~(i1^(i2|i3\n", "i1i2i3|^~\n"}));
 
 TEST(CompileToPostfixTest, CompilesPreparedTexts) {
   EXPECT_EQ(PostfixOf(Prepared("? go;\r\nsum = a ^ b;\r\ncarry = a & b; // half adder")),
@@ -246,10 +247,13 @@ TEST(EvaluateTest, FillsOneResultPerExpressionInLineOrder) {
   EXPECT_THAT(EvaluateBoth("i1~\ni1i2&\ni1i2|\ni1i2^\n", {kEmpty, 1}, 4), ElementsAre(0, 0, 3, 3));
 }
 
-TEST(EvaluateTest, OperandLeftByAnUnclosedParenthesisFeedsTheNextExpression) {
+// Regression: the operators outside an unclosed "(" were dropped, so 'a & (b' computed b and
+// left a on the stack for the next expression.
+TEST(EvaluateTest, UnclosedParenthesisKeepsTheOperatorsOutsideIt) {
   const std::string postfix = PostfixOf(Prepared("x = a & (b; y = c;"));
-  ASSERT_EQ(postfix, "i1i2\ni3\n");
-  EXPECT_THAT(EvaluateBoth(postfix, {1, 0, 1}, 3), ElementsAre(0, 1, 1));
+  ASSERT_EQ(postfix, "i1i2&\ni3\n");
+  EXPECT_THAT(EvaluateBoth(postfix, {0, 1, 1}, 2), ElementsAre(0, 1));
+  EXPECT_THAT(EvaluateBoth(postfix, {1, 1, 0}, 2), ElementsAre(1, 0));
 }
 
 TEST(EvaluateTest, MalformedProgramsReadZeroForWhatIsMissing) {
