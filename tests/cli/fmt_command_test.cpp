@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "cli_runner.h"
 #include "support/temp_folder.h"
@@ -12,12 +11,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
 
 class FmtCommandTest : public ::testing::Test {
  protected:
@@ -36,7 +29,7 @@ TEST_F(FmtCommandTest, RewritesInCanonicalFormKeepingTheEncoding) {
                                 "kemmakix[2,30,40,0,0,出力]{\n}\narc[1,2]{}\n");
   const auto result = testing::RunCliBinary("fmt " + design.string());
   EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(ReadBytes(design),
+  EXPECT_EQ(testing::ReadBytes(design),
             "//pelkor file\r\nshift[1,10,20,0,1,2]{\r\n01}\r\n"
             "kemmakix[2,30,40,0,0,出力]{\r\n}\r\narc[1,2]{}\r\n");
 }
@@ -48,8 +41,8 @@ TEST_F(FmtCommandTest, WritesCp932OnRequestToAnotherFile) {
                                             " --encoding cp932");
   EXPECT_EQ(result.status, 0);
   // 加算 in CP932 is 89 C1 8E 5A.
-  EXPECT_EQ(ReadBytes(output), "//pelkor file\r\nmodule[1,0,0]{\r\n\x89\xC1\x8E\x5A}\r\n");
-  EXPECT_EQ(ReadBytes(design), "//pelkor file\r\nmodule[1,0,0]{\r\n加算}\r\n");
+  EXPECT_EQ(testing::ReadBytes(output), "//pelkor file\r\nmodule[1,0,0]{\r\n\x89\xC1\x8E\x5A}\r\n");
+  EXPECT_EQ(testing::ReadBytes(design), "//pelkor file\r\nmodule[1,0,0]{\r\n加算}\r\n");
 }
 
 TEST_F(FmtCommandTest, AMalformedFileIsLeftUntouched) {
@@ -58,7 +51,7 @@ TEST_F(FmtCommandTest, AMalformedFileIsLeftUntouched) {
   const auto result = testing::RunCliBinary("fmt " + design.string(), true);
   EXPECT_EQ(result.status, 2);
   EXPECT_NE(result.out.find("ロードに失敗しましたcomma"), std::string::npos);
-  EXPECT_EQ(ReadBytes(design), bytes);
+  EXPECT_EQ(testing::ReadBytes(design), bytes);
 }
 
 TEST_F(FmtCommandTest, UsageAndMissingFiles) {

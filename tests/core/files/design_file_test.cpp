@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "child_process.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace pelkor {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "child_process.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace pelkor {
 namespace {
