@@ -68,9 +68,9 @@ class Module {
   int nextArcId = 1;
   bool modifiedFlag = false;
   // Oldest at the front. A snapshot is never changed while the history refers to it, so the
-  // same one may stand in it more than once. Each is made as a non-const Module: PushUndo
-  // reuses the oldest one's storage once nothing else refers to it.
-  std::deque<std::shared_ptr<const Module>> undoHistory;
+  // same one may stand in it more than once; PushUndo reuses the oldest one's storage once
+  // nothing else refers to it.
+  std::deque<std::shared_ptr<Module>> undoHistory;
   std::map<int, ShiftRegister> shiftRegisters;
   std::map<int, StateMachine> stateMachines;
   std::map<int, Counter> counters;

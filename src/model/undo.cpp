@@ -15,13 +15,12 @@ constexpr std::size_t kMaxSnapshots = 11;
 void Module::PushUndo() {
   std::shared_ptr<Module> snapshot;
   if (undoHistory.size() >= kMaxSnapshots) {
-    std::shared_ptr<const Module> oldest = std::move(undoHistory.front());
+    std::shared_ptr<Module> oldest = std::move(undoHistory.front());
     undoHistory.pop_front();
     // When nothing else refers to the oldest snapshot, assigning into it reuses its map nodes,
-    // which saves most of the allocating and freeing that a fresh copy of a large module
-    // costs. Snapshots are created non-const, so writing to one nobody else sees is sound.
+    // which saves most of the allocating and freeing that a fresh copy of a large module costs.
     if (oldest.use_count() == 1) {
-      snapshot = std::const_pointer_cast<Module>(std::move(oldest));
+      snapshot = std::move(oldest);
       *snapshot = *this;
     }
   }
