@@ -21,18 +21,18 @@ struct NetRuntimeDeleter {
 
 // One node of the instance tree: a placed use of a module, from the top module down.
 struct RuntimeInstance {
-  bool deleted = false;              // deleted by the simulation; every phase skips it
-  std::set<int> dynamicChildIds;     // children created while the simulation runs
-  int instanceNumber = 0;            // the instance's ID in the parent's module; unused at the root
-  bool dynamicHost = false;          // holds an instance that would repeat an enclosing module
-  int dynamicHostInstance = 0;       // ...and this is its ID
-  std::string name;                  // the module name
+  bool deleted = false;           // deleted by the simulation; every phase skips it
+  std::set<int> dynamicChildIds;  // children created while the simulation runs
+  int instanceNumber = 0;         // the instance's ID in the parent's module; unused at the root
+  bool dynamicHost = false;       // holds an instance that would repeat an enclosing module
+  int dynamicHostInstance = 0;    // ...and this is its ID
+  std::string name;               // the module name
   std::map<int, std::unique_ptr<RuntimeInstance>> children;  // by instance number
   RuntimeInstance* parent = nullptr;
-  std::unique_ptr<Module> net;       // the working copy while a simulation runs
+  std::unique_ptr<Module> net;  // the working copy while a simulation runs
   // Cells, queues, bindings and programs of `net`; made and destroyed with it.
   std::unique_ptr<NetRuntime, NetRuntimeDeleter> runtime;
-  bool scheduled = false;            // listed in the library's instanceSchedule
+  bool scheduled = false;  // listed in the library's instanceSchedule
   TreeItem treeItem = 0;
 
   // True when this node or an ancestor is named `moduleName`.
