@@ -23,7 +23,7 @@ class WorkspaceUi {
   virtual ~WorkspaceUi() = default;
 
   // A path, or nullopt when the user cancels.
-  virtual std::optional<std::filesystem::path> ChooseFile(const FileDialogSpec& spec) = 0;
+  virtual std::optional<std::filesystem::path> ChooseFile(const FileDialogSpec& dialog) = 0;
   // A module name for an unnamed module instance; nullopt or empty when the user declines.
   virtual std::optional<std::string> AskModuleName() = 0;
 

@@ -71,17 +71,17 @@ inline int AddMachine(Module& module, const std::vector<StateSpec>& states,
                       const std::vector<StateArcSpec>& arcs, int mainState,
                       bool twoStepMode = false) {
   StateMachine machine;
-  for (const StateSpec& spec : states) {
-    MachineState& state = machine.states[spec.number];
-    state.firstText.source = spec.firstText;
-    state.secondText.source = spec.secondText;
-    state.isMain = spec.number == mainState;
+  for (const StateSpec& wanted : states) {
+    MachineState& state = machine.states[wanted.number];
+    state.firstText.source = wanted.firstText;
+    state.secondText.source = wanted.secondText;
+    state.isMain = wanted.number == mainState;
   }
   int arcId = 1;
-  for (const StateArcSpec& spec : arcs) {
-    machine.stateArcs[arcId] = Arc{spec.from, spec.to, {}, spec.name};
-    machine.stateArcsOutOf.emplace(spec.from, arcId);
-    machine.stateArcsInto.emplace(spec.to, arcId);
+  for (const StateArcSpec& wanted : arcs) {
+    machine.stateArcs[arcId] = Arc{wanted.from, wanted.to, {}, wanted.name};
+    machine.stateArcsOutOf.emplace(wanted.from, arcId);
+    machine.stateArcsInto.emplace(wanted.to, arcId);
     ++arcId;
   }
   machine.mainState = mainState;

@@ -14,8 +14,8 @@ namespace pelkor::testing {
 // notifications it receives.
 class ScriptedUi : public WorkspaceUi {
  public:
-  std::optional<std::filesystem::path> ChooseFile(const FileDialogSpec& spec) override {
-    dialogs.push_back(spec);
+  std::optional<std::filesystem::path> ChooseFile(const FileDialogSpec& dialog) override {
+    dialogs.push_back(dialog);
     if (files.empty()) return std::nullopt;
     auto answer = files.front();
     files.pop_front();
