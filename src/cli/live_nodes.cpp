@@ -4,20 +4,20 @@ namespace pelkor::cli {
 
 namespace {
 
-void Visit(const RuntimeInstance& node, const std::string& path,
+void Visit(const Simulation& simulation, const RuntimeInstance& node, const std::string& path,
            const std::function<void(const LiveNode&)>& visit) {
-  if (node.net && node.runtime)
-    visit(LiveNode{node, *node.runtime, path});
+  if (simulation.HasState(node))
+    visit(LiveNode{node, path});
   for (const auto& [number, child] : node.children) {
-    Visit(*child, path + "/" + std::to_string(number), visit);
+    Visit(simulation, *child, path + "/" + std::to_string(number), visit);
   }
 }
 
 }  // namespace
 
-void ForEachLiveNode(const RuntimeInstance& root,
+void ForEachLiveNode(const Simulation& simulation, const RuntimeInstance& root,
                      const std::function<void(const LiveNode&)>& visit) {
-  Visit(root, root.name, visit);
+  Visit(simulation, root, root.name, visit);
 }
 
 std::string TokenText(int value) {

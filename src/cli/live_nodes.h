@@ -4,21 +4,20 @@
 #include <string>
 
 #include "model/runtime_instance.h"
-#include "sim/net_runtime.h"
+#include "sim/simulation.h"
 
 namespace pelkor::cli {
 
-// A node of the instance tree that has a working copy, with its path: the root module's name,
+// A node of the instance tree that has run-time state, with its path: the root module's name,
 // then "/" and the instance number for each level below it ("top/5/2").
 struct LiveNode {
   const RuntimeInstance& node;
-  const NetRuntime& runtime;
   std::string path;
 };
 
-// Visits every node that has a working copy, depth first from the root in ascending instance
+// Visits every node that has run-time state, depth first from the root in ascending instance
 // number.
-void ForEachLiveNode(const RuntimeInstance& root,
+void ForEachLiveNode(const Simulation& simulation, const RuntimeInstance& root,
                      const std::function<void(const LiveNode&)>& visit);
 
 // Token values as text: "0" and "1", "-" for an empty cell.

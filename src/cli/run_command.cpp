@@ -86,23 +86,25 @@ int RunCommand(const RunOptions& options, std::ostream& out, std::ostream& err) 
     vcd.emplace();
 
   const RuntimeInstance& root = workspace.library().rootInstance();
+  const Simulation& simulation = workspace.simulation();
   if (trace)
-    trace->Write(root, 0, false);
+    trace->Write(simulation, root, 0, false);
   if (vcd)
-    vcd->Sample(root, 0);
+    vcd->Sample(simulation, root, 0);
   ProgressDisplay progress(err);
   workspace.SetStepLimit(options.maxSteps);
   const RunOutcome outcome =
       workspace.RunWithoutAnimation([&](std::int64_t steps, StepActivity activity) {
         if (trace)
-          trace->Write(root, steps, activity != 0);
+          trace->Write(simulation, root, steps, activity != 0);
         if (vcd)
-          vcd->Sample(root, steps);
+          vcd->Sample(simulation, root, steps);
         progress.Update(steps);
         return true;
       });
 
-  RunReport report{outcome.steps, outcome.end == RunEnd::kIdle, CollectSinkReports(root)};
+  RunReport report{outcome.steps, outcome.end == RunEnd::kIdle,
+                   CollectSinkReports(simulation, root)};
   if (options.report == ReportFormat::kJson) {
     out << ToJson(report).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
         << '\n';

@@ -8,7 +8,8 @@ namespace pelkor::cli {
 
 namespace {
 
-std::string BitText(const std::vector<int>& values) {
+template <typename Values>
+std::string BitText(const Values& values) {
   std::string text;
   for (const int value : values)
     text += TokenText(value);
@@ -22,12 +23,15 @@ bool RunReport::AnySinkFailed() const {
                      [](const SinkReport& sink) { return sink.verdict == SinkVerdict::kFail; });
 }
 
-std::vector<SinkReport> CollectSinkReports(const RuntimeInstance& root) {
+std::vector<SinkReport> CollectSinkReports(const Simulation& simulation,
+                                           const RuntimeInstance& root) {
   std::vector<SinkReport> reports;
-  ForEachLiveNode(root, [&](const LiveNode& live) {
+  ForEachLiveNode(simulation, root, [&](const LiveNode& live) {
     for (const auto& [id, sink] : live.node.net->sinks) {
-      reports.push_back({live.path, id, sink.name, BitText(sink.received),
-                         BitText(ExpectedBits(sink)), Verify(sink, sink.received)});
+      const std::span<const std::uint8_t> taken = simulation.Received(live.node, id);
+      const std::vector<int> received(taken.begin(), taken.end());
+      reports.push_back({live.path, id, sink.name, BitText(received), BitText(ExpectedBits(sink)),
+                         Verify(sink, received)});
     }
   });
   return reports;

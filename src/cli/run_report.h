@@ -9,6 +9,7 @@
 
 #include "model/runtime_instance.h"
 #include "model/sink_verification.h"
+#include "sim/simulation.h"
 
 namespace pelkor::cli {
 
@@ -31,7 +32,8 @@ struct RunReport {
 };
 
 // Every sink of every live node, depth first from the root in ascending instance number.
-std::vector<SinkReport> CollectSinkReports(const RuntimeInstance& root);
+std::vector<SinkReport> CollectSinkReports(const Simulation& simulation,
+                                           const RuntimeInstance& root);
 
 nlohmann::ordered_json ToJson(const RunReport& report);
 void WriteText(std::ostream& out, const RunReport& report);

@@ -10,6 +10,11 @@
 
 namespace pelkor {
 
+// One step of a register's cells, `size` of them from the entry: walking from the exit back to
+// the second cell, every empty cell takes the value of the cell before it. Returns whether a
+// token moved.
+bool AdvanceCells(std::uint8_t* cells, std::size_t size);
+
 // The run-time side of a shift register: its cells, from the entry (cell 0) to the exit (the
 // last cell). The check fixes the number of cells; it never changes while the simulation runs.
 // Cells keep token values in one byte each (they only ever hold 0, 1 or EMPTY), so that a long
@@ -49,8 +54,7 @@ class ShiftRegisterRuntime {
     return true;
   }
 
-  // One step of the register: walking from the exit back to the second cell, every empty cell
-  // takes the value of the cell before it. Returns whether a token moved.
+  // One step of the register (AdvanceCells), which also clears entryWritten.
   bool Advance();
 
   // Replaces every cell (values from entry to exit) and clears entryWritten.

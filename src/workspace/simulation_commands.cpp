@@ -4,7 +4,6 @@
 #include <new>
 
 #include "model/errors.h"
-#include "sim/compile.h"
 #include "sim/simulation_condition.h"
 #include "workspace/workspace.h"
 
@@ -53,7 +52,7 @@ void Workspace::Check() {
   ui_.SetWaitCursor(true);
   CheckOutcome outcome;
   try {
-    outcome = CheckHierarchy(library_);
+    outcome = simulation_.Check();
   } catch (...) {
     log_.WriteText("エラーが発生しました");
     outcome.failingNode = &library_.rootInstance();
@@ -85,7 +84,7 @@ bool Workspace::RunOneStep() {
   stepActivity_ = 0;
   creationFailed_ = false;
   try {
-    pelkor::Step(library_, stepActivity_, SimulationHooks());
+    simulation_.Step(stepActivity_, SimulationHooks());
   } catch (const SimulationCondition& condition) {
     const char* message = ConditionMessage(condition.code());
     if (message == nullptr)
@@ -195,7 +194,7 @@ void Workspace::EndSimulation() {
   if (!simulating_)
     return;
   log_.WriteText("シミュレーション停止");
-  ResetRuntime(library_);
+  simulation_.End();
   if (timerRunning_)
     StopAnimationTimer();
   mode_ = kNoMode;

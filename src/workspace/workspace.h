@@ -7,7 +7,7 @@
 
 #include "model/module_library.h"
 #include "model/output_log.h"
-#include "sim/step.h"
+#include "sim/simulation.h"
 #include "view/viewport.h"
 #include "workspace/simulation_control.h"
 #include "workspace/workspace_ui.h"
@@ -38,6 +38,8 @@ class Workspace {
   OutputLog& log() { return log_; }
   ModuleLibrary& library() { return library_; }
   const ModuleLibrary& library() const { return library_; }
+  // The run-time state of the nodes while a simulation runs.
+  const Simulation& simulation() const { return simulation_; }
   const std::string& documentTitle() const { return documentTitle_; }
 
   // The folder the file commands read and write module files in; a chosen file's folder
@@ -147,6 +149,7 @@ class Workspace {
   WorkspaceUi& ui_;
   OutputLog log_;
   ModuleLibrary library_{log_};
+  Simulation simulation_{library_};
   std::filesystem::path designFolder_;
   std::string documentTitle_ = "untitle";
   // The simulation state, in the order the view keeps it.
