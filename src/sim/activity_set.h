@@ -36,9 +36,10 @@ class ActivitySet {
   }
 
   void Insert(std::size_t item) {
-    const std::size_t word = item / 64;
-    words_[word] |= Bit(item);
-    summary_[word / 64] |= Bit(word);
+    std::uint64_t& word = words_[item / 64];
+    if (word == 0)
+      summary_[item / 4096] |= Bit(item / 64);
+    word |= Bit(item);
   }
   void Erase(std::size_t item) {
     const std::size_t word = item / 64;

@@ -14,6 +14,7 @@
 // created; the items that nothing can move stay out until then, and their state is the state
 // a visit would have left.
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -46,7 +47,8 @@ class Engine {
   struct RegisterSlot {
     std::uint64_t entry = 0;  // the entry cell in `cells_`; the exit is `last` cells further
     std::uint32_t last = 0;
-    std::uint32_t written = 0;  // entryWritten
+    std::uint8_t written = 0;   // entryWritten
+    std::uint8_t boundary = 0;  // the node's parent instance may be wired to it
   };
   struct SinkItem {
     std::uint32_t node = 0;
@@ -82,7 +84,9 @@ class Engine {
   };
   struct InstanceItem {
     std::uint32_t node = 0;
-    std::uint32_t local = 0;        // its place among the instances of the node's module
+    std::uint32_t local = 0;  // its place among the instances of the node's module
+    bool hasNewArc = false;
+    bool hasDeleteArc = false;
     std::uint32_t connections = 0;  // inputs, then outputs, in `connections_`
     std::uint32_t inputCount = 0;
     std::uint32_t outputCount = 0;
@@ -94,13 +98,9 @@ class Engine {
   struct NodeRecord {
     RuntimeInstance* tree = nullptr;
     const ModuleProgram* program = nullptr;
-    // The first item of each array that belongs to the node.
+    // The first register, and the first item of each kind, that belong to the node.
     std::uint32_t registers = 0;
-    std::uint32_t sinks = 0;
-    std::uint32_t sources = 0;
-    std::uint32_t counters = 0;
-    std::uint32_t machines = 0;
-    std::uint32_t instances = 0;
+    std::array<std::uint32_t, kItemKinds> first{};
     std::uint32_t parentItem = kNoIndex;  // the parent's instance wired to this node's ports
   };
 
@@ -129,8 +129,8 @@ class Engine {
   };
   // The array sizes at one moment, to forget the nodes added after it.
   struct Mark {
-    std::size_t nodes, registers, cells, sinks, sources, counters, machines, instances, connections,
-        received;
+    std::size_t nodes, registers, watchers, cells, sinks, sources, counters, machines, instances,
+        connections, received;
   };
   // What the instances of one node did in phase 2.
   struct Reconfiguration {
@@ -222,6 +222,10 @@ class Engine {
 
   std::vector<RegisterSlot> registers_;
   std::vector<std::uint32_t> registerNode_;
+  // Who looks at register r: watchers_ [watchStarts_[r], watchStarts_[r + 1]), each an item's
+  // kind times kItemLimit plus its number.
+  std::vector<std::uint32_t> watchStarts_{0};
+  std::vector<std::uint32_t> watchers_;
   std::vector<std::uint8_t> cells_;
   std::vector<SinkItem> sinks_;
   std::vector<SourceItem> sources_;
@@ -231,12 +235,8 @@ class Engine {
   std::vector<Connection> connections_;
   std::vector<std::vector<std::uint8_t>> received_;
 
-  ActivitySet sinkSet_;
-  ActivitySet instanceSet_;
   ActivitySet registerSet_;
-  ActivitySet sourceSet_;
-  ActivitySet machineSet_;
-  ActivitySet counterSet_;
+  std::array<ActivitySet, kItemKinds> sets_;  // by kind
   std::vector<std::uint32_t> readyMachines_;  // found ready in phase 7, in order
   std::vector<std::uint32_t> readyCounters_;  // found ready in phase 8, in order
 

@@ -15,7 +15,8 @@ void Engine::MoveAcrossBoundaries(StepActivity& activity, const StepHooks& hooks
   realised_.clear();
   std::uint32_t current = kNoIndex;
   try {
-    for (std::size_t i = instanceSet_.Next(0, end); i < end; i = instanceSet_.Next(i + 1, end)) {
+    for (std::size_t i = sets_[kInstanceItems].Next(0, end); i < end;
+         i = sets_[kInstanceItems].Next(i + 1, end)) {
       const std::uint32_t n = instances_[i].node;
       if (n != current) {
         if (current != kNoIndex)
@@ -24,7 +25,7 @@ void Engine::MoveAcrossBoundaries(StepActivity& activity, const StepHooks& hooks
       }
       if (skipping_[n] != 0)
         continue;
-      instanceSet_.Erase(i);
+      sets_[kInstanceItems].Erase(i);
       if (!Live(n))
         continue;
       const auto item = static_cast<std::uint32_t>(i);
@@ -32,12 +33,12 @@ void Engine::MoveAcrossBoundaries(StepActivity& activity, const StepHooks& hooks
       try {
         acted = MoveInstanceTokens(item, activity, hooks);
       } catch (...) {
-        instanceSet_.Insert(item);
+        sets_[kInstanceItems].Insert(item);
         AbandonCreations(hooks);
         throw;
       }
       if (acted)
-        instanceSet_.Insert(item);
+        sets_[kInstanceItems].Insert(item);
     }
     if (current != kNoIndex)
       Reconfigure(current, hooks);
@@ -64,7 +65,7 @@ void Engine::AbandonCreations(const StepHooks& hooks) {
     InstanceItem& item = instances_[itemIndex];
     item.absent = true;
     item.created = false;
-    instanceSet_.Insert(itemIndex);
+    sets_[kInstanceItems].Insert(itemIndex);
   }
   const bool needed = reconfiguration_.needed;
   reconfiguration_.needed = false;
@@ -91,8 +92,8 @@ bool Engine::MoveInstanceTokens(std::uint32_t itemIndex, StepActivity& activity,
       activity = 1;
     }
   }
-  const bool hasNewArc = nodes_[item.node].program->instances[item.local].hasNewArc;
-  const bool hasDeleteArc = nodes_[item.node].program->instances[item.local].hasDeleteArc;
+  const bool hasNewArc = item.hasNewArc;
+  const bool hasDeleteArc = item.hasDeleteArc;
   for (std::uint32_t k = 0; k < item.inputCount; ++k) {
     const Connection connection = connections_[item.connections + k];
     if (!HasToken(connection.outer))

@@ -43,6 +43,8 @@ void Engine::Clear() {
   Release(nodeIndex_);
   Release(registers_);
   Release(registerNode_);
+  watchStarts_ = {0};
+  Release(watchers_);
   Release(cells_);
   Release(sinks_);
   Release(sources_);
@@ -51,10 +53,9 @@ void Engine::Clear() {
   Release(instances_);
   Release(connections_);
   Release(received_);
-  for (ActivitySet* set :
-       {&sinkSet_, &instanceSet_, &registerSet_, &sourceSet_, &machineSet_, &counterSet_}) {
-    set->Clear();
-  }
+  registerSet_.Clear();
+  for (ActivitySet& set : sets_)
+    set.Clear();
   Release(readyMachines_);
   Release(readyCounters_);
   Release(reconfiguration_.creations);
@@ -71,32 +72,14 @@ std::uint32_t Engine::NodeOf(const RuntimeInstance& node) const {
 
 void Engine::Touch(std::uint32_t r) {
   registerSet_.Insert(r);
-  const NodeRecord& node = nodes_[registerNode_[r]];
-  const ModuleProgram& program = *node.program;
-  const std::uint32_t local = r - node.registers;
-  const Watcher* watcher = program.watchers.data() + program.watchStarts[local];
-  const Watcher* end = program.watchers.data() + program.watchStarts[local + 1];
-  for (; watcher != end; ++watcher) {
-    switch (watcher->phase) {
-      case WatchPhase::kSinks:
-        sinkSet_.Insert(node.sinks + watcher->item);
-        break;
-      case WatchPhase::kInstances:
-        instanceSet_.Insert(node.instances + watcher->item);
-        break;
-      case WatchPhase::kSources:
-        sourceSet_.Insert(node.sources + watcher->item);
-        break;
-      case WatchPhase::kMachines:
-        machineSet_.Insert(node.machines + watcher->item);
-        break;
-      case WatchPhase::kCounters:
-        counterSet_.Insert(node.counters + watcher->item);
-        break;
-    }
+  const std::uint32_t* watcher = watchers_.data() + watchStarts_[r];
+  const std::uint32_t* end = watchers_.data() + watchStarts_[r + 1];
+  for (; watcher != end; ++watcher)
+    sets_[*watcher / kItemLimit].Insert(*watcher % kItemLimit);
+  if (registers_[r].boundary != 0) {
+    if (const std::uint32_t parent = nodes_[registerNode_[r]].parentItem; parent != kNoIndex)
+      sets_[kInstanceItems].Insert(parent);
   }
-  if (program.boundary[local] != 0 && node.parentItem != kNoIndex)
-    instanceSet_.Insert(node.parentItem);
 }
 
 void Engine::PrepareNets(RuntimeInstance& node) {
@@ -196,27 +179,29 @@ RuntimeInstance* Engine::CompileNode(RuntimeInstance& node,
 }
 
 std::uint32_t Engine::AppendNode(RuntimeInstance& tree, const ModuleProgram& program) {
+  if (registers_.size() + program.registerIds.size() >= kNoIndex ||
+      sinks_.size() + program.sinks.size() >= kItemLimit ||
+      sources_.size() + program.sources.size() >= kItemLimit ||
+      counters_.size() + program.counters.size() >= kItemLimit ||
+      machines_.size() + program.machines.size() >= kItemLimit ||
+      instances_.size() + program.instances.size() >= kItemLimit) {
+    throw std::bad_alloc();  // more than any memory holds
+  }
   const auto n = static_cast<std::uint32_t>(nodes_.size());
   NodeRecord& node = nodes_.emplace_back();
   node.tree = &tree;
   node.program = &program;
   node.registers = static_cast<std::uint32_t>(registers_.size());
-  node.sinks = static_cast<std::uint32_t>(sinks_.size());
-  node.sources = static_cast<std::uint32_t>(sources_.size());
-  node.counters = static_cast<std::uint32_t>(counters_.size());
-  node.machines = static_cast<std::uint32_t>(machines_.size());
-  node.instances = static_cast<std::uint32_t>(instances_.size());
+  node.first[kSinkItems] = static_cast<std::uint32_t>(sinks_.size());
+  node.first[kSourceItems] = static_cast<std::uint32_t>(sources_.size());
+  node.first[kCounterItems] = static_cast<std::uint32_t>(counters_.size());
+  node.first[kMachineItems] = static_cast<std::uint32_t>(machines_.size());
+  node.first[kInstanceItems] = static_cast<std::uint32_t>(instances_.size());
   compiled_.push_back(0);
   live_.push_back(0);
   skipping_.push_back(0);
   nodeIndex_[&tree] = n;
 
-  for (std::size_t r = 0; r < program.registerIds.size(); ++r) {
-    const std::uint64_t size = program.cellStarts[r + 1] - program.cellStarts[r];
-    registers_.push_back({cells_.size(), static_cast<std::uint32_t>(size - 1), 0});
-    registerNode_.push_back(n);
-    cells_.resize(cells_.size() + size);
-  }
   // A boundary source or sink never acts: the parent's instance moves its tokens.
   const Module& net = *program.net;
   for (const SinkProgram& sink : program.sinks) {
@@ -245,16 +230,36 @@ std::uint32_t Engine::AppendNode(RuntimeInstance& tree, const ModuleProgram& pro
     InstanceItem& item = instances_.emplace_back();
     item.node = n;
     item.local = static_cast<std::uint32_t>(i);
+    item.hasNewArc = program.instances[i].hasNewArc;
+    item.hasDeleteArc = program.instances[i].hasDeleteArc;
     item.connections = static_cast<std::uint32_t>(connections_.size());
     connections_.resize(connections_.size() + program.instances[i].connectionRoom);
   }
+  // Sources and sinks that never act watch nothing.
+  for (std::size_t r = 0; r < program.registerIds.size(); ++r) {
+    const std::uint64_t size = program.cellStarts[r + 1] - program.cellStarts[r];
+    registers_.push_back(
+        {cells_.size(), static_cast<std::uint32_t>(size - 1), 0, program.boundary[r]});
+    registerNode_.push_back(n);
+    cells_.resize(cells_.size() + size);
+    for (std::uint32_t w = program.watchStarts[r]; w < program.watchStarts[r + 1]; ++w) {
+      const Watcher& watcher = program.watchers[w];
+      const std::uint32_t item = node.first[watcher.kind] + watcher.item;
+      if ((watcher.kind == kSinkItems && sinks_[item].input == kNoIndex) ||
+          (watcher.kind == kSourceItems && sources_[item].output == kNoIndex)) {
+        continue;
+      }
+      watchers_.push_back(watcher.kind * kItemLimit + item);
+    }
+    watchStarts_.push_back(static_cast<std::uint32_t>(watchers_.size()));
+  }
 
   registerSet_.Grow(registers_.size());
-  sinkSet_.Grow(sinks_.size());
-  sourceSet_.Grow(sources_.size());
-  counterSet_.Grow(counters_.size());
-  machineSet_.Grow(machines_.size());
-  instanceSet_.Grow(instances_.size());
+  sets_[kSinkItems].Grow(sinks_.size());
+  sets_[kSourceItems].Grow(sources_.size());
+  sets_[kCounterItems].Grow(counters_.size());
+  sets_[kMachineItems].Grow(machines_.size());
+  sets_[kInstanceItems].Grow(instances_.size());
   readyMachines_.reserve(machines_.size());
   readyCounters_.reserve(counters_.size());
   if (results_.size() < program.resultRoom)
@@ -279,25 +284,25 @@ void Engine::Instantiate(RuntimeInstance& tree, const ModuleProgram& program,
     slot.written = 0;
   }
   for (std::size_t i = 0; i < program.sinks.size(); ++i) {
-    if (const std::uint32_t list = sinks_[node.sinks + i].received; list != kNoIndex)
+    if (const std::uint32_t list = sinks_[node.first[kSinkItems] + i].received; list != kNoIndex)
       received_[list].clear();
   }
   for (std::size_t i = 0; i < program.sources.size(); ++i)
-    sources_[node.sources + i].emitted = 0;
+    sources_[node.first[kSourceItems] + i].emitted = 0;
   for (std::size_t i = 0; i < program.counters.size(); ++i) {
-    CounterItem& counter = counters_[node.counters + i];
+    CounterItem& counter = counters_[node.first[kCounterItems] + i];
     counter.remaining = program.counters[i].reload;
     counter.ready = false;
   }
   for (std::size_t i = 0; i < program.machines.size(); ++i) {
-    MachineItem& machine = machines_[node.machines + i];
+    MachineItem& machine = machines_[node.first[kMachineItems] + i];
     machine.current = program.machines[i].mainIndex;
     machine.currentNumber = program.machines[i].mainNumber;
     machine.ready = false;
   }
   for (std::size_t i = 0; i < program.instances.size(); ++i) {
     const InstanceProgram& instance = program.instances[i];
-    const std::uint32_t itemIndex = node.instances + static_cast<std::uint32_t>(i);
+    const std::uint32_t itemIndex = node.first[kInstanceItems] + static_cast<std::uint32_t>(i);
     InstanceItem& item = instances_[itemIndex];
     item.absent = instance.absent;
     item.created = instance.created;
@@ -352,15 +357,15 @@ void Engine::ArmNode(std::uint32_t n) {
   for (std::size_t i = 0; i < program.registerIds.size(); ++i)
     registerSet_.Insert(node.registers + i);
   for (std::size_t i = 0; i < program.sinks.size(); ++i)
-    sinkSet_.Insert(node.sinks + i);
+    sets_[kSinkItems].Insert(node.first[kSinkItems] + i);
   for (std::size_t i = 0; i < program.sources.size(); ++i)
-    sourceSet_.Insert(node.sources + i);
+    sets_[kSourceItems].Insert(node.first[kSourceItems] + i);
   for (std::size_t i = 0; i < program.counters.size(); ++i)
-    counterSet_.Insert(node.counters + i);
+    sets_[kCounterItems].Insert(node.first[kCounterItems] + i);
   for (std::size_t i = 0; i < program.machines.size(); ++i)
-    machineSet_.Insert(node.machines + i);
+    sets_[kMachineItems].Insert(node.first[kMachineItems] + i);
   for (std::size_t i = 0; i < program.instances.size(); ++i)
-    instanceSet_.Insert(node.instances + i);
+    sets_[kInstanceItems].Insert(node.first[kInstanceItems] + i);
 }
 
 // After a deletion or a creation below `tree`: a node that lost its working copy lost its state
@@ -387,9 +392,9 @@ void Engine::ForgetStates(const RuntimeInstance& tree) {
 }
 
 Engine::Mark Engine::MarkSizes() const {
-  return {nodes_.size(),       registers_.size(), cells_.size(),    sinks_.size(),
-          sources_.size(),     counters_.size(),  machines_.size(), instances_.size(),
-          connections_.size(), received_.size()};
+  return {nodes_.size(),     registers_.size(),   watchers_.size(), cells_.size(),
+          sinks_.size(),     sources_.size(),     counters_.size(), machines_.size(),
+          instances_.size(), connections_.size(), received_.size()};
 }
 
 void Engine::ForgetAfter(const Mark& mark) {
@@ -401,6 +406,8 @@ void Engine::ForgetAfter(const Mark& mark) {
   skipping_.resize(mark.nodes);
   registers_.resize(mark.registers);
   registerNode_.resize(mark.registers);
+  watchStarts_.resize(mark.registers + 1);
+  watchers_.resize(mark.watchers);
   cells_.resize(mark.cells);
   sinks_.resize(mark.sinks);
   sources_.resize(mark.sources);
@@ -410,11 +417,11 @@ void Engine::ForgetAfter(const Mark& mark) {
   connections_.resize(mark.connections);
   received_.resize(mark.received);
   registerSet_.Shrink(mark.registers);
-  sinkSet_.Shrink(mark.sinks);
-  sourceSet_.Shrink(mark.sources);
-  counterSet_.Shrink(mark.counters);
-  machineSet_.Shrink(mark.machines);
-  instanceSet_.Shrink(mark.instances);
+  sets_[kSinkItems].Shrink(mark.sinks);
+  sets_[kSourceItems].Shrink(mark.sources);
+  sets_[kCounterItems].Shrink(mark.counters);
+  sets_[kMachineItems].Shrink(mark.machines);
+  sets_[kInstanceItems].Shrink(mark.instances);
 }
 
 // Creation with the engine's blocks: compiled nodes get theirs as they pass, and the
@@ -447,7 +454,7 @@ class Engine::Builder : public InstanceBuilder {
     InstanceItem& item = engine_.instances_[item_];
     item.absent = true;
     item.created = false;
-    engine_.instanceSet_.Insert(item_);
+    engine_.sets_[kInstanceItems].Insert(item_);
   }
 
  private:
@@ -481,7 +488,7 @@ void Engine::Reconfigure(std::uint32_t n, const StepHooks& hooks) {
       skipping_[realised] = 1;
       skipped_.push_back(realised);
     }
-    instanceSet_.Insert(itemIndex);
+    sets_[kInstanceItems].Insert(itemIndex);
   }
   if (hooks.treeChanged)
     hooks.treeChanged();

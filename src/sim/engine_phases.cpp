@@ -17,8 +17,9 @@ void Engine::Step(StepActivity& activity, const StepHooks& hooks) {
 
 void Engine::ConsumeAtSinks(StepActivity& activity) {
   const std::size_t end = sinks_.size();
-  for (std::size_t i = sinkSet_.Next(0, end); i < end; i = sinkSet_.Next(i + 1, end)) {
-    sinkSet_.Erase(i);
+  for (std::size_t i = sets_[kSinkItems].Next(0, end); i < end;
+       i = sets_[kSinkItems].Next(i + 1, end)) {
+    sets_[kSinkItems].Erase(i);
     const SinkItem& sink = sinks_[i];
     if (sink.input == kNoIndex || !Live(sink.node) || !HasToken(sink.input))
       continue;
@@ -35,7 +36,7 @@ void Engine::FireMachines(StepActivity& activity) {
     machine.ready = false;
     activity = 1;
     FireMachine(machine);
-    machineSet_.Insert(m);
+    sets_[kMachineItems].Insert(m);
   }
 }
 
@@ -60,7 +61,7 @@ void Engine::FireCounters(StepActivity& activity) {
     if (!counter.ready || !Live(counter.node))
       continue;
     const CounterProgram& program = *counter.program;
-    counterSet_.Insert(c);
+    sets_[kCounterItems].Insert(c);
     bool counted = true;
     if (!program.noInputMode) {
       int values[kMaxInputValues];
@@ -92,7 +93,7 @@ void Engine::AdvanceRegisters(StepActivity& activity) {
       continue;
     RegisterSlot& slot = registers_[r];
     slot.written = 0;
-    if (AdvanceCells(cells_.data() + slot.entry, std::size_t{slot.last} + 1)) {
+    if (slot.last != 0 && AdvanceCells(cells_.data() + slot.entry, std::size_t{slot.last} + 1)) {
       activity = 1;
       Touch(static_cast<std::uint32_t>(r));
     }
@@ -101,8 +102,9 @@ void Engine::AdvanceRegisters(StepActivity& activity) {
 
 void Engine::EmitAtSources(StepActivity& activity) {
   const std::size_t end = sources_.size();
-  for (std::size_t i = sourceSet_.Next(0, end); i < end; i = sourceSet_.Next(i + 1, end)) {
-    sourceSet_.Erase(i);
+  for (std::size_t i = sets_[kSourceItems].Next(0, end); i < end;
+       i = sets_[kSourceItems].Next(i + 1, end)) {
+    sets_[kSourceItems].Erase(i);
     SourceItem& source = sources_[i];
     if (source.output == kNoIndex || !Live(source.node))
       continue;
@@ -113,15 +115,16 @@ void Engine::EmitAtSources(StepActivity& activity) {
     if (!source.holdValue)
       ++source.emitted;
     activity = 1;
-    sourceSet_.Insert(i);
+    sets_[kSourceItems].Insert(i);
   }
 }
 
 void Engine::DecideMachineReadiness(StepActivity& activity) {
   readyMachines_.clear();
   const std::size_t end = machines_.size();
-  for (std::size_t m = machineSet_.Next(0, end); m < end; m = machineSet_.Next(m + 1, end)) {
-    machineSet_.Erase(m);
+  for (std::size_t m = sets_[kMachineItems].Next(0, end); m < end;
+       m = sets_[kMachineItems].Next(m + 1, end)) {
+    sets_[kMachineItems].Erase(m);
     MachineItem& machine = machines_[m];
     if (!Live(machine.node) || !IsMachineReady(machine))
       continue;
@@ -133,8 +136,9 @@ void Engine::DecideMachineReadiness(StepActivity& activity) {
 void Engine::DecideCounterReadiness(StepActivity& activity) {
   readyCounters_.clear();
   const std::size_t end = counters_.size();
-  for (std::size_t c = counterSet_.Next(0, end); c < end; c = counterSet_.Next(c + 1, end)) {
-    counterSet_.Erase(c);
+  for (std::size_t c = sets_[kCounterItems].Next(0, end); c < end;
+       c = sets_[kCounterItems].Next(c + 1, end)) {
+    sets_[kCounterItems].Erase(c);
     CounterItem& counter = counters_[c];
     const CounterProgram& program = *counter.program;
     if (!Live(counter.node) || !program.hasRegisters)

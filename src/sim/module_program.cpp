@@ -133,39 +133,39 @@ ModuleProgram::ModuleProgram(std::shared_ptr<Module> workingCopy, NetRuntime& co
 
   // Who looks at each register, once each.
   std::vector<std::vector<Watcher>> watching(registerIds.size());
-  const auto watch = [&watching](std::uint32_t shiftRegister, WatchPhase phase, std::size_t item) {
+  const auto watch = [&watching](std::uint32_t shiftRegister, ItemKind kind, std::size_t item) {
     if (shiftRegister == kNoIndex)
       return;
     std::vector<Watcher>& list = watching[shiftRegister];
-    const Watcher watcher{static_cast<std::uint32_t>(item), phase};
+    const Watcher watcher{static_cast<std::uint32_t>(item), kind};
     if (std::none_of(list.begin(), list.end(), [&](const Watcher& w) {
-          return w.item == watcher.item && w.phase == watcher.phase;
+          return w.item == watcher.item && w.kind == watcher.kind;
         })) {
       list.push_back(watcher);
     }
   };
   for (std::size_t i = 0; i < sinks.size(); ++i)
-    watch(sinks[i].input, WatchPhase::kSinks, i);
+    watch(sinks[i].input, kSinkItems, i);
   for (std::size_t i = 0; i < sources.size(); ++i)
-    watch(sources[i].output, WatchPhase::kSources, i);
+    watch(sources[i].output, kSourceItems, i);
   for (std::size_t i = 0; i < counters.size(); ++i) {
     for (const std::uint32_t input : counters[i].inputs)
-      watch(input, WatchPhase::kCounters, i);
-    watch(counters[i].output, WatchPhase::kCounters, i);
+      watch(input, kCounterItems, i);
+    watch(counters[i].output, kCounterItems, i);
   }
   for (std::size_t i = 0; i < machines.size(); ++i) {
     for (const StateProgram& state : machines[i].states) {
       for (const auto* registers : {&state.outputInputs, &state.outputs, &state.selectionInputs}) {
         for (const std::uint32_t shiftRegister : *registers)
-          watch(shiftRegister, WatchPhase::kMachines, i);
+          watch(shiftRegister, kMachineItems, i);
       }
     }
   }
   for (std::size_t i = 0; i < instances.size(); ++i) {
     for (const Arc* arc : ArcsInto(*net, instances[i].id))
-      watch(RegisterIndex(arc->from), WatchPhase::kInstances, i);
+      watch(RegisterIndex(arc->from), kInstanceItems, i);
     for (const Arc* arc : ArcsOutOf(*net, instances[i].id))
-      watch(RegisterIndex(arc->to), WatchPhase::kInstances, i);
+      watch(RegisterIndex(arc->to), kInstanceItems, i);
   }
   for (const std::vector<Watcher>& list : watching) {
     watchStarts.push_back(static_cast<std::uint32_t>(watchers.size()));

@@ -15,14 +15,23 @@ namespace pelkor {
 
 // No register, or no item.
 inline constexpr std::uint32_t kNoIndex = 0xFFFFFFFFU;
+// Items of each kind are numbered below this, so that a kind fits beside the number in 32 bits.
+inline constexpr std::uint32_t kItemLimit = std::uint32_t{1} << 29;
 
-// The phases whose items look at registers. A change of a register's cells puts its watchers
-// back on their phase's list of items to visit.
-enum class WatchPhase : std::uint8_t { kSinks, kInstances, kSources, kMachines, kCounters };
+// The kinds of items that look at registers, each visited by its phases. A change of a
+// register's cells puts its watchers back on their kind's list of items to visit.
+enum ItemKind : std::uint8_t {
+  kSinkItems,
+  kInstanceItems,
+  kSourceItems,
+  kMachineItems,
+  kCounterItems,
+  kItemKinds
+};
 
 struct Watcher {
   std::uint32_t item;  // the module's sink, instance, source, machine or counter number
-  WatchPhase phase;
+  ItemKind kind;
 };
 
 // In the programs below a register is the number of its shift register within the module, in

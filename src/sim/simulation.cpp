@@ -9,14 +9,13 @@ namespace {
 // The number of the node's item of one kind with that ID, or kNoIndex.
 template <typename Program>
 std::uint32_t ItemOf(const Engine& engine, const RuntimeInstance& tree, int id,
-                     const std::vector<Program> ModuleProgram::*programs,
-                     std::uint32_t Engine::NodeRecord::*first) {
+                     const std::vector<Program> ModuleProgram::*programs, ItemKind kind) {
   const std::uint32_t n = engine.NodeOf(tree);
   if (!tree.net || n == kNoIndex || !engine.HasState(n))
     return kNoIndex;
   const Engine::NodeRecord& node = engine.nodes()[n];
   const std::uint32_t local = ModuleProgram::IndexOf(node.program->*programs, id);
-  return local == kNoIndex ? kNoIndex : node.*first + local;
+  return local == kNoIndex ? kNoIndex : node.first[kind] + local;
 }
 
 // The register of the node with that ID, or kNoIndex.
@@ -68,22 +67,21 @@ bool Simulation::EntryWritten(const RuntimeInstance& node, int registerId) const
 }
 
 std::optional<SourceRunState> Simulation::Source(const RuntimeInstance& node, int sourceId) const {
-  const std::uint32_t i =
-      ItemOf(*engine_, node, sourceId, &ModuleProgram::sources, &Engine::NodeRecord::sources);
+  const std::uint32_t i = ItemOf(*engine_, node, sourceId, &ModuleProgram::sources, kSourceItems);
   if (i == kNoIndex)
     return std::nullopt;
   const Engine::SourceItem& source = engine_->source(i);
   const ModuleProgram& program = *engine_->nodes()[source.node].program;
   SourceRunState state{{source.queue, source.queueLength}, source.emitted, std::nullopt};
-  const std::uint32_t output = program.sources[i - engine_->nodes()[source.node].sources].output;
+  const std::uint32_t output =
+      program.sources[i - engine_->nodes()[source.node].first[kSourceItems]].output;
   if (output != kNoIndex)
     state.outputRegister = program.registerIds[output];
   return state;
 }
 
 std::span<const std::uint8_t> Simulation::Received(const RuntimeInstance& node, int sinkId) const {
-  const std::uint32_t i =
-      ItemOf(*engine_, node, sinkId, &ModuleProgram::sinks, &Engine::NodeRecord::sinks);
+  const std::uint32_t i = ItemOf(*engine_, node, sinkId, &ModuleProgram::sinks, kSinkItems);
   if (i == kNoIndex || engine_->sink(i).received == kNoIndex)
     return {};
   return engine_->received(engine_->sink(i).received);
@@ -92,7 +90,7 @@ std::span<const std::uint8_t> Simulation::Received(const RuntimeInstance& node, 
 std::optional<CounterRunState> Simulation::Counter(const RuntimeInstance& node,
                                                    int counterId) const {
   const std::uint32_t i =
-      ItemOf(*engine_, node, counterId, &ModuleProgram::counters, &Engine::NodeRecord::counters);
+      ItemOf(*engine_, node, counterId, &ModuleProgram::counters, kCounterItems);
   if (i == kNoIndex)
     return std::nullopt;
   const Engine::CounterItem& counter = engine_->counter(i);
@@ -102,7 +100,7 @@ std::optional<CounterRunState> Simulation::Counter(const RuntimeInstance& node,
 std::optional<MachineRunState> Simulation::Machine(const RuntimeInstance& node,
                                                    int machineId) const {
   const std::uint32_t i =
-      ItemOf(*engine_, node, machineId, &ModuleProgram::machines, &Engine::NodeRecord::machines);
+      ItemOf(*engine_, node, machineId, &ModuleProgram::machines, kMachineItems);
   if (i == kNoIndex)
     return std::nullopt;
   const Engine::MachineItem& machine = engine_->machine(i);
@@ -113,7 +111,7 @@ std::optional<MachineRunState> Simulation::Machine(const RuntimeInstance& node,
 std::optional<InstanceRunState> Simulation::Instance(const RuntimeInstance& node,
                                                      int instanceId) const {
   const std::uint32_t i =
-      ItemOf(*engine_, node, instanceId, &ModuleProgram::instances, &Engine::NodeRecord::instances);
+      ItemOf(*engine_, node, instanceId, &ModuleProgram::instances, kInstanceItems);
   if (i == kNoIndex)
     return std::nullopt;
   const Engine::InstanceItem& instance = engine_->instance(i);
@@ -121,8 +119,7 @@ std::optional<InstanceRunState> Simulation::Instance(const RuntimeInstance& node
 }
 
 void Simulation::ReserveReceived(const RuntimeInstance& node, int sinkId, std::size_t values) {
-  const std::uint32_t i =
-      ItemOf(*engine_, node, sinkId, &ModuleProgram::sinks, &Engine::NodeRecord::sinks);
+  const std::uint32_t i = ItemOf(*engine_, node, sinkId, &ModuleProgram::sinks, kSinkItems);
   if (i == kNoIndex || engine_->sink(i).received == kNoIndex)
     return;
   std::vector<std::uint8_t>& list = engine_->received(engine_->sink(i).received);
