@@ -175,8 +175,8 @@ void TimeSteps(benchmark::State& state, Net& net) {
   }
   Engine::Reserve(net, std::size_t{1} << 24);
   StepActivity activity = 0;
-  for (int i = 0; i < 100; ++i)
-    Engine::Step(net, activity);  // to the steady state
+  for (int i = 0; i < 1000; ++i)
+    Engine::Step(net, activity);  // to the steady state: a chain of 100 inverters is full
   allocations = 0;
   countingAllocations = true;
   for (auto _ : state) {

@@ -36,10 +36,8 @@ class ActivitySet {
   }
 
   void Insert(std::size_t item) {
-    std::uint64_t& word = words_[item / 64];
-    if (word == 0)
-      summary_[item / 4096] |= Bit(item / 64);
-    word |= Bit(item);
+    words_[item / 64] |= Bit(item);
+    summary_[item / 4096] |= Bit(item / 64);
   }
   void Erase(std::size_t item) {
     const std::size_t word = item / 64;

@@ -20,6 +20,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "model/module_library.h"
@@ -44,8 +45,12 @@ class Engine {
   // Whether the node's blocks hold the state of its present working copy, as compiled.
   bool HasState(std::uint32_t node) const { return compiled_[node] != 0; }
 
+  // Registers of up to this many cells keep them in their slot.
+  static constexpr std::uint32_t kSlotCells = 8;
   struct RegisterSlot {
-    std::uint64_t entry = 0;  // the entry cell in `cells_`; the exit is `last` cells further
+    // The cells of a short register, or where a long one's start in `cells_`; the exit is
+    // `last` cells after the entry.
+    std::uint64_t place = 0;
     std::uint32_t last = 0;
     std::uint8_t written = 0;   // entryWritten
     std::uint8_t boundary = 0;  // the node's parent instance may be wired to it
@@ -106,7 +111,11 @@ class Engine {
 
   const std::vector<NodeRecord>& nodes() const { return nodes_; }
   const RegisterSlot& registerSlot(std::uint32_t r) const { return registers_[r]; }
-  const std::uint8_t* cells() const { return cells_.data(); }
+  const std::uint8_t* Cells(std::uint32_t r) const {
+    const RegisterSlot& slot = registers_[r];
+    return slot.last < kSlotCells ? reinterpret_cast<const std::uint8_t*>(&slot.place)
+                                  : cells_.data() + slot.place;
+  }
   const SinkItem& sink(std::uint32_t i) const { return sinks_[i]; }
   const std::vector<std::uint8_t>& received(std::uint32_t list) const { return received_[list]; }
   std::vector<std::uint8_t>& received(std::uint32_t list) { return received_[list]; }
@@ -139,18 +148,14 @@ class Engine {
   };
 
   // Register operations, as those of the reference records, telling the watchers.
-  bool HasToken(std::uint32_t r) const {
-    const RegisterSlot& slot = registers_[r];
-    return cells_[slot.entry + slot.last] != EMPTY;
+  std::uint8_t* WritableCells(std::uint32_t r) {
+    return const_cast<std::uint8_t*>(std::as_const(*this).Cells(r));
   }
-  bool CanAccept(std::uint32_t r) const { return cells_[registers_[r].entry] == EMPTY; }
-  Token ExitValue(std::uint32_t r) const {
-    const RegisterSlot& slot = registers_[r];
-    return cells_[slot.entry + slot.last];
-  }
+  bool HasToken(std::uint32_t r) const { return ExitValue(r) != EMPTY; }
+  bool CanAccept(std::uint32_t r) const { return Cells(r)[0] == EMPTY; }
+  Token ExitValue(std::uint32_t r) const { return Cells(r)[registers_[r].last]; }
   Token Take(std::uint32_t r) {
-    const RegisterSlot& slot = registers_[r];
-    std::uint8_t& exit = cells_[slot.entry + slot.last];
+    std::uint8_t& exit = WritableCells(r)[registers_[r].last];
     const Token value = exit;
     exit = static_cast<std::uint8_t>(EMPTY);
     Touch(r);
@@ -161,12 +166,15 @@ class Engine {
     RegisterSlot& slot = registers_[r];
     if (slot.written != 0)
       return false;
-    cells_[slot.entry] = static_cast<std::uint8_t>(value);
+    WritableCells(r)[0] = static_cast<std::uint8_t>(value);
     slot.written = 1;
+    if (slot.last == 0)
+      writtenSingles_.push_back(r);
     Touch(r);
     return true;
   }
-  // The register changed: it advances in the next phase 5, and its watchers look again.
+  // The register changed: its watchers look again, and one of several cells advances in the
+  // next phase 5 (a single cell has only its entryWritten cleared there).
   void Touch(std::uint32_t r);
   bool Live(std::uint32_t node) const { return live_[node] != 0; }
 
@@ -226,7 +234,7 @@ class Engine {
   // kind times kItemLimit plus its number.
   std::vector<std::uint32_t> watchStarts_{0};
   std::vector<std::uint32_t> watchers_;
-  std::vector<std::uint8_t> cells_;
+  std::vector<std::uint8_t> cells_;  // of the long registers
   std::vector<SinkItem> sinks_;
   std::vector<SourceItem> sources_;
   std::vector<CounterItem> counters_;
@@ -236,9 +244,10 @@ class Engine {
   std::vector<std::vector<std::uint8_t>> received_;
 
   ActivitySet registerSet_;
-  std::array<ActivitySet, kItemKinds> sets_;  // by kind
-  std::vector<std::uint32_t> readyMachines_;  // found ready in phase 7, in order
-  std::vector<std::uint32_t> readyCounters_;  // found ready in phase 8, in order
+  std::vector<std::uint32_t> writtenSingles_;  // one-cell registers put into since phase 5
+  std::array<ActivitySet, kItemKinds> sets_;   // by kind
+  std::vector<std::uint32_t> readyMachines_;   // found ready in phase 7, in order
+  std::vector<std::uint32_t> readyCounters_;   // found ready in phase 8, in order
 
   // Phase 2's lists, kept to be reused.
   Reconfiguration reconfiguration_;

@@ -54,6 +54,7 @@ void Engine::Clear() {
   Release(connections_);
   Release(received_);
   registerSet_.Clear();
+  Release(writtenSingles_);
   for (ActivitySet& set : sets_)
     set.Clear();
   Release(readyMachines_);
@@ -71,7 +72,8 @@ std::uint32_t Engine::NodeOf(const RuntimeInstance& node) const {
 }
 
 void Engine::Touch(std::uint32_t r) {
-  registerSet_.Insert(r);
+  if (registers_[r].last != 0)
+    registerSet_.Insert(r);
   const std::uint32_t* watcher = watchers_.data() + watchStarts_[r];
   const std::uint32_t* end = watchers_.data() + watchStarts_[r + 1];
   for (; watcher != end; ++watcher)
@@ -238,10 +240,11 @@ std::uint32_t Engine::AppendNode(RuntimeInstance& tree, const ModuleProgram& pro
   // Sources and sinks that never act watch nothing.
   for (std::size_t r = 0; r < program.registerIds.size(); ++r) {
     const std::uint64_t size = program.cellStarts[r + 1] - program.cellStarts[r];
-    registers_.push_back(
-        {cells_.size(), static_cast<std::uint32_t>(size - 1), 0, program.boundary[r]});
+    registers_.push_back({size <= kSlotCells ? 0 : cells_.size(),
+                          static_cast<std::uint32_t>(size - 1), 0, program.boundary[r]});
     registerNode_.push_back(n);
-    cells_.resize(cells_.size() + size);
+    if (size > kSlotCells)
+      cells_.resize(cells_.size() + size);
     for (std::uint32_t w = program.watchStarts[r]; w < program.watchStarts[r + 1]; ++w) {
       const Watcher& watcher = program.watchers[w];
       const std::uint32_t item = node.first[watcher.kind] + watcher.item;
@@ -255,6 +258,7 @@ std::uint32_t Engine::AppendNode(RuntimeInstance& tree, const ModuleProgram& pro
   }
 
   registerSet_.Grow(registers_.size());
+  writtenSingles_.reserve(registers_.size());
   sets_[kSinkItems].Grow(sinks_.size());
   sets_[kSourceItems].Grow(sources_.size());
   sets_[kCounterItems].Grow(counters_.size());
@@ -277,11 +281,11 @@ void Engine::Instantiate(RuntimeInstance& tree, const ModuleProgram& program,
   NodeRecord& node = nodes_[n];
   node.parentItem = kNoIndex;
   for (std::size_t r = 0; r < program.registerIds.size(); ++r) {
-    RegisterSlot& slot = registers_[node.registers + r];
+    const std::uint32_t shiftRegister = node.registers + static_cast<std::uint32_t>(r);
     std::copy(program.initialCells.begin() + static_cast<std::ptrdiff_t>(program.cellStarts[r]),
               program.initialCells.begin() + static_cast<std::ptrdiff_t>(program.cellStarts[r + 1]),
-              cells_.begin() + static_cast<std::ptrdiff_t>(slot.entry));
-    slot.written = 0;
+              WritableCells(shiftRegister));
+    registers_[shiftRegister].written = 0;
   }
   for (std::size_t i = 0; i < program.sinks.size(); ++i) {
     if (const std::uint32_t list = sinks_[node.first[kSinkItems] + i].received; list != kNoIndex)
@@ -417,6 +421,7 @@ void Engine::ForgetAfter(const Mark& mark) {
   connections_.resize(mark.connections);
   received_.resize(mark.received);
   registerSet_.Shrink(mark.registers);
+  std::erase_if(writtenSingles_, [&mark](std::uint32_t r) { return r >= mark.registers; });
   sets_[kSinkItems].Shrink(mark.sinks);
   sets_[kSourceItems].Shrink(mark.sources);
   sets_[kCounterItems].Shrink(mark.counters);

@@ -86,6 +86,11 @@ void Engine::FireCounters(StepActivity& activity) {
 }
 
 void Engine::AdvanceRegisters(StepActivity& activity) {
+  for (const std::uint32_t r : writtenSingles_) {
+    if (Live(registerNode_[r]))
+      registers_[r].written = 0;
+  }
+  writtenSingles_.clear();
   const std::size_t end = registers_.size();
   for (std::size_t r = registerSet_.Next(0, end); r < end; r = registerSet_.Next(r + 1, end)) {
     registerSet_.Erase(r);
@@ -93,7 +98,8 @@ void Engine::AdvanceRegisters(StepActivity& activity) {
       continue;
     RegisterSlot& slot = registers_[r];
     slot.written = 0;
-    if (slot.last != 0 && AdvanceCells(cells_.data() + slot.entry, std::size_t{slot.last} + 1)) {
+    if (slot.last != 0 &&
+        AdvanceCells(WritableCells(static_cast<std::uint32_t>(r)), std::size_t{slot.last} + 1)) {
       activity = 1;
       Touch(static_cast<std::uint32_t>(r));
     }

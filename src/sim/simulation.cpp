@@ -58,7 +58,7 @@ std::span<const std::uint8_t> Simulation::Cells(const RuntimeInstance& node, int
   if (r == kNoIndex)
     return {};
   const Engine::RegisterSlot& slot = engine_->registerSlot(r);
-  return {engine_->cells() + slot.entry, std::size_t{slot.last} + 1};
+  return {engine_->Cells(r), std::size_t{slot.last} + 1};
 }
 
 bool Simulation::EntryWritten(const RuntimeInstance& node, int registerId) const {
