@@ -119,7 +119,8 @@ class Workspace {
   // Reads a design file into `module`, writing a read failure to the log. False when the file
   // cannot be opened.
   bool ReadInto(const std::filesystem::path& path, Module& module);
-  // Reads design-file text into `module`, writing a failure to the log.
+  // Reads design-file text into `module`, writing a failure and every record passed over to
+  // the log.
   void ReadText(const std::string& text, Module& module);
   // The folder a chosen file lies in, as an absolute path, so that later commands find the
   // sub-module files there whatever the process's working directory is.

@@ -183,6 +183,16 @@ TEST_F(RunCommandTest, FailuresEndWithTheirExitStatus) {
   EXPECT_EQ(testing::RunCliBinary("run a.dtn --report xml").status, 64);
 }
 
+TEST_F(RunCommandTest, ARecordPassedOverIsNamedInTheLog) {
+  const fs::path design =
+      Write("a.dtn", "//pelkor file\nshift[1,0,0,0,1,2]{\n}\nregister[2,0,0,0,1,2]{\n}\n");
+  const auto result = testing::RunCliBinary("check " + design.string());
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(
+      result.out.rfind("「register」は不明なレコードなので無視しました\naを読み込みました\n", 0),
+      0u);
+}
+
 TEST_F(RunCommandTest, ExportWritesTheTopModule) {
   const fs::path out = folder / "adder.bsp";
   auto result = testing::RunCliBinary("export " + (kExamples / "full_adder.dtn").string() + " " +
