@@ -214,6 +214,21 @@ TEST_F(TestCommandTest, FailingUnloadableAndSkippedDesigns) {
             "1 design: 0 passed, 0 failed, 0 errors, 1 skipped");
 }
 
+TEST_F(TestCommandTest, MarkupAndWindowsFileNamesMakeWellFormedXml) {
+  // A file name in CP932 bytes (加) and a sink name full of markup.
+  Write("\x89\xC1.dtn",
+        "//pelkor file\nuhzi[1,0,0,0,0,0,]{\n1}\nshift[2,0,0,0,1,2]{\n}\n"
+        "kemmakix[3,0,0,0,0,<a href=\"x\">&amp;\t'</a>]{\n0}\narc[1,2]{}\narc[2,3]{}\n");
+  const fs::path junit = folder / "report.xml";
+  EXPECT_EQ(testing::RunCliBinary("test " + folder.string() + " --junit " + junit.string()).status,
+            1);
+  const std::map<std::string, nlohmann::json> suites = CheckedSuites(ParseXml(junit));
+  ASSERT_EQ(suites.size(), 1u);
+  const nlohmann::json& suite = suites.begin()->second;
+  EXPECT_EQ(suite["attrib"]["name"], (folder / "加.dtn").generic_string());
+  EXPECT_EQ(suite["children"][0]["attrib"]["name"], "加 sink 3 \"<a href=\"x\">&amp;\t'</a>\"");
+}
+
 TEST_F(TestCommandTest, ShardsTogetherRunEachDesignExactlyOnce) {
   const std::map<std::string, std::string> all =
       VerdictLines(testing::RunCliBinary("test " + kExamples.string()).out);
