@@ -7,7 +7,7 @@
 #include <string>
 
 #include "files/design_file.h"
-#include "model/errors.h"
+#include "base/errors.h"
 #include "model/sink_verification.h"
 
 namespace pelkor::cli {

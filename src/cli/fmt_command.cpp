@@ -1,7 +1,7 @@
 #include "cli/fmt_command.h"
 
+#include "base/errors.h"
 #include "cli/exit_status.h"
-#include "model/errors.h"
 
 namespace pelkor::cli {
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <climits>
 
-#include "model/errors.h"
+#include "base/errors.h"
 
 namespace pelkor::design_records {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "model/geometry.h"
+#include "base/geometry.h"
 #include "model/object_kind.h"
 #include "model/primitives.h"
 #include "model/selection.h"

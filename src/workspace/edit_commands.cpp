@@ -17,7 +17,6 @@ void Workspace::DeleteSelectedObjects() {
   }
   module.selection.DeleteSelected(module);
   module.selection.Clear(module);
-  hasSelection_ = false;
   // A node left without its instance would be checked and simulated as a phantom.
   for (int id : instanceIds)
     library_.RemoveInstanceEverywhere(id);
@@ -48,13 +47,13 @@ void Workspace::GrowInstanceNodes(const std::vector<int>& instanceIds) {
 }
 
 void Workspace::DeleteSelection() {
-  if (hasSelection_ && !simulating_)
+  if (HasSelection() && !simulating_)
     DeleteSelectedObjects();
   ui_.Redraw();
 }
 
 void Workspace::AlignSelection(int gridSize) {
-  if (!hasSelection_ || simulating_)
+  if (!HasSelection() || simulating_)
     return;
   Module& module = library_.currentModule();
   module.selection.AlignSelected(module, gridSize);
@@ -62,30 +61,29 @@ void Workspace::AlignSelection(int gridSize) {
 }
 
 void Workspace::Copy(const Viewport& view) {
-  if (!hasSelection_)
+  if (!HasSelection())
     return;
-  const Module& module = library_.currentModule();
   // The anchor is kept in model coordinates, so the group lands at the paste point whatever
   // the zoom and scroll are when it is pasted.
-  library_.clipboard = CopySelection(module, view.ToLogical(module.selection.anchor), log_);
-  canPaste_ = true;
+  library_.clipboard =
+      CopySelection(library_.currentModule(), view.ToLogical(interaction_.anchor), log_);
 }
 
 void Workspace::Cut(const Viewport& view) {
   if (simulating_)
     return;
   Copy(view);
-  if (hasSelection_)
+  if (HasSelection())
     DeleteSelectedObjects();
   ui_.Redraw();
 }
 
-void Workspace::Paste(Point pressPoint, const Viewport& view) {
-  if (!canPaste_ || simulating_)
+void Workspace::Paste(const Viewport& view) {
+  if (!CanPaste() || simulating_)
     return;
   Module& module = library_.currentModule();
   const std::map<int, int> newIds =
-      PasteClipboard(library_.clipboard, module, view.ToLogical(pressPoint));
+      PasteClipboard(library_.clipboard, module, view.ToLogical(interaction_.lastPressPoint));
   std::vector<int> placedInstances;
   for (const auto& [clipboardId, id] : newIds) {
     auto instance = module.instances.find(id);

@@ -1,8 +1,8 @@
 // The commands that move modules between design files and the module library.
 #include <algorithm>
 
+#include "base/errors.h"
 #include "files/design_file.h"
-#include "model/errors.h"
 #include "workspace/workspace.h"
 
 namespace pelkor {

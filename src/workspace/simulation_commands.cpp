@@ -3,7 +3,7 @@
 #include <chrono>
 #include <new>
 
-#include "model/errors.h"
+#include "base/errors.h"
 #include "sim/compile.h"
 #include "sim/simulation_condition.h"
 #include "workspace/workspace.h"
@@ -20,7 +20,6 @@ std::int64_t Workspace::Now() const {
 void Workspace::DropSelection() {
   Module& module = library_.currentModule();
   module.selection.Clear(module);
-  hasSelection_ = false;
 }
 
 void Workspace::StopAnimationTimer() {
@@ -47,7 +46,7 @@ StepHooks Workspace::SimulationHooks() {
 void Workspace::Check() {
   if (simulating_)
     return;
-  mode_ = kNoMode;
+  interaction_.tool = Tool::kNone;
   DropSelection();
   simulating_ = true;
   ui_.SetWaitCursor(true);
@@ -121,7 +120,7 @@ void Workspace::Run() {
   if (!simulating_)
     return;
   paused_ = false;
-  mode_ = kAnimatedRunMode;
+  interaction_.tool = Tool::kAnimatedRun;
   startTicks_ = Now();
   timerRunning_ = true;
   ui_.StartTimer(timerInterval_);
@@ -151,7 +150,7 @@ RunOutcome Workspace::RunWithoutAnimation(const RunProgress& progress) {
   if (!simulating_)
     return outcome;
   log_.WriteText("シミュレーションを開始します");
-  mode_ = kRunWithoutAnimationMode;
+  interaction_.tool = Tool::kRunWithoutAnimation;
   startTicks_ = Now();
   int idleSteps = 0;
   for (;;) {
@@ -187,7 +186,7 @@ void Workspace::Pause() {
   if (!simulating_)
     return;
   paused_ = true;
-  mode_ = kNoMode;
+  interaction_.tool = Tool::kNone;
   log_.WriteText("一時停止");
 }
 
@@ -198,7 +197,7 @@ void Workspace::EndSimulation() {
   ResetRuntime(library_);
   if (timerRunning_)
     StopAnimationTimer();
-  mode_ = kNoMode;
+  interaction_.tool = Tool::kNone;
   DropSelection();
   paused_ = false;
   simulating_ = false;
@@ -210,39 +209,9 @@ void Workspace::EndSimulation() {
   ShowCurrentNode();
 }
 
-namespace {
-
-// The mode number of an editing tool's command, or nullopt for a command that is no tool.
-std::optional<int> ToolMode(CommandId command) {
-  switch (command) {
-    case CommandId::kStateMachineTool:
-      return kStateMachineKind;
-    case CommandId::kShiftRegisterTool:
-      return kShiftRegisterKind;
-    case CommandId::kCounterTool:
-      return kCounterKind;
-    case CommandId::kSourceTool:
-      return kSourceKind;
-    case CommandId::kSinkTool:
-      return kSinkKind;
-    case CommandId::kArcTool:
-      return kArcToolMode;
-    case CommandId::kEraserTool:
-      return kEraserToolMode;
-    case CommandId::kMoveTool:
-      return kMoveToolMode;
-    case CommandId::kModuleTool:
-      return kInstanceKind;
-    default:
-      return std::nullopt;
-  }
-}
-
-}  // namespace
-
 CommandState Workspace::QueryCommand(CommandId command) const {
-  if (const std::optional<int> tool = ToolMode(command))
-    return {!simulating_, mode_ == *tool};
+  if (const std::optional<Tool> tool = ToolOfCommand(command))
+    return {!simulating_, interaction_.tool == *tool};
   switch (command) {
     case CommandId::kCheck:
       return {!simulating_, simulating_};
@@ -251,9 +220,9 @@ CommandState Workspace::QueryCommand(CommandId command) const {
     case CommandId::kPause:
       return {simulating_, false};
     case CommandId::kRun:
-      return {simulating_, mode_ == kAnimatedRunMode};
+      return {simulating_, interaction_.tool == Tool::kAnimatedRun};
     case CommandId::kRunWithoutAnimation:
-      return {simulating_, mode_ == kRunWithoutAnimationMode};
+      return {simulating_, interaction_.tool == Tool::kRunWithoutAnimation};
     default:  // the file, settings and clipboard commands
       return {!simulating_, false};
   }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "edit/interaction_state.h"
 #include "model/module_library.h"
 #include "model/output_log.h"
 #include "sim/step.h"
@@ -63,8 +64,10 @@ class Workspace {
   bool IsPaused() const { return paused_; }
   bool IsTimerRunning() const { return timerRunning_; }
   StepActivity stepActivity() const { return stepActivity_; }
-  int mode() const { return mode_; }
-  void SetMode(int mode) { mode_ = mode; }  // the editing tools set their number
+  Tool mode() const { return interaction_.tool; }
+  void SetMode(Tool mode) { interaction_.tool = mode; }  // the editing tools set themselves
+  InteractionState& interaction() { return interaction_; }
+  const InteractionState& interaction() const { return interaction_; }
   int timerInterval() const { return timerInterval_; }
   void SetTimerInterval(int milliseconds) { timerInterval_ = milliseconds; }
   std::int64_t stepLimit() const { return stepLimit_; }
@@ -98,19 +101,18 @@ class Workspace {
   void GoUp();
   void GoToTreeItem(TreeItem item);
 
-  // Editing commands on the current module's selection. The view passes its origin and scale,
-  // and the paste point (its last press) in client pixels. Delete, align, cut and paste do
-  // nothing while a simulation runs, as it runs on a working copy of the module.
+  // Editing commands on the current module's selection. The view passes its origin and scale;
+  // copy keeps the selection's anchor and paste lands at the last press point (both in client
+  // pixels, from the interaction state). Delete, align, cut and paste do nothing while a
+  // simulation runs, as it runs on a working copy of the module.
   void DeleteSelection();
   void AlignSelection(int gridSize);
   void Copy(const Viewport& view);
   void Cut(const Viewport& view);
-  void Paste(Point pressPoint, const Viewport& view);
+  void Paste(const Viewport& view);
   void Undo();
-  // The view's flags: a selection exists (the selection tool sets it), the clipboard was filled.
-  bool HasSelection() const { return hasSelection_; }
-  void SetHasSelection(bool value) { hasSelection_ = value; }
-  bool CanPaste() const { return canPaste_; }
+  bool HasSelection() const { return !library_.currentModule().selection.Empty(); }
+  bool CanPaste() const { return !library_.clipboard.kinds.empty(); }
 
  private:
   // The path of a module's file in the design folder, or nullopt for a name that is not a
@@ -157,13 +159,11 @@ class Workspace {
   bool treeOpenedByCheck_ = false;
   bool simulating_ = false;  // from a successful check to the end of the simulation
   bool paused_ = false;
-  int mode_ = kNoMode;
   bool timerRunning_ = false;
   bool creationFailed_ = false;  // set by the step in progress
   std::int64_t stepLimit_ = 1'000'000;
   MillisecondClock clock_;
-  bool hasSelection_ = false;
-  bool canPaste_ = false;
+  InteractionState interaction_;
   int loadFailures_ = 0;  // failures the current load command wrote to the log
 };
 

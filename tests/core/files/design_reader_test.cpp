@@ -1,8 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "base/errors.h"
 #include "files/design_file.h"
-#include "model/errors.h"
 
 namespace pelkor {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "model/errors.h"
+#include "base/errors.h"
 #include "model/module.h"
 
 namespace pelkor {

@@ -30,7 +30,6 @@ class EditCommandsTest : public ::testing::Test {
   void Select(std::initializer_list<int> ids) {
     for (int id : ids)
       module().selection.Add(module(), id);
-    ws.SetHasSelection(true);
   }
 
   // Places an instance of `name` in the current module the way the tools do: the model, the
@@ -74,12 +73,12 @@ TEST_F(EditCommandsTest, DeleteRemovesTheObjectsAndTheNodesOfInstances) {
 
 TEST_F(EditCommandsTest, CommandsNeedASelectionAndAFilledClipboard) {
   const int reg = module().AddShiftRegister(At<ShiftRegister>({37, -5}));
-  module().selection.Add(module(), reg);  // selected, but the view shows no selection
+  EXPECT_FALSE(ws.HasSelection());
 
   ws.DeleteSelection();
   ws.AlignSelection(20);
   ws.Copy({});
-  ws.Paste({0, 0}, {});
+  ws.Paste({});
 
   EXPECT_EQ(module().shiftRegisters.at(reg).position, (Point{37, -5}));
   EXPECT_FALSE(ws.CanPaste());
@@ -100,13 +99,14 @@ TEST_F(EditCommandsTest, APastedGroupLandsAtThePastePointAtAnyZoom) {
   const int b = module().AddShiftRegister(At<ShiftRegister>({-100, 180}));
   module().AddArc(a, b, {{-130, 150}}, "x");
   Select({a, b});
-  module().selection.anchor = {10, 10};  // pixel of (-160, 140) in the view below
+  ws.interaction().anchor = {10, 10};  // pixel of (-160, 140) in the view below
   ws.Copy({{-200, 100}, 4});
   EXPECT_TRUE(ws.CanPaste());
   EXPECT_EQ(ws.library().clipboard.pasteOrigin, (Point{-160, 140}));
 
   // Zoomed in and scrolled elsewhere: the anchor lands on the pressed pixel's model point.
-  ws.Paste({500, 300}, {{1000, 2000}, 1});
+  ws.interaction().lastPressPoint = {500, 300};
+  ws.Paste({{1000, 2000}, 1});
 
   ASSERT_EQ(module().sources.size(), 2u);
   EXPECT_EQ(module().sources.rbegin()->second.position, (Point{1500, 2300}));
@@ -130,7 +130,7 @@ TEST_F(EditCommandsTest, CutThenPasteMovesAnInstanceWithItsWholeSubtree) {
   EXPECT_TRUE(ws.CanPaste());
   EXPECT_FALSE(ws.HasSelection());
 
-  ws.Paste({0, 0}, {});
+  ws.Paste({});
   ASSERT_EQ(module().instances.size(), 1u);
   const int pasted = module().instances.begin()->first;
   EXPECT_NE(pasted, inst);
@@ -150,7 +150,7 @@ TEST_F(EditCommandsTest, AnInstancePastedIntoItsOwnModuleIsNotExpanded) {
   ws.library().EnterInstance(inst, "sub", false);
   ASSERT_EQ(ws.library().currentInstance().name, "sub");
 
-  ws.Paste({0, 0}, {});
+  ws.Paste({});
 
   const RuntimeInstance& sub = ws.library().currentInstance();
   const int pasted = module().instances.begin()->first;
@@ -206,7 +206,8 @@ TEST_F(EditCommandsTest, DuringASimulationUndoAndTheEditsThatChangeTheModuleDoNo
   log.lines.clear();
 
   ws.Undo();
-  ws.Paste({5, 5}, {});
+  ws.interaction().lastPressPoint = {5, 5};
+  ws.Paste({});
   Select({reg});
   ws.AlignSelection(20);
   ws.DeleteSelection();

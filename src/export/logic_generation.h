@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "model/geometry.h"
+#include "base/geometry.h"
 #include "model/module.h"
 
 namespace pelkor {

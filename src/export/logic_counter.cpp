@@ -1,6 +1,6 @@
 #include <fmt/format.h>
 
-#include "expr/logic_generation.h"
+#include "export/logic_generation.h"
 
 namespace pelkor {
 namespace {

@@ -1,4 +1,4 @@
-#include "files/bsp_file.h"
+#include "export/bsp_file.h"
 
 #include <fmt/printf.h>
 
@@ -7,7 +7,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "files/bsp_writer.h"
+#include "export/bsp_writer.h"
 #include "files/text_encoding.h"
 
 namespace pelkor {

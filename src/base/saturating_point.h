@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "model/geometry.h"
+#include "base/geometry.h"
 
 namespace pelkor {
 

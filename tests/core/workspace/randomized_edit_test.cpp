@@ -41,18 +41,15 @@ class RandomEditor {
         return "arc";
       case 2: {
         module().selection.Clear(module());
-        module().selection.origin = RandomPoint();
-        module().selection.scale = 1 << Pick(6);
         const Point corner{Pick(800), Pick(600)};
         const Rect rect{corner.x, corner.y, corner.x + Pick(800), corner.y + Pick(600)};
-        ws_.SetHasSelection(module().selection.SelectInRectangle(module(), rect) > 0);
+        SelectInRectangle(module(), RandomView(), rect);
         return "select rectangle";
       }
       case 3:
         if (auto id = RandomPrimitive()) {
           module().selection.Clear(module());
           module().selection.Add(module(), *id);
-          ws_.SetHasSelection(true);
         }
         return "select one";
       case 4:
@@ -65,14 +62,15 @@ class RandomEditor {
         module().selection.MoveSelected(module(), {Pick(201) - 100, Pick(201) - 100});
         return "move";
       case 7:
-        module().selection.anchor = {Pick(800), Pick(600)};
+        ws_.interaction().anchor = {Pick(800), Pick(600)};
         ws_.Copy(RandomView());
         return "copy";
       case 8:
         ws_.Cut(RandomView());
         return "cut";
       case 9:
-        ws_.Paste({Pick(800), Pick(600)}, RandomView());
+        ws_.interaction().lastPressPoint = {Pick(800), Pick(600)};
+        ws_.Paste(RandomView());
         return "paste";
       default:
         ws_.Undo();

@@ -10,8 +10,12 @@ struct Point {
   bool operator==(const Point&) const = default;
 };
 
-inline Point operator+(Point a, Point b) { return {a.x + b.x, a.y + b.y}; }
-inline Point operator-(Point a, Point b) { return {a.x - b.x, a.y - b.y}; }
+inline Point operator+(Point a, Point b) {
+  return {a.x + b.x, a.y + b.y};
+}
+inline Point operator-(Point a, Point b) {
+  return {a.x - b.x, a.y - b.y};
+}
 
 struct Rect {
   int left = 0;
@@ -21,5 +25,9 @@ struct Rect {
 
   bool operator==(const Rect&) const = default;
 };
+
+// Moves each coordinate to the centre of its grid cell; points on both sides of 0 snap away
+// from 0. A grid size below 1 has no cells and leaves the point where it is.
+Point SnapToCell(Point p, int gridSize);
 
 }  // namespace pelkor

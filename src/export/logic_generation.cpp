@@ -1,8 +1,8 @@
-#include "expr/logic_generation.h"
+#include "export/logic_generation.h"
 
 #include <utility>
 
-#include "files/bsp_writer.h"
+#include "export/bsp_writer.h"
 
 namespace pelkor {
 

@@ -27,43 +27,25 @@ TEST(SelectionTest, AddSelectsOneObjectAndIgnoresUnknownIds) {
   EXPECT_EQ(m.selection.selectedIds, (std::set<int>{a, b}));
 }
 
-TEST(SelectionTest, RectangleUsesStoredViewAndExcludesRightAndBottomEdges) {
-  Module m;
-  // With origin (-100, 40) and scale 2, a position p is at pixel ((p.x + 100) / 2, (p.y - 40) / 2).
-  const int inside = m.AddShiftRegister(At<ShiftRegister>({-80, 60}));   // pixel (10, 10)
-  const int topLeft = m.AddSink(At<SinkTransition>({-100, 40}));         // pixel (0, 0)
-  const int rightEdge = m.AddSource(At<SourceTransition>({0, 60}));      // pixel (50, 10)
-  const int truncated = m.AddCounter(At<Counter>({-1, 139}));            // pixel (49, 49)
-  const int bottomEdge = m.AddInstance(At<ModuleInstance>({-80, 140}));  // pixel (10, 50)
-  m.selection.origin = {-100, 40};
-  m.selection.scale = 2;
-
-  EXPECT_EQ(m.selection.SelectInRectangle(m, {0, 0, 50, 50}), 3u);
-  EXPECT_EQ(m.selection.selectedIds, (std::set<int>{inside, topLeft, truncated}));
-  EXPECT_TRUE(m.shiftRegisters.at(inside).selected);
-  EXPECT_FALSE(m.sources.at(rightEdge).selected);
-  EXPECT_FALSE(m.instances.at(bottomEdge).selected);
-  EXPECT_EQ(m.selection.bounds, (Rect{-100, 40, -1, 139}));
-}
-
-TEST(SelectionTest, RectangleGrowsTheBoxOfAnExistingSelection) {
+TEST(SelectionTest, SelectWhereGrowsTheBoxOfAnExistingSelection) {
   Module m;
   const int far = m.AddStateMachine(At<StateMachine>({500, -300}));
   m.AddShiftRegister(At<ShiftRegister>({5, 5}));
   m.AddShiftRegister(At<ShiftRegister>({30, 8}));
   m.selection.Add(m, far);
-  EXPECT_EQ(m.selection.SelectInRectangle(m, {0, 0, 100, 100}), 3u);
+  EXPECT_EQ(m.selection.SelectWhere(m, [](Point p) { return p.x < 100 && p.y >= 0; }), 3u);
   EXPECT_EQ(m.selection.bounds, (Rect{5, -300, 500, 8}));
 }
 
-TEST(SelectionTest, ClearResetsFlagsAlsoAfterAlign) {
+TEST(SelectionTest, FlagsFollowTheSetThroughAlignAndClear) {
   Module m;
   const int a = m.AddShiftRegister(At<ShiftRegister>({37, -5}));
   const int b = m.AddSink(At<SinkTransition>({1, 1}));
   m.selection.Add(m, a);
   m.selection.AlignSelected(m, 20);
-  EXPECT_TRUE(m.shiftRegisters.at(a).selected);  // kept until the next Clear
+  EXPECT_FALSE(m.shiftRegisters.at(a).selected);  // align ends the selection
   m.selection.Add(m, b);
+  EXPECT_TRUE(m.sinks.at(b).selected);
   m.selection.Clear(m);
   EXPECT_FALSE(m.shiftRegisters.at(a).selected);
   EXPECT_FALSE(m.sinks.at(b).selected);
@@ -140,7 +122,7 @@ TEST(SelectionTest, MoveCarriesArcBendsBetweenMovedObjectsOnly) {
   m.AddArc(machine, reg, {{50, 10}, {60, 20}}, "inner");
   m.AddArc(outside, machine, {{5, 50}}, "edge");
   m.selection.Add(m, machine);
-  m.selection.SelectInRectangle(m, {90, -10, 110, 10});
+  m.selection.SelectWhere(m, [](Point p) { return p == Point{100, 0}; });
 
   m.selection.MoveSelected(m, {-7, 3});
 

@@ -1,4 +1,4 @@
-#include "files/bsp_writer.h"
+#include "export/bsp_writer.h"
 
 #include <fmt/printf.h>
 
@@ -6,9 +6,9 @@
 #include <set>
 #include <utility>
 
-#include "expr/logic_generation.h"
-#include "model/errors.h"
-#include "model/saturating_point.h"
+#include "base/errors.h"
+#include "base/saturating_point.h"
+#include "export/logic_generation.h"
 
 namespace pelkor {
 namespace {

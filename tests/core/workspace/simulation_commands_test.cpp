@@ -1,7 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "sim_fixture.h"
+#include "../sim/sim_fixture.h"
 #include "support/scripted_ui.h"
 #include "workspace/workspace.h"
 
@@ -162,7 +162,7 @@ TEST_F(SimulationCommandsTest, AnimatedRunOfAStillNetTicksUntilPaused) {
   EXPECT_TRUE(ui.timerRunning);
   workspace.Pause();
   EXPECT_THAT(log.lines, ElementsAre("シミュレーションを開始します", "一時停止"));
-  EXPECT_EQ(workspace.mode(), kNoMode);
+  EXPECT_EQ(workspace.mode(), Tool::kNone);
   workspace.Tick();
   EXPECT_FALSE(ui.timerRunning);
 }
@@ -231,7 +231,7 @@ TEST_F(SimulationCommandsTest, RunWithoutAnimationEndsAfterTwoIdleSteps) {
   EXPECT_EQ(outcome.end, RunEnd::kIdle);
   EXPECT_EQ(outcome.steps, 6);
   EXPECT_THAT(Received(sink), ElementsAre(1, 0, 1));
-  EXPECT_EQ(workspace.mode(), kRunWithoutAnimationMode);
+  EXPECT_EQ(workspace.mode(), Tool::kRunWithoutAnimation);
   EXPECT_THAT(log.lines, ElementsAre("シミュレーションを開始します", "シミュレーションを終了します",
                                      "シミュレーション時間は0.060000秒"));
 }
@@ -280,7 +280,7 @@ TEST_F(SimulationCommandsTest, CommandStatesFollowTheSimulationAndTheMode) {
       CommandId::kPaste,   CommandId::kUndo};
   const std::vector<CommandId> running = {CommandId::kStep, CommandId::kStop, CommandId::kPause,
                                           CommandId::kRun, CommandId::kRunWithoutAnimation};
-  workspace.SetMode(kMoveToolMode);
+  workspace.SetMode(Tool::kMove);
   EXPECT_EQ(workspace.QueryCommand(CommandId::kCheck), (CommandState{true, false}));
   EXPECT_EQ(workspace.QueryCommand(CommandId::kMoveTool), (CommandState{true, true}));
   EXPECT_EQ(workspace.QueryCommand(CommandId::kModuleTool), (CommandState{true, false}));
@@ -290,7 +290,7 @@ TEST_F(SimulationCommandsTest, CommandStatesFollowTheSimulationAndTheMode) {
     EXPECT_EQ(workspace.QueryCommand(id), (CommandState{false, false}));
 
   Check();
-  EXPECT_EQ(workspace.mode(), kNoMode);
+  EXPECT_EQ(workspace.mode(), Tool::kNone);
   EXPECT_EQ(workspace.QueryCommand(CommandId::kCheck), (CommandState{false, true}));
   EXPECT_EQ(workspace.QueryCommand(CommandId::kMoveTool), (CommandState{false, false}));
   for (CommandId id : fileAndEdit)

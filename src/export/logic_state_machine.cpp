@@ -1,8 +1,8 @@
 #include <map>
 #include <string>
 
+#include "export/logic_generation.h"
 #include "expr/function_text.h"
-#include "expr/logic_generation.h"
 
 namespace pelkor {
 namespace {
