@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "model/runtime_instance.h"
@@ -21,7 +20,7 @@ class SinkArrivals {
   const std::vector<std::int64_t>& Steps(const std::string& path, int sinkId) const;
 
  private:
-  std::map<std::pair<std::string, int>, std::vector<std::int64_t>> steps_;  // by path, sink ID
+  std::map<std::string, std::map<int, std::vector<std::int64_t>>> steps_;  // by path, sink ID
 };
 
 }  // namespace pelkor::cli
