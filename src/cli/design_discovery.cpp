@@ -6,8 +6,8 @@
 #include <set>
 #include <string>
 
-#include "files/design_file.h"
 #include "base/errors.h"
+#include "files/design_file.h"
 #include "model/sink_verification.h"
 
 namespace pelkor::cli {

@@ -1,6 +1,5 @@
 #include "cli/design_test.h"
 
-#include <algorithm>
 #include <chrono>
 #include <exception>
 #include <sstream>
@@ -59,12 +58,6 @@ DesignOutcome TestDesign(const FoundDesign& design, std::int64_t maxSteps, bool 
 
 const char* SkipReason(DesignPlan plan) {
   return plan == DesignPlan::kSubModule ? "a sub-module that expects nothing" : "expects nothing";
-}
-
-int SinksWithVerdict(const RunReport& report) {
-  return static_cast<int>(
-      std::count_if(report.sinks.begin(), report.sinks.end(),
-                    [](const SinkReport& sink) { return sink.verdict != SinkVerdict::kNone; }));
 }
 
 }  // namespace pelkor::cli

@@ -28,7 +28,4 @@ DesignOutcome TestDesign(const FoundDesign& design, std::int64_t maxSteps, bool 
 // Why a design is skipped: "expects nothing" or "a sub-module that expects nothing".
 const char* SkipReason(DesignPlan plan);
 
-// The sinks of a report that have a verdict.
-int SinksWithVerdict(const RunReport& report);
-
 }  // namespace pelkor::cli

@@ -116,12 +116,10 @@ std::string TestCases(const DesignOutcome& outcome, Counts& counts) {
         continue;
       }
       ++counts.failures;
-      const std::string mismatch = MismatchText(sink);
-      xml += ">\n      <failure" +
-             Attribute("message", "received " + sink.received + ", expected " + sink.expected +
-                                      ", " + mismatch) +
+      xml += ">\n      <failure" + Attribute("message", FailureText(sink)) +
              Attribute("type", "mismatch") + ">" +
-             Xml("received: " + sink.received + "\nexpected: " + sink.expected + "\n" + mismatch,
+             Xml("received: " + sink.received + "\nexpected: " + sink.expected + "\n" +
+                     MismatchText(sink),
                  false) +
              "</failure>\n    </testcase>\n";
     }

@@ -60,6 +60,10 @@ std::string MismatchText(const SinkReport& sink) {
          std::to_string(sink.expected.size()) + " values arrived";
 }
 
+std::string FailureText(const SinkReport& sink) {
+  return "received " + sink.received + ", expected " + sink.expected + ", " + MismatchText(sink);
+}
+
 nlohmann::ordered_json ToJson(const RunReport& report) {
   nlohmann::ordered_json sinks = nlohmann::ordered_json::array();
   for (const SinkReport& sink : report.sinks) {

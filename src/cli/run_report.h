@@ -48,6 +48,9 @@ std::string SinkLabel(const SinkReport& sink);
 // values arrived"; empty otherwise.
 std::string MismatchText(const SinkReport& sink);
 
+// For a failing sink, "received BITS, expected BITS, " and the mismatch text.
+std::string FailureText(const SinkReport& sink);
+
 nlohmann::ordered_json ToJson(const RunReport& report);
 void WriteText(std::ostream& out, const RunReport& report);
 
