@@ -73,7 +73,8 @@ std::map<std::string, std::string> VerdictLines(const std::string& out) {
     if (word != "PASS" && word != "FAIL" && word != "ERROR" && word != "SKIP")
       continue;
     const std::size_t start = line.find_first_not_of(' ', space);
-    const std::string path = line.substr(start, line.find(".dtn", start) + 4 - start);
+    const std::string rest = line.substr(start);
+    const std::string path = rest.substr(0, rest.find(": "));
     EXPECT_TRUE(lines.emplace(path, word).second) << "listed twice: " << path;
   }
   return lines;
@@ -227,6 +228,19 @@ TEST_F(TestCommandTest, MarkupAndWindowsFileNamesMakeWellFormedXml) {
   const nlohmann::json& suite = suites.begin()->second;
   EXPECT_EQ(suite["attrib"]["name"], (folder / "加.dtn").generic_string());
   EXPECT_EQ(suite["children"][0]["attrib"]["name"], "加 sink 3 \"<a href=\"x\">&amp;\t'</a>\"");
+}
+
+TEST_F(TestCommandTest, EachDesignRunsOnceHoweverItIsReached) {
+  CopyExample("full_adder", "adder.dtn");
+  fs::create_directory(folder / "sub");
+  CopyExample("full_adder", "sub/ADDER.DTN");
+  fs::create_directory_symlink(folder / "sub", folder / "link");  // not followed
+  const auto result = testing::RunCliBinary("test " + folder.string() + " " + folder.string() +
+                                            "/./adder.dtn " + (folder / "sub").string());
+  EXPECT_EQ(result.status, 0);
+  const std::map<std::string, std::string> expected = {
+      {(folder / "adder.dtn").string(), "PASS"}, {(folder / "sub/ADDER.DTN").string(), "PASS"}};
+  EXPECT_EQ(VerdictLines(result.out), expected) << result.out;
 }
 
 TEST_F(TestCommandTest, ShardsTogetherRunEachDesignExactlyOnce) {
