@@ -14,9 +14,16 @@ int main(int argc, char* argv[]) {
   parser.addHelpOption();
   parser.addVersionOption();
   parser.addPositionalArgument("design", "開く設計ファイル (.dtn)", "[DESIGN.dtn]");
+  const QCommandLineOption settingsOption(
+      "settings", "設定ファイル (既定: 実行ファイルの横の pelkor.ini)", "FILE");
+  parser.addOption(settingsOption);
   parser.process(app);
 
-  pelkor::MainWindow window(pelkor::SettingsFilePath(pelkor::ExecutableDirectory()));
+  const std::filesystem::path settings =
+      parser.isSet(settingsOption)
+          ? std::filesystem::absolute(parser.value(settingsOption).toStdString())
+          : pelkor::SettingsFilePath(pelkor::ExecutableDirectory());
+  pelkor::MainWindow window(settings);
   window.show();
   if (!parser.positionalArguments().isEmpty()) {
     // Resolved against the folder the program was started from.
