@@ -11,6 +11,7 @@ enum class CommandId : int {
   kSaveAs = 57604,
   kSaveAll = 189,
   kExportBsp = 170,
+  kLoadModuleFile = 191,
   kPrint = 57607,
   kPrintPreview = 57609,
   kPrintSetup = 57606,
