@@ -218,6 +218,9 @@ void MainWindow::Execute(CommandId id) {
     case CommandId::kUndo:
       workspace_.Undo();
       break;
+    case CommandId::kRedo:
+      workspace_.Redo();
+      break;
     case CommandId::kCheck:
       workspace_.Check();
       break;

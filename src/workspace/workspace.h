@@ -111,6 +111,7 @@ class Workspace {
   void Cut(const Viewport& view);
   void Paste(const Viewport& view);
   void Undo();
+  void Redo();  // what undo undid, until the design changes again
   bool HasSelection() const { return !library_.currentModule().selection.Empty(); }
   bool CanPaste() const { return !library_.clipboard.kinds.empty(); }
 
@@ -134,6 +135,8 @@ class Workspace {
   // Deletes the selected primitives with the tree nodes of selected module instances, then
   // clears the selection.
   void DeleteSelectedObjects();
+  // Undo or redo on the module shown, keeping the tree in step; false while simulating.
+  bool StepThroughHistory(bool (Module::*step)());
   // Grows the tree below the nodes of the given instances of the current module, as loading
   // does: placing an instance makes only its own node.
   void GrowInstanceNodes(const std::vector<int>& instanceIds);
