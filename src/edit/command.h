@@ -19,6 +19,7 @@ enum class CommandId : int {
   kExit = 57665,
   // Edit
   kUndo = 57643,
+  kRedo = 57644,
   kCut = 57635,
   kCopy = 57634,
   kPaste = 57637,

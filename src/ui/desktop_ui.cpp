@@ -2,9 +2,12 @@
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QInputDialog>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QWidget>
+
+#include "ui/dialogs/property_dialogs.h"
 
 namespace pelkor {
 
@@ -41,13 +44,58 @@ std::optional<std::filesystem::path> DesktopUi::ChooseFile(const FileDialogSpec&
 }
 
 std::optional<std::string> DesktopUi::AskModuleName() {
-  bool ok = false;
-  const QString name =
-      QInputDialog::getText(dialogParent_, "Please input data...", "Module nameを設定してください",
-                            QLineEdit::Normal, {}, &ok);
-  if (!ok)
-    return std::nullopt;
-  return name.toStdString();
+  return pelkor::AskModuleName(dialogParent_);
+}
+
+void DesktopUi::EditShiftRegister(ShiftRegister& record, bool simulating) {
+  pelkor::EditShiftRegister(dialogParent_, record, simulating);
+}
+
+void DesktopUi::EditSource(SourceTransition& record, bool simulating) {
+  pelkor::EditSource(dialogParent_, record, simulating);
+}
+
+void DesktopUi::EditCounter(Counter& record, bool simulating) {
+  pelkor::EditCounter(dialogParent_, record, simulating);
+}
+
+void DesktopUi::EditSink(SinkTransition& record, bool simulating) {
+  pelkor::EditSink(dialogParent_, record, simulating);
+}
+
+std::string DesktopUi::ChooseArcPort(const std::vector<std::string>& names,
+                                     const std::string& preset) {
+  return pelkor::ChooseArcPort(dialogParent_, names, preset);
+}
+
+SaveChangesAnswer DesktopUi::AskSaveChanges() {
+  QMessageBox box(QMessageBox::Warning, "pelkor", "変更を保存しますか？", QMessageBox::NoButton,
+                  dialogParent_);
+  box.setObjectName("saveChangesBox");
+  if (modifiedModules_) {
+    QStringList names;
+    for (const std::string& name : modifiedModules_())
+      names << FromUtf8(name);
+    box.setInformativeText("変更されたモジュール: " + names.join(", "));
+  }
+  QPushButton* saveAll = box.addButton("一括保存", QMessageBox::AcceptRole);
+  QPushButton* discard = box.addButton("破棄", QMessageBox::DestructiveRole);
+  QPushButton* cancel = box.addButton("キャンセル", QMessageBox::RejectRole);
+  saveAll->setObjectName("saveAllButton");
+  discard->setObjectName("discardButton");
+  cancel->setObjectName("cancelButton");
+  box.setDefaultButton(saveAll);
+  box.setEscapeButton(cancel);
+  box.exec();
+  if (box.clickedButton() == saveAll)
+    return SaveChangesAnswer::kSaveAll;
+  if (box.clickedButton() == discard)
+    return SaveChangesAnswer::kDiscard;
+  return SaveChangesAnswer::kCancel;
+}
+
+void DesktopUi::DesignFileUsed(const std::filesystem::path& path) {
+  emit designFileUsed(QString::fromStdString(path.string()));
 }
 
 std::optional<CommandId> DesktopUi::ShowContextMenu(Point client,
@@ -62,9 +110,9 @@ std::optional<CommandId> DesktopUi::ShowContextMenu(Point client,
     action->setEnabled(item.enabled);
     action->setData(static_cast<int>(*item.command));
   }
-  const QPoint at = dialogParent_ != nullptr
-                        ? dialogParent_->mapToGlobal(QPoint(client.x, client.y))
-                        : QPoint(client.x, client.y);
+  QWidget* origin = viewWidget_ != nullptr ? viewWidget_ : dialogParent_;
+  const QPoint at = origin != nullptr ? origin->mapToGlobal(QPoint(client.x, client.y))
+                                      : QPoint(client.x, client.y);
   QAction* chosen = menu.exec(at);
   if (chosen == nullptr)
     return std::nullopt;

@@ -23,11 +23,25 @@ class DesktopUi : public QObject, public WorkspaceUi {
 
   void SetFileChooser(FileChooser chooser) { fileChooser_ = std::move(chooser); }
   void SetDialogParent(QWidget* parent) { dialogParent_ = parent; }
+  // The widget whose client coordinates the context menus are given in.
+  void SetViewWidget(QWidget* view) { viewWidget_ = view; }
+  // Tells AskSaveChanges which modules changed.
+  void SetModifiedModulesProbe(std::function<std::vector<std::string>()> probe) {
+    modifiedModules_ = std::move(probe);
+  }
   QTimer& timer() { return timer_; }
 
   // WorkspaceUi
   std::optional<std::filesystem::path> ChooseFile(const FileDialogSpec& dialog) override;
   std::optional<std::string> AskModuleName() override;
+  void EditShiftRegister(ShiftRegister& record, bool simulating) override;
+  void EditSource(SourceTransition& record, bool simulating) override;
+  void EditCounter(Counter& record, bool simulating) override;
+  void EditSink(SinkTransition& record, bool simulating) override;
+  std::string ChooseArcPort(const std::vector<std::string>& names,
+                            const std::string& preset) override;
+  SaveChangesAnswer AskSaveChanges() override;
+  void DesignFileUsed(const std::filesystem::path& path) override;
   std::optional<CommandId> ShowContextMenu(Point client,
                                            const std::vector<ContextMenuItem>& items) override;
   void TitleChanged(const std::string& title) override;
@@ -57,9 +71,12 @@ class DesktopUi : public QObject, public WorkspaceUi {
   void currentNodeChanged(quint64 item);
   void moduleTreeOpenRequested();
   void moduleTreeCloseRequested();
+  void designFileUsed(const QString& path);
 
  private:
   QWidget* dialogParent_;
+  QWidget* viewWidget_ = nullptr;
+  std::function<std::vector<std::string>()> modifiedModules_;
   FileChooser fileChooser_;
   QTimer timer_;
   std::function<bool()> moduleTreeOpen_;

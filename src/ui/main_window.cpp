@@ -58,7 +58,6 @@ MainWindow::MainWindow(std::filesystem::path settingsPath, QWidget* parent)
   BuildToolBar();
   BuildStatusBar();
   ConnectWorkspace();
-  setWindowTitle("untitle - pelkor");
   resize(1024, 720);
   RefreshCommandStates();
   // The log window is shown at start when the settings say so, as the first update does.
@@ -95,13 +94,61 @@ void MainWindow::BuildMenus() {
   for (const MenuInfo& info : MainMenu()) {
     QMenu* menu = menuBar()->addMenu(FromUtf8(info.title));
     for (const std::optional<CommandId>& item : info.items) {
-      if (item) {
-        menu->addAction(actions_.at(*item));
-      } else {
+      if (!item) {
         menu->addSeparator();
+        continue;
       }
+      if (*item == CommandId::kRecentFile) {
+        // The recent files stand where the framework puts them, before its greyed placeholder,
+        // which shows only while the list is empty.
+        for (std::size_t i = 0; i < kMaxRecentFiles; ++i) {
+          auto* recent = new QAction(this);
+          recent->setObjectName(QString("recentFile%1").arg(i + 1));
+          recent->setStatusTip(FromUtf8(CommandInfoOf(CommandId::kRecentFile).statusText));
+          connect(recent, &QAction::triggered, this, [this, i] { OpenRecentFile(i); });
+          menu->addAction(recent);
+          recentFileActions_.push_back(recent);
+        }
+      }
+      menu->addAction(actions_.at(*item));
     }
   }
+  UpdateRecentFilesMenu();
+}
+
+void MainWindow::UpdateRecentFilesMenu() {
+  const std::vector<std::string>& files = settings_.recentFiles;
+  for (std::size_t i = 0; i < recentFileActions_.size(); ++i) {
+    QAction* recent = recentFileActions_[i];
+    recent->setVisible(i < files.size());
+    if (i < files.size())
+      recent->setText(QString("&%1 %2").arg(i + 1).arg(FromUtf8(files[i])));
+  }
+  actions_.at(CommandId::kRecentFile)->setVisible(files.empty());
+}
+
+void MainWindow::OpenRecentFile(std::size_t index) {
+  if (index >= settings_.recentFiles.size() || workspace_.IsSimulating())
+    return;
+  const std::string file = settings_.recentFiles[index];
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(std::filesystem::path(file), error)) {
+    QMessageBox::warning(this, "pelkor",
+                         QString("%1 が見つかりません。最近使ったファイルの一覧から削除します。")
+                             .arg(FromUtf8(file)));
+    RemoveRecentFile(settings_.recentFiles, file);
+    UpdateRecentFilesMenu();
+    return;
+  }
+  if (workspace_.ConfirmDiscardChanges())
+    workspace_.OpenFile(file);
+  RefreshCommandStates();
+}
+
+void MainWindow::UpdateTitle() {
+  const Workspace& w = workspace_;
+  const bool changed = !w.IsSimulating() && w.IsModified(w.library().currentInstance().name);
+  setWindowTitle(FromUtf8(w.documentTitle()) + (changed ? "*" : "") + " - pelkor");
 }
 
 void MainWindow::BuildToolBar() {
@@ -133,8 +180,13 @@ void MainWindow::BuildStatusBar() {
 }
 
 void MainWindow::ConnectWorkspace() {
-  connect(&ui_, &DesktopUi::titleChanged, this,
-          [this](const QString& title) { setWindowTitle(title + " - pelkor"); });
+  connect(&ui_, &DesktopUi::titleChanged, this, [this] { UpdateTitle(); });
+  connect(&ui_, &DesktopUi::designFileUsed, this, [this](const QString& path) {
+    AddRecentFile(settings_.recentFiles, path.toStdString());
+    UpdateRecentFilesMenu();
+  });
+  ui_.SetModifiedModulesProbe([this] { return workspace_.ModifiedModules(); });
+  ui_.SetViewWidget(view_->viewport());
   connect(&ui_, &DesktopUi::redrawRequested, this, [this] {
     view_->viewport()->update();
     objectPane_->setText(
@@ -180,6 +232,9 @@ void MainWindow::RefreshCommandStates() {
     if (action->isCheckable())
       action->setChecked(state.checked);
   }
+  for (QAction* recent : recentFileActions_)
+    recent->setEnabled(!workspace_.IsSimulating());
+  UpdateTitle();
 }
 
 void MainWindow::Execute(CommandId id) {
@@ -217,6 +272,9 @@ void MainWindow::Execute(CommandId id) {
       break;
     case CommandId::kUndo:
       workspace_.Undo();
+      break;
+    case CommandId::kRedo:
+      workspace_.Redo();
       break;
     case CommandId::kCheck:
       workspace_.Check();
@@ -329,6 +387,10 @@ void MainWindow::WriteSettingsFile() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!workspace_.ConfirmDiscardChanges()) {
+    event->ignore();
+    return;
+  }
   workspace_.EndSimulation();
   WriteSettingsFile();
   if (outputLog_ != nullptr)

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <vector>
 
 #include "edit/command.h"
 #include "files/settings.h"
@@ -58,6 +59,9 @@ class MainWindow : public QMainWindow {
   void ShowOutputLog(bool shown);
   void RunWithoutAnimation();
   void ExportBsp();
+  void UpdateTitle();
+  void UpdateRecentFilesMenu();
+  void OpenRecentFile(std::size_t index);
   void WriteSettingsFile();
   // The state of the commands that only the window knows (its bars and windows).
   std::optional<CommandState> WindowCommandState(CommandId id) const;
@@ -73,6 +77,7 @@ class MainWindow : public QMainWindow {
   QLabel* xPane_ = nullptr;
   QLabel* yPane_ = nullptr;
   std::map<CommandId, QAction*> actions_;
+  std::vector<QAction*> recentFileActions_;  // "&1 path" ... before the placeholder item
   bool settingsSaved_ = false;
 };
 

@@ -240,6 +240,8 @@ CommandState Workspace::QueryCommand(CommandId command) const {
     case CommandId::kDelete:
     case CommandId::kAlign:
       return {!simulating_, false};
+    case CommandId::kRedo:
+      return {!simulating_ && library_.currentModule().CanRedo(), false};
     case CommandId::kUpperModule:
       return {library_.currentInstance().parent != nullptr, false};
     case CommandId::kRecentFile:

@@ -3,6 +3,8 @@
 
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -41,6 +43,24 @@ class MainWindowTest : public QObject {
     return window;
   }
   bool enabled(pelkor::MainWindow& w, CommandId id) { return w.action(id)->isEnabled(); }
+  // Closes the next modal window once it shows, after checking that it mentions `text`.
+  static void CloseNextModal(const QString& text) {
+    QTimer::singleShot(0, [text] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      QVERIFY(box != nullptr);
+      QVERIFY2(box->text().contains(text), qPrintable(box->text()));
+      box->close();
+    });
+  }
+  static void ClickInNextModal(const char* buttonName) {
+    QTimer::singleShot(0, [buttonName] {
+      QWidget* modal = QApplication::activeModalWidget();
+      QVERIFY(modal != nullptr);
+      auto* button = modal->findChild<QPushButton*>(buttonName);
+      QVERIFY(button != nullptr);
+      button->click();
+    });
+  }
 
  private slots:
   void menusToolbarAndPanesFollowTheResources() {
@@ -133,6 +153,44 @@ class MainWindowTest : public QObject {
     window->Execute(CommandId::kRunWithoutAnimation);
     QVERIFY(window->outputLog()->text().contains("シミュレーション時間は"));
     QVERIFY(window->action(CommandId::kRunWithoutAnimation)->isChecked());
+  }
+
+  void recentFilesListOpenedDesignsAndDropMissingOnes() {
+    const auto example = std::filesystem::path(PELKOR_EXAMPLES) / "full_adder.dtn";
+    {
+      pelkor::Settings settings;
+      settings.recentFiles = {"/no/such/design.dtn"};
+      pelkor::SaveSettings(settingsPath(), settings);
+    }
+    pelkor::MainWindow window(settingsPath());
+    auto* first = window.findChild<QAction*>("recentFile1");
+    QVERIFY(first->isVisible());
+    QVERIFY(!window.action(CommandId::kRecentFile)->isVisible());
+
+    CloseNextModal("/no/such/design.dtn");
+    first->trigger();
+    QVERIFY(window.settings().recentFiles.empty());
+    QVERIFY(window.action(CommandId::kRecentFile)->isVisible());
+
+    window.OpenDesign(example);
+    QCOMPARE(first->text(), "&1 " + QString::fromStdString(example.string()));
+    window.close();
+    QCOMPARE(pelkor::LoadSettings(settingsPath()).recentFiles,
+             std::vector<std::string>{example.string()});
+  }
+
+  void aChangedModuleIsMarkedAndClosingAsksFirst() {
+    pelkor::MainWindow window(settingsPath());
+    window.OpenDesign(std::filesystem::path(PELKOR_EXAMPLES) / "full_adder.dtn");
+    QCOMPARE(window.windowTitle(), QString("full_adder - pelkor"));
+    window.workspace().library().currentModule().AddSink({});
+    window.RefreshCommandStates();
+    QCOMPARE(window.windowTitle(), QString("full_adder* - pelkor"));
+
+    ClickInNextModal("cancelButton");
+    QVERIFY(!window.close());
+    ClickInNextModal("discardButton");
+    QVERIFY(window.close());
   }
 
   void toolsAreExclusiveAndTheAboutBoxShowsTheVersion() {
