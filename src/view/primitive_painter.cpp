@@ -1,0 +1,216 @@
+#include <string>
+
+#include "view/paint_context.h"
+#include "view/simulation_texts.h"
+
+namespace pelkor {
+
+namespace {
+
+// Culling margins in logical units: a primitive is drawn while its position lies this close to
+// the visible area.
+constexpr int kMargin = 25;
+constexpr int kNarrowMargin = 15;
+// Names stand this many pixels above a primitive, module names as far below.
+constexpr int kLabelDistance = 25;
+// Registers show this many characters of their contents.
+constexpr std::size_t kShownContents = 4;
+
+// Half-sizes of the shapes in pixels at a scale.
+struct ShapeSizes {
+  explicit ShapeSizes(int scale) : a(20 / scale), b(40 / 3 / scale), q(10 / scale), e(3 / scale) {}
+  int a;  // half the box
+  int b;  // half the short side of registers and state machines
+  int q;  // the notch of the source and sink shape
+  int e;
+};
+
+void Label(PaintContext& paint, Point at, std::string text) {
+  paint.out().Text(at, std::move(text), kTextColour);
+}
+
+void ObjectIdLabel(PaintContext& paint, Point s, int id) {
+  if (paint.scale() == 1 && paint.showObjectIds())
+    Label(paint, {s.x + 20, s.y - 20}, std::to_string(id));
+}
+
+void ReadyHighlight(PaintContext& paint, Point s) {
+  const int m = paint.scale() <= 8 ? 10 / paint.scale() : 2;
+  paint.out().Rectangle({s.x - m, s.y - m, s.x + m, s.y + m},
+                        Pen{kHighlightColour, kHighlightPenWidth}, kWhite);
+}
+
+void PaintShiftRegister(PaintContext& paint, int id, const ShiftRegister& shiftRegister) {
+  if (!paint.Visible(shiftRegister.position, kMargin, kNarrowMargin))
+    return;
+  const Point s = paint.Screen(shiftRegister.position);
+  const Pen pen = paint.PenOf(kShiftRegisterKind);
+  const ShapeSizes size(paint.scale());
+  if (paint.scale() <= 8)
+    paint.out().Rectangle({s.x - size.a, s.y - size.b, s.x + size.a, s.y + size.b}, pen, kWhite);
+  else if (paint.scale() == 16)
+    paint.out().Line({s.x - 1, s.y}, {s.x + 1, s.y}, pen);
+  else
+    paint.out().Pixel(s, pen.colour);
+  paint.MarkHit(s, id);
+  if (paint.scale() == 1) {
+    if (const RunStateReader* simulation = paint.simulation())
+      Label(paint, {s.x - 17, s.y - 7},
+            CellText(simulation->RegisterExitCells(id), shiftRegister.direction));
+    else
+      Label(paint, {s.x - 18, s.y - 7}, shiftRegister.ShiftOrderPrefix(kShownContents));
+    if (shiftRegister.size > 1)
+      Label(paint, {s.x, s.y - kLabelDistance}, "<" + std::to_string(shiftRegister.size) + ">");
+  }
+  ObjectIdLabel(paint, s, id);
+}
+
+void PaintStateMachine(PaintContext& paint, int id, const StateMachine& machine, int colourNumber,
+                       int marginX) {
+  if (!paint.Visible(machine.position, marginX, kMargin))
+    return;
+  const Point s = paint.Screen(machine.position);
+  const Pen pen = paint.PenOf(colourNumber);
+  const ShapeSizes size(paint.scale());
+  if (paint.scale() <= 8)
+    paint.out().Rectangle({s.x - size.b, s.y - size.a, s.x + size.b, s.y + size.a}, pen, kWhite);
+  else if (paint.scale() == 16)
+    paint.out().Line({s.x, s.y - 1}, {s.x, s.y + 1}, pen);
+  else
+    paint.out().Pixel(s, pen.colour);
+  paint.MarkHit(s, id);
+  if (paint.simulation() != nullptr && paint.simulation()->MachineReady(id))
+    ReadyHighlight(paint, s);
+  ObjectIdLabel(paint, s, id);
+}
+
+void PaintCounter(PaintContext& paint, int id, const Counter& counter) {
+  if (!paint.Visible(counter.position, kMargin, kMargin))
+    return;
+  const Point s = paint.Screen(counter.position);
+  const Pen pen = paint.PenOf(kCounterKind);
+  const int a = ShapeSizes(paint.scale()).a;
+  if (paint.scale() <= 16)
+    paint.out().Ellipse({s.x - a, s.y - a, s.x + a, s.y + a}, pen, kWhite);
+  else
+    paint.out().Pixel(s, pen.colour);
+  paint.MarkHit(s, id);
+  const RunStateReader* simulation = paint.simulation();
+  if (simulation != nullptr && simulation->CounterReady(id))
+    ReadyHighlight(paint, s);
+  if (paint.scale() <= 2) {
+    const std::optional<int> count =
+        simulation != nullptr ? simulation->CounterRemaining(id) : counter.countNumber;
+    if (count)
+      Label(paint, {s.x - 6, s.y - 6}, std::to_string(*count));
+  }
+  ObjectIdLabel(paint, s, id);
+}
+
+void PaintInstance(PaintContext& paint, int id, const ModuleInstance& instance, int colourNumber) {
+  if (!paint.Visible(instance.position, kMargin, kMargin))
+    return;
+  const Point s = paint.Screen(instance.position);
+  const Pen pen = paint.PenOf(colourNumber);
+  const int a = ShapeSizes(paint.scale()).a;
+  if (paint.scale() <= 16) {
+    paint.out().Rectangle({s.x - a, s.y - a, s.x + a, s.y + a}, pen, kWhite);
+    paint.out().Rectangle({s.x, s.y, s.x + a, s.y + a}, pen, pen.colour);
+  } else {
+    paint.out().Pixel(s, pen.colour);
+  }
+  paint.MarkHit(s, id);
+  if (paint.scale() == 1)
+    Label(paint, {s.x, s.y + kLabelDistance}, instance.moduleName);
+  ObjectIdLabel(paint, s, id);
+}
+
+// The shape sources and sinks share: two filled quadrilaterals without outline and the outline
+// of a triangle pointing right.
+void PaintTransitionShape(PaintContext& paint, Point s, const Pen& pen, ColorRef backFill,
+                          ColorRef frontFill) {
+  if (paint.scale() > 16) {
+    paint.out().Pixel(s, pen.colour);
+    return;
+  }
+  const ShapeSizes size(paint.scale());
+  const int a = size.a;
+  const int q = size.q;
+  const int e = size.e;
+  paint.out().Polygon(
+      {{s.x - a, s.y - a}, {s.x - a, s.y + a}, {s.x - e, s.y + q}, {s.x - e, s.y - q}},
+      std::nullopt, backFill);
+  paint.out().Polygon({{s.x, s.y - q}, {s.x + a, s.y}, {s.x - e, s.y + q}, {s.x - e, s.y - q}},
+                      std::nullopt, frontFill);
+  paint.out().Polygon({{s.x - a, s.y - a}, {s.x - a, s.y + a}, {s.x + a, s.y}}, pen, std::nullopt);
+}
+
+std::string NameLabel(const std::string& name) {
+  return name.empty() ? std::string() : "<" + name + ">";
+}
+
+void PaintSource(PaintContext& paint, int id, const SourceTransition& source) {
+  if (!paint.Visible(source.position, kMargin, kMargin))
+    return;
+  const Point s = paint.Screen(source.position);
+  const Pen pen = paint.PenOf(kSourceKind);
+  PaintTransitionShape(paint, s, pen, kWhite, pen.colour);
+  paint.MarkHit(s, id);
+  if (paint.scale() == 1) {
+    if (const RunStateReader* simulation = paint.simulation())
+      Label(paint, s, BitText(simulation->SourceQueueBack(id)));
+    Label(paint, {s.x, s.y - kLabelDistance}, NameLabel(source.name));
+  }
+  ObjectIdLabel(paint, s, id);
+}
+
+void PaintSink(PaintContext& paint, int id, const SinkTransition& sink) {
+  if (!paint.Visible(sink.position, kMargin, kMargin))
+    return;
+  const Point s = paint.Screen(sink.position);
+  const Pen pen = paint.PenOf(kSinkKind);
+  PaintTransitionShape(paint, s, pen, pen.colour, kWhite);
+  paint.MarkHit(s, id);
+  if (paint.scale() == 1) {
+    if (const RunStateReader* simulation = paint.simulation())
+      Label(paint, s, ReceivedText(*simulation, id, sink.outputMode));
+    // A discarding sink says so where its name would stand, instead of writing both over
+    // each other.
+    Label(paint, {s.x, s.y - kLabelDistance},
+          sink.outputMode == 2 ? std::string("破棄") : NameLabel(sink.name));
+  }
+  ObjectIdLabel(paint, s, id);
+}
+
+}  // namespace
+
+void PaintPrimitives(PaintContext& paint, const Module& module) {
+  for (const auto& [id, shiftRegister] : module.shiftRegisters)
+    PaintShiftRegister(paint, id, shiftRegister);
+  // State machines that switch are drawn after the others, in their own colour.
+  for (const auto& [id, machine] : module.stateMachines) {
+    if (!machine.twoStepMode)
+      PaintStateMachine(paint, id, machine, kStateMachineKind, kNarrowMargin);
+  }
+  for (const auto& [id, machine] : module.stateMachines) {
+    if (machine.twoStepMode)
+      PaintStateMachine(paint, id, machine, kSwitchColour, kMargin);
+  }
+  for (const auto& [id, counter] : module.counters)
+    PaintCounter(paint, id, counter);
+  // So are instances of modules with a "new" input.
+  for (const auto& [id, instance] : module.instances) {
+    if (!instance.hasNewArc)
+      PaintInstance(paint, id, instance, kInstanceKind);
+  }
+  for (const auto& [id, instance] : module.instances) {
+    if (instance.hasNewArc)
+      PaintInstance(paint, id, instance, kNewModuleColour);
+  }
+  for (const auto& [id, source] : module.sources)
+    PaintSource(paint, id, source);
+  for (const auto& [id, sink] : module.sinks)
+    PaintSink(paint, id, sink);
+}
+
+}  // namespace pelkor
