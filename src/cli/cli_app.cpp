@@ -6,6 +6,7 @@
 #include "cli/exit_status.h"
 #include "cli/export_command.h"
 #include "cli/fmt_command.h"
+#include "cli/render_command.h"
 #include "cli/run_command.h"
 
 namespace pelkor::cli {
@@ -18,8 +19,9 @@ const std::map<std::string, TextEncoding> kEncodings = {{"cp932", TextEncoding::
 }  // namespace
 
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
-  CLI::App app{"pelkor-cli: check, run, verify, trace and export bit-serial Petri net designs",
-               "pelkor-cli"};
+  CLI::App app{
+      "pelkor-cli: check, run, verify, trace, export and draw bit-serial Petri net designs",
+      "pelkor-cli"};
   app.set_version_flag("--version", std::string("pelkor-cli ") + PELKOR_VERSION);
   app.require_subcommand(1);
   app.footer(
@@ -60,6 +62,15 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   exportCommand->add_option("DESIGN", exportDesign, "design file (.dtn)")->required();
   exportCommand->add_option("OUT", exportOutput, "the .bsp file to write")->required();
 
+  RenderOptions renderOptions;
+  CLI::App* render =
+      app.add_subcommand("render", "Draw the top module as an SVG picture, as the editor shows it");
+  render->add_option("DESIGN", renderOptions.design, "design file (.dtn)")->required();
+  render->add_option("OUT", renderOptions.output, "the .svg file to write")->required();
+  render->add_option("--zoom", renderOptions.zoomLevel, "zoom level, 0 (full size) to 5 (1/32)")
+      ->check(CLI::Range(0, 5))
+      ->capture_default_str();
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -78,6 +89,8 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     return RunCommand(runOptions, out, err);
   if (exportCommand->parsed())
     return ExportCommand(exportDesign, exportOutput, out, err);
+  if (render->parsed())
+    return RenderCommand(renderOptions, out, err);
   return kExitUsage;
 }
 
