@@ -1,18 +1,25 @@
 #include "ui/draw_list_painter.h"
 
 #include <QFontMetrics>
-#include <QLine>
+#include <QLineF>
 #include <QPolygonF>
 #include <QString>
 #include <algorithm>
 #include <array>
-#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <functional>
 
 #include "view/view_font.h"
 
 namespace pelkor {
 
 namespace {
+
+// Sprites are kept for figures up to this size; larger ones (a long label, the tracker) are
+// painted directly. The cache starts afresh when it holds this many.
+constexpr int kMaxSpriteSide = 256;
+constexpr std::size_t kMaxSprites = 4096;
 
 QColor ToQColor(ColorRef colour) {
   return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
@@ -73,12 +80,6 @@ bool ClipLine(QLineF& line, const QRectF& area) {
   return true;
 }
 
-void DrawLine(QPainter& painter, const DrawOp& op, const QRectF& near) {
-  QLineF line(Centre(op.points[0]), Centre(op.points[1]));
-  if ((near.contains(line.p1()) && near.contains(line.p2())) || ClipLine(line, near))
-    painter.drawLine(line);
-}
-
 // Texts are one line: control characters stand as blanks.
 QString OneLine(const std::string& text) {
   QString line = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -87,6 +88,120 @@ QString OneLine(const std::string& text) {
       c = QChar(u' ');
   }
   return line;
+}
+
+// Paints one operation as it stands; the painter has the view font. `near` is the area lines
+// are clipped to.
+void PaintOp(QPainter& painter, const DrawOp& op, int ascent, const QRectF& near) {
+  const Point a = op.points[0];
+  switch (op.shape) {
+    case DrawShape::kFillRect:
+      painter.fillRect(QRect(QPoint(a.x, a.y), QPoint(op.points[1].x - 1, op.points[1].y - 1)),
+                       ToQColor(op.brush.value_or(0)));
+      return;
+    case DrawShape::kPixel:
+      painter.fillRect(QRect(a.x, a.y, 1, 1), ToQColor(op.pen ? op.pen->colour : 0));
+      return;
+    case DrawShape::kText:
+      painter.setPen(ToQColor(op.pen ? op.pen->colour : 0));
+      painter.drawText(QPoint(a.x, a.y + ascent), OneLine(op.text));
+      return;
+    default:
+      break;
+  }
+  painter.setPen(ToQPen(op.pen));
+  painter.setBrush(ToQBrush(op.brush));
+  switch (op.shape) {
+    case DrawShape::kRectangle:
+      painter.drawRect(OutlineBox(op));
+      break;
+    case DrawShape::kEllipse:
+      painter.drawEllipse(OutlineBox(op));
+      break;
+    case DrawShape::kPolygon: {
+      QPolygonF polygon;
+      for (const Point& p : op.Points())
+        polygon << Centre(p);
+      painter.drawPolygon(polygon);
+      break;
+    }
+    default: {
+      QLineF line(Centre(op.points[0]), Centre(op.points[1]));
+      if ((near.contains(line.p1()) && near.contains(line.p2())) || ClipLine(line, near))
+        painter.drawLine(line);
+      break;
+    }
+  }
+}
+
+// Where a figure may paint, relative to its first point.
+QRect FigureBounds(const DrawOp& op, const QFontMetrics& metrics, int ascent) {
+  if (op.shape == DrawShape::kText) {
+    // Room for italic overhang on both sides.
+    const QRect text = metrics.boundingRect(OneLine(op.text)).translated(0, ascent);
+    const int slack = metrics.height() / 2 + 2;
+    return text.adjusted(-slack, -slack, slack, slack);
+  }
+  const Point a = op.points[0];
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+  for (const Point& p : op.Points()) {
+    left = std::min(left, p.x - a.x);
+    top = std::min(top, p.y - a.y);
+    right = std::max(right, p.x - a.x);
+    bottom = std::max(bottom, p.y - a.y);
+  }
+  const int reach = (op.pen ? op.pen->width : 0) + 2;
+  return QRect(QPoint(left - reach, top - reach), QPoint(right + reach, bottom + reach));
+}
+
+// Whether a figure is small enough for a sprite. Texts are measured when their sprite is made.
+bool SmallFigure(const DrawOp& op) {
+  if (op.shape == DrawShape::kFillRect || op.shape == DrawShape::kPixel)
+    return false;
+  const Point a = op.points[0];
+  for (const Point& p : op.Points()) {
+    if (std::abs(std::int64_t{p.x} - a.x) > kMaxSpriteSide ||
+        std::abs(std::int64_t{p.y} - a.y) > kMaxSpriteSide)
+      return false;
+  }
+  return true;
+}
+
+// The smallest rectangle holding every painted pixel of an image; empty when none is.
+QRect PaintedArea(const QImage& image) {
+  int left = image.width();
+  int top = image.height();
+  int right = -1;
+  int bottom = -1;
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    for (int x = 0; x < image.width(); ++x) {
+      if (qAlpha(row[x]) == 0)
+        continue;
+      left = std::min(left, x);
+      right = std::max(right, x);
+      top = std::min(top, y);
+      bottom = std::max(bottom, y);
+    }
+  }
+  return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+bool HasTransparency(const QImage& image) {
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    if (std::any_of(row, row + image.width(), [](QRgb pixel) { return qAlpha(pixel) != 255; }))
+      return true;
+  }
+  return false;
+}
+
+template <typename T>
+void Combine(std::size_t& seed, const T& value) {
+  seed ^= std::hash<T>{}(value) + 0x9e3779b97f4a7c15ULL + (seed << 6) + (seed >> 2);
 }
 
 }  // namespace
@@ -109,61 +224,88 @@ QFont ViewFont(const LogFont& logFont) {
   return font;
 }
 
-void PaintDrawList(QPainter& painter, const DrawList& list) {
+std::size_t DrawListPainter::SpriteKeyHash::operator()(const SpriteKey& key) const {
+  std::size_t seed = static_cast<std::size_t>(key.shape);
+  if (key.pen) {
+    Combine(seed, key.pen->colour);
+    Combine(seed, key.pen->width);
+    Combine(seed, static_cast<int>(key.pen->style));
+  }
+  Combine(seed, key.brush.value_or(0x1000000));
+  for (const Point& p : key.points) {
+    Combine(seed, p.x);
+    Combine(seed, p.y);
+  }
+  Combine(seed, key.text);
+  return seed;
+}
+
+void DrawListPainter::UseFont(const LogFont& font) {
+  if (fontOf_ == font)
+    return;
+  fontOf_ = font;
+  font_ = ViewFont(font);
+  ascent_ = QFontMetrics(font_).ascent();
+  sprites_.clear();
+}
+
+const DrawListPainter::Sprite& DrawListPainter::SpriteOf(const DrawOp& op) {
+  SpriteKey key{op.shape, op.pen, op.brush, {}, op.text};
+  const Point a = op.points[0];
+  for (std::size_t i = 0; i < op.pointCount; ++i)
+    key.points[i] = op.points[i] - a;
+  if (const auto found = sprites_.find(key); found != sprites_.end())
+    return found->second;
+
+  if (sprites_.size() >= kMaxSprites)
+    sprites_.clear();
+  Sprite& sprite = sprites_[key];
+  const QRect bounds = FigureBounds(op, QFontMetrics(font_), ascent_);
+  if (bounds.width() > kMaxSpriteSide || bounds.height() > kMaxSpriteSide)
+    return sprite;
+  QImage canvas(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+  canvas.fill(Qt::transparent);
+  {
+    QPainter painter(&canvas);
+    painter.setFont(font_);
+    painter.translate(-bounds.left(), -bounds.top());
+    DrawOp atOrigin = op;
+    std::copy(key.points.begin(), key.points.end(), atOrigin.points.begin());
+    PaintOp(painter, atOrigin, ascent_, QRectF(bounds));
+  }
+  // Only the painted pixels are copied at every use.
+  const QRect painted = PaintedArea(canvas);
+  sprite.blank = painted.isEmpty();
+  sprite.offset = bounds.topLeft() + painted.topLeft();
+  sprite.image = sprite.blank ? QImage() : canvas.copy(painted);
+  // A sprite without see-through pixels (most boxes) is copied without blending.
+  if (!sprite.blank && !HasTransparency(sprite.image))
+    sprite.image.convertTo(QImage::Format_RGB32);
+  return sprite;
+}
+
+void DrawListPainter::Paint(QPainter& painter, const DrawList& list) {
+  UseFont(list.font);
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, false);
-  const QFont font = ViewFont(list.font);
-  painter.setFont(font);
-  const int ascent = QFontMetrics(font).ascent();
+  painter.setFont(font_);
   // Wide enough that no clipped end shows, small enough for the rasterizer.
   const QRectF near(-1000, -1000, list.width + 2000.0, list.height + 2000.0);
   for (const DrawOp& op : list.ops) {
-    const Point a = op.points[0];
-    switch (op.shape) {
-      case DrawShape::kFillRect:
-        painter.fillRect(QRect(QPoint(a.x, a.y), QPoint(op.points[1].x - 1, op.points[1].y - 1)),
-                         ToQColor(op.brush.value_or(0)));
-        break;
-      case DrawShape::kRectangle:
-        painter.setPen(ToQPen(op.pen));
-        painter.setBrush(ToQBrush(op.brush));
-        painter.drawRect(OutlineBox(op));
-        break;
-      case DrawShape::kEllipse:
-        painter.setPen(ToQPen(op.pen));
-        painter.setBrush(ToQBrush(op.brush));
-        painter.drawEllipse(OutlineBox(op));
-        break;
-      case DrawShape::kPolygon: {
-        QPolygonF polygon;
-        for (const Point& p : op.Points())
-          polygon << Centre(p);
-        painter.setPen(ToQPen(op.pen));
-        painter.setBrush(ToQBrush(op.brush));
-        painter.drawPolygon(polygon);
-        break;
-      }
-      case DrawShape::kLine:
-        painter.setPen(ToQPen(op.pen));
-        DrawLine(painter, op, near);
-        break;
-      case DrawShape::kPixel:
-        painter.fillRect(QRect(a.x, a.y, 1, 1), ToQColor(op.pen ? op.pen->colour : 0));
-        break;
-      case DrawShape::kText:
-        painter.setPen(ToQColor(op.pen ? op.pen->colour : 0));
-        painter.drawText(QPoint(a.x, a.y + ascent), OneLine(op.text));
-        break;
-    }
+    const Sprite* sprite = SmallFigure(op) ? &SpriteOf(op) : nullptr;
+    if (sprite == nullptr || (sprite->image.isNull() && !sprite->blank))
+      PaintOp(painter, op, ascent_, near);
+    else if (!sprite->blank)
+      painter.drawImage(QPoint(op.points[0].x, op.points[0].y) + sprite->offset, sprite->image);
   }
   painter.restore();
 }
 
-void RenderDrawList(const DrawList& list, QImage& image) {
+void DrawListPainter::Render(const DrawList& list, QImage& image) {
   if (image.width() != list.width || image.height() != list.height)
     image = QImage(std::max(list.width, 1), std::max(list.height, 1), QImage::Format_RGB32);
   QPainter painter(&image);
-  PaintDrawList(painter, list);
+  Paint(painter, list);
 }
 
 }  // namespace pelkor

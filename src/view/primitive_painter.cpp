@@ -1,4 +1,6 @@
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "view/paint_context.h"
 #include "view/simulation_texts.h"
@@ -40,18 +42,25 @@ void ReadyHighlight(PaintContext& paint, Point s) {
                         Pen{kHighlightColour, kHighlightPenWidth}, kWhite);
 }
 
+// Registers lie across and state machines stand upright: a box up to scale 8, a bar of three
+// pixels at scale 16, one pixel at scale 32.
+void PaintBar(PaintContext& paint, Point s, const Pen& pen, bool upright) {
+  const ShapeSizes size(paint.scale());
+  const Point half = upright ? Point{size.b, size.a} : Point{size.a, size.b};
+  const Point bar = upright ? Point{0, 1} : Point{1, 0};
+  if (paint.scale() <= 8)
+    paint.out().Rectangle({s.x - half.x, s.y - half.y, s.x + half.x, s.y + half.y}, pen, kWhite);
+  else if (paint.scale() == 16)
+    paint.out().Line(s - bar, s + bar, pen);
+  else
+    paint.out().Pixel(s, pen.colour);
+}
+
 void PaintShiftRegister(PaintContext& paint, int id, const ShiftRegister& shiftRegister) {
   if (!paint.Visible(shiftRegister.position, kMargin, kNarrowMargin))
     return;
   const Point s = paint.Screen(shiftRegister.position);
-  const Pen pen = paint.PenOf(kShiftRegisterKind);
-  const ShapeSizes size(paint.scale());
-  if (paint.scale() <= 8)
-    paint.out().Rectangle({s.x - size.a, s.y - size.b, s.x + size.a, s.y + size.b}, pen, kWhite);
-  else if (paint.scale() == 16)
-    paint.out().Line({s.x - 1, s.y}, {s.x + 1, s.y}, pen);
-  else
-    paint.out().Pixel(s, pen.colour);
+  PaintBar(paint, s, paint.PenOf(kShiftRegisterKind), false);
   paint.MarkHit(s, id);
   if (paint.scale() == 1) {
     if (const RunStateReader* simulation = paint.simulation())
@@ -70,14 +79,7 @@ void PaintStateMachine(PaintContext& paint, int id, const StateMachine& machine,
   if (!paint.Visible(machine.position, marginX, kMargin))
     return;
   const Point s = paint.Screen(machine.position);
-  const Pen pen = paint.PenOf(colourNumber);
-  const ShapeSizes size(paint.scale());
-  if (paint.scale() <= 8)
-    paint.out().Rectangle({s.x - size.b, s.y - size.a, s.x + size.b, s.y + size.a}, pen, kWhite);
-  else if (paint.scale() == 16)
-    paint.out().Line({s.x, s.y - 1}, {s.x, s.y + 1}, pen);
-  else
-    paint.out().Pixel(s, pen.colour);
+  PaintBar(paint, s, paint.PenOf(colourNumber), true);
   paint.MarkHit(s, id);
   if (paint.simulation() != nullptr && paint.simulation()->MachineReady(id))
     ReadyHighlight(paint, s);
@@ -187,26 +189,28 @@ void PaintSink(PaintContext& paint, int id, const SinkTransition& sink) {
 void PaintPrimitives(PaintContext& paint, const Module& module) {
   for (const auto& [id, shiftRegister] : module.shiftRegisters)
     PaintShiftRegister(paint, id, shiftRegister);
-  // State machines that switch are drawn after the others, in their own colour.
-  for (const auto& [id, machine] : module.stateMachines) {
-    if (!machine.twoStepMode)
-      PaintStateMachine(paint, id, machine, kStateMachineKind, kNarrowMargin);
-  }
+  // State machines that switch, and instances of modules with a "new" input, are collected
+  // and drawn after the others of their kind, in their own colours.
+  std::vector<std::pair<int, const StateMachine*>> switching;
   for (const auto& [id, machine] : module.stateMachines) {
     if (machine.twoStepMode)
-      PaintStateMachine(paint, id, machine, kSwitchColour, kMargin);
+      switching.emplace_back(id, &machine);
+    else
+      PaintStateMachine(paint, id, machine, kStateMachineKind, kNarrowMargin);
   }
+  for (const auto& [id, machine] : switching)
+    PaintStateMachine(paint, id, *machine, kSwitchColour, kMargin);
   for (const auto& [id, counter] : module.counters)
     PaintCounter(paint, id, counter);
-  // So are instances of modules with a "new" input.
-  for (const auto& [id, instance] : module.instances) {
-    if (!instance.hasNewArc)
-      PaintInstance(paint, id, instance, kInstanceKind);
-  }
+  std::vector<std::pair<int, const ModuleInstance*>> creatable;
   for (const auto& [id, instance] : module.instances) {
     if (instance.hasNewArc)
-      PaintInstance(paint, id, instance, kNewModuleColour);
+      creatable.emplace_back(id, &instance);
+    else
+      PaintInstance(paint, id, instance, kInstanceKind);
   }
+  for (const auto& [id, instance] : creatable)
+    PaintInstance(paint, id, *instance, kNewModuleColour);
   for (const auto& [id, source] : module.sources)
     PaintSource(paint, id, source);
   for (const auto& [id, sink] : module.sinks)

@@ -23,12 +23,26 @@ pelkor::ViewState ClientOf(int width, int height) {
 }
 
 // The module painted at scale 1 with the origin at (0, 0), replayed into an image.
-QImage Painted(const pelkor::Module& module, const pelkor::ViewStyle& style = {}) {
+QImage Painted(const pelkor::Module& module, const pelkor::ViewStyle& style,
+               pelkor::DrawListPainter& painter) {
   pelkor::Frame frame;
   pelkor::PaintScene(module, ClientOf(400, 300), style, nullptr, {}, frame, nullptr);
   QImage image;
-  pelkor::RenderDrawList(frame.picture, image);
+  painter.Render(frame.picture, image);
   return image;
+}
+
+QImage Painted(const pelkor::Module& module, const pelkor::ViewStyle& style = {}) {
+  pelkor::DrawListPainter painter;
+  return Painted(module, style, painter);
+}
+
+pelkor::Module OneRegisterAt(pelkor::Point position) {
+  pelkor::Module module;
+  pelkor::ShiftRegister shiftRegister;
+  shiftRegister.position = position;
+  module.AddShiftRegister(shiftRegister);
+  return module;
 }
 
 }  // namespace
@@ -44,11 +58,7 @@ class DrawListPainterTest : public QObject {
     pelkor::ViewStyle style;
     style.colours[pelkor::kBackgroundColour] = Rgb(0, 0, 0);
     style.gridSize = 0;
-    pelkor::Module module;
-    pelkor::ShiftRegister shiftRegister;
-    shiftRegister.position = {100, 100};
-    module.AddShiftRegister(shiftRegister);
-    const QImage image = Painted(module, style);
+    const QImage image = Painted(OneRegisterAt({100, 100}), style);
     QCOMPARE(image.size(), QSize(400, 300));
 
     const QColor outline = ToQColor(style.Colour(pelkor::kShiftRegisterKind));
@@ -72,6 +82,15 @@ class DrawListPainterTest : public QObject {
                               .arg(p.x)
                               .arg(p.y)
                               .arg(image.pixelColor(p.x, p.y).name())));
+  }
+
+  void aReplayDoesNotReuseTheFiguresOfAnotherColour() {
+    pelkor::DrawListPainter painter;
+    pelkor::ViewStyle style;
+    Painted(OneRegisterAt({100, 100}), style, painter);
+    style.colours[pelkor::kShiftRegisterKind] = Rgb(10, 20, 30);
+    const QImage image = Painted(OneRegisterAt({200, 150}), style, painter);
+    QCOMPARE(image.pixelColor(180, 150), QColor(10, 20, 30));
   }
 
   void viewFontDrawsJapanese() {
