@@ -53,6 +53,8 @@ bool ZoomOut(ViewState& view) {
 }
 
 bool ZoomByWheel(ViewState& view, int wheelDelta) {
+  if (wheelDelta == 0)
+    return false;
   return wheelDelta < 0 ? ZoomIn(view) : ZoomOut(view);
 }
 

@@ -15,8 +15,9 @@ void UpdateOrigin(ViewState& view);
 // One level closer (down to level 0) or farther (up to level 5).
 bool ZoomIn(ViewState& view);
 bool ZoomOut(ViewState& view);
-// Rolling toward the user (a negative delta) zooms in, away zooms out. The caller refreshes
-// the scroll bars afterwards, and ignores the wheel during a middle-button pan.
+// Rolling toward the user (a negative delta) zooms in, away zooms out; a delta of 0 (a tilt
+// sideways) does nothing. The caller refreshes the scroll bars afterwards, and ignores the
+// wheel during a middle-button pan.
 bool ZoomByWheel(ViewState& view, int wheelDelta);
 
 enum class ScrollAxis { kHorizontal, kVertical };

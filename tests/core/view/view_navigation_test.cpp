@@ -52,6 +52,8 @@ TEST(ViewNavigationTest, WheelTowardTheUserZoomsIn) {
   EXPECT_TRUE(ZoomByWheel(view, -120));
   EXPECT_EQ(view.zoomLevel, 0);
   EXPECT_FALSE(ZoomByWheel(view, -120));
+  EXPECT_FALSE(ZoomByWheel(view, 0));
+  EXPECT_EQ(view.zoomLevel, 0);
 }
 
 TEST(ViewNavigationTest, ScrollRequestsMoveTheBaseOriginByTheScale) {
