@@ -1,4 +1,6 @@
+#include <map>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -151,37 +153,54 @@ std::string NameLabel(const std::string& name) {
   return name.empty() ? std::string() : "<" + name + ">";
 }
 
-void PaintSource(PaintContext& paint, int id, const SourceTransition& source) {
-  if (!paint.Visible(source.position, kMargin, kMargin))
+// Sources and sinks: the shared figure, the run-time text on it and the label above it.
+template <typename RunText>
+void PaintTransition(PaintContext& paint, int id, Point position, ObjectKind kind,
+                     const std::string& name, std::string_view replacingName, RunText runText) {
+  if (!paint.Visible(position, kMargin, kMargin))
     return;
-  const Point s = paint.Screen(source.position);
-  const Pen pen = paint.PenOf(kSourceKind);
-  PaintTransitionShape(paint, s, pen, kWhite, pen.colour);
+  const Point s = paint.Screen(position);
+  const Pen pen = paint.PenOf(kind);
+  if (kind == kSourceKind)
+    PaintTransitionShape(paint, s, pen, kWhite, pen.colour);
+  else
+    PaintTransitionShape(paint, s, pen, pen.colour, kWhite);
   paint.MarkHit(s, id);
   if (paint.scale() == 1) {
     if (const RunStateReader* simulation = paint.simulation())
-      Label(paint, s, BitText(simulation->SourceQueueBack(id)));
-    Label(paint, {s.x, s.y - kLabelDistance}, NameLabel(source.name));
+      Label(paint, s, runText(*simulation));
+    Label(paint, {s.x, s.y - kLabelDistance},
+          replacingName.empty() ? NameLabel(name) : std::string(replacingName));
   }
   ObjectIdLabel(paint, s, id);
 }
 
+void PaintSource(PaintContext& paint, int id, const SourceTransition& source) {
+  PaintTransition(paint, id, source.position, kSourceKind, source.name, {},
+                  [id](const RunStateReader& state) { return BitText(state.SourceQueueBack(id)); });
+}
+
 void PaintSink(PaintContext& paint, int id, const SinkTransition& sink) {
-  if (!paint.Visible(sink.position, kMargin, kMargin))
-    return;
-  const Point s = paint.Screen(sink.position);
-  const Pen pen = paint.PenOf(kSinkKind);
-  PaintTransitionShape(paint, s, pen, pen.colour, kWhite);
-  paint.MarkHit(s, id);
-  if (paint.scale() == 1) {
-    if (const RunStateReader* simulation = paint.simulation())
-      Label(paint, s, ReceivedText(*simulation, id, sink.outputMode));
-    // A discarding sink says so where its name would stand, instead of writing both over
-    // each other.
-    Label(paint, {s.x, s.y - kLabelDistance},
-          sink.outputMode == 2 ? std::string("破棄") : NameLabel(sink.name));
+  // A discarding sink says so where its name would stand, instead of writing both over each
+  // other.
+  PaintTransition(
+      paint, id, sink.position, kSinkKind, sink.name, sink.outputMode == 2 ? "破棄" : "",
+      [&](const RunStateReader& state) { return ReceivedText(state, id, sink.outputMode); });
+}
+
+// Calls `paint` (id, record, flagged) on every record without the flag in ascending ID, then
+// on those with it, collected on the way.
+template <typename Record, typename Paint>
+void InFlaggedOrder(const std::map<int, Record>& records, bool Record::*flag, Paint paint) {
+  std::vector<std::pair<int, const Record*>> flagged;
+  for (const auto& [id, record] : records) {
+    if (record.*flag)
+      flagged.emplace_back(id, &record);
+    else
+      paint(id, record, false);
   }
-  ObjectIdLabel(paint, s, id);
+  for (const auto& [id, record] : flagged)
+    paint(id, *record, true);
 }
 
 }  // namespace
@@ -189,28 +208,20 @@ void PaintSink(PaintContext& paint, int id, const SinkTransition& sink) {
 void PaintPrimitives(PaintContext& paint, const Module& module) {
   for (const auto& [id, shiftRegister] : module.shiftRegisters)
     PaintShiftRegister(paint, id, shiftRegister);
-  // State machines that switch, and instances of modules with a "new" input, are collected
-  // and drawn after the others of their kind, in their own colours.
-  std::vector<std::pair<int, const StateMachine*>> switching;
-  for (const auto& [id, machine] : module.stateMachines) {
-    if (machine.twoStepMode)
-      switching.emplace_back(id, &machine);
-    else
-      PaintStateMachine(paint, id, machine, kStateMachineKind, kNarrowMargin);
-  }
-  for (const auto& [id, machine] : switching)
-    PaintStateMachine(paint, id, *machine, kSwitchColour, kMargin);
+  // State machines that switch, and instances of modules with a "new" input, are drawn after
+  // the others of their kind, in their own colours.
+  InFlaggedOrder(module.stateMachines, &StateMachine::twoStepMode,
+                 [&](int id, const StateMachine& machine, bool switching) {
+                   PaintStateMachine(paint, id, machine,
+                                     switching ? kSwitchColour : kStateMachineKind,
+                                     switching ? kMargin : kNarrowMargin);
+                 });
   for (const auto& [id, counter] : module.counters)
     PaintCounter(paint, id, counter);
-  std::vector<std::pair<int, const ModuleInstance*>> creatable;
-  for (const auto& [id, instance] : module.instances) {
-    if (instance.hasNewArc)
-      creatable.emplace_back(id, &instance);
-    else
-      PaintInstance(paint, id, instance, kInstanceKind);
-  }
-  for (const auto& [id, instance] : creatable)
-    PaintInstance(paint, id, *instance, kNewModuleColour);
+  InFlaggedOrder(module.instances, &ModuleInstance::hasNewArc,
+                 [&](int id, const ModuleInstance& instance, bool creatable) {
+                   PaintInstance(paint, id, instance, creatable ? kNewModuleColour : kInstanceKind);
+                 });
   for (const auto& [id, source] : module.sources)
     PaintSource(paint, id, source);
   for (const auto& [id, sink] : module.sinks)

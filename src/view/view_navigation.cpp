@@ -9,9 +9,21 @@ namespace pelkor {
 
 namespace {
 
-// Scroll steps in pixels at the current scale.
-constexpr int kLineStep = 10;
-constexpr int kPageStep = 30;
+// A line or page of the scroll bars in pixels at the current scale.
+int StepPixels(ScrollRequest request) {
+  switch (request) {
+    case ScrollRequest::kLineBack:
+      return -10;
+    case ScrollRequest::kLineForward:
+      return 10;
+    case ScrollRequest::kPageBack:
+      return -30;
+    case ScrollRequest::kPageForward:
+      return 30;
+    default:
+      return 0;
+  }
+}
 
 int& AxisOf(Point& p, ScrollAxis axis) {
   return axis == ScrollAxis::kHorizontal ? p.x : p.y;
@@ -59,27 +71,13 @@ bool ZoomByWheel(ViewState& view, int wheelDelta) {
 }
 
 bool Scroll(ViewState& view, ScrollAxis axis, ScrollRequest request, int thumbPosition) {
+  if (request == ScrollRequest::kThumbRelease)
+    return false;
   int& position = AxisOf(view.baseOrigin, axis);
-  const std::int64_t scale = view.scale;
-  switch (request) {
-    case ScrollRequest::kLineBack:
-      position = SaturateToInt(position - kLineStep * scale);
-      break;
-    case ScrollRequest::kLineForward:
-      position = SaturateToInt(position + kLineStep * scale);
-      break;
-    case ScrollRequest::kPageBack:
-      position = SaturateToInt(position - kPageStep * scale);
-      break;
-    case ScrollRequest::kPageForward:
-      position = SaturateToInt(position + kPageStep * scale);
-      break;
-    case ScrollRequest::kThumbTrack:
-      position = thumbPosition;
-      break;
-    case ScrollRequest::kThumbRelease:
-      return false;
-  }
+  if (request == ScrollRequest::kThumbTrack)
+    position = thumbPosition;
+  else
+    position = SaturateToInt(position + std::int64_t{StepPixels(request)} * view.scale);
   ScrollMoved(view);
   return true;
 }
