@@ -29,8 +29,8 @@ QPen ToQPen(const std::optional<Pen>& pen) {
   if (!pen)
     return QPen(Qt::NoPen);
   return QPen(ToQColor(pen->colour), pen->width,
-              pen->style == PenStyle::kDotted ? Qt::DotLine : Qt::SolidLine, Qt::RoundCap,
-              Qt::RoundJoin);
+              pen->style == PenStyle::kDotted ? Qt::DotLine : Qt::SolidLine, Qt::SquareCap,
+              Qt::MiterJoin);
 }
 
 QBrush ToQBrush(const std::optional<ColorRef>& brush) {
@@ -190,13 +190,44 @@ QRect PaintedArea(const QImage& image) {
   return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
-bool HasTransparency(const QImage& image) {
-  for (int y = 0; y < image.height(); ++y) {
-    const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-    if (std::any_of(row, row + image.width(), [](QRgb pixel) { return qAlpha(pixel) != 255; }))
-      return true;
+// Lines are clipped to the window widened enough that no clipped end shows, and small enough
+// for the rasterizer.
+QRectF NearArea(const DrawList& list) {
+  return {-1000, -1000, list.width + 2000.0, list.height + 2000.0};
+}
+
+struct BackBuffer {
+  QRgb* pixels;
+  int width;
+  int height;
+  int stride;  // pixels per row
+};
+
+// c * a / 255 on each byte of a premultiplied pixel, rounded as Qt's own blending rounds.
+QRgb ByteMul(QRgb c, uint a) {
+  uint low = (c & 0xff00ff) * a;
+  low = ((low + ((low >> 8) & 0xff00ff) + 0x800080) >> 8) & 0xff00ff;
+  uint high = ((c >> 8) & 0xff00ff) * a;
+  high = (high + ((high >> 8) & 0xff00ff) + 0x800080) & 0xff00ff00;
+  return high | low;
+}
+
+// Lays a premultiplied sprite over the back buffer at `at` (source over), clipped to it.
+void Blit(const BackBuffer& target, const QImage& sprite, QPoint at) {
+  const QRect area = QRect(at, sprite.size()).intersected(QRect(0, 0, target.width, target.height));
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    const auto* from =
+        reinterpret_cast<const QRgb*>(sprite.constScanLine(y - at.y())) + (area.left() - at.x());
+    QRgb* to = target.pixels + static_cast<std::ptrdiff_t>(y) * target.stride + area.left();
+    for (int x = 0; x < area.width(); ++x) {
+      const QRgb pixel = from[x];
+      const uint alpha = qAlpha(pixel);
+      if (alpha == 255)
+        to[x] = pixel;
+      else if (alpha != 0)
+        to[x] = pixel + ByteMul(to[x], 255 - alpha);
+    }
   }
-  return false;
 }
 
 template <typename T>
@@ -278,9 +309,6 @@ const DrawListPainter::Sprite& DrawListPainter::SpriteOf(const DrawOp& op) {
   sprite.blank = painted.isEmpty();
   sprite.offset = bounds.topLeft() + painted.topLeft();
   sprite.image = sprite.blank ? QImage() : canvas.copy(painted);
-  // A sprite without see-through pixels (most boxes) is copied without blending.
-  if (!sprite.blank && !HasTransparency(sprite.image))
-    sprite.image.convertTo(QImage::Format_RGB32);
   return sprite;
 }
 
@@ -289,23 +317,32 @@ void DrawListPainter::Paint(QPainter& painter, const DrawList& list) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, false);
   painter.setFont(font_);
-  // Wide enough that no clipped end shows, small enough for the rasterizer.
-  const QRectF near(-1000, -1000, list.width + 2000.0, list.height + 2000.0);
+  const QRectF near = NearArea(list);
+  for (const DrawOp& op : list.ops)
+    PaintOp(painter, op, ascent_, near);
+  painter.restore();
+}
+
+void DrawListPainter::Render(const DrawList& list, QImage& image) {
+  if (image.width() != list.width || image.height() != list.height ||
+      image.format() != QImage::Format_RGB32)
+    image = QImage(std::max(list.width, 1), std::max(list.height, 1), QImage::Format_RGB32);
+  UseFont(list.font);
+  // Sprites go straight into the image's memory, between the figures the painter draws; the
+  // raster painter writes there at once, so the order holds.
+  BackBuffer target{reinterpret_cast<QRgb*>(image.bits()), image.width(), image.height(),
+                    static_cast<int>(image.bytesPerLine() / sizeof(QRgb))};
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setFont(font_);
+  const QRectF near = NearArea(list);
   for (const DrawOp& op : list.ops) {
     const Sprite* sprite = SmallFigure(op) ? &SpriteOf(op) : nullptr;
     if (sprite == nullptr || (sprite->image.isNull() && !sprite->blank))
       PaintOp(painter, op, ascent_, near);
     else if (!sprite->blank)
-      painter.drawImage(QPoint(op.points[0].x, op.points[0].y) + sprite->offset, sprite->image);
+      Blit(target, sprite->image, QPoint(op.points[0].x, op.points[0].y) + sprite->offset);
   }
-  painter.restore();
-}
-
-void DrawListPainter::Render(const DrawList& list, QImage& image) {
-  if (image.width() != list.width || image.height() != list.height)
-    image = QImage(std::max(list.width, 1), std::max(list.height, 1), QImage::Format_RGB32);
-  QPainter painter(&image);
-  Paint(painter, list);
 }
 
 }  // namespace pelkor

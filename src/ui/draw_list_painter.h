@@ -21,15 +21,17 @@ void InstallFontSubstitutions();
 // The view font of the settings: height in pixels, weight, italic, underline, strike-out.
 QFont ViewFont(const LogFont& font);
 
-// Replays draw lists onto a QPainter, pixel for pixel as the list's rules say (aliased shapes
-// through pixel centres, exclusive right and bottom corners). A view draws thousands of
-// equal boxes, figures and labels, so each small figure is painted once into a sprite and then
-// copied; the sprites are kept from one replay to the next. One painter per view.
+// Replays draw lists with QPainter, pixel for pixel as the list's rules say (aliased shapes
+// through pixel centres, exclusive right and bottom corners). One per view: it keeps sprites
+// from one replay to the next.
 class DrawListPainter {
  public:
-  // Replays the list onto the painter's device, from its top-left corner.
+  // Paints every figure onto the painter's device, from its top-left corner, under the
+  // painter's transformation: for overlays, printers and PDF files.
   void Paint(QPainter& painter, const DrawList& list);
-  // Paints the list into `image`, which becomes the list's size when it is not already.
+  // Paints the list into the back buffer `image`, which becomes an RGB32 image of the list's
+  // size when it is not already. A view draws thousands of equal boxes, figures and labels,
+  // so each small figure is painted once into a sprite and then copied.
   void Render(const DrawList& list, QImage& image);
 
  private:

@@ -20,8 +20,9 @@ namespace pelkor {
 //   and bottom corners are exclusive, so the figure's box covers the pixels left .. right - 1
 //   and top .. bottom - 1. An outline is centred on the edge pixels of that box; the fill
 //   covers the box.
-// - A line runs from its first point to its second, with round caps; polygon outlines join
-//   round as well. A 1-pixel line may or may not light its last pixel.
+// - A line runs from its first point to its second, with square caps (half the pen's width
+//   beyond each end). Outlines join in mitres, bevelled where a mitre would reach more than
+//   twice the pen's width. A 1-pixel line may or may not light its last pixel.
 // - A text is placed with its top-left corner at its point, in the list's font, with a
 //   transparent background; it is one line, whatever characters it holds.
 enum class DrawShape : std::uint8_t {

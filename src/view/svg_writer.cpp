@@ -81,7 +81,8 @@ void AppendPaint(Out out, const DrawOp& op) {
     fmt::format_to(out, " fill=\"none\"");
   if (!op.pen)
     return;
-  fmt::format_to(out, " stroke=\"{}\" stroke-width=\"{}\"", Hex(op.pen->colour), op.pen->width);
+  fmt::format_to(out, " stroke=\"{}\" stroke-width=\"{}\" stroke-miterlimit=\"2\"",
+                 Hex(op.pen->colour), op.pen->width);
   if (op.pen->style == PenStyle::kDotted)
     fmt::format_to(out, " stroke-dasharray=\"1 1\"");
 }
@@ -114,10 +115,10 @@ void AppendOp(std::string& svg, const DrawOp& op) {
       fmt::format_to(out, "<polygon points=\"");
       for (const Point& p : op.Points())
         fmt::format_to(out, "{}{},{}", &p == op.points.data() ? "" : " ", Centre(p.x), Centre(p.y));
-      fmt::format_to(out, "\" stroke-linejoin=\"round\"");
+      svg += '"';
       break;
     case DrawShape::kLine:
-      fmt::format_to(out, "<line x1=\"{}\" y1=\"{}\" x2=\"{}\" y2=\"{}\" stroke-linecap=\"round\"",
+      fmt::format_to(out, "<line x1=\"{}\" y1=\"{}\" x2=\"{}\" y2=\"{}\" stroke-linecap=\"square\"",
                      Centre(a.x), Centre(a.y), Centre(b.x), Centre(b.y));
       break;
     case DrawShape::kPixel:

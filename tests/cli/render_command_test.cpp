@@ -32,7 +32,7 @@ TEST_F(RenderCommandTest, DrawsTheTopModuleInAPictureOfItsExtent) {
   // 90 pixels of room on every side: the register's centre lands on (90, 90).
   EXPECT_NE(svg.find("width=\"381\" height=\"181\""), std::string::npos);
   EXPECT_NE(svg.find("<rect x=\"70.5\" y=\"77.5\" width=\"39\" height=\"25\" fill=\"#ffffff\" "
-                     "stroke=\"#32ff7d\" stroke-width=\"3\"/>"),
+                     "stroke=\"#32ff7d\" stroke-width=\"3\" stroke-miterlimit=\"2\"/>"),
             std::string::npos);
   EXPECT_NE(svg.find("<line x1=\"90.5\" y1=\"90.5\" x2=\"263.5\" y2=\"90.5\""), std::string::npos);
   EXPECT_NE(svg.find("<text x=\"290\" y=\"65\" dominant-baseline=\"text-before-edge\" "

@@ -93,6 +93,80 @@ class DrawListPainterTest : public QObject {
     QCOMPARE(image.pixelColor(180, 150), QColor(10, 20, 30));
   }
 
+  void spritesPaintWhatTheFiguresPaint() {
+    // Every kind, labelled, in a crowd where boxes and texts overlap and cross the edges.
+    pelkor::Module module;
+    for (int i = 0; i < 60; ++i) {
+      const pelkor::Point at{-10 + 37 * (i % 12), -5 + 31 * (i / 12) + 3 * (i % 5)};
+      switch (i % 6) {
+        case 0: {
+          pelkor::ShiftRegister shiftRegister;
+          shiftRegister.contents = "0110";
+          shiftRegister.size = 4;
+          module.AddShiftRegister(shiftRegister, at);
+          break;
+        }
+        case 1:
+          module.AddCounter(pelkor::Counter{}, at);
+          break;
+        case 2: {
+          pelkor::ModuleInstance instance;
+          instance.moduleName = "adder";
+          module.AddInstance(instance, at);
+          break;
+        }
+        case 3: {
+          pelkor::SourceTransition source;
+          source.name = "in";
+          module.AddSource(source, at);
+          break;
+        }
+        case 4: {
+          pelkor::SinkTransition sink;
+          sink.name = "out";
+          module.AddSink(sink, at);
+          break;
+        }
+        default:
+          module.AddStateMachine(pelkor::StateMachine{}, at);
+      }
+      if (i > 0)
+        module.AddArc(i, i + 1, {}, "a");
+    }
+    for (const int zoomLevel : {0, 1, 2}) {
+      pelkor::ViewState view = ClientOf(400, 150);
+      view.zoomLevel = zoomLevel;
+      view.scale = 1 << zoomLevel;
+      view.showObjectIds = true;
+      pelkor::Frame frame;
+      pelkor::PaintScene(module, view, {}, nullptr, {}, frame, nullptr);
+      pelkor::DrawListPainter painter;
+      QImage sprites;
+      painter.Render(frame.picture, sprites);
+      painter.Render(frame.picture, sprites);  // the second time from the kept sprites
+      QImage figures(sprites.size(), QImage::Format_RGB32);
+      {
+        QPainter direct(&figures);
+        painter.Paint(direct, frame.picture);
+      }
+      for (int y = 0; y < sprites.height(); ++y) {
+        for (int x = 0; x < sprites.width(); ++x) {
+          const QColor a = sprites.pixelColor(x, y);
+          const QColor b = figures.pixelColor(x, y);
+          // Text edges are blended; rounding may differ by a step.
+          const int difference =
+              std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
+                        std::abs(a.blue() - b.blue())});
+          QVERIFY2(difference <= 2, qPrintable(QString("level %1 pixel %2,%3: %4 vs %5")
+                                                   .arg(zoomLevel)
+                                                   .arg(x)
+                                                   .arg(y)
+                                                   .arg(a.name(), b.name())));
+        }
+      }
+    }
+  }
+
   void viewFontDrawsJapanese() {
     const QFont font = pelkor::ViewFont(pelkor::LogFont{});
     QCOMPARE(font.pixelSize(), 15);

@@ -28,21 +28,21 @@ TEST(SvgWriterTest, EachOperationBecomesOneElementOnPixelCentres) {
          l.Rectangle({80, 87, 120, 113}, Pen{Rgb(50, 255, 125), 3}, kWhite);
        },
        "<rect x=\"80.5\" y=\"87.5\" width=\"39\" height=\"25\" fill=\"#ffffff\" "
-       "stroke=\"#32ff7d\" stroke-width=\"3\"/>"},
+       "stroke=\"#32ff7d\" stroke-width=\"3\" stroke-miterlimit=\"2\"/>"},
       {[](DrawList& l) {
          l.Ellipse({-20, 0, 20, 40}, Pen{Rgb(255, 0, 0), 1}, std::nullopt);
        },
        "<ellipse cx=\"0\" cy=\"20\" rx=\"19.5\" ry=\"19.5\" fill=\"none\" stroke=\"#ff0000\" "
-       "stroke-width=\"1\"/>"},
+       "stroke-width=\"1\" stroke-miterlimit=\"2\"/>"},
       {[](DrawList& l) {
          l.Polygon({{0, 0}, {-1, 4}, {4, 2}}, std::nullopt, Rgb(0, 0, 255));
        },
-       "<polygon points=\"0.5,0.5 -0.5,4.5 4.5,2.5\" stroke-linejoin=\"round\" fill=\"#0000ff\"/>"},
+       "<polygon points=\"0.5,0.5 -0.5,4.5 4.5,2.5\" fill=\"#0000ff\"/>"},
       {[](DrawList& l) {
          l.Line({1, 2}, {3, 4}, Pen{Rgb(1, 2, 3), 2, PenStyle::kDotted});
        },
-       "<line x1=\"1.5\" y1=\"2.5\" x2=\"3.5\" y2=\"4.5\" stroke-linecap=\"round\" fill=\"none\" "
-       "stroke=\"#010203\" stroke-width=\"2\" stroke-dasharray=\"1 1\"/>"},
+       "<line x1=\"1.5\" y1=\"2.5\" x2=\"3.5\" y2=\"4.5\" stroke-linecap=\"square\" fill=\"none\" "
+       "stroke=\"#010203\" stroke-width=\"2\" stroke-miterlimit=\"2\" stroke-dasharray=\"1 1\"/>"},
       {[](DrawList& l) {
          l.Pixel({7, 8}, Rgb(255, 0, 255));
        },
