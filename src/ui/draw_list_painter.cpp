@@ -230,6 +230,17 @@ void Blit(const BackBuffer& target, const QImage& sprite, QPoint at) {
   }
 }
 
+// Small sprites are laid by hand, which saves the painter's set-up for each; larger ones by
+// the painter, whose blending runs on wide registers.
+constexpr int kHandLaidPixels = 256;
+
+void LaySprite(QPainter& painter, const BackBuffer& target, const QImage& sprite, QPoint at) {
+  if (sprite.width() * sprite.height() <= kHandLaidPixels)
+    Blit(target, sprite, at);
+  else
+    painter.drawImage(at, sprite);
+}
+
 template <typename T>
 void Combine(std::size_t& seed, const T& value) {
   seed ^= std::hash<T>{}(value) + 0x9e3779b97f4a7c15ULL + (seed << 6) + (seed >> 2);
@@ -341,7 +352,8 @@ void DrawListPainter::Render(const DrawList& list, QImage& image) {
     if (sprite == nullptr || (sprite->image.isNull() && !sprite->blank))
       PaintOp(painter, op, ascent_, near);
     else if (!sprite->blank)
-      Blit(target, sprite->image, QPoint(op.points[0].x, op.points[0].y) + sprite->offset);
+      LaySprite(painter, target, sprite->image,
+                QPoint(op.points[0].x, op.points[0].y) + sprite->offset);
   }
 }
 
