@@ -9,6 +9,7 @@
 #include "cli/export_command.h"
 #include "cli/fmt_command.h"
 #include "cli/option_checks.h"
+#include "cli/render_command.h"
 #include "cli/run_command.h"
 #include "cli/test_command.h"
 
@@ -22,8 +23,9 @@ const std::map<std::string, TextEncoding> kEncodings = {{"cp932", TextEncoding::
 }  // namespace
 
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
-  CLI::App app{"pelkor-cli: check, run, verify, trace and export bit-serial Petri net designs",
-               "pelkor-cli"};
+  CLI::App app{
+      "pelkor-cli: check, run, verify, trace, export and draw bit-serial Petri net designs",
+      "pelkor-cli"};
   app.set_version_flag("--version", std::string("pelkor-cli ") + PELKOR_VERSION);
   app.require_subcommand(1);
   // Options of the tool as a whole may also follow the command's own.
@@ -88,6 +90,15 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   exportCommand->add_option("DESIGN", exportDesign, "design file (.dtn)")->required();
   exportCommand->add_option("OUT", exportOutput, "the .bsp file to write")->required();
 
+  RenderOptions renderOptions;
+  CLI::App* render =
+      app.add_subcommand("render", "Draw the top module as an SVG picture, as the editor shows it");
+  render->add_option("DESIGN", renderOptions.design, "design file (.dtn)")->required();
+  render->add_option("OUT", renderOptions.output, "the .svg file to write")->required();
+  render->add_option("--zoom", renderOptions.zoomLevel, "zoom level, 0 (full size) to 5 (1/32)")
+      ->check(CLI::Range(0, 5))
+      ->capture_default_str();
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -114,6 +125,10 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   }
   if (exportCommand->parsed())
     return ExportCommand(exportDesign, exportOutput, quiet, out, err);
+  if (render->parsed()) {
+    renderOptions.quiet = quiet;
+    return RenderCommand(renderOptions, out, err);
+  }
   return kExitUsage;
 }
 
