@@ -5,8 +5,8 @@
 
 #include <memory>
 
+#include "base/errors.h"
 #include "model/clipboard.h"
-#include "model/errors.h"
 #include "model/module.h"
 
 namespace pelkor {

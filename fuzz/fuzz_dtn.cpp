@@ -5,42 +5,19 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/errors.h"
 #include "files/design_file.h"
-#include "model/errors.h"
+#include "model/model_invariants.h"
 
 namespace {
 
-int MapsHolding(const pelkor::Module& m, int id) {
-  return static_cast<int>(m.shiftRegisters.count(id) + m.stateMachines.count(id) +
-                          m.counters.count(id) + m.sources.count(id) + m.sinks.count(id) +
-                          m.instances.count(id));
-}
-
-// What callers of the reader rely on: each ID in exactly one primitive map and in the kind
-// index, new IDs above every loaded one, and arc indexes that match the arcs.
+// What callers of the reader rely on: the model's invariants, and no kind entry left without
+// its primitive (only deleting a selection leaves such entries, never reading).
 void CheckModule(const pelkor::Module& m) {
-  for (const auto& [id, kind] : m.kinds) {
-    if (MapsHolding(m, id) != 1)
-      __builtin_trap();
-    if (id >= m.nextObjectId && id != INT32_MAX)
-      __builtin_trap();
-  }
+  if (!pelkor::ModuleInvariantViolation(m).empty())
+    __builtin_trap();
   if (m.kinds.size() != m.PrimitiveCount())
     __builtin_trap();
-  if (m.arcsInto.size() != m.arcs.size() || m.arcsOutOf.size() != m.arcs.size())
-    __builtin_trap();
-  for (const auto& [to, arcId] : m.arcsInto) {
-    if (m.arcs.at(arcId).to != to)
-      __builtin_trap();
-  }
-  for (const auto& [id, machine] : m.stateMachines) {
-    if (machine.stateArcsInto.size() != machine.stateArcs.size())
-      __builtin_trap();
-    if (!machine.states.empty() && machine.nextStateId <= machine.states.rbegin()->first &&
-        machine.states.rbegin()->first != INT32_MAX) {
-      __builtin_trap();
-    }
-  }
 }
 
 }  // namespace

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "base/errors.h"
 #include "expr/expression_engine.h"
 #include "expr/function_text.h"
-#include "model/errors.h"
 
 namespace pelkor {
 namespace {

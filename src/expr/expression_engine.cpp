@@ -6,7 +6,7 @@
 #include <initializer_list>
 #include <limits>
 
-#include "model/errors.h"
+#include "base/errors.h"
 
 namespace pelkor {
 namespace {

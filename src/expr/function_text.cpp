@@ -5,7 +5,7 @@
 #include <string_view>
 #include <utility>
 
-#include "model/errors.h"
+#include "base/errors.h"
 
 namespace pelkor {
 namespace {

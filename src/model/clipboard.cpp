@@ -3,7 +3,7 @@
 #include <optional>
 #include <vector>
 
-#include "model/saturating_point.h"
+#include "base/saturating_point.h"
 
 namespace pelkor {
 

@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "model/geometry.h"
+#include "base/geometry.h"
 #include "model/module.h"
 #include "model/output_log.h"
 

@@ -1,6 +1,6 @@
 #include "model/module_library.h"
 
-#include "model/errors.h"
+#include "base/errors.h"
 
 namespace pelkor {
 

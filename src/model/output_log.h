@@ -5,6 +5,8 @@
 
 #include <fmt/printf.h>
 
+#include "base/log_format.h"
+
 namespace pelkor {
 
 // Where log lines go: the desktop log window, standard output, or a list in tests.
@@ -12,18 +14,6 @@ class LogSink {
  public:
   virtual ~LogSink() = default;
   virtual void WriteLine(std::string_view line) = 0;
-};
-
-// A printf-style message format of the system's own. It must be a literal, so text from a
-// file or a user can only ever reach the log as an argument, never as a format.
-class LogFormat {
- public:
-  template <std::size_t N>
-  consteval LogFormat(const char (&text)[N]) : text_(text) {}  // NOLINT: implicit on purpose
-  const char* text() const { return text_; }
-
- private:
-  const char* text_;
 };
 
 // The output log: every message of the check, the simulation and the file commands becomes

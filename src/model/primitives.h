@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/geometry.h"
 #include "expr/function_text.h"
-#include "model/geometry.h"
 
 namespace pelkor {
 

@@ -1,6 +1,6 @@
 #include "model/runtime_instance.h"
 
-#include "model/errors.h"
+#include "base/errors.h"
 
 namespace pelkor {
 

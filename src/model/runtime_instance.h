@@ -14,9 +14,14 @@ namespace pelkor {
 using TreeItem = std::uint64_t;
 
 // The run-time state that the check compiles from a node's working copy (sim/net_runtime.h).
+// The simulation that makes it also says how to destroy it, so the tree does not depend on it.
 class NetRuntime;
 struct NetRuntimeDeleter {
-  void operator()(NetRuntime* runtime) const;
+  void (*destroy)(NetRuntime*) = nullptr;
+  void operator()(NetRuntime* runtime) const {
+    if (destroy != nullptr)
+      destroy(runtime);
+  }
 };
 
 // One node of the instance tree: a placed use of a module, from the top module down.

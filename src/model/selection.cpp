@@ -1,8 +1,7 @@
 #include "model/selection.h"
 
+#include "base/saturating_point.h"
 #include "model/module.h"
-#include "model/saturating_point.h"
-#include "view/viewport.h"
 
 namespace pelkor {
 
@@ -28,10 +27,6 @@ void ForEachPrimitive(Module& module, Visit visit) {
 
 Rect PointRect(Point p) {
   return {p.x, p.y, p.x, p.y};
-}
-
-bool Contains(const Rect& rect, Point p) {
-  return rect.left <= p.x && p.x < rect.right && rect.top <= p.y && p.y < rect.bottom;
 }
 
 void Extend(Rect& rect, Point p) {
@@ -84,10 +79,9 @@ std::size_t Selection::Add(Module& module, int id) {
   return selectedIds.size();
 }
 
-std::size_t Selection::SelectInRectangle(Module& module, const Rect& rect) {
-  const Viewport view{origin, scale};
+std::size_t Selection::SelectWhere(Module& module, const std::function<bool(Point)>& hit) {
   ForEachPrimitive(module, [&](int id, auto& record) {
-    if (!Contains(rect, view.ToScreen(record.position)))
+    if (!hit(record.position))
       return;
     if (selectedIds.empty()) {
       bounds = PointRect(record.position);
@@ -119,7 +113,7 @@ void Selection::AlignSelected(Module& module, int gridSize) {
     if (Point* position = module.PositionOf(id))
       *position = SnapToCell(*position, gridSize);
   }
-  selectedIds.clear();
+  Clear(module);
 }
 
 void Selection::MoveSelected(Module& module, Point delta) {

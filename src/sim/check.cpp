@@ -30,7 +30,7 @@ void MakeWorkingCopy(OutputLog& log, RuntimeInstance& node, const Module& module
   node.runtime.reset();
   try {
     node.net = std::make_shared<Module>(module);
-    node.runtime.reset(new NetRuntime(*node.net));
+    node.runtime = MakeNetRuntime(*node.net);
   } catch (const std::bad_alloc&) {
     node.runtime.reset();
     node.net.reset();

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/errors.h"
 #include "expr/expression_engine.h"
-#include "model/errors.h"
 #include "sim/compile.h"
 #include "sim/compile_steps.h"
 

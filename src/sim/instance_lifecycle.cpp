@@ -1,7 +1,7 @@
 // Creating and deleting module instances while the simulation runs, and ending the runtime.
 #include <new>
 
-#include "model/errors.h"
+#include "base/errors.h"
 #include "sim/compile.h"
 #include "sim/simulation_condition.h"
 #include "sim/step_parts.h"

@@ -4,11 +4,11 @@
 
 namespace pelkor {
 
-void NetRuntimeDeleter::operator()(NetRuntime* runtime) const {
+namespace {
+
+void DestroyNetRuntime(NetRuntime* runtime) {
   delete runtime;
 }
-
-namespace {
 
 int IdOf(const ShiftRegisterRuntime& record) {
   return record.id();
@@ -27,6 +27,10 @@ auto FindById(Records& records, int id) -> decltype(records.data()) {
 }
 
 }  // namespace
+
+std::unique_ptr<NetRuntime, NetRuntimeDeleter> MakeNetRuntime(const Module& net) {
+  return {new NetRuntime(net), NetRuntimeDeleter{&DestroyNetRuntime}};
+}
 
 NetRuntime::NetRuntime(const Module& net) {
   registers_.reserve(net.shiftRegisters.size());

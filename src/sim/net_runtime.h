@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -157,5 +158,8 @@ class NetRuntime {
  private:
   std::vector<ShiftRegisterRuntime> registers_;  // sized once: records are referenced
 };
+
+// A fresh run-time record for a node's working copy, destroyed with the node.
+std::unique_ptr<NetRuntime, NetRuntimeDeleter> MakeNetRuntime(const Module& net);
 
 }  // namespace pelkor

@@ -1,21 +1,13 @@
 #pragma once
 
+#include <exception>
+
 namespace pelkor {
 
 // The integer conditions that end a step.
 inline constexpr int kInputBeforeNew = 100;         // input before "new", or no net to delete
 inline constexpr int kLowerModuleNotDeleted = 101;  // a lower module has not been deleted
 inline constexpr int kDeletedTwice = 102;
-
-// Thrown by a step with one of the codes above; the step command writes its message.
-class SimulationCondition {
- public:
-  explicit SimulationCondition(int code) : code_(code) {}
-  int code() const { return code_; }
-
- private:
-  int code_;
-};
 
 // The log line for a condition code, or nullptr for a code that has none.
 inline const char* ConditionMessage(int code) {
@@ -30,5 +22,20 @@ inline const char* ConditionMessage(int code) {
       return nullptr;
   }
 }
+
+// Thrown by a step with one of the codes above; the step command writes its message. It is a
+// std::exception so that a catch-all at the edge of the program sees it too.
+class SimulationCondition : public std::exception {
+ public:
+  explicit SimulationCondition(int code) : code_(code) {}
+  int code() const { return code_; }
+  const char* what() const noexcept override {
+    const char* message = ConditionMessage(code_);
+    return message != nullptr ? message : "simulation condition";
+  }
+
+ private:
+  int code_;
+};
 
 }  // namespace pelkor

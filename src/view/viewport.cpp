@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "model/saturating_point.h"
+#include "base/saturating_point.h"
 
 namespace pelkor {
 
@@ -12,12 +12,6 @@ namespace {
 // Every zoom level gives a scale of at least 1; a smaller one would only divide by zero.
 std::int64_t UsableScale(int scale) {
   return std::max(scale, 1);
-}
-
-int SnapCoordinate(int v, int gridSize) {
-  const std::int64_t g = gridSize;
-  const std::int64_t base = std::int64_t{v} / g * g;
-  return SaturateToInt(v >= 0 ? base + g / 2 : base - g / 2);
 }
 
 }  // namespace
@@ -31,12 +25,6 @@ Point Viewport::ToScreen(Point logical) const {
 Point Viewport::ToLogical(Point pixel) const {
   const std::int64_t s = UsableScale(scale);
   return {SaturateToInt(pixel.x * s + origin.x), SaturateToInt(pixel.y * s + origin.y)};
-}
-
-Point SnapToCell(Point p, int gridSize) {
-  if (gridSize < 1)
-    return p;
-  return {SnapCoordinate(p.x, gridSize), SnapCoordinate(p.y, gridSize)};
 }
 
 }  // namespace pelkor

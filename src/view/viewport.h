@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/geometry.h"
+#include "base/geometry.h"
 
 namespace pelkor {
 
@@ -15,9 +15,5 @@ struct Viewport {
   // Client pixel -> logical point.
   Point ToLogical(Point pixel) const;
 };
-
-// Moves each coordinate to the centre of its grid cell; points on both sides of 0 snap away
-// from 0. A grid size below 1 has no cells and leaves the point where it is.
-Point SnapToCell(Point p, int gridSize);
 
 }  // namespace pelkor

@@ -17,7 +17,7 @@ void Workspace::DeleteSelectedObjects() {
   }
   module.selection.DeleteSelected(module);
   module.selection.Clear(module);
-  hasSelection_ = false;
+  module.ClearRedo();
   // A node left without its instance would be checked and simulated as a phantom.
   for (int id : instanceIds)
     library_.RemoveInstanceEverywhere(id);
@@ -48,44 +48,44 @@ void Workspace::GrowInstanceNodes(const std::vector<int>& instanceIds) {
 }
 
 void Workspace::DeleteSelection() {
-  if (hasSelection_ && !simulating_)
+  if (HasSelection() && !simulating_)
     DeleteSelectedObjects();
   ui_.Redraw();
 }
 
 void Workspace::AlignSelection(int gridSize) {
-  if (!hasSelection_ || simulating_)
+  if (!HasSelection() || simulating_)
     return;
   Module& module = library_.currentModule();
   module.selection.AlignSelected(module, gridSize);
+  module.ClearRedo();
   ui_.Redraw();
 }
 
 void Workspace::Copy(const Viewport& view) {
-  if (!hasSelection_)
+  if (!HasSelection())
     return;
-  const Module& module = library_.currentModule();
   // The anchor is kept in model coordinates, so the group lands at the paste point whatever
   // the zoom and scroll are when it is pasted.
-  library_.clipboard = CopySelection(module, view.ToLogical(module.selection.anchor), log_);
-  canPaste_ = true;
+  library_.clipboard =
+      CopySelection(library_.currentModule(), view.ToLogical(interaction_.anchor), log_);
 }
 
 void Workspace::Cut(const Viewport& view) {
   if (simulating_)
     return;
   Copy(view);
-  if (hasSelection_)
+  if (HasSelection())
     DeleteSelectedObjects();
   ui_.Redraw();
 }
 
-void Workspace::Paste(Point pressPoint, const Viewport& view) {
-  if (!canPaste_ || simulating_)
+void Workspace::Paste(const Viewport& view) {
+  if (!CanPaste() || simulating_)
     return;
   Module& module = library_.currentModule();
   const std::map<int, int> newIds =
-      PasteClipboard(library_.clipboard, module, view.ToLogical(pressPoint));
+      PasteClipboard(library_.clipboard, module, view.ToLogical(interaction_.lastPressPoint));
   std::vector<int> placedInstances;
   for (const auto& [clipboardId, id] : newIds) {
     auto instance = module.instances.find(id);
@@ -106,11 +106,25 @@ void Workspace::Paste(Point pressPoint, const Viewport& view) {
 }
 
 void Workspace::Undo() {
-  if (simulating_)
+  if (!StepThroughHistory(&Module::Undo))
     return;
+  log_.WriteText("undo!!");
+  ui_.Redraw();
+}
+
+void Workspace::Redo() {
+  if (!StepThroughHistory(&Module::Redo))
+    return;
+  log_.WriteText("redo!!");
+  ui_.Redraw();
+}
+
+bool Workspace::StepThroughHistory(bool (Module::*step)()) {
+  if (simulating_)
+    return false;
   Module& module = library_.currentModule();
   const std::map<int, ModuleInstance> oldInstances = module.instances;
-  module.Undo();
+  (module.*step)();
   library_.SyncAfterUndo(oldInstances);
   std::vector<int> namedInstances;
   for (const auto& [id, instance] : module.instances) {
@@ -119,8 +133,7 @@ void Workspace::Undo() {
   }
   GrowInstanceNodes(namedInstances);
   ui_.ModuleTreeChanged();
-  log_.WriteText("undo!!");
-  ui_.Redraw();
+  return true;
 }
 
 }  // namespace pelkor

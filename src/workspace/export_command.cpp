@@ -1,5 +1,5 @@
 // Export of the module shown as a DRAVU objects file with its generated sub-modules.
-#include "files/bsp_file.h"
+#include "export/bsp_file.h"
 #include "workspace/workspace.h"
 
 namespace pelkor {

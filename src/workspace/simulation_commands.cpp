@@ -3,7 +3,7 @@
 #include <chrono>
 #include <new>
 
-#include "model/errors.h"
+#include "base/errors.h"
 #include "sim/simulation_condition.h"
 #include "workspace/workspace.h"
 
@@ -19,7 +19,6 @@ std::int64_t Workspace::Now() const {
 void Workspace::DropSelection() {
   Module& module = library_.currentModule();
   module.selection.Clear(module);
-  hasSelection_ = false;
 }
 
 void Workspace::StopAnimationTimer() {
@@ -46,7 +45,7 @@ StepHooks Workspace::SimulationHooks() {
 void Workspace::Check() {
   if (simulating_)
     return;
-  mode_ = kNoMode;
+  interaction_.tool = Tool::kNone;
   DropSelection();
   simulating_ = true;
   ui_.SetWaitCursor(true);
@@ -120,7 +119,7 @@ void Workspace::Run() {
   if (!simulating_)
     return;
   paused_ = false;
-  mode_ = kAnimatedRunMode;
+  interaction_.tool = Tool::kAnimatedRun;
   startTicks_ = Now();
   timerRunning_ = true;
   ui_.StartTimer(timerInterval_);
@@ -150,7 +149,7 @@ RunOutcome Workspace::RunWithoutAnimation(const RunProgress& progress) {
   if (!simulating_)
     return outcome;
   log_.WriteText("シミュレーションを開始します");
-  mode_ = kRunWithoutAnimationMode;
+  interaction_.tool = Tool::kRunWithoutAnimation;
   startTicks_ = Now();
   int idleSteps = 0;
   for (;;) {
@@ -186,7 +185,7 @@ void Workspace::Pause() {
   if (!simulating_)
     return;
   paused_ = true;
-  mode_ = kNoMode;
+  interaction_.tool = Tool::kNone;
   log_.WriteText("一時停止");
 }
 
@@ -197,7 +196,7 @@ void Workspace::EndSimulation() {
   simulation_.End();
   if (timerRunning_)
     StopAnimationTimer();
-  mode_ = kNoMode;
+  interaction_.tool = Tool::kNone;
   DropSelection();
   paused_ = false;
   simulating_ = false;
@@ -209,39 +208,9 @@ void Workspace::EndSimulation() {
   ShowCurrentNode();
 }
 
-namespace {
-
-// The mode number of an editing tool's command, or nullopt for a command that is no tool.
-std::optional<int> ToolMode(CommandId command) {
-  switch (command) {
-    case CommandId::kStateMachineTool:
-      return kStateMachineKind;
-    case CommandId::kShiftRegisterTool:
-      return kShiftRegisterKind;
-    case CommandId::kCounterTool:
-      return kCounterKind;
-    case CommandId::kSourceTool:
-      return kSourceKind;
-    case CommandId::kSinkTool:
-      return kSinkKind;
-    case CommandId::kArcTool:
-      return kArcToolMode;
-    case CommandId::kEraserTool:
-      return kEraserToolMode;
-    case CommandId::kMoveTool:
-      return kMoveToolMode;
-    case CommandId::kModuleTool:
-      return kInstanceKind;
-    default:
-      return std::nullopt;
-  }
-}
-
-}  // namespace
-
 CommandState Workspace::QueryCommand(CommandId command) const {
-  if (const std::optional<int> tool = ToolMode(command))
-    return {!simulating_, mode_ == *tool};
+  if (const std::optional<Tool> tool = ToolOfCommand(command))
+    return {!simulating_, interaction_.tool == *tool};
   switch (command) {
     case CommandId::kCheck:
       return {!simulating_, simulating_};
@@ -250,11 +219,34 @@ CommandState Workspace::QueryCommand(CommandId command) const {
     case CommandId::kPause:
       return {simulating_, false};
     case CommandId::kRun:
-      return {simulating_, mode_ == kAnimatedRunMode};
+      return {simulating_, interaction_.tool == Tool::kAnimatedRun};
     case CommandId::kRunWithoutAnimation:
-      return {simulating_, mode_ == kRunWithoutAnimationMode};
-    default:  // the file, settings and clipboard commands
+      return {simulating_, interaction_.tool == Tool::kRunWithoutAnimation};
+    // The file, settings and clipboard commands change the design, which the simulation's
+    // working copies stand for until it ends.
+    case CommandId::kNew:
+    case CommandId::kOpen:
+    case CommandId::kSave:
+    case CommandId::kSaveAs:
+    case CommandId::kSaveAll:
+    case CommandId::kLoadModuleFile:
+    case CommandId::kLoadModule:
+    case CommandId::kSettings:
+    case CommandId::kCut:
+    case CommandId::kCopy:
+    case CommandId::kPaste:
+    case CommandId::kUndo:
+    case CommandId::kDelete:
+    case CommandId::kAlign:
       return {!simulating_, false};
+    case CommandId::kRedo:
+      return {!simulating_ && library_.currentModule().CanRedo(), false};
+    case CommandId::kUpperModule:
+      return {library_.currentInstance().parent != nullptr, false};
+    case CommandId::kRecentFile:
+      return {false, false};
+    default:  // the commands of the windows themselves
+      return {true, false};
   }
 }
 

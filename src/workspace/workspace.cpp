@@ -1,6 +1,6 @@
 #include "workspace/workspace.h"
 
-#include "model/errors.h"
+#include "base/errors.h"
 
 namespace pelkor {
 

@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "edit/interaction_state.h"
 #include "model/module_library.h"
 #include "model/output_log.h"
 #include "sim/simulation.h"
@@ -65,8 +67,10 @@ class Workspace {
   bool IsPaused() const { return paused_; }
   bool IsTimerRunning() const { return timerRunning_; }
   StepActivity stepActivity() const { return stepActivity_; }
-  int mode() const { return mode_; }
-  void SetMode(int mode) { mode_ = mode; }  // the editing tools set their number
+  Tool mode() const { return interaction_.tool; }
+  void SetMode(Tool mode) { interaction_.tool = mode; }  // the editing tools set themselves
+  InteractionState& interaction() { return interaction_; }
+  const InteractionState& interaction() const { return interaction_; }
   int timerInterval() const { return timerInterval_; }
   void SetTimerInterval(int milliseconds) { timerInterval_ = milliseconds; }
   std::int64_t stepLimit() const { return stepLimit_; }
@@ -74,7 +78,7 @@ class Workspace {
   // The clock of the elapsed-time report; the steady clock unless set.
   void SetClock(MillisecondClock clock) { clock_ = std::move(clock); }
 
-  // Design-file commands.
+  // Design-file commands. New, Open and dropped files first offer to save what changed.
   void New();
   void Open();  // asks for the file
   // The same for a path already chosen; says whether every file of the hierarchy was read.
@@ -89,6 +93,15 @@ class Workspace {
   // below `node`, recursively.
   void LoadSubModules(Module& module, RuntimeInstance& node);
 
+  // Whether the module of that name differs from what was last loaded or saved (a module that
+  // was never either counts as saved while it is empty).
+  bool IsModified(const std::string& moduleName) const;
+  // The modules of the hierarchy (what Save All writes) that changed, in name order.
+  std::vector<std::string> ModifiedModules() const;
+  // Asks what to do with changes when there are any; false when the user cancels or saving
+  // them failed, so the caller must not drop the design.
+  bool ConfirmDiscardChanges();
+
   // Exports the module shown as a DRAVU objects file, asking for the file; ExportBspTo for a
   // path already chosen. A failure is written to the log, but for a main file that cannot be
   // opened, which the dialog's caller is left to report.
@@ -100,19 +113,19 @@ class Workspace {
   void GoUp();
   void GoToTreeItem(TreeItem item);
 
-  // Editing commands on the current module's selection. The view passes its origin and scale,
-  // and the paste point (its last press) in client pixels. Delete, align, cut and paste do
-  // nothing while a simulation runs, as it runs on a working copy of the module.
+  // Editing commands on the current module's selection. The view passes its origin and scale;
+  // copy keeps the selection's anchor and paste lands at the last press point (both in client
+  // pixels, from the interaction state). Delete, align, cut and paste do nothing while a
+  // simulation runs, as it runs on a working copy of the module.
   void DeleteSelection();
   void AlignSelection(int gridSize);
   void Copy(const Viewport& view);
   void Cut(const Viewport& view);
-  void Paste(Point pressPoint, const Viewport& view);
+  void Paste(const Viewport& view);
   void Undo();
-  // The view's flags: a selection exists (the selection tool sets it), the clipboard was filled.
-  bool HasSelection() const { return hasSelection_; }
-  void SetHasSelection(bool value) { hasSelection_ = value; }
-  bool CanPaste() const { return canPaste_; }
+  void Redo();  // what undo undid, until the design changes again
+  bool HasSelection() const { return !library_.currentModule().selection.Empty(); }
+  bool CanPaste() const { return !library_.clipboard.kinds.empty(); }
 
  private:
   // The path of a module's file in the design folder, or nullopt for a name that is not a
@@ -121,7 +134,8 @@ class Workspace {
   // Reads a design file into `module`, writing a read failure to the log. False when the file
   // cannot be opened.
   bool ReadInto(const std::filesystem::path& path, Module& module);
-  // Reads design-file text into `module`, writing a failure to the log.
+  // Reads design-file text into `module`, writing a failure and every record passed over to
+  // the log.
   void ReadText(const std::string& text, Module& module);
   // The folder a chosen file lies in, as an absolute path, so that later commands find the
   // sub-module files there whatever the process's working directory is.
@@ -129,11 +143,18 @@ class Workspace {
   // Asks for a design file; the chosen file's folder becomes the design folder.
   std::optional<std::filesystem::path> ChooseDesignFile(bool forSaving);
   void SetTitle(const std::string& title);
+  // Empties the library back to "untitle", without asking.
+  void ResetDesign();
+  // Remembers the module's present text as what is on disk.
+  void MarkSaved(const std::string& moduleName);
+  void MarkAllSaved();
   void ShowCurrentNode();
   void NameInstance(int instanceId);
   // Deletes the selected primitives with the tree nodes of selected module instances, then
   // clears the selection.
   void DeleteSelectedObjects();
+  // Undo or redo on the module shown, keeping the tree in step; false while simulating.
+  bool StepThroughHistory(bool (Module::*step)());
   // Grows the tree below the nodes of the given instances of the current module, as loading
   // does: placing an instance makes only its own node.
   void GrowInstanceNodes(const std::vector<int>& instanceIds);
@@ -159,14 +180,14 @@ class Workspace {
   bool treeOpenedByCheck_ = false;
   bool simulating_ = false;  // from a successful check to the end of the simulation
   bool paused_ = false;
-  int mode_ = kNoMode;
   bool timerRunning_ = false;
   bool creationFailed_ = false;  // set by the step in progress
   std::int64_t stepLimit_ = 1'000'000;
   MillisecondClock clock_;
-  bool hasSelection_ = false;
-  bool canPaste_ = false;
+  InteractionState interaction_;
   int loadFailures_ = 0;  // failures the current load command wrote to the log
+  // The design-file text of each module as last loaded or saved, by module name.
+  std::map<std::string, std::string> savedText_;
 };
 
 }  // namespace pelkor

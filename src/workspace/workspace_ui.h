@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "edit/editor_ui.h"
 #include "model/runtime_instance.h"
 
 namespace pelkor {
@@ -15,20 +16,22 @@ struct FileDialogSpec {
   std::string initialName;  // e.g. "*.dtn"
 };
 
+// What the user wants done with changes that were not saved.
+enum class SaveChangesAnswer { kSaveAll, kDiscard, kCancel };
+
 // How the workspace reaches the user: the desktop application answers with real dialogs and
 // windows, the command-line tool and the tests with scripted answers. The notifications have
 // empty defaults so that a headless front end implements only what it needs.
-class WorkspaceUi {
+class WorkspaceUi : public EditorUi {
  public:
-  virtual ~WorkspaceUi() = default;
-
   // A path, or nullopt when the user cancels.
   virtual std::optional<std::filesystem::path> ChooseFile(const FileDialogSpec& dialog) = 0;
-  // A module name for an unnamed module instance; nullopt or empty when the user declines.
-  virtual std::optional<std::string> AskModuleName() = 0;
 
   virtual void TitleChanged(const std::string& /*title*/) {}
-  virtual void Redraw() {}
+  // Modules changed since they were loaded or saved are about to be dropped: "変更を保存しますか？"
+  virtual SaveChangesAnswer AskSaveChanges() { return SaveChangesAnswer::kDiscard; }
+  // A design file was opened or saved: it joins the recent files.
+  virtual void DesignFileUsed(const std::filesystem::path& /*path*/) {}
   // The instance tree changed shape: a tree window rebuilds its items.
   virtual void ModuleTreeChanged() {}
   // The node shown changed: a tree window selects its item.

@@ -1,4 +1,4 @@
-#include "files/bsp_file.h"
+#include "export/bsp_file.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

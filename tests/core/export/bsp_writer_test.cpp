@@ -1,11 +1,11 @@
-#include "files/bsp_writer.h"
+#include "export/bsp_writer.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 
+#include "base/errors.h"
 #include "bsp_fixtures.h"
-#include "model/errors.h"
 
 namespace pelkor {
 namespace {

@@ -1,9 +1,9 @@
-#include "expr/logic_generation.h"
+#include "export/logic_generation.h"
 
 #include <gtest/gtest.h>
 
 #include "bsp_fixtures.h"
-#include "files/bsp_writer.h"
+#include "export/bsp_writer.h"
 
 namespace pelkor {
 namespace {

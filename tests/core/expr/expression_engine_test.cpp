@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "model/errors.h"
+#include "base/errors.h"
 
 namespace pelkor {
 namespace {

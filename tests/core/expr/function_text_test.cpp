@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "model/errors.h"
+#include "base/errors.h"
 
 namespace pelkor {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "model/errors.h"
+#include "base/errors.h"
 #include "model/primitives.h"
 
 namespace pelkor {

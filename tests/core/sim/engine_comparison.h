@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "model/errors.h"
+#include "base/errors.h"
 #include "model/module_library.h"
 #include "sim/compile.h"
 #include "sim/net_runtime.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/geometry.h"
+#include "base/geometry.h"
 
 namespace pelkor::testing {
 
