@@ -62,6 +62,7 @@ std::optional<std::filesystem::path> Workspace::ChooseDesignFile(bool forSaving)
 void Workspace::New() {
   if (IsSimulating())
     return;
+  controller_.DropToolState();
   library_.Reset();
   SetTitle("untitle");
   ui_.ModuleTreeChanged();
@@ -179,6 +180,7 @@ void Workspace::DropFiles(const std::vector<std::filesystem::path>& paths) {
     const std::optional<DesignText> file = ReadDesignFile(path);
     if (!file)
       return;
+    controller_.DropToolState();
     library_.Reset();
     ReadText(file->text, library_.currentModule());
     SetTitle(path.string());

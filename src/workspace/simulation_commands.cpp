@@ -18,8 +18,7 @@ std::int64_t Workspace::Now() const {
 }
 
 void Workspace::DropSelection() {
-  Module& module = library_.currentModule();
-  module.selection.Clear(module);
+  controller_.DropToolState();
 }
 
 void Workspace::StopAnimationTimer() {
@@ -223,6 +222,8 @@ CommandState Workspace::QueryCommand(CommandId command) const {
       return {simulating_, interaction_.tool == Tool::kAnimatedRun};
     case CommandId::kRunWithoutAnimation:
       return {simulating_, interaction_.tool == Tool::kRunWithoutAnimation};
+    case CommandId::kUpperModule:
+      return {library_.currentInstance().parent != nullptr, false};
     default:  // the file, settings and clipboard commands
       return {!simulating_, false};
   }
