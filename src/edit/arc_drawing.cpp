@@ -1,6 +1,9 @@
 // Drawing arcs with the arc tool: starting, bending, the line to the pointer, and completing an
 // arc with its port name.
 #include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "edit/arc_rules.h"
 #include "edit/interaction_controller.h"
@@ -30,44 +33,32 @@ Arc* ArcBetween(Module& module, int from, int to) {
 
 }  // namespace
 
-std::vector<std::string> InteractionController::InputNamesOf(int id) const {
+std::vector<std::string> InteractionController::PortNamesOf(int id, bool inputs) const {
   const Module& m = module();
   switch (m.KindOf(id)) {
-    case kCounterKind:
-      return KeysOf(m.counters.at(id).countText.inputs);
+    case kCounterKind: {
+      const FunctionText& text = m.counters.at(id).countText;
+      return KeysOf(inputs ? text.inputs : text.outputs);
+    }
     case kStateMachineKind: {
-      const auto& names = m.stateMachines.at(id).inputNames;
+      const StateMachine& machine = m.stateMachines.at(id);
+      const std::set<std::string>& names = inputs ? machine.inputNames : machine.outputNames;
       return {names.begin(), names.end()};
     }
     case kInstanceKind: {
+      // The ports of a module are its named sources and sinks.
       const std::string& name = m.instances.at(id).moduleName;
       if (!library_.Exists(name))
         return {};
-      const std::set<std::string> names = library_.ModuleByName(name).SourceNames();
-      return {names.begin(), names.end()};
-    }
-    default:
-      return {};
-  }
-}
-
-std::vector<std::string> InteractionController::OutputNamesOf(int id) const {
-  const Module& m = module();
-  switch (m.KindOf(id)) {
-    case kCounterKind:
-      return KeysOf(m.counters.at(id).countText.outputs);
-    case kStateMachineKind: {
-      const auto& names = m.stateMachines.at(id).outputNames;
-      return {names.begin(), names.end()};
-    }
-    case kInstanceKind: {
-      const std::string& name = m.instances.at(id).moduleName;
-      if (!library_.Exists(name))
-        return {};
+      const Module& definition = library_.ModuleByName(name);
       std::set<std::string> names;
-      for (const auto& [sinkId, sink] : library_.ModuleByName(name).sinks) {
-        if (!sink.name.empty())
-          names.insert(sink.name);
+      if (inputs) {
+        names = definition.SourceNames();
+      } else {
+        for (const auto& [sinkId, sink] : definition.sinks) {
+          if (!sink.name.empty())
+            names.insert(sink.name);
+        }
       }
       return {names.begin(), names.end()};
     }
@@ -112,9 +103,9 @@ void InteractionController::CompleteArc(int target) {
     const Point towards = bends.empty() ? *m.PositionOf(target) : bends.front();
     shiftRegister.direction =
         DirectionForArcFrom(settings_.shiftLine, shiftRegister.position, towards);
-    names = InputNamesOf(target);
+    names = PortNamesOf(target, true);
   } else {
-    names = OutputNamesOf(source);
+    names = PortNamesOf(source, false);
   }
   // A port of a module instance is always asked for; a counter or machine port only when there
   // is a choice.

@@ -12,7 +12,7 @@ class EditorHost {
  public:
   virtual ~EditorHost() = default;
 
-  // Runs a command chosen in a context menu or by a key: copy, cut, paste, delete, align, or
+  // Runs a command chosen in a context menu or by a key: copy, paste, delete, align, or
   // "モジュール読み込み" for the context object.
   virtual void RunCommand(CommandId command) = 0;
   // The instance tree changed shape.

@@ -47,7 +47,6 @@ void InteractionController::CancelArc() {
 }
 
 void InteractionController::DropStaleArc() {
-  // Undo, delete or a move to another module may have taken the arc's start away.
   if (state_.arcInProgress && module().PositionOf(state_.arcSource) == nullptr)
     CancelArc();
 }

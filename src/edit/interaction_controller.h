@@ -62,6 +62,7 @@ class InteractionController {
   // The scene changed; this also removes the hover frame.
   void Repaint();
   void CancelArc();
+  // Ends an arc whose start is gone: undo, delete or a move to another module took it away.
   void DropStaleArc();
   void ClearSelection();
   void SelectAlone(int id, Point anchor);
@@ -78,8 +79,8 @@ class InteractionController {
 
   void ArcPress(int id);
   void CompleteArc(int target);
-  std::vector<std::string> InputNamesOf(int id) const;
-  std::vector<std::string> OutputNamesOf(int id) const;
+  // The names an arc into (or out of) a counter, machine or module instance may carry.
+  std::vector<std::string> PortNamesOf(int id, bool inputs) const;
   void UpdateRubberEnd(Point pixel, bool ctrl);
 
   void Hover(Point pixel);
@@ -87,9 +88,10 @@ class InteractionController {
   void ShowHoverFrame(int id);
   void SetTooltip(const std::string& text);
 
-  // The dialog of a primitive; false when none applies.
+  // The property dialog of any primitive but a module instance.
   void OpenDialogOf(int id);
   void DoubleClickInstance(int id);
+  // Runs the command chosen in the menu, when the menu offered it enabled.
   void ShowContextMenu(Point pixel, const std::vector<ContextMenuItem>& items);
 
   ModuleLibrary& library_;

@@ -56,9 +56,6 @@ void Workspace::RunCommand(CommandId command) {
     case CommandId::kCopy:
       Copy(view_.viewport());
       break;
-    case CommandId::kCut:
-      Cut(view_.viewport());
-      break;
     case CommandId::kPaste:
       Paste(view_.viewport());
       break;

@@ -57,6 +57,17 @@ TEST_F(ContextMenuTest, PasteLandsAtTheLastPressPoint) {
   EXPECT_EQ(module().sinks.rbegin()->second.position, (Point{290, 210}));
 }
 
+TEST_F(ContextMenuTest, ACopyFromAnObjectsMenuPastesRelativeToWhereItWasClicked) {
+  Place(CommandId::kSinkTool, {100, 100});
+  Tool(CommandId::kMoveTool);
+  ui.menuChoices = {CommandId::kCopy, CommandId::kPaste};
+  RightClick({110, 90});
+  Click({300, 200});
+  RightClick({50, 250});
+  ASSERT_EQ(module().sinks.size(), 2u);
+  EXPECT_EQ(module().sinks.rbegin()->second.position, (Point{290, 210}));
+}
+
 TEST_F(ContextMenuTest, AnObjectsMenuSelectsItAloneAndRunsTheChosenCommand) {
   const int reg = Place(CommandId::kShiftRegisterTool, {100, 100});
   const int instance = Place(CommandId::kModuleTool, {250, 100});

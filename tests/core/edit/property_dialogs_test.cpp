@@ -123,5 +123,35 @@ TEST_F(PropertyDialogsTest, WhileSimulatingASinkShowsWhatItReceivedAndAMachineOp
   EXPECT_EQ(LastSnapshot(), nullptr);
 }
 
+TEST_F(PropertyDialogsTest, ASinkDialogKeepsWhatArrivesWhileItIsOpen) {
+  const int reg = testing::AddRegister(module());
+  const int sink = testing::AddSink(module());
+  testing::Connect(module(), testing::AddSource(module(), "101"), reg);
+  testing::Connect(module(), reg, sink);
+  module().sinks.at(sink).position = {100, 100};
+  ws.Check();
+  ASSERT_TRUE(ws.IsSimulating());
+  // The animation timer runs on while the modal dialog is open.
+  ui.editSink = [&](SinkTransition& s) {
+    ws.RunWithoutAnimation();
+    s.name = "out";
+  };
+  DoubleClick({100, 100});
+  EXPECT_THAT(module().sinks.at(sink).received, ElementsAre(1, 0, 1));
+  EXPECT_EQ(module().sinks.at(sink).name, "out");
+}
+
+TEST_F(PropertyDialogsTest, EnteringAnInstanceThatCannotBeEnteredLogsOnlyWhileSimulating) {
+  const int id = Place(CommandId::kModuleTool, {100, 100});
+  module().instances.at(id).moduleName = "nowhere";  // a name without a node
+  DoubleClick({100, 100});
+  EXPECT_THAT(log.lines, IsEmpty());
+  EXPECT_THAT(ui.titles, IsEmpty());
+  ws.Check();
+  log.lines.clear();
+  DoubleClick({100, 100});
+  EXPECT_THAT(log.lines, ElementsAre("モジュールがありません"));
+}
+
 }  // namespace
 }  // namespace pelkor
