@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -80,7 +81,7 @@ class Workspace : private EditorHost {
   // The clock of the elapsed-time report; the steady clock unless set.
   void SetClock(MillisecondClock clock) { clock_ = std::move(clock); }
 
-  // Design-file commands.
+  // Design-file commands. New, Open and dropped files first offer to save what changed.
   void New();
   void Open();  // asks for the file
   // The same for a path already chosen; says whether every file of the hierarchy was read.
@@ -94,6 +95,15 @@ class Workspace : private EditorHost {
   // Reads the module file of every instance of `module` not yet loaded and grows the tree
   // below `node`, recursively.
   void LoadSubModules(Module& module, RuntimeInstance& node);
+
+  // Whether the module of that name differs from what was last loaded or saved (a module that
+  // was never either counts as saved while it is empty).
+  bool IsModified(const std::string& moduleName) const;
+  // The modules of the hierarchy (what Save All writes) that changed, in name order.
+  std::vector<std::string> ModifiedModules() const;
+  // Asks what to do with changes when there are any; false when the user cancels or saving
+  // them failed, so the caller must not drop the design.
+  bool ConfirmDiscardChanges();
 
   // Exports the module shown as a DRAVU objects file, asking for the file; ExportBspTo for a
   // path already chosen. A failure is written to the log, but for a main file that cannot be
@@ -116,6 +126,7 @@ class Workspace : private EditorHost {
   void Cut(const Viewport& view);
   void Paste(const Viewport& view);
   void Undo();
+  void Redo();  // what undo undid, until the design changes again
   bool HasSelection() const { return !library_.currentModule().selection.Empty(); }
   bool CanPaste() const { return !library_.clipboard.kinds.empty(); }
 
@@ -164,11 +175,18 @@ class Workspace : private EditorHost {
   void ModuleTreeChanged() override;
   void CurrentNodeChanged() override;
   void SetDocumentTitle(const std::string& title) override { SetTitle(title); }
+  // Empties the library back to "untitle", without asking.
+  void ResetDesign();
+  // Remembers the module's present text as what is on disk.
+  void MarkSaved(const std::string& moduleName);
+  void MarkAllSaved();
   void ShowCurrentNode();
   void NameInstance(int instanceId);
   // Deletes the selected primitives with the tree nodes of selected module instances, then
   // clears the selection.
   void DeleteSelectedObjects();
+  // Undo or redo on the module shown, keeping the tree in step; false while simulating.
+  bool StepThroughHistory(bool (Module::*step)());
   // Grows the tree below the nodes of the given instances of the current module, as loading
   // does: placing an instance makes only its own node.
   void GrowInstanceNodes(const std::vector<int>& instanceIds);
@@ -204,6 +222,8 @@ class Workspace : private EditorHost {
   Settings settings_;
   InteractionController controller_{library_, ui_,     *this,     interaction_,
                                     view_,    hitMap_, settings_, simulating_};
+  // The design-file text of each module as last loaded or saved, by module name.
+  std::map<std::string, std::string> savedText_;
 };
 
 }  // namespace pelkor
