@@ -1,11 +1,13 @@
-// Long seeded streams of view events, with random dialog and menu answers: nothing may throw
-// out of the editing tools, and the module shown keeps its invariants after every event.
+// Long seeded streams of view events, with random dialog and menu answers, now and then during
+// a simulation: nothing may throw out of the editing tools, and the module shown keeps its
+// invariants after every event.
 #include <random>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "edit/arc_rules.h"
 #include "edit/key_codes.h"
 #include "support/model_invariants.h"
 #include "support/paint_hits.h"
@@ -102,7 +104,7 @@ class RandomSession {
     }
     const Point p = RandomPixel();
     const bool ctrl = Pick(4) == 0;
-    switch (Pick(21)) {
+    switch (Pick(22)) {
       case 0:
       case 1:
       case 2:
@@ -180,28 +182,50 @@ class RandomSession {
       case 18:
         ws_.EditPrimitive();
         return "edit";
+      case 21:
+        // The simulation now and then: its working copy answers the same events.
+        switch (Pick(3)) {
+          case 0:
+            ws_.Check();
+            return "check";
+          case 1:
+            ws_.Step();
+            return "step";
+          default:
+            ws_.EndSimulation();
+            return "stop";
+        }
     }
     return "none";
   }
 
  private:
   void NewDesign() {
+    ws_.EndSimulation();
     ws_.New();
     ws_.library().CreateModule("sub")->AddSource(testing::Named<SourceTransition>("a"));
   }
   int Pick(int n) { return static_cast<int>(rng_() % static_cast<unsigned>(n)); }
 
-  // Often the centre of an object in sight, so that the tools meet objects; sometimes a point
-  // off the view.
+  // Often the centre of an object in sight, so that the tools meet objects, and while an arc
+  // is drawn often one it may end on; sometimes a point off the view.
   Point RandomPixel() {
     std::vector<Point> inSight;
+    std::vector<Point> arcEnds;
     const Viewport viewport = ws_.view().viewport();
+    const InteractionState& state = ws_.interaction();
+    const ObjectKind arcKind = module().KindOf(state.arcSource);
     for (const auto& [id, kind] : module().kinds) {
       const Point* position = module().PositionOf(id);
       const Point pixel = position ? viewport.ToScreen(*position) : Point{-1, -1};
-      if (pixel.x >= 0 && pixel.y >= 0 && pixel.x < kWidth && pixel.y < kHeight)
-        inSight.push_back(pixel);
+      if (pixel.x < 0 || pixel.y < 0 || pixel.x >= kWidth || pixel.y >= kHeight)
+        continue;
+      inSight.push_back(pixel);
+      if (state.arcInProgress && IsArcTargetAllowed(arcKind, kind))
+        arcEnds.push_back(pixel);
     }
+    if (!arcEnds.empty() && Pick(2) == 0)
+      return arcEnds[Pick(static_cast<int>(arcEnds.size()))];
     if (!inSight.empty() && Pick(4) != 0)
       return inSight[Pick(static_cast<int>(inSight.size()))];
     return {Pick(kWidth + 40) - 20, Pick(kHeight + 40) - 20};
