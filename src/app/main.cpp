@@ -3,10 +3,12 @@
 #include <filesystem>
 
 #include "files/settings_location.h"
+#include "ui/draw_list_painter.h"
 #include "ui/main_window.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  pelkor::InstallFontSubstitutions();
   QApplication::setApplicationName("pelkor");
   QApplication::setApplicationVersion("1.03");
   QCommandLineParser parser;

@@ -30,9 +30,13 @@ class HeadlessUi : public WorkspaceUi {
   std::optional<std::string> AskModuleName() override { return std::nullopt; }
 };
 
-// A workspace whose log goes to a stream, as the desktop log window would show it.
+// A workspace whose log goes to a stream, as the desktop log window would show it, or nowhere
+// when quiet.
 struct CliSession {
-  explicit CliSession(std::ostream& out) : sink(out) { workspace.log().Attach(&sink); }
+  CliSession(std::ostream& out, bool quiet) : sink(out) {
+    if (!quiet)
+      workspace.log().Attach(&sink);
+  }
 
   StreamLogSink sink;
   HeadlessUi ui;

@@ -7,8 +7,8 @@
 namespace pelkor::cli {
 
 int ExportCommand(const std::filesystem::path& design, const std::filesystem::path& output,
-                  std::ostream& out, std::ostream& err) {
-  CliSession session(out);
+                  bool quiet, std::ostream& out, std::ostream& err) {
+  CliSession session(out, quiet);
   if (const int status = OpenDesign(session.workspace, design, err); status != kExitOk) {
     return status;
   }

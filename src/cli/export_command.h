@@ -5,8 +5,9 @@
 
 namespace pelkor::cli {
 
-// Opens a design with its hierarchy and exports its top module as a DRAVU objects file.
+// Opens a design with its hierarchy and exports its top module as a DRAVU objects file;
+// `quiet` leaves out the output-log lines.
 int ExportCommand(const std::filesystem::path& design, const std::filesystem::path& output,
-                  std::ostream& out, std::ostream& err);
+                  bool quiet, std::ostream& out, std::ostream& err);
 
 }  // namespace pelkor::cli

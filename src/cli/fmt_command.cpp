@@ -12,12 +12,24 @@ int FmtCommand(const FmtOptions& options, std::ostream& /*out*/, std::ostream& e
     return kExitNoInput;
   }
   Module module;
+  std::vector<IgnoredRecord> ignored;
+  std::optional<std::string> failure;
   try {
-    ReadModule(file->text, module);
+    ReadModule(file->text, module, ignored);
   } catch (const MessageError& e) {
-    // Writing back a partly read module would lose the rest of the file.
-    err << "pelkor-cli: " << options.design.string() << ": ロードに失敗しました" << e.what()
-        << '\n';
+    failure = e.what();
+  }
+  const std::string prefix = "pelkor-cli: " + options.design.string() + ": ";
+  for (const IgnoredRecord& record : ignored)
+    err << prefix << IgnoredRecordMessage(record) << '\n';
+  // Writing back a partly read module, or one without the records passed over, would lose
+  // part of the file.
+  if (failure) {
+    err << prefix << "ロードに失敗しました" << *failure << '\n';
+    return kExitDesignFailed;
+  }
+  if (!ignored.empty()) {
+    err << prefix << "not rewritten, the records passed over would be lost\n";
     return kExitDesignFailed;
   }
   const std::filesystem::path target = options.output.value_or(options.design);

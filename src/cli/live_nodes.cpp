@@ -4,12 +4,17 @@ namespace pelkor::cli {
 
 namespace {
 
-void Visit(const RuntimeInstance& node, const std::string& path,
+// `path` is one buffer for the whole walk: runs sample every node after every step.
+void Visit(const RuntimeInstance& node, std::string& path,
            const std::function<void(const LiveNode&)>& visit) {
   if (node.net && node.runtime)
     visit(LiveNode{node, *node.runtime, path});
   for (const auto& [number, child] : node.children) {
-    Visit(*child, path + "/" + std::to_string(number), visit);
+    const std::size_t length = path.size();
+    path += '/';
+    path += std::to_string(number);
+    Visit(*child, path, visit);
+    path.resize(length);
   }
 }
 
@@ -17,7 +22,8 @@ void Visit(const RuntimeInstance& node, const std::string& path,
 
 void ForEachLiveNode(const RuntimeInstance& root,
                      const std::function<void(const LiveNode&)>& visit) {
-  Visit(root, root.name, visit);
+  std::string path = root.name;
+  Visit(root, path, visit);
 }
 
 std::string TokenText(int value) {

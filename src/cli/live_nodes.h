@@ -9,11 +9,12 @@
 namespace pelkor::cli {
 
 // A node of the instance tree that has a working copy, with its path: the root module's name,
-// then "/" and the instance number for each level below it ("top/5/2").
+// then "/" and the instance number for each level below it ("top/5/2"). The path is valid
+// during the visit only.
 struct LiveNode {
   const RuntimeInstance& node;
   const NetRuntime& runtime;
-  std::string path;
+  const std::string& path;
 };
 
 // Visits every node that has a working copy, depth first from the root in ascending instance

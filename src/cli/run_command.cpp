@@ -7,26 +7,14 @@
 #include <iostream>
 
 #include "cli/cli_session.h"
+#include "cli/design_run.h"
 #include "cli/exit_status.h"
-#include "cli/open_design.h"
-#include "cli/run_report.h"
 #include "cli/trace_writer.h"
 #include "cli/vcd_writer.h"
 
 namespace pelkor::cli {
 
 namespace {
-
-// Opens the design and checks it; kExitOk when a simulation is ready to run.
-int OpenAndCheck(Workspace& workspace, const std::filesystem::path& design, std::ostream& err) {
-  if (const int status = OpenDesign(workspace, design, err); status != kExitOk)
-    return status;
-  workspace.Check();
-  if (workspace.IsSimulating())
-    return kExitOk;
-  err << "pelkor-cli: " << design.string() << ": the check failed\n";
-  return kExitDesignFailed;
-}
 
 // Shows the step count on a terminal once a run has taken more than a second.
 class ProgressDisplay {
@@ -60,13 +48,14 @@ class ProgressDisplay {
 
 }  // namespace
 
-int CheckCommand(const std::filesystem::path& design, std::ostream& out, std::ostream& err) {
-  CliSession session(out);
+int CheckCommand(const std::filesystem::path& design, bool quiet, std::ostream& out,
+                 std::ostream& err) {
+  CliSession session(out, quiet);
   return OpenAndCheck(session.workspace, design, err);
 }
 
 int RunCommand(const RunOptions& options, std::ostream& out, std::ostream& err) {
-  CliSession session(out);
+  CliSession session(out, options.quiet);
   Workspace& workspace = session.workspace;
   if (const int status = OpenAndCheck(workspace, options.design, err); status != kExitOk) {
     return status;
@@ -86,23 +75,16 @@ int RunCommand(const RunOptions& options, std::ostream& out, std::ostream& err) 
     vcd.emplace();
 
   const RuntimeInstance& root = workspace.library().rootInstance();
-  if (trace)
-    trace->Write(root, 0, false);
-  if (vcd)
-    vcd->Sample(root, 0);
   ProgressDisplay progress(err);
-  workspace.SetStepLimit(options.maxSteps);
-  const RunOutcome outcome =
-      workspace.RunWithoutAnimation([&](std::int64_t steps, StepActivity activity) {
+  const CheckedRun run =
+      RunChecked(workspace, options.maxSteps, [&](std::int64_t step, bool active) {
         if (trace)
-          trace->Write(root, steps, activity != 0);
+          trace->Write(root, step, active);
         if (vcd)
-          vcd->Sample(root, steps);
-        progress.Update(steps);
-        return true;
+          vcd->Sample(root, step);
+        progress.Update(step);
       });
-
-  RunReport report{outcome.steps, outcome.end == RunEnd::kIdle, CollectSinkReports(root)};
+  const RunReport& report = run.report;
   if (options.report == ReportFormat::kJson) {
     out << ToJson(report).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
         << '\n';
@@ -123,11 +105,9 @@ int RunCommand(const RunOptions& options, std::ostream& out, std::ostream& err) 
     err << "pelkor-cli: cannot write " << options.trace->string() << '\n';
     return kExitCannotWrite;
   }
-  if (outcome.end == RunEnd::kFailed) {
+  if (run.stepFailed)
     err << "pelkor-cli: " << options.design.string() << ": the simulation stopped on a failure\n";
-    return kExitDesignFailed;
-  }
-  return report.AnySinkFailed() ? kExitSinkFailed : kExitOk;
+  return run.Status();
 }
 
 }  // namespace pelkor::cli

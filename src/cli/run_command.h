@@ -15,12 +15,14 @@ struct RunOptions {
   std::optional<std::filesystem::path> trace;  // JSON Lines, one line per step
   std::optional<std::filesystem::path> vcd;
   ReportFormat report = ReportFormat::kText;
+  bool quiet = false;  // no output-log lines
 };
 
 // Opens a design, checks it, runs it without animation and reports every sink.
 int RunCommand(const RunOptions& options, std::ostream& out, std::ostream& err);
 
-// Opens and checks a design.
-int CheckCommand(const std::filesystem::path& design, std::ostream& out, std::ostream& err);
+// Opens and checks a design; `quiet` leaves out the output-log lines.
+int CheckCommand(const std::filesystem::path& design, bool quiet, std::ostream& out,
+                 std::ostream& err);
 
 }  // namespace pelkor::cli

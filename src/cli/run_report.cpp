@@ -22,26 +22,60 @@ bool RunReport::AnySinkFailed() const {
                      [](const SinkReport& sink) { return sink.verdict == SinkVerdict::kFail; });
 }
 
-std::vector<SinkReport> CollectSinkReports(const RuntimeInstance& root) {
+std::vector<SinkReport> CollectSinkReports(const RuntimeInstance& root,
+                                           const SinkArrivals& arrivals) {
   std::vector<SinkReport> reports;
   ForEachLiveNode(root, [&](const LiveNode& live) {
     for (const auto& [id, sink] : live.node.net->sinks) {
-      reports.push_back({live.path, id, sink.name, BitText(sink.received),
-                         BitText(ExpectedBits(sink)), Verify(sink, sink.received)});
+      SinkReport report;
+      report.path = live.path;
+      report.id = id;
+      report.name = sink.name;
+      report.received = BitText(sink.received);
+      report.expected = BitText(ExpectedBits(sink));
+      report.verdict = Verify(sink, sink.received);
+      report.mismatch = FirstMismatch(sink, sink.received);
+      const std::vector<std::int64_t>& steps = arrivals.Steps(live.path, id);
+      if (report.mismatch && *report.mismatch < steps.size())
+        report.mismatchStep = steps[*report.mismatch];
+      reports.push_back(std::move(report));
     }
   });
   return reports;
 }
 
+std::string SinkLabel(const SinkReport& sink) {
+  std::string label = sink.path + " sink " + std::to_string(sink.id);
+  if (!sink.name.empty())
+    label += " \"" + sink.name + '"';
+  return label;
+}
+
+std::string MismatchText(const SinkReport& sink) {
+  if (!sink.mismatch)
+    return "";
+  if (sink.mismatchStep)
+    return "first mismatch at step " + std::to_string(*sink.mismatchStep);
+  return "only " + std::to_string(sink.received.size()) + " of " +
+         std::to_string(sink.expected.size()) + " values arrived";
+}
+
+std::string FailureText(const SinkReport& sink) {
+  return "received " + sink.received + ", expected " + sink.expected + ", " + MismatchText(sink);
+}
+
 nlohmann::ordered_json ToJson(const RunReport& report) {
   nlohmann::ordered_json sinks = nlohmann::ordered_json::array();
   for (const SinkReport& sink : report.sinks) {
-    sinks.push_back({{"path", sink.path},
-                     {"id", sink.id},
-                     {"name", sink.name},
-                     {"received", sink.received},
-                     {"expected", sink.expected},
-                     {"verdict", VerdictName(sink.verdict)}});
+    sinks.push_back(
+        {{"path", sink.path},
+         {"id", sink.id},
+         {"name", sink.name},
+         {"received", sink.received},
+         {"expected", sink.expected},
+         {"verdict", VerdictName(sink.verdict)},
+         {"firstMismatchStep", sink.mismatchStep ? nlohmann::ordered_json(*sink.mismatchStep)
+                                                 : nlohmann::ordered_json()}});
   }
   return {{"steps", report.steps}, {"idle", report.idle}, {"sinks", sinks}};
 }
@@ -50,13 +84,14 @@ void WriteText(std::ostream& out, const RunReport& report) {
   out << report.steps << (report.steps == 1 ? " step" : " steps")
       << (report.idle ? ", idle" : ", not idle") << '\n';
   for (const SinkReport& sink : report.sinks) {
-    out << sink.path << " sink " << sink.id;
-    if (!sink.name.empty())
-      out << " \"" << sink.name << '"';
-    out << ": received " << (sink.received.empty() ? "(nothing)" : sink.received);
+    out << SinkLabel(sink) << ": received "
+        << (sink.received.empty() ? "(nothing)" : sink.received);
     if (sink.verdict != SinkVerdict::kNone)
       out << ", expected " << sink.expected;
-    out << ": " << VerdictName(sink.verdict) << '\n';
+    out << ": " << VerdictName(sink.verdict);
+    if (sink.mismatch)
+      out << ", " << MismatchText(sink);
+    out << '\n';
   }
 }
 

@@ -7,6 +7,7 @@
 
 #include "edit/arc_rules.h"
 #include "edit/interaction_controller.h"
+#include "view/arrow_geometry.h"
 
 namespace pelkor {
 

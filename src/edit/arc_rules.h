@@ -16,10 +16,6 @@ bool IsArcTargetAllowed(ObjectKind from, ObjectKind to);
 // lies left of `towards` (the arc's first bend, or its target).
 int DirectionForArcFrom(int shiftLine, Point registerPosition, Point towards);
 
-// The point at distance d from t on the line toward p, truncated; on a vertical line straight
-// above or below t.
-Point PointBefore(Point p, Point t, int d);
-
 // Removes one arc with its two index entries.
 void RemoveArc(Module& module, int arcId);
 

@@ -1,21 +1,45 @@
 // What the view shows about the object under the pointer: a frame while editing, on the objects
 // an arc in progress may end on, and a tooltip with a register's tokens or a machine's state.
 #include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "edit/interaction_controller.h"
-#include "edit/object_size.h"
-#include "edit/runtime_text.h"
+#include "view/run_state_reader.h"
 
 namespace pelkor {
 
 namespace {
 
-// The frame is drawn only where the objects are big enough to be told apart.
-constexpr int kLargestFramedScale = 8;
-
 std::string MainStateText(const StateMachine& machine) {
   auto state = machine.states.find(machine.mainState);
   return state == machine.states.end() ? std::string() : state->second.firstText.source;
+}
+
+// The source of the first text of the state the machine is in; nullopt when it is in none.
+std::optional<std::string> CurrentStateText(const RunStateReader& run, int id,
+                                            const StateMachine& machine) {
+  const std::optional<int> number = run.MachineCurrentState(id);
+  auto state = number ? machine.states.find(*number) : machine.states.end();
+  if (state == machine.states.end())
+    return std::nullopt;
+  return state->second.firstText.source;
+}
+
+// The register's cells, entry first, "0" and "1" for tokens and "-" for empty cells, turned
+// round unless the data flows right; nullopt for a register that has no cells to show.
+std::optional<std::string> CellsText(const RunStateReader& run, int id,
+                                     const ShiftRegister& shiftRegister) {
+  const std::vector<int> cells = run.RegisterCells(id);
+  if (cells.empty())
+    return std::nullopt;
+  std::string text;
+  for (int cell : cells)
+    text += cell == 0 ? '0' : cell == 1 ? '1' : '-';
+  if (shiftRegister.direction != 2)
+    std::reverse(text.begin(), text.end());
+  return text;
 }
 
 }  // namespace
@@ -29,31 +53,25 @@ void InteractionController::SetTooltip(const std::string& text) {
 
 void InteractionController::ShowHoverFrame(int id) {
   state_.hoverStale = false;
-  std::optional<Rect> frame;
-  if (scale() <= kLargestFramedScale) {
-    const Point centre = view_.viewport().ToScreen(*module().PositionOf(id));
-    const int half = (kObjectSize + 6) / 2 / std::max(scale(), 1);
-    frame = Rect{centre.x - half, centre.y - half, centre.x + half, centre.y + half};
-  }
-  if (frame != state_.hoverFrame) {
-    state_.hoverFrame = frame;
+  if (state_.hoverObject != id) {
+    state_.hoverObject = id;
     ui_.OverlayChanged();
   }
 }
 
 void InteractionController::HoverWhileSimulating(int id) {
   const Module& m = module();
-  const RuntimeInstance& node = library_.currentInstance();
+  const RunStateReader run(library_.currentInstance().runtime.get());
   std::optional<std::string> text;
   switch (m.KindOf(id)) {
     case kNoKind:
       text = "";
       break;
     case kStateMachineKind:
-      text = CurrentStateText(node, id, m.stateMachines.at(id));
+      text = CurrentStateText(run, id, m.stateMachines.at(id));
       break;
     case kShiftRegisterKind:
-      text = RegisterCellsText(node, id, m.shiftRegisters.at(id));
+      text = CellsText(run, id, m.shiftRegisters.at(id));
       break;
     default:  // the other kinds leave the tooltip as it is
       break;

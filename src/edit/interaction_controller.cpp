@@ -6,8 +6,8 @@
 
 #include "base/saturating_point.h"
 #include "edit/key_codes.h"
-#include "edit/object_size.h"
-#include "edit/view_pan.h"
+#include "view/scene.h"
+#include "view/view_navigation.h"
 
 namespace pelkor {
 
@@ -37,7 +37,7 @@ Point InteractionController::ToLogical(Point pixel, bool ctrl) const {
 }
 
 void InteractionController::Repaint() {
-  state_.hoverFrame.reset();
+  state_.hoverObject = 0;
   ui_.Redraw();
 }
 
@@ -80,13 +80,7 @@ bool InteractionController::CanPaste() const {
 std::optional<Rect> InteractionController::SelectionTracker() const {
   if (!HasSelection())
     return std::nullopt;
-  const Viewport viewport = view_.viewport();
-  const Rect& bounds = module().selection.bounds;
-  const Point topLeft = viewport.ToScreen({bounds.left, bounds.top});
-  const Point bottomRight = viewport.ToScreen({bounds.right, bounds.bottom});
-  const int margin = kObjectSize / std::max(scale(), 1) / 2;
-  return Rect{topLeft.x - margin, topLeft.y - margin, bottomRight.x + margin,
-              bottomRight.y + margin};
+  return TrackerRect(module().selection.bounds, view_);
 }
 
 bool InteractionController::InSelectionTracker(Point pixel) const {
@@ -251,7 +245,7 @@ void InteractionController::Move(Point pixel, bool ctrl) {
     state_.dragPoint = state_.anchor;
   }
   if (state_.panning) {
-    PanView(view_, SaturatingSub(pixel, state_.panPoint));
+    PanByPixels(view_, SaturatingSub(pixel, state_.panPoint));
     state_.panPoint = pixel;
     Repaint();
   }
@@ -307,16 +301,16 @@ void InteractionController::KeyDown(int key) {
       CancelArc();
       break;
     case kLeftKey:
-      PanView(view_, {-10, 0});
+      PanByPixels(view_, {-10, 0});
       break;
     case kUpKey:
-      PanView(view_, {0, -10});
+      PanByPixels(view_, {0, -10});
       break;
     case kRightKey:
-      PanView(view_, {10, 0});
+      PanByPixels(view_, {10, 0});
       break;
     case kDownKey:
-      PanView(view_, {0, 10});
+      PanByPixels(view_, {0, 10});
       break;
     default:
       break;

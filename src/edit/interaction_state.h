@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,9 +43,9 @@ struct InteractionState {
   Point rubberEnd;                  // logical: where the line to the pointer ends
 
   // Hover feedback.
-  bool hoverStale = true;  // no hover frame is shown, or the scene must be redrawn to remove it
-  std::optional<Rect> hoverFrame;  // the frame around the object under the pointer
-  std::string tooltipText;         // empty hides the tooltip
+  bool hoverStale = true;   // no hover frame is shown, or the scene must be redrawn to remove it
+  int hoverObject = 0;      // the object the hover frame is drawn around; 0 for none
+  std::string tooltipText;  // empty hides the tooltip
 };
 
 // Selects what a rubber band covers: every primitive whose position, converted to pixels with

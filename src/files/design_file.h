@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "files/safe_write.h"
 #include "files/text_encoding.h"
@@ -14,10 +15,26 @@ namespace pelkor {
 // The design-file text of a module, in memory: UTF-8, LF line ends.
 std::string WriteModule(const Module& module);
 
+// A record the reader passed over: one whose keyword is unknown where it stands, or one the
+// file ends inside. Named by its keyword text, cut to 40 characters, line breaks and other
+// control characters shown as spaces.
+struct IgnoredRecord {
+  std::string keyword;
+  bool unfinished = false;  // the file ends inside it
+
+  bool operator==(const IgnoredRecord&) const = default;
+};
+
 // Reads design-file text (UTF-8, LF or CR LF line ends) into an empty module and sets its
-// nextObjectId. Throws MessageError: "comma" on a malformed record, or the text error of a
-// counter or state that fails to regenerate. Records read before a failure stay in `module`.
+// nextObjectId. White space before a keyword is skipped. Throws MessageError: "comma" on a
+// malformed record, or the text error of a counter or state that fails to regenerate. Records
+// read before a failure stay in `module`; every record passed over, up to a failure, is added
+// to `ignored` in file order.
+void ReadModule(std::string_view text, Module& module, std::vector<IgnoredRecord>& ignored);
 void ReadModule(std::string_view text, Module& module);
+
+// The output-log line that tells of a record the reader passed over.
+std::string IgnoredRecordMessage(const IgnoredRecord& record);
 
 struct DesignText {
   std::string text;  // UTF-8, LF line ends

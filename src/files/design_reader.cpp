@@ -10,24 +10,26 @@ namespace {
 
 using design_records::kArcRecord;
 
-// Hands one complete record to the parser of its kind; records of other kinds are ignored.
-void ReadRecord(ObjectKind kind, std::string_view record, Module& module) {
+// Hands one complete record to the parser of its kind; false for a kind that has no place at
+// the top level.
+bool ReadRecord(ObjectKind kind, std::string_view record, Module& module,
+                std::vector<IgnoredRecord>& ignored) {
   switch (kind) {
     case kStateMachineKind:
-      design_records::ReadStateMachineRecord(record, module);
-      break;
+      design_records::ReadStateMachineRecord(record, module, ignored);
+      return true;
     case kShiftRegisterKind:
     case kCounterKind:
     case kSourceKind:
     case kSinkKind:
     case kInstanceKind:
       design_records::ReadPrimitiveRecord(kind, record, module);
-      break;
+      return true;
     case kArcRecord:
       design_records::ReadArcRecord(record, module);
-      break;
+      return true;
     default:
-      break;
+      return false;
   }
 }
 
@@ -35,7 +37,8 @@ void ReadRecord(ObjectKind kind, std::string_view record, Module& module) {
 // brace depth, and counts the records that are not arcs.
 class DesignReader {
  public:
-  DesignReader(std::string_view text, Module& module) : text_(text), module_(module) {}
+  DesignReader(std::string_view text, Module& module, std::vector<IgnoredRecord>& ignored)
+      : text_(text), module_(module), ignored_(ignored) {}
 
   void Read() {
     while (pos_ < text_.size()) {
@@ -52,7 +55,10 @@ class DesignReader {
           break;
         case '[':
           if (depth_ == 0) {
-            kind_ = design_records::KeywordKind(buffer_);
+            const std::string_view keyword = design_records::KeywordText(buffer_);
+            kind_ = design_records::KeywordKind(keyword);
+            keyword_ = design_records::KeywordForLog(keyword);
+            inRecord_ = true;
             buffer_.clear();
           } else {
             buffer_ += c;
@@ -73,6 +79,8 @@ class DesignReader {
           break;
       }
     }
+    if (inRecord_)
+      ignored_.push_back({keyword_, true});
   }
 
   // One more than the number of records other than arcs; never below an ID already in use,
@@ -119,11 +127,13 @@ class DesignReader {
   void EndRecord() {
     const ObjectKind kind = kind_;
     kind_ = kNoKind;
+    inRecord_ = false;
     // The rest of the record's line is skipped.
     pos_ = std::min(text_.find('\n', pos_), text_.size());
     if (pos_ < text_.size())
       ++pos_;
-    ReadRecord(kind, buffer_, module_);
+    if (!ReadRecord(kind, buffer_, module_, ignored_))
+      ignored_.push_back({keyword_, false});
     buffer_.clear();
     if (kind != kArcRecord)
       ++recordCounter_;
@@ -131,23 +141,26 @@ class DesignReader {
 
   std::string_view text_;
   Module& module_;
+  std::vector<IgnoredRecord>& ignored_;
   std::size_t pos_ = 0;
   std::string buffer_;
   long long depth_ = 0;
+  std::string keyword_;  // of the record being collected, as an ignored record is named
   ObjectKind kind_ = kNoKind;
+  bool inRecord_ = false;  // a keyword's "[" has been read and its record not yet ended
   bool headerSeen_ = false;
   long long recordCounter_ = 1;
 };
 
 }  // namespace
 
-void ReadModule(std::string_view text, Module& module) {
+void ReadModule(std::string_view text, Module& module, std::vector<IgnoredRecord>& ignored) {
   std::string lfText;
   if (text.find("\r\n") != std::string_view::npos) {
     lfText = ToLfLineEnds(text);
     text = lfText;
   }
-  DesignReader reader(text, module);
+  DesignReader reader(text, module, ignored);
   try {
     reader.Read();
   } catch (...) {
@@ -155,6 +168,17 @@ void ReadModule(std::string_view text, Module& module) {
     throw;
   }
   module.SetNextObjectId(reader.NextObjectId());
+}
+
+void ReadModule(std::string_view text, Module& module) {
+  std::vector<IgnoredRecord> ignored;
+  ReadModule(text, module, ignored);
+}
+
+std::string IgnoredRecordMessage(const IgnoredRecord& record) {
+  return "「" + record.keyword +
+         (record.unfinished ? "」のレコードは途中で終わっているので無視しました"
+                            : "」は不明なレコードなので無視しました");
 }
 
 }  // namespace pelkor

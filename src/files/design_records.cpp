@@ -87,6 +87,25 @@ ObjectKind KeywordKind(std::string_view keyword) {
   return kNoKind;
 }
 
+std::string_view KeywordText(std::string_view collected) {
+  const std::size_t start = collected.find_first_not_of(" \t\r\n");
+  return start == std::string_view::npos ? std::string_view() : collected.substr(start);
+}
+
+std::string KeywordForLog(std::string_view keyword) {
+  constexpr int kMaxCharacters = 40;
+  std::string text;
+  int characters = 0;
+  for (const char c : keyword) {
+    const auto byte = static_cast<unsigned char>(c);
+    const bool continuation = (byte & 0xC0) == 0x80;
+    if (!continuation && ++characters > kMaxCharacters)
+      break;
+    text += byte < 0x20 || byte == 0x7F ? ' ' : c;
+  }
+  return text;
+}
+
 int ReadDecimal(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))

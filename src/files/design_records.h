@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/design_file.h"
 #include "model/module.h"
 
 namespace pelkor::design_records {
@@ -19,6 +20,14 @@ inline constexpr ObjectKind kStateArcRecord = 101;
 
 // The kind of a record keyword, kNoKind for a word not in the table.
 ObjectKind KeywordKind(std::string_view keyword);
+
+// The keyword in the text collected before a record's "[": blank lines and indentation before
+// it (spaces, tabs, CR, LF) are skipped.
+std::string_view KeywordText(std::string_view collected);
+
+// A keyword as an ignored record is named by: control characters shown as spaces, cut to 40
+// characters.
+std::string KeywordForLog(std::string_view keyword);
 
 // A decimal integer as the C library's atoi reads it: leading blanks, an optional sign, then
 // digits up to the first non-digit; no digits give 0. Out-of-range values saturate.
@@ -68,6 +77,8 @@ Record& StorePrimitive(Module& module, std::map<int, Record>& map, ObjectKind ki
 // shift, count, uhzi, kemmakix and module records.
 void ReadPrimitiveRecord(ObjectKind kind, std::string_view record, Module& module);
 void ReadArcRecord(std::string_view record, Module& module);
-void ReadStateMachineRecord(std::string_view record, Module& module);
+// Adds each state or state arc with an unknown keyword to `ignored`.
+void ReadStateMachineRecord(std::string_view record, Module& module,
+                            std::vector<IgnoredRecord>& ignored);
 
 }  // namespace pelkor::design_records

@@ -41,7 +41,8 @@ std::size_t ReadMachineHeader(std::string_view record, int (&fields)[4]) {
 // Walks the states and state arcs inside a machine record, building them into `machine`.
 class MachineBodyReader {
  public:
-  explicit MachineBodyReader(StateMachine& machine) : machine_(machine) {}
+  MachineBodyReader(StateMachine& machine, std::vector<IgnoredRecord>& ignored)
+      : machine_(machine), ignored_(ignored) {}
 
   void Read(std::string_view body) {
     for (std::size_t i = 0; i < body.size(); ++i) {
@@ -89,7 +90,9 @@ class MachineBodyReader {
 
  private:
   void StartRecord() {
-    kind_ = KeywordKind(buffer_);
+    const std::string_view keyword = KeywordText(buffer_);
+    kind_ = KeywordKind(keyword);
+    keyword_ = KeywordForLog(keyword);
     buffer_.clear();
     inBrackets_ = true;
     fieldIndex_ = 0;
@@ -140,13 +143,18 @@ class MachineBodyReader {
       machine_.stateArcsInto.emplace(arc.to, id);
       machine_.stateArcsOutOf.emplace(arc.from, id);
       machine_.stateArcs[id] = std::move(arc);
+    } else {
+      ignored_.push_back({keyword_, false});
     }
     kind_ = kNoKind;
+    keyword_.clear();
     buffer_.clear();
   }
 
   StateMachine& machine_;
+  std::vector<IgnoredRecord>& ignored_;
   std::string buffer_;
+  std::string keyword_;  // of the record being read, as an ignored record is named
   long long depth_ = 1;
   ObjectKind kind_ = kNoKind;
   bool inBrackets_ = false;
@@ -160,14 +168,15 @@ class MachineBodyReader {
 
 }  // namespace
 
-void ReadStateMachineRecord(std::string_view record, Module& module) {
+void ReadStateMachineRecord(std::string_view record, Module& module,
+                            std::vector<IgnoredRecord>& ignored) {
   int header[4] = {0, 0, 0, 0};
   const std::size_t bodyStart = ReadMachineHeader(record, header);
 
   StateMachine machine;
   machine.position = {header[1], header[2]};
   machine.mainState = header[3];
-  MachineBodyReader(machine).Read(record.substr(bodyStart));
+  MachineBodyReader(machine, ignored).Read(record.substr(bodyStart));
   machine.ResetNextIds();
   // A hand-edited file may number its states with gaps; new states must not reuse a number.
   if (!machine.states.empty() && machine.states.rbegin()->first < INT_MAX) {

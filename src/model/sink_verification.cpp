@@ -34,16 +34,33 @@ std::vector<int> ExpectedBits(const SinkTransition& sink) {
   return bits;
 }
 
+bool ExpectsValues(const SinkTransition& sink) {
+  // Asked after every step of a run, so the bits are not built.
+  const bool compares = sink.outputMode == 0 || sink.outputMode == 1;
+  return compares && std::any_of(sink.expected.begin(), sink.expected.end(), [&](char c) {
+           return sink.hexDisplay ? HexDigitValue(c) >= 0 : c == '0' || c == '1';
+         });
+}
+
 SinkVerdict Verify(const SinkTransition& sink, const std::vector<int>& received) {
-  const std::vector<int> expected = ExpectedBits(sink);
-  if (expected.empty() || (sink.outputMode != 0 && sink.outputMode != 1)) {
+  if (!ExpectsValues(sink))
     return SinkVerdict::kNone;
-  }
-  const bool equal =
-      sink.outputMode == 0
-          ? std::equal(received.begin(), received.end(), expected.begin(), expected.end())
-          : std::equal(received.rbegin(), received.rend(), expected.begin(), expected.end());
-  return equal ? SinkVerdict::kPass : SinkVerdict::kFail;
+  return FirstMismatch(sink, received) ? SinkVerdict::kFail : SinkVerdict::kPass;
+}
+
+std::optional<std::size_t> FirstMismatch(const SinkTransition& sink,
+                                         const std::vector<int>& received) {
+  if (!ExpectsValues(sink))
+    return std::nullopt;
+  // A "Little" sink expects its values newest first, so they arrive in reverse.
+  std::vector<int> expected = ExpectedBits(sink);
+  if (sink.outputMode == 1)
+    std::reverse(expected.begin(), expected.end());
+  const auto departs =
+      std::mismatch(received.begin(), received.end(), expected.begin(), expected.end()).first;
+  if (departs == received.end() && received.size() == expected.size())
+    return std::nullopt;
+  return static_cast<std::size_t>(departs - received.begin());
 }
 
 const char* VerdictName(SinkVerdict verdict) {

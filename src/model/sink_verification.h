@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,10 +15,20 @@ enum class SinkVerdict { kNone, kPass, kFail };
 // each hexadecimal digit as four bits, most significant first; other characters are ignored.
 std::vector<int> ExpectedBits(const SinkTransition& sink);
 
+// Whether a sink gets a verdict: it expects values and compares them, "Big" or "Little".
+bool ExpectsValues(const SinkTransition& sink);
+
 // Compares what a sink received with what it expects. "Big" compares in arrival order,
 // "Little" in reverse (the sink shows the last value first); a sink without expectations, or
 // one that discards or does not consume, has no verdict.
 SinkVerdict Verify(const SinkTransition& sink, const std::vector<int>& received);
+
+// Where the values a sink received, in arrival order, first depart from what it expects: the
+// index of the first value that differs or that comes beyond the expected number, or, when
+// every value received agrees but too few came, received.size(). None when the sink passes
+// or has no verdict.
+std::optional<std::size_t> FirstMismatch(const SinkTransition& sink,
+                                         const std::vector<int>& received);
 
 const char* VerdictName(SinkVerdict verdict);
 

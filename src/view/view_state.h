@@ -5,6 +5,11 @@
 
 namespace pelkor {
 
+// The side of an object's box in logical units.
+inline constexpr int kObjectSize = 40;
+// Zoom levels run from 0 (one logical unit per pixel) to 5 (32 units per pixel).
+inline constexpr int kMaxZoomLevel = 5;
+
 // The zoom and scroll state of the editor view and the size of its client area.
 struct ViewState {
   int zoomLevel = 0;  // 0 to 5

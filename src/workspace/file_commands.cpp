@@ -36,10 +36,18 @@ std::optional<std::filesystem::path> Workspace::ModuleFilePath(
 }
 
 void Workspace::ReadText(const std::string& text, Module& module) {
+  std::vector<IgnoredRecord> ignored;
+  std::optional<std::string> failure;
   try {
-    ReadModule(text, module);
+    ReadModule(text, module, ignored);
   } catch (const MessageError& e) {
-    log_.Write("ロードに失敗しました%s", e.what());
+    failure = e.what();
+  }
+  // Records passed over come first: they lie before the point where a read fails.
+  for (const IgnoredRecord& record : ignored)
+    log_.WriteText(IgnoredRecordMessage(record));
+  if (failure) {
+    log_.Write("ロードに失敗しました%s", *failure);
     ++loadFailures_;
   }
 }

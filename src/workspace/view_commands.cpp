@@ -1,8 +1,30 @@
 // The editor view's events, handed to the editing tools, and what the tools leave to the
 // workspace: the commands of the context menus and the windows that follow the module shown.
+#include "view/run_state_reader.h"
 #include "workspace/workspace.h"
 
 namespace pelkor {
+
+void Workspace::PaintView(Frame& frame) {
+  const Module& module = library_.currentModule();
+  SceneOverlay overlay;
+  if (interaction_.arcInProgress && module.PositionOf(interaction_.arcSource) != nullptr) {
+    overlay.arc =
+        ArcInProgress{interaction_.arcSource, interaction_.pendingBends, interaction_.rubberEnd};
+  }
+  if (!module.selection.Empty())
+    overlay.selectionBounds = module.selection.bounds;
+  const RunStateReader run(library_.currentInstance().runtime.get());
+  PaintScene(module, view_, StyleFromSettings(settings_), simulating_ ? &run : nullptr, overlay,
+             frame, &hitMap_);
+}
+
+DrawList Workspace::HoverFrameDrawing() const {
+  const Point* position = library_.currentModule().PositionOf(interaction_.hoverObject);
+  if (interaction_.hoverObject == 0 || position == nullptr)
+    return {};
+  return HoverFrame(*position, view_, StyleFromSettings(settings_));
+}
 
 void Workspace::MousePress(Point pixel, bool ctrl) {
   controller_.LeftPress(pixel, ctrl);

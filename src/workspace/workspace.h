@@ -14,6 +14,7 @@
 #include "model/output_log.h"
 #include "sim/step.h"
 #include "view/hit_map.h"
+#include "view/scene.h"
 #include "view/view_state.h"
 #include "view/viewport.h"
 #include "workspace/simulation_control.h"
@@ -133,7 +134,13 @@ class Workspace : private EditorHost {
   // The editor view: its zoom and scroll, and the hit map that its paint fills.
   ViewState& view() { return view_; }
   const ViewState& view() const { return view_; }
-  HitMap& hitMap() { return hitMap_; }
+  const HitMap& hitMap() const { return hitMap_; }
+  // Paints the module shown with the arc being drawn and the selection's tracker, and rebuilds
+  // the hit map from the same paint. The view replays the frame's picture, then its overlay,
+  // then HoverFrameDrawing.
+  void PaintView(Frame& frame);
+  // The frame around the object under the pointer; empty when there is none.
+  DrawList HoverFrameDrawing() const;
   const Settings& settings() const { return settings_; }
   void SetSettings(const Settings& settings) { settings_ = settings; }
 
@@ -162,7 +169,8 @@ class Workspace : private EditorHost {
   // Reads a design file into `module`, writing a read failure to the log. False when the file
   // cannot be opened.
   bool ReadInto(const std::filesystem::path& path, Module& module);
-  // Reads design-file text into `module`, writing a failure to the log.
+  // Reads design-file text into `module`, writing a failure and every record passed over to
+  // the log.
   void ReadText(const std::string& text, Module& module);
   // The folder a chosen file lies in, as an absolute path, so that later commands find the
   // sub-module files there whatever the process's working directory is.

@@ -12,12 +12,10 @@ struct CliResult {
   std::string out;  // standard output; standard error is sent to /dev/null unless merged
 };
 
-// Runs the real pelkor-cli binary through the shell with the given argument text.
-inline CliResult RunCliBinary(const std::string& arguments, bool mergeStderr = false) {
-  const std::string command = std::string(PELKOR_CLI_BINARY) + " " + arguments +
-                              (mergeStderr ? " 2>&1" : " 2>/dev/null") + " </dev/null";
+// Runs a shell command with no standard input; returns its exit status and standard output.
+inline CliResult RunShell(const std::string& command) {
   CliResult result;
-  FILE* pipe = popen(command.c_str(), "r");
+  FILE* pipe = popen((command + " </dev/null").c_str(), "r");
   if (pipe == nullptr)
     return result;
   std::array<char, 4096> buffer{};
@@ -27,6 +25,12 @@ inline CliResult RunCliBinary(const std::string& arguments, bool mergeStderr = f
   const int raw = pclose(pipe);
   result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   return result;
+}
+
+// Runs the real pelkor-cli binary through the shell with the given argument text.
+inline CliResult RunCliBinary(const std::string& arguments, bool mergeStderr = false) {
+  return RunShell(std::string(PELKOR_CLI_BINARY) + " " + arguments +
+                  (mergeStderr ? " 2>&1" : " 2>/dev/null"));
 }
 
 }  // namespace pelkor::testing

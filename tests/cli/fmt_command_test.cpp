@@ -11,7 +11,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-
 class FmtCommandTest : public ::testing::Test {
  protected:
   fs::path Write(const std::string& name, const std::string& bytes) {
@@ -25,7 +24,7 @@ class FmtCommandTest : public ::testing::Test {
 TEST_F(FmtCommandTest, RewritesInCanonicalFormKeepingTheEncoding) {
   // LF line ends and a blank line before a record; a Japanese sink name in UTF-8.
   const fs::path design = Write("a.dtn",
-                                "//pelkor file\nshift[1,10,20,0,1,2]{\n01}\n"
+                                "//pelkor file\nshift[1,10,20,0,1,2]{\n01}\n\n"
                                 "kemmakix[2,30,40,0,0,出力]{\n}\narc[1,2]{}\n");
   const auto result = testing::RunCliBinary("fmt " + design.string());
   EXPECT_EQ(result.status, 0);
@@ -52,6 +51,40 @@ TEST_F(FmtCommandTest, AMalformedFileIsLeftUntouched) {
   EXPECT_EQ(result.status, 2);
   EXPECT_NE(result.out.find("ロードに失敗しましたcomma"), std::string::npos);
   EXPECT_EQ(testing::ReadBytes(design), bytes);
+}
+
+// Tried as a new user would: fmt gave back a file with one register fewer, and exit status 0.
+TEST_F(FmtCommandTest, BlankLineBeforeTheSecondRegisterDoesNotLoseIt) {
+  const fs::path design = Write("a.dtn",
+                                "//pelkor file\r\nshift[1,0,0,0,1,2]{\r\n}\r\n\r\n"
+                                "  shift[2,0,0,0,1,2]{\r\n}\r\n");
+  EXPECT_EQ(testing::RunCliBinary("fmt " + design.string()).status, 0);
+  EXPECT_EQ(testing::ReadBytes(design),
+            "//pelkor file\r\nshift[1,0,0,0,1,2]{\r\n}\r\nshift[2,0,0,0,1,2]{\r\n}\r\n");
+}
+
+TEST_F(FmtCommandTest, AFileWithARecordPassedOverIsLeftUntouched) {
+  struct Case {
+    const char* bytes;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"shift[1,0,0,0,1,2]{\n}\nshfit[2,0,0,0,1,2]{\n}\n",
+       "「shfit」は不明なレコードなので無視しました"},
+      {"shift[1,0,0,0,1,2]{\n}\n// two\nshift[2,0,0,0,1,2]{\n}\n",
+       "「// two shift」は不明なレコードなので無視しました"},
+      {"shift[1,0,0,0,1,2]{\n}\nshift[2,0,0,0,1,2]{\n01",
+       "「shift」のレコードは途中で終わっているので無視しました"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.bytes);
+    const fs::path design = Write("a.dtn", std::string("//pelkor file\n") + c.bytes);
+    const auto result = testing::RunCliBinary("fmt " + design.string(), true);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_NE(result.out.find(c.message), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("not rewritten"), std::string::npos);
+    EXPECT_EQ(testing::ReadBytes(design), std::string("//pelkor file\n") + c.bytes);
+  }
 }
 
 TEST_F(FmtCommandTest, UsageAndMissingFiles) {

@@ -61,7 +61,8 @@ TEST_F(RunCommandTest, TheReportNamesEverySinkOfEveryLiveNode) {
                                                 {"name", "twice"},
                                                 {"received", "0110"},
                                                 {"expected", "0110"},
-                                                {"verdict", "pass"}}));
+                                                {"verdict", "pass"},
+                                                {"firstMismatchStep", nullptr}}));
   EXPECT_EQ(report["sinks"][1]["path"], "double_inverter/6");
   EXPECT_EQ(report["sinks"][2]["path"], "double_inverter/7");
   EXPECT_EQ(report["sinks"][2]["verdict"], "none");  // a port sink expects nothing
@@ -83,6 +84,62 @@ TEST_F(RunCommandTest, AFailingSinkExitsWithOne) {
   const auto result = testing::RunCliBinary("run " + (folder / "divider.dtn").string());
   EXPECT_EQ(result.status, 1);
   EXPECT_NE(result.out.find("received 001001, expected 010010: fail"), std::string::npos);
+}
+
+// The first mismatch is the step whose trace line first shows the sink's values departing
+// from the expectation, or none when they only fall short.
+TEST_F(RunCommandTest, TheReportGivesTheStepOfEachSinksFirstMismatch) {
+  const std::string original = testing::ReadBytes(kExamples / "counter_divider.dtn");
+  for (const char* expectation : {"010010", "001000", "0010011", "0010", "1"}) {
+    SCOPED_TRACE(expectation);
+    std::string design = original;
+    design.replace(design.find("001001}"), 6, expectation);
+    const fs::path file = Write("divider.dtn", design);
+    const fs::path trace = folder / "trace.jsonl";
+    const auto result =
+        testing::RunCliBinary("run " + file.string() + " --report json --trace " + trace.string());
+    EXPECT_EQ(result.status, 1);
+    const nlohmann::json sink = ReportOf(result.out)["sinks"][0];
+    ASSERT_EQ(sink["verdict"], "fail");
+
+    const std::string expected = expectation;
+    nlohmann::json departed;  // null until a trace line shows values off the expectation
+    std::ifstream in(trace);
+    for (std::string line; departed.is_null() && std::getline(in, line);) {
+      const nlohmann::json state = nlohmann::json::parse(line);
+      const std::string received = state["nodes"][0]["sinks"]["5"];
+      if (expected.compare(0, received.size(), received) != 0 || received.size() > expected.size())
+        departed = state["step"];
+    }
+    EXPECT_EQ(sink["firstMismatchStep"], departed);
+
+    const auto text = testing::RunCliBinary("run " + file.string());
+    const std::size_t arrived = sink["received"].get<std::string>().size();
+    const std::string tail = departed.is_null()
+                                 ? "only " + std::to_string(arrived) + " of " +
+                                       std::to_string(expected.size()) + " values arrived"
+                                 : "first mismatch at step " + departed.dump();
+    EXPECT_NE(text.out.find(": fail, " + tail + "\n"), std::string::npos) << text.out;
+  }
+}
+
+TEST_F(RunCommandTest, QuietLeavesOutTheLogButNotTheReportOrErrors) {
+  const std::string design = (kExamples / "full_adder.dtn").string();
+  const std::string report = testing::RunCliBinary("run " + design + " --quiet").out;
+  const std::string full = testing::RunCliBinary("run " + design).out;
+  // The report is what follows the log lines.
+  ASSERT_GT(full.size(), report.size());
+  EXPECT_EQ(full.substr(full.size() - report.size()), report);
+  EXPECT_NE(full.find("full_adderを読み込みました"), std::string::npos);
+  EXPECT_EQ(report.find("を読み込みました"), std::string::npos);
+  EXPECT_EQ(testing::RunCliBinary("-q run " + design).out, report);
+  EXPECT_EQ(testing::RunCliBinary("check -q " + design).out, "");
+
+  const fs::path comma = Write("comma.dtn", "//pelkor file\nshift[1,0,0,0,1,2,5]{\n}\n");
+  const auto failed = testing::RunCliBinary("check --quiet " + comma.string(), true);
+  EXPECT_EQ(failed.status, 2);
+  EXPECT_EQ(failed.out,
+            "pelkor-cli: " + comma.string() + ": the design could not be loaded completely\n");
 }
 
 TEST_F(RunCommandTest, ARunThatNeverGoesIdleStopsAtTheStepLimit) {
@@ -181,6 +238,16 @@ TEST_F(RunCommandTest, FailuresEndWithTheirExitStatus) {
 
   EXPECT_EQ(testing::RunCliBinary("run a.dtn --max-steps 0").status, 64);
   EXPECT_EQ(testing::RunCliBinary("run a.dtn --report xml").status, 64);
+}
+
+TEST_F(RunCommandTest, ARecordPassedOverIsNamedInTheLog) {
+  const fs::path design =
+      Write("a.dtn", "//pelkor file\nshift[1,0,0,0,1,2]{\n}\nregister[2,0,0,0,1,2]{\n}\n");
+  const auto result = testing::RunCliBinary("check " + design.string());
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(
+      result.out.rfind("「register」は不明なレコードなので無視しました\naを読み込みました\n", 0),
+      0u);
 }
 
 TEST_F(RunCommandTest, ExportWritesTheTopModule) {

@@ -205,11 +205,15 @@ TEST_F(ArcToolTest, TheRubberBandStopsShortOfATargetAndEscapeRemovesIt) {
   Click({100, 200});
   Move({300, 100});
   EXPECT_EQ(state().rubberEnd, (Point{275, 112}));  // 27 back toward the bend at (100, 200)
+  Paint();
+  const std::size_t withBand = frame.picture.ops.size();
   Move({220, 250});
   EXPECT_EQ(state().rubberEnd, (Point{220, 250}));
   ws.KeyDown(kEscapeKey);
   EXPECT_FALSE(state().arcInProgress);
   EXPECT_THAT(state().pendingBends, IsEmpty());
+  Paint();
+  EXPECT_LT(frame.picture.ops.size(), withBand);  // the rubber band is gone
   Click({300, 100});
   EXPECT_THAT(module().arcs, IsEmpty());
   EXPECT_NE(reg, counter);

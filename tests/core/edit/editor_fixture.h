@@ -4,7 +4,6 @@
 
 #include "edit/key_codes.h"
 #include "support/model_invariants.h"
-#include "support/paint_hits.h"
 #include "support/recording_log.h"
 #include "support/scripted_ui.h"
 #include "workspace/workspace.h"
@@ -12,15 +11,15 @@
 namespace pelkor::testing {
 
 // A workspace with a 400 x 300 view at scale 1 and origin (0, 0), so that client pixels and
-// logical points coincide, driven by the view's events. The hit map is painted before every
-// event, as the event loop paints between two events.
+// logical points coincide, driven by the view's events. The view is painted before every event,
+// as the event loop paints between two events, which rebuilds the hit map.
 class EditorTest : public ::testing::Test {
  protected:
   EditorTest() {
     ws.log().Attach(&log);
     ws.view().width = 400;
     ws.view().height = 300;
-    ws.hitMap().Resize(400, 300);
+    Paint();
   }
   void TearDown() override { EXPECT_TRUE(ModuleInvariantsHold(module())); }
 
@@ -30,7 +29,7 @@ class EditorTest : public ::testing::Test {
   const Module* LastSnapshot() {
     return module().undoHistory.empty() ? nullptr : module().undoHistory.back().get();
   }
-  void Paint() { PaintHits(module(), ws.view(), ws.hitMap()); }
+  void Paint() { ws.PaintView(frame); }
 
   void Press(Point p, bool ctrl = false) {
     Paint();
@@ -75,6 +74,7 @@ class EditorTest : public ::testing::Test {
   ScriptedUi ui;
   Workspace ws{ui};
   RecordingLog log;
+  Frame frame;
 };
 
 }  // namespace pelkor::testing

@@ -17,13 +17,16 @@ TEST_F(HoverAndKeysTest, ARegisterUnderThePointerGetsAFrameAndShowsItsTokens) {
   module().shiftRegisters.at(id).contents = "0011";
   const int redraws = ui.redraws;
   Move({105, 95});
-  EXPECT_EQ(state().hoverFrame, (Rect{77, 77, 123, 123}));
+  EXPECT_EQ(state().hoverObject, id);
+  ASSERT_EQ(ws.HoverFrameDrawing().ops.size(), 1u);
+  EXPECT_EQ(ws.HoverFrameDrawing().ops[0].Points()[0], (Point{77, 77}));
   EXPECT_FALSE(state().hoverStale);
   EXPECT_EQ(state().tooltipText, "1100");
   EXPECT_EQ(ui.redraws, redraws);
 
   Move({300, 250});
-  EXPECT_EQ(state().hoverFrame, std::nullopt);
+  EXPECT_EQ(state().hoverObject, 0);
+  EXPECT_TRUE(ws.HoverFrameDrawing().ops.empty());
   EXPECT_TRUE(state().hoverStale);
   EXPECT_EQ(ui.redraws, redraws + 1);
   EXPECT_THAT(ui.tooltips, ElementsAre("1100", ""));
@@ -62,7 +65,7 @@ TEST_F(HoverAndKeysTest, WhileAnArcIsDrawnOnlyItsPossibleEndsGetAFrame) {
     Tool(CommandId::kArcTool);
     Click(c.start);
     Move(c.hovered);
-    EXPECT_EQ(state().hoverFrame.has_value(), c.framed);
+    EXPECT_EQ(state().hoverObject != 0, c.framed);
   }
 }
 
@@ -89,6 +92,23 @@ TEST_F(HoverAndKeysTest, WhileSimulatingARegisterShowsItsCellsTheWayTheDataFlows
   std::reverse(rightward.begin(), rightward.end());
   EXPECT_EQ(leftward, rightward);
   EXPECT_EQ(ui.tooltips.at(1), "");
+}
+
+TEST_F(HoverAndKeysTest, WhileSimulatingAMachineShowsTheStateItIsIn) {
+  const int in = testing::AddRegister(module(), "1");
+  const int machine =
+      testing::AddMachine(module(), {{1, "/one", "go = a;"}, {2, "/two", "back = a;"}},
+                          {{1, 2, "go"}, {2, 1, "back"}}, 1);
+  testing::Connect(module(), in, machine);
+  module().stateMachines.at(machine).position = {100, 100};
+  ws.Check();
+  ASSERT_TRUE(ws.IsSimulating());
+  Move({100, 100});
+  EXPECT_EQ(state().tooltipText, "/one");
+  ws.RunWithoutAnimation();
+  Move({300, 200});
+  Move({100, 100});
+  EXPECT_EQ(state().tooltipText, "/two");
 }
 
 TEST_F(HoverAndKeysTest, ArrowKeysAndTheMiddleButtonPanTheView) {

@@ -29,6 +29,8 @@ TEST_F(MoveToolTest, ARubberBandSelectsTheCentresItCoversAndAnEmptyOneNothing) {
   Drag({300, 250}, {150, 20});  // dragged up and to the left
   EXPECT_THAT(module().selection.selectedIds, ElementsAre(second));
   EXPECT_EQ(ws.SelectionTracker(), (Rect{180, 130, 220, 170}));
+  Paint();
+  EXPECT_EQ(frame.trackerRect, ws.SelectionTracker());
 
   Drag({250, 200}, {390, 290});
   EXPECT_FALSE(ws.HasSelection());

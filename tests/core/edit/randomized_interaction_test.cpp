@@ -10,7 +10,6 @@
 #include "edit/arc_rules.h"
 #include "edit/key_codes.h"
 #include "support/model_invariants.h"
-#include "support/paint_hits.h"
 #include "support/recording_log.h"
 #include "support/records.h"
 #include "support/scripted_ui.h"
@@ -83,7 +82,6 @@ class RandomSession {
     ws_.log().Attach(&log_);
     ws_.view().width = kWidth;
     ws_.view().height = kHeight;
-    ws_.hitMap().Resize(kWidth, kHeight);
     NewDesign();
   }
 
@@ -93,7 +91,7 @@ class RandomSession {
   const char* Event() {
     // The event loop paints between two events when something asked for it.
     if (ui_.redraws != paintedAt_) {
-      testing::PaintHits(module(), ws_.view(), ws_.hitMap());
+      ws_.PaintView(frame_);
       paintedAt_ = ui_.redraws;
     }
     // A design that has grown large is dropped for a new one, so that objects stay apart and
@@ -235,6 +233,7 @@ class RandomSession {
   RandomUi ui_{rng_};
   testing::RecordingLog log_;
   Workspace ws_{ui_};
+  Frame frame_;
   int paintedAt_ = -1;
 };
 

@@ -19,25 +19,91 @@ std::string ReadFailure(const std::string& text, Module& m) {
 
 TEST(DesignReaderTest, IgnoredRecordsCountButArcsDoNot) {
   Module m;
+  std::vector<IgnoredRecord> ignored;
   ReadModule(
       "//pelkor file\n"
       "shift[1,0,0,0,1,2]{\n}\n"
       "bogus[2,0,0]{\n}\n"
       "sub[3,0,0]{\n{}\n{}}\n"
-      "\n"
-      "shift[4,0,0,0,1,2]{\n}\n"  // the blank line before it joins its keyword
       "// a note\n"
-      "module[5,0,0]{\nx}\n"  // so does a comment line
-      "uhzi[6,0,0,0,0,0,a]{\n}\n"
-      "arc[6,1]{}\n"
-      "arc[6,1]{}\n",
-      m);
+      "module[4,0,0]{\nx}\n"  // a comment line joins the keyword after it
+      "uhzi[5,0,0,0,0,0,a]{\n}\n"
+      "arc[5,1]{}\n"
+      "\narc[5,1]{}\n",
+      m, ignored);
   EXPECT_EQ(m.shiftRegisters.size(), 1u);
   EXPECT_TRUE(m.instances.empty());
-  EXPECT_TRUE(m.sources.contains(6));
+  EXPECT_TRUE(m.sources.contains(5));
   EXPECT_EQ(m.arcs.size(), 2u);
-  EXPECT_EQ(m.nextObjectId, 7);
+  EXPECT_EQ(m.nextObjectId, 6);
   EXPECT_EQ(m.nextArcId, 3);
+  EXPECT_EQ(ignored, (std::vector<IgnoredRecord>{
+                         {"bogus", false}, {"sub", false}, {"// a note module", false}}));
+}
+
+// A blank line, indentation or a CR before a record used to join its keyword, and the record
+// was dropped without a word; fmt then wrote the file back without it.
+TEST(DesignReaderTest, BlankLineBeforeTheSecondRegisterDoesNotLoseIt) {
+  for (const char* before : {"\n", "\n\n", "  ", "\t", "\r\n", "\r", " \n\t\r\n "}) {
+    SCOPED_TRACE(::testing::PrintToString(before));
+    Module m;
+    std::vector<IgnoredRecord> ignored;
+    ReadModule(std::string("//pelkor file\nshift[1,0,0,0,1,2]{\n}\n") + before +
+                   "shift[2,0,0,1,3,2]{\n}\n" + before + "arc[1,2]{}\n",
+               m, ignored);
+    EXPECT_EQ(m.shiftRegisters.size(), 2u);
+    EXPECT_EQ(m.shiftRegisters.at(2).size, 3);
+    EXPECT_EQ(m.arcs.size(), 1u);
+    EXPECT_EQ(m.nextObjectId, 3);
+    EXPECT_TRUE(ignored.empty());
+  }
+}
+
+TEST(DesignReaderTest, IndentedStatesAndStateArcsLoad) {
+  Module m;
+  std::vector<IgnoredRecord> ignored;
+  ReadModule(
+      "state[1,0,0,1]{\n  sub[1,0,0]{\n{}\n{}}\n\tsub[2,0,0]{\n{}\n{}}\n \r smarc[1,2]{go}\n"
+      "  stat[3,0,0]{\n{}\n{}}\n}\n",
+      m, ignored);
+  const StateMachine& machine = m.stateMachines.at(1);
+  EXPECT_EQ(machine.states.size(), 2u);
+  EXPECT_EQ(machine.stateArcs.at(1).name, "go");
+  EXPECT_EQ(ignored, (std::vector<IgnoredRecord>{{"stat", false}}));
+}
+
+TEST(DesignReaderTest, IgnoredRecordsAreNamedByTheirKeywordCutToFortyCharacters) {
+  std::string longKeyword;
+  for (int i = 0; i < 41; ++i)
+    longKeyword += "あ";
+  const std::string forty = longKeyword.substr(0, longKeyword.size() - std::string("あ").size());
+  struct Case {
+    std::string text;
+    std::vector<IgnoredRecord> ignored;
+  };
+  const Case cases[] = {
+      {longKeyword + "[1]{\n}\n", {{forty, false}}},
+      {"[1]{\n}\n", {{"", false}}},
+      {"shift\t1[1]{\n}\n", {{"shift 1", false}}},
+      {"shift[1,0,0,0,1,2]{\n}\nshift[2,0,0,0,1,2]{\n01", {{"shift", true}}},
+      {"shift[1,0,0,0,1,2]{\n}\n  count[2,", {{"count", true}}},
+      {"bogus[1]{\n}\ncount[2,0,0,1]{\nx = a;", {{"bogus", false}, {"count", true}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    Module m;
+    std::vector<IgnoredRecord> ignored;
+    ReadModule(c.text, m, ignored);
+    EXPECT_EQ(ignored, c.ignored);
+  }
+}
+
+TEST(DesignReaderTest, RecordsPassedOverBeforeAFailureAreStillListed) {
+  Module m;
+  std::vector<IgnoredRecord> ignored;
+  EXPECT_THROW(ReadModule("bogus[1]{\n}\nshift[2,0,0,0,1,2,9]{\n}\nwhat[3]{\n}\n", m, ignored),
+               MessageError);
+  EXPECT_EQ(ignored, (std::vector<IgnoredRecord>{{"bogus", false}}));
 }
 
 TEST(DesignReaderTest, FileWithoutHeaderReadsNormally) {

@@ -29,6 +29,33 @@ TEST(SinkVerificationTest, BigComparesInArrivalOrderAndLittleInReverse) {
   EXPECT_EQ(Verify(Sink("6", true), {0, 1, 1, 0}), SinkVerdict::kPass);
 }
 
+TEST(SinkVerificationTest, FirstMismatchIsTheFirstValueInArrivalOrderThatDeparts) {
+  struct Case {
+    SinkTransition sink;
+    std::vector<int> received;
+    std::optional<std::size_t> mismatch;
+  };
+  const Case cases[] = {
+      {Sink("0110"), {0, 1, 1, 0}, std::nullopt},
+      {Sink("0110"), {0, 1, 0, 0}, 2},
+      {Sink("0110"), {1, 1, 1, 0}, 0},
+      {Sink("0110"), {0, 1, 1, 0, 1}, 4},  // a value beyond the expected ones
+      {Sink("0110"), {0, 1}, 2},           // the third value never came
+      {Sink("0110"), {}, 0},
+      {Sink("0111", false, 1), {1, 1, 1, 0}, std::nullopt},
+      {Sink("0111", false, 1), {1, 0, 1, 0}, 1},  // newest first: 1, 1, 1, 0 must arrive
+      {Sink("0111", false, 1), {1, 1}, 2},
+      {Sink("6", true), {0, 1, 1}, 3},
+      {Sink("01", false, 2), {1, 1}, std::nullopt},  // discards: no verdict
+      {Sink(""), {1}, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.received) + " against " + c.sink.expected);
+    EXPECT_EQ(FirstMismatch(c.sink, c.received), c.mismatch);
+    EXPECT_EQ(Verify(c.sink, c.received) == SinkVerdict::kFail, c.mismatch.has_value());
+  }
+}
+
 TEST(SinkVerificationTest, NoExpectationGivesNoVerdict) {
   EXPECT_EQ(Verify(Sink(""), {1}), SinkVerdict::kNone);
   EXPECT_EQ(Verify(Sink("xy"), {}), SinkVerdict::kNone);

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdint>
+
+#include <CLI/CLI.hpp>
+
+namespace pelkor::cli {
+
+// Accepts a whole number from `min` to `max` in decimal digits; the message of a refusal
+// names the range.
+CLI::Validator WholeNumberFrom(std::int64_t min, std::int64_t max);
+
+// Accepts "K/N" with 1 <= K <= N.
+CLI::Validator ShardText();
+
+}  // namespace pelkor::cli

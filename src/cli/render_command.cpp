@@ -1,0 +1,38 @@
+#include "cli/render_command.h"
+
+#include "cli/cli_session.h"
+#include "cli/exit_status.h"
+#include "cli/open_design.h"
+#include "files/safe_write.h"
+#include "view/picture_view.h"
+#include "view/scene.h"
+#include "view/svg_writer.h"
+
+namespace pelkor::cli {
+
+int RenderCommand(const RenderOptions& options, std::ostream& out, std::ostream& err) {
+  CliSession session(out, options.quiet);
+  if (const int status = OpenDesign(session.workspace, options.design, err); status != kExitOk)
+    return status;
+  const Module& module = session.workspace.library().currentModule();
+  if (PictureIsCut(module, options.zoomLevel)) {
+    err << "pelkor-cli: " << options.design.string() << ": the picture is cut at "
+        << kMaxPictureSide << " pixels a side; a higher --zoom shows all of it\n";
+  }
+  Frame frame;
+  PaintScene(module, PictureView(module, options.zoomLevel), StyleFromSettings(Settings{}), nullptr,
+             {}, frame, nullptr);
+  switch (WriteFileSafely(options.output, SvgFromDrawList(frame.picture))) {
+    case SaveResult::kSaved:
+      return kExitOk;
+    case SaveResult::kCannotOpen:
+      err << "pelkor-cli: cannot create " << options.output.string() << '\n';
+      break;
+    case SaveResult::kWriteFailed:
+      err << "pelkor-cli: writing " << options.output.string() << " failed\n";
+      break;
+  }
+  return kExitCannotWrite;
+}
+
+}  // namespace pelkor::cli

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "base/geometry.h"
+#include "model/module.h"
+#include "view/draw_list.h"
+#include "view/hit_map.h"
+#include "view/run_state_reader.h"
+#include "view/scene.h"
+#include "view/view_state.h"
+#include "view/view_style.h"
+
+namespace pelkor {
+
+// What every part of one paint shares: where it draws, the mapping to pixels and the colours.
+class PaintContext {
+ public:
+  PaintContext(const ViewState& view, const ViewStyle& style, const RunStateReader* simulation,
+               DrawList& out, HitMap* hits);
+
+  Point Screen(Point logical) const { return view_.viewport().ToScreen(logical); }
+  // The position lies in the visible logical area widened by the margins.
+  bool Visible(Point logical, int marginX, int marginY) const;
+  // Gives the client pixels of the object's box the object's ID.
+  void MarkHit(Point screen, int id) {
+    if (hits_ != nullptr)
+      hits_->MarkSquare(screen, kObjectSize / (2 * scale()), id);
+  }
+
+  ColorRef Colour(int number) const { return colours_[number]; }
+  // The solid pen of a colour number, as wide as the scale asks.
+  Pen PenOf(int number) const { return {colours_[number], penWidth_}; }
+
+  Point origin() const { return view_.origin; }
+  int scale() const { return view_.scale; }
+  int zoomLevel() const { return view_.zoomLevel; }
+  int width() const { return view_.width; }
+  int height() const { return view_.height; }
+  bool showObjectIds() const { return view_.showObjectIds; }
+  int gridSize() const { return gridSize_; }
+  const RunStateReader* simulation() const { return simulation_; }
+  DrawList& out() { return out_; }
+
+ private:
+  const ViewState& view_;
+  const RunStateReader* simulation_;
+  DrawList& out_;
+  HitMap* hits_;
+  std::array<ColorRef, kSwitchColour + 1> colours_{};
+  int penWidth_;
+  int gridSize_;
+};
+
+// The parts of the paint sequence, each in its own file.
+void PaintGrid(PaintContext& paint);
+void PaintRubberBand(PaintContext& paint, const Module& module, const ArcInProgress& arc);
+void PaintArcs(PaintContext& paint, const Module& module);
+void PaintPrimitives(PaintContext& paint, const Module& module);
+
+}  // namespace pelkor

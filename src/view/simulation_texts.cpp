@@ -1,0 +1,36 @@
+#include "view/simulation_texts.h"
+
+#include <algorithm>
+
+namespace pelkor {
+
+std::string CellText(const ShownTokens& exitFirst, int direction) {
+  std::string text;
+  for (std::size_t i = 0; i < exitFirst.count; ++i) {
+    const int value = exitFirst.values[i];
+    text += value == 0 ? '0' : value == 1 ? '1' : ' ';
+  }
+  if (direction == 2)
+    std::reverse(text.begin(), text.end());
+  return text;
+}
+
+std::string BitText(const ShownTokens& values) {
+  std::string text;
+  for (std::size_t i = 0; i < values.count; ++i)
+    text += values.values[i] == 1 ? '1' : '0';
+  return text;
+}
+
+std::string ReceivedText(const RunStateReader& state, int sinkId, int outputMode) {
+  switch (outputMode) {
+    case 0:
+      return BitText(state.SinkReceivedFront(sinkId));
+    case 1:
+      return BitText(state.SinkReceivedBack(sinkId));
+    default:
+      return {};
+  }
+}
+
+}  // namespace pelkor
