@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+#include "ui/dialog_buttons.h"
 #include "ui/qt_values.h"
 
 namespace pelkor {
@@ -41,9 +42,7 @@ ModuleManagerDialog::ModuleManagerDialog(const std::vector<ModuleManagerEntry>& 
           [this](int row) { nameEdit_->setText(list_->item(row, 0)->text()); });
   auto* showButton = new QPushButton("表示", this);
   showButton->setObjectName("showButton");
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  QDialogButtonBox* buttons = MakeOkCancelButtons(this);
 
   auto* layout = new QGridLayout(this);
   layout->addWidget(list_, 0, 0, 1, 2);

@@ -17,6 +17,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "ui/dialog_buttons.h"
 #include "ui/log_font.h"
 #include "ui/qt_values.h"
 
@@ -63,10 +64,7 @@ SettingsDialog::SettingsDialog(const Settings& settings, QWidget* parent)
   pages_->addTab(MakeSpeedPage(), "その２");
   connect(pages_, &QTabWidget::currentChanged, this, &SettingsDialog::PageChanged);
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->setObjectName("buttons");
-  connect(buttons, &QDialogButtonBox::accepted, this, &SettingsDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &SettingsDialog::reject);
+  QDialogButtonBox* buttons = MakeOkCancelButtons(this);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(pages_);
   layout->addWidget(buttons);

@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 
 #include "files/text_encoding.h"
+#include "ui/dialog_buttons.h"
 #include "ui/qt_values.h"
 
 namespace pelkor {
@@ -35,9 +36,7 @@ StateExDialog::StateExDialog(const StateDialogValues& values, QWidget* parent)
   mainBox_ = new QCheckBox("main", this);
   mainBox_->setObjectName("mainBox");
   mainBox_->setChecked(values.isMain);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &StateExDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &StateExDialog::reject);
+  QDialogButtonBox* buttons = MakeOkCancelButtons(this);
 
   auto* layout = new QGridLayout(this);
   layout->addWidget(new QLabel("出力", this), 0, 0);

@@ -52,6 +52,19 @@ class TreeWindowUi : public WorkspaceUi {
   std::unique_ptr<ModuleTreeWindow> window;
 };
 
+// examples/dynamic_pipe.dtn opened in a workspace with a tree window: the top module holds
+// one "pipe" instance that a "new" token creates and a "delete" token deletes.
+struct DynamicPipe {
+  DynamicPipe() {
+    ui.workspace = &workspace;
+    opened = workspace.OpenFile(QString(PELKOR_EXAMPLES "/dynamic_pipe.dtn").toStdString());
+  }
+
+  TreeWindowUi ui;
+  Workspace workspace{ui};
+  OpenResult opened = OpenResult::kCannotOpen;
+};
+
 }  // namespace
 
 class ModuleWindowsTest : public QObject {
@@ -98,15 +111,14 @@ class ModuleWindowsTest : public QObject {
   }
 
   void treeFollowsInstancesCreatedAndDeletedByTheRun() {
-    TreeWindowUi ui;
-    Workspace workspace(ui);
-    ui.workspace = &workspace;
-    QCOMPARE(workspace.OpenFile(QString(PELKOR_EXAMPLES "/dynamic_pipe.dtn").toStdString()),
-             OpenResult::kOpened);
+    DynamicPipe design;
+    QCOMPARE(design.opened, OpenResult::kOpened);
+    TreeWindowUi& ui = design.ui;
+    Workspace& workspace = design.workspace;
     workspace.Check();
     QVERIFY(ui.window != nullptr);  // the check opens the tree
 
-    // Outside the run the instance has its node; while running only once "new" made it.
+    // While running, the instance has a node only from its "new" to its "delete".
     QList<int> rowCounts{ui.window->tree()->topLevelItem(0)->childCount()};
     for (int step = 0; step < 40 && workspace.IsSimulating(); ++step) {
       workspace.Step();
@@ -122,13 +134,11 @@ class ModuleWindowsTest : public QObject {
   }
 
   void pickingANodeShowsItsModule() {
-    TreeWindowUi ui;
-    Workspace workspace(ui);
-    ui.workspace = &workspace;
-    QCOMPARE(workspace.OpenFile(QString(PELKOR_EXAMPLES "/dynamic_pipe.dtn").toStdString()),
-             OpenResult::kOpened);
-    ui.OpenModuleTree();
-    QTreeWidget* tree = ui.window->tree();
+    DynamicPipe design;
+    QCOMPARE(design.opened, OpenResult::kOpened);
+    Workspace& workspace = design.workspace;
+    design.ui.OpenModuleTree();  // outside a run every node appears
+    QTreeWidget* tree = design.ui.window->tree();
     tree->setCurrentItem(tree->topLevelItem(0)->child(0));
     QCOMPARE(workspace.library().currentInstance().name, std::string("pipe"));
     workspace.GoUp();
