@@ -60,8 +60,8 @@ class SettingsDialog : public QDialog {
   QTabWidget* pages_;
   int shownPage_ = 0;
   QListWidget* objectList_;
-  std::array<QSlider*, 3> sliders_;
-  std::array<QLineEdit*, 3> channelEdits_;
+  std::array<QSlider*, 3> sliders_{};
+  std::array<QLineEdit*, 3> channelEdits_{};
   QFrame* sample_;
   QAbstractSpinBox* gridSizeEdit_;
   QLineEdit* speedEdit_;
