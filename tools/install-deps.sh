@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libfmt-dev nlohmann-json3-dev libcli11-dev
           libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev qt6-svg-dev
-          fonts-ipafont-gothic xvfb xauth gtkwave)
+          fonts-ipafont-gothic xvfb xauth xdotool desktop-file-utils appstream dpkg-dev
+          gtkwave)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -11,6 +11,7 @@ enum class CommandId : int {
   kSaveAs = 57604,
   kSaveAll = 189,
   kExportBsp = 170,
+  kLoadModuleFile = 191,
   kPrint = 57607,
   kPrintPreview = 57609,
   kPrintSetup = 57606,
@@ -18,6 +19,7 @@ enum class CommandId : int {
   kExit = 57665,
   // Edit
   kUndo = 57643,
+  kRedo = 57644,
   kCut = 57635,
   kCopy = 57634,
   kPaste = 57637,

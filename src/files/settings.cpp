@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace pelkor {
 
@@ -25,6 +26,12 @@ namespace {
 constexpr std::string_view kView = "VIEW";
 constexpr std::string_view kSim = "SIM";
 constexpr std::string_view kFont = "FONT";
+// The section and keys in which the Windows build's framework keeps its recent files.
+constexpr std::string_view kRecentFiles = "Recent File List";
+
+std::string RecentFileKey(std::size_t index) {
+  return "File" + std::to_string(index + 1);
+}
 
 struct FontIntField {
   std::string_view key;
@@ -111,6 +118,11 @@ Settings SettingsFromIni(const IniFile& ini) {
   }
   if (std::optional<std::string> name = ini.Get(kFont, kFontNameKey))
     s.font.faceName = *name;
+  for (std::size_t i = 0; i < kMaxRecentFiles; ++i) {
+    std::optional<std::string> file = ini.Get(kRecentFiles, RecentFileKey(i));
+    if (file && !file->empty())
+      s.recentFiles.push_back(std::move(*file));
+  }
   return s;
 }
 
@@ -130,6 +142,12 @@ void WriteSettingsToIni(const Settings& s, IniFile& ini) {
     ini.Set(kFont, f.key, std::to_string(s.font.*f.field));
   }
   ini.Set(kFont, kFontNameKey, s.font.faceName);
+  // Emptied slots are written empty, which reads as no file.
+  for (std::size_t i = 0; i < kMaxRecentFiles; ++i) {
+    const bool used = i < s.recentFiles.size();
+    if (used || ini.Get(kRecentFiles, RecentFileKey(i)))
+      ini.Set(kRecentFiles, RecentFileKey(i), used ? s.recentFiles[i] : "");
+  }
 }
 
 Settings LoadSettings(const std::filesystem::path& path) {

@@ -6,8 +6,10 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "files/ini_file.h"
+#include "files/recent_files.h"
 #include "files/safe_write.h"
 
 namespace pelkor {
@@ -58,10 +60,11 @@ std::map<int, ColorRef> DefaultColours();
 struct Settings {
   int gridSize = 40;                                   // VIEW/GREDDSIZE, 0 to 100
   std::map<int, ColorRef> colours = DefaultColours();  // by colour number
-  int shiftLine = 1;       // VIEW/SHIFTLINE: 0 fixed left, 1 automatic, 2 fixed right
-  bool outputView = true;  // VIEW/OUTPUTVIEW: the output log window is shown
-  int timer = 50;          // SIM/TIMER: animation period in milliseconds, 0 to 99999
-  LogFont font;            // section FONT
+  int shiftLine = 1;                     // VIEW/SHIFTLINE: 0 fixed left, 1 automatic, 2 fixed right
+  bool outputView = true;                // VIEW/OUTPUTVIEW: the output log window is shown
+  int timer = 50;                        // SIM/TIMER: animation period in milliseconds, 0 to 99999
+  LogFont font;                          // section FONT
+  std::vector<std::string> recentFiles;  // "Recent File List": File1 (the latest) to File4
 
   bool operator==(const Settings&) const = default;
 };

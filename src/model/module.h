@@ -63,6 +63,12 @@ class Module {
   // Goes back to the previous recorded design. The ID counters never go back, so IDs stay
   // unique. Returns whether the number of module instances changed.
   bool Undo();
+  // Returns to the design the last undo left, as long as nothing was changed since; returns
+  // whether the number of module instances changed.
+  bool Redo();
+  bool CanRedo() const { return !redoHistory.empty(); }
+  // Forgets what undo left: called by every change of the design.
+  void ClearRedo() { redoHistory.clear(); }
 
   int nextObjectId = 1;
   int nextArcId = 1;
@@ -71,6 +77,8 @@ class Module {
   // same one may stand in it more than once; PushUndo reuses the oldest one's storage once
   // nothing else refers to it.
   std::deque<std::shared_ptr<Module>> undoHistory;
+  // The designs undo left, the latest at the back.
+  std::vector<std::shared_ptr<Module>> redoHistory;
   std::map<int, ShiftRegister> shiftRegisters;
   std::map<int, StateMachine> stateMachines;
   std::map<int, Counter> counters;

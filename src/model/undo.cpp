@@ -13,6 +13,9 @@ constexpr std::size_t kMaxSnapshots = 11;
 }  // namespace
 
 void Module::PushUndo() {
+  // A recorded action that changed nothing (a dialog closed by Cancel) keeps what undo left.
+  if (!redoHistory.empty() && !(!undoHistory.empty() && undoHistory.back()->SameContent(*this)))
+    ClearRedo();
   std::shared_ptr<Module> snapshot;
   if (undoHistory.size() >= kMaxSnapshots) {
     std::shared_ptr<Module> oldest = std::move(undoHistory.front());
@@ -42,10 +45,28 @@ bool Module::Undo() {
   // The back snapshot normally holds the current state: drop it and return to the one before.
   // When the objects differ from it (delete and cut record nothing), the back is the state to
   // return to.
+  std::shared_ptr<Module> left = std::make_shared<Module>(*this);
   if (undoHistory.back()->kinds == kinds)
     undoHistory.pop_back();
   const std::size_t instancesBefore = instances.size();
   AssignMapsFrom(*undoHistory.back());
+  if (redoHistory.size() >= kMaxSnapshots)
+    redoHistory.erase(redoHistory.begin());
+  redoHistory.push_back(std::move(left));
+  return instances.size() != instancesBefore;
+}
+
+bool Module::Redo() {
+  if (redoHistory.empty())
+    return false;
+  std::shared_ptr<Module> state = std::move(redoHistory.back());
+  redoHistory.pop_back();
+  const std::size_t instancesBefore = instances.size();
+  AssignMapsFrom(*state);
+  // Recorded again, so that undo goes back from here as from any recorded action.
+  if (undoHistory.size() >= kMaxSnapshots)
+    undoHistory.pop_front();
+  undoHistory.push_back(std::move(state));
   return instances.size() != instancesBefore;
 }
 

@@ -1,11 +1,413 @@
 #include "ui/main_window.h"
 
+#include <cstdio>
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "edit/command_table.h"
+#include "model/model_invariants.h"
+#include "ui/about_dialog.h"
+#include "ui/output_log_window.h"
+#include "ui/resources.h"
+#include "ui/view_widget.h"
+
 namespace pelkor {
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
-  setWindowTitle("pelkor");
+namespace {
+
+QString FromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-MainWindow::~MainWindow() = default;
+// A status-bar pane as wide as the resource text that sizes it.
+QLabel* AddPane(QStatusBar* bar, const QString& sizingText, const char* name) {
+  auto* pane = new QLabel(bar);
+  pane->setObjectName(name);
+  pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(sizingText) + 12);
+  pane->setFrameShape(QFrame::Panel);
+  pane->setFrameShadow(QFrame::Sunken);
+  bar->addPermanentWidget(pane);
+  return pane;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(std::filesystem::path settingsPath, QWidget* parent)
+    : QMainWindow(parent),
+      settingsPath_(std::move(settingsPath)),
+      settings_(LoadSettings(settingsPath_)),
+      ui_(this),
+      workspace_(ui_) {
+  InitDesktopResources();
+  setObjectName("mainWindow");
+  setWindowIcon(QIcon(":/icons/pelkor.svg"));
+  workspace_.SetTimerInterval(settings_.timer);
+  view_ = new ViewWidget(workspace_, this);
+  setCentralWidget(view_);
+  BuildActions();
+  BuildMenus();
+  BuildToolBar();
+  BuildStatusBar();
+  ConnectWorkspace();
+  resize(1024, 720);
+  RefreshCommandStates();
+  // The log window is shown at start when the settings say so, as the first update does.
+  if (settings_.outputView)
+    ShowOutputLog(true);
+}
+
+MainWindow::~MainWindow() {
+  WriteSettingsFile();
+  workspace_.log().Attach(nullptr);
+}
+
+void MainWindow::BuildActions() {
+  for (const CommandInfo& info : Commands()) {
+    auto* action = new QAction(FromUtf8(info.menuText), this);
+    action->setObjectName(QString("action%1").arg(static_cast<int>(info.id)));
+    action->setStatusTip(FromUtf8(info.statusText));
+    if (!info.toolTip.empty())
+      action->setToolTip(FromUtf8(info.toolTip));
+    QList<QKeySequence> keys;
+    for (std::string_view key : info.shortcuts)
+      keys.append(QKeySequence(FromUtf8(key)));
+    action->setShortcuts(keys);
+    if (!info.icon.empty())
+      action->setIcon(QIcon(QString(":/icons/%1.svg").arg(FromUtf8(info.icon))));
+    action->setCheckable(info.checkable);
+    const CommandId id = info.id;
+    connect(action, &QAction::triggered, this, [this, id] { Execute(id); });
+    actions_.emplace(id, action);
+  }
+}
+
+void MainWindow::BuildMenus() {
+  for (const MenuInfo& info : MainMenu()) {
+    QMenu* menu = menuBar()->addMenu(FromUtf8(info.title));
+    for (const std::optional<CommandId>& item : info.items) {
+      if (!item) {
+        menu->addSeparator();
+        continue;
+      }
+      if (*item == CommandId::kRecentFile) {
+        // The recent files stand where the framework puts them, before its greyed placeholder,
+        // which shows only while the list is empty.
+        for (std::size_t i = 0; i < kMaxRecentFiles; ++i) {
+          auto* recent = new QAction(this);
+          recent->setObjectName(QString("recentFile%1").arg(i + 1));
+          recent->setStatusTip(FromUtf8(CommandInfoOf(CommandId::kRecentFile).statusText));
+          connect(recent, &QAction::triggered, this, [this, i] { OpenRecentFile(i); });
+          menu->addAction(recent);
+          recentFileActions_.push_back(recent);
+        }
+      }
+      menu->addAction(actions_.at(*item));
+    }
+  }
+  UpdateRecentFilesMenu();
+}
+
+void MainWindow::UpdateRecentFilesMenu() {
+  const std::vector<std::string>& files = settings_.recentFiles;
+  for (std::size_t i = 0; i < recentFileActions_.size(); ++i) {
+    QAction* recent = recentFileActions_[i];
+    recent->setVisible(i < files.size());
+    if (i < files.size())
+      recent->setText(QString("&%1 %2").arg(i + 1).arg(FromUtf8(files[i])));
+  }
+  actions_.at(CommandId::kRecentFile)->setVisible(files.empty());
+}
+
+void MainWindow::OpenRecentFile(std::size_t index) {
+  if (index >= settings_.recentFiles.size() || workspace_.IsSimulating())
+    return;
+  const std::string file = settings_.recentFiles[index];
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(std::filesystem::path(file), error)) {
+    QMessageBox::warning(this, "pelkor",
+                         QString("%1 が見つかりません。最近使ったファイルの一覧から削除します。")
+                             .arg(FromUtf8(file)));
+    RemoveRecentFile(settings_.recentFiles, file);
+    UpdateRecentFilesMenu();
+    return;
+  }
+  if (workspace_.ConfirmDiscardChanges())
+    workspace_.OpenFile(file);
+  RefreshCommandStates();
+}
+
+void MainWindow::UpdateTitle() {
+  const Workspace& w = workspace_;
+  const bool changed = !w.IsSimulating() && w.IsModified(w.library().currentInstance().name);
+  setWindowTitle(FromUtf8(w.documentTitle()) + (changed ? "*" : "") + " - pelkor");
+}
+
+void MainWindow::BuildToolBar() {
+  toolBar_ = addToolBar("ツール バー");
+  toolBar_->setObjectName("toolBar");
+  toolBar_->setIconSize(QSize(22, 22));
+  for (const std::optional<CommandId>& item : MainToolBar()) {
+    if (item) {
+      toolBar_->addAction(actions_.at(*item));
+    } else {
+      toolBar_->addSeparator();
+    }
+  }
+}
+
+void MainWindow::BuildStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setObjectName("statusBar");
+  objectPane_ = AddPane(bar, "オブジェクト数", "objectPane");
+  xPane_ = AddPane(bar, "X座標   ", "xPane");
+  yPane_ = AddPane(bar, "Ｙ座標   ", "yPane");
+  objectPane_->setText("OBJ=0");
+  bar->showMessage("レディ");
+  // Help texts of menus and buttons show while the pointer is on them; "レディ" when idle.
+  connect(bar, &QStatusBar::messageChanged, this, [bar](const QString& message) {
+    if (message.isEmpty())
+      bar->showMessage("レディ");
+  });
+}
+
+void MainWindow::ConnectWorkspace() {
+  connect(&ui_, &DesktopUi::titleChanged, this, [this] { UpdateTitle(); });
+  connect(&ui_, &DesktopUi::designFileUsed, this, [this](const QString& path) {
+    AddRecentFile(settings_.recentFiles, path.toStdString());
+    UpdateRecentFilesMenu();
+  });
+  ui_.SetModifiedModulesProbe([this] { return workspace_.ModifiedModules(); });
+  ui_.SetViewWidget(view_->viewport());
+  connect(&ui_, &DesktopUi::redrawRequested, this, [this] {
+    view_->viewport()->update();
+    objectPane_->setText(
+        QString("OBJ=%1").arg(workspace_.library().currentModule().PrimitiveCount()));
+    RefreshCommandStates();
+  });
+  connect(&ui_, &DesktopUi::overlayChanged, this, [this] { view_->viewport()->update(); });
+  connect(&ui_, &DesktopUi::pointerMoved, this, [this](int x, int y) {
+    xPane_->setText(QString("X:%1").arg(x));
+    yPane_->setText(QString("Y:%1").arg(y));
+  });
+  connect(&ui_.timer(), &QTimer::timeout, this, [this] {
+    workspace_.Tick();
+    if (!workspace_.IsTimerRunning())
+      ui_.StopTimer();
+    RefreshCommandStates();
+  });
+  connect(view_, &ViewWidget::filesDropped, this,
+          [this](const std::vector<std::filesystem::path>& paths) {
+            workspace_.DropFiles(paths);
+            RefreshCommandStates();
+          });
+}
+
+std::optional<CommandState> MainWindow::WindowCommandState(CommandId id) const {
+  switch (id) {
+    case CommandId::kToolBar:
+      return CommandState{true, toolBar_->isVisible()};
+    case CommandId::kStatusBar:
+      return CommandState{true, statusBar()->isVisible()};
+    case CommandId::kOutputLog:
+    case CommandId::kOutputDialog:
+      return CommandState{true, outputLog_ != nullptr};
+    default:
+      return std::nullopt;
+  }
+}
+
+void MainWindow::RefreshCommandStates() {
+  for (const auto& [id, action] : actions_) {
+    const CommandState state = WindowCommandState(id).value_or(workspace_.QueryCommand(id));
+    action->setEnabled(state.enabled);
+    if (action->isCheckable())
+      action->setChecked(state.checked);
+  }
+  for (QAction* recent : recentFileActions_)
+    recent->setEnabled(!workspace_.IsSimulating());
+  UpdateTitle();
+}
+
+void MainWindow::Execute(CommandId id) {
+  if (!workspace_.QueryCommand(id).enabled && !WindowCommandState(id)) {
+    RefreshCommandStates();
+    return;
+  }
+  if (const std::optional<Tool> tool = ToolOfCommand(id)) {
+    workspace_.SetMode(*tool);
+  }
+  switch (id) {
+    case CommandId::kNew:
+      workspace_.New();
+      break;
+    case CommandId::kOpen:
+      workspace_.Open();
+      break;
+    case CommandId::kSave:
+      workspace_.Save();
+      break;
+    case CommandId::kSaveAs:
+      workspace_.SaveAs();
+      break;
+    case CommandId::kSaveAll:
+      workspace_.SaveAll();
+      break;
+    case CommandId::kExportBsp:
+      ExportBsp();
+      break;
+    case CommandId::kLoadModuleFile:
+      workspace_.LoadModule();
+      break;
+    case CommandId::kExit:
+      close();
+      break;
+    case CommandId::kUndo:
+      workspace_.Undo();
+      break;
+    case CommandId::kRedo:
+      workspace_.Redo();
+      break;
+    case CommandId::kCheck:
+      workspace_.Check();
+      break;
+    case CommandId::kStep:
+      workspace_.Step();
+      break;
+    case CommandId::kRun:
+      workspace_.Run();
+      break;
+    case CommandId::kRunWithoutAnimation:
+      RunWithoutAnimation();
+      break;
+    case CommandId::kPause:
+      workspace_.Pause();
+      break;
+    case CommandId::kStop:
+      workspace_.EndSimulation();
+      break;
+    case CommandId::kUpperModule:
+      workspace_.GoUp();
+      break;
+    case CommandId::kToolBar:
+      toolBar_->setVisible(!toolBar_->isVisible());
+      break;
+    case CommandId::kStatusBar:
+      statusBar()->setVisible(!statusBar()->isVisible());
+      break;
+    case CommandId::kOutputLog:
+    case CommandId::kOutputDialog:
+      ToggleOutputLog();
+      break;
+    case CommandId::kAbout: {
+      AboutDialog about(this);
+      about.exec();
+      break;
+    }
+    default:
+      break;
+  }
+  AssertModuleInvariants(workspace_.library().currentModule());
+  view_->viewport()->update();
+  RefreshCommandStates();
+}
+
+void MainWindow::OpenDesign(const std::filesystem::path& path) {
+  workspace_.OpenFile(path);
+  RefreshCommandStates();
+}
+
+void MainWindow::ToggleOutputLog() {
+  ShowOutputLog(outputLog_ == nullptr);
+}
+
+void MainWindow::ShowOutputLog(bool shown) {
+  if (shown == (outputLog_ != nullptr))
+    return;
+  if (shown) {
+    outputLog_ = new OutputLogWindow(this);
+    connect(outputLog_, &OutputLogWindow::closeRequested, this,
+            [this] { Execute(CommandId::kOutputLog); });
+    workspace_.log().Attach(outputLog_);
+    outputLog_->FollowOwner();
+    outputLog_->show();
+  } else {
+    // Closing the window discards what it held; lines written while it is hidden are dropped.
+    workspace_.log().Attach(nullptr);
+    outputLog_->deleteLater();
+    outputLog_ = nullptr;
+  }
+  settings_.outputView = shown;
+  RefreshCommandStates();
+}
+
+void MainWindow::RunWithoutAnimation() {
+  // The run holds the window until the net is idle; past half a second a modal progress
+  // dialog lets the user cancel it between steps.
+  QProgressDialog progress("アニメーションなしで実行しています...", "キャンセル", 0, 0, this);
+  progress.setObjectName("runProgress");
+  progress.setWindowTitle("pelkor");
+  progress.setWindowModality(Qt::WindowModal);
+  progress.setMinimumDuration(500);
+  progress.setAutoReset(false);
+  progress.setAutoClose(false);
+  QElapsedTimer sinceEvents;
+  sinceEvents.start();
+  workspace_.RunWithoutAnimation([&](std::int64_t steps, StepActivity) {
+    if (sinceEvents.elapsed() < 50)
+      return true;
+    sinceEvents.restart();
+    progress.setLabelText(QString("アニメーションなしで実行しています... %1 ステップ").arg(steps));
+    progress.setValue(0);
+    QApplication::processEvents();
+    return !progress.wasCanceled();
+  });
+}
+
+void MainWindow::ExportBsp() {
+  workspace_.ExportBsp();
+}
+
+void MainWindow::WriteSettingsFile() {
+  if (settingsSaved_)
+    return;
+  settingsSaved_ = true;
+  settings_.timer = workspace_.timerInterval();
+  if (SaveSettings(settingsPath_, settings_) != SaveResult::kSaved)
+    std::fprintf(stderr, "pelkor: the settings could not be written to %s\n",
+                 settingsPath_.c_str());
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!workspace_.ConfirmDiscardChanges()) {
+    event->ignore();
+    return;
+  }
+  workspace_.EndSimulation();
+  WriteSettingsFile();
+  if (outputLog_ != nullptr)
+    outputLog_->hide();
+  event->accept();
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  if (outputLog_ != nullptr)
+    outputLog_->FollowOwner();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  if (outputLog_ != nullptr)
+    outputLog_->FollowOwner();
+}
 
 }  // namespace pelkor

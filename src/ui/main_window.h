@@ -1,16 +1,84 @@
 #pragma once
 
 #include <QMainWindow>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <vector>
+
+#include "edit/command.h"
+#include "files/settings.h"
+#include "ui/desktop_ui.h"
+#include "workspace/workspace.h"
+
+class QAction;
+class QLabel;
+class QToolBar;
 
 namespace pelkor {
 
-// The main frame: menus, toolbar, status bar and the editor view of the one workspace.
+class OutputLogWindow;
+class ViewWidget;
+
+// The main frame: menus, toolbar and status bar over the editor view of the one workspace.
+// Every command goes through Execute, and every action's enabled and checked state is read
+// back from the workspace after it.
 class MainWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit MainWindow(QWidget* parent = nullptr);
+  // Reads the settings file at `settingsPath` and writes it back when the window closes.
+  explicit MainWindow(std::filesystem::path settingsPath, QWidget* parent = nullptr);
   ~MainWindow() override;
+
+  Workspace& workspace() { return workspace_; }
+  DesktopUi& desktopUi() { return ui_; }
+  const Settings& settings() const { return settings_; }
+  QAction* action(CommandId id) const { return actions_.at(id); }
+  OutputLogWindow* outputLog() const { return outputLog_; }
+  ViewWidget* view() const { return view_; }
+
+  // Opens a design as the Open command does, for a path named on the command line.
+  void OpenDesign(const std::filesystem::path& path);
+  void Execute(CommandId id);
+  // Brings every action's enabled and checked state in line with the workspace.
+  void RefreshCommandStates();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void BuildActions();
+  void BuildMenus();
+  void BuildToolBar();
+  void BuildStatusBar();
+  void ConnectWorkspace();
+  void ToggleOutputLog();
+  void ShowOutputLog(bool shown);
+  void RunWithoutAnimation();
+  void ExportBsp();
+  void UpdateTitle();
+  void UpdateRecentFilesMenu();
+  void OpenRecentFile(std::size_t index);
+  void WriteSettingsFile();
+  // The state of the commands that only the window knows (its bars and windows).
+  std::optional<CommandState> WindowCommandState(CommandId id) const;
+
+  std::filesystem::path settingsPath_;
+  Settings settings_;
+  DesktopUi ui_;
+  Workspace workspace_;
+  ViewWidget* view_ = nullptr;
+  OutputLogWindow* outputLog_ = nullptr;
+  QToolBar* toolBar_ = nullptr;
+  QLabel* objectPane_ = nullptr;
+  QLabel* xPane_ = nullptr;
+  QLabel* yPane_ = nullptr;
+  std::map<CommandId, QAction*> actions_;
+  std::vector<QAction*> recentFileActions_;  // "&1 path" ... before the placeholder item
+  bool settingsSaved_ = false;
 };
 
 }  // namespace pelkor

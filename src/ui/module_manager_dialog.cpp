@@ -1,13 +1,12 @@
 #include "ui/module_manager_dialog.h"
 
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 
-#include "ui/dialog_buttons.h"
+#include "ui/dialogs/dialog_buttons.h"
 #include "ui/qt_values.h"
 
 namespace pelkor {
@@ -42,7 +41,7 @@ ModuleManagerDialog::ModuleManagerDialog(const std::vector<ModuleManagerEntry>& 
           [this](int row) { nameEdit_->setText(list_->item(row, 0)->text()); });
   auto* showButton = new QPushButton("表示", this);
   showButton->setObjectName("showButton");
-  QDialogButtonBox* buttons = MakeOkCancelButtons(this);
+  QWidget* buttons = MakeOkCancelButtons(this);
 
   auto* layout = new QGridLayout(this);
   layout->addWidget(list_, 0, 0, 1, 2);

@@ -2,7 +2,6 @@
 
 #include <QAbstractSpinBox>
 #include <QButtonGroup>
-#include <QDialogButtonBox>
 #include <QFontDialog>
 #include <QFrame>
 #include <QGridLayout>
@@ -17,7 +16,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "ui/dialog_buttons.h"
+#include "ui/dialogs/dialog_buttons.h"
+#include "ui/dialogs/dialog_message.h"
 #include "ui/log_font.h"
 #include "ui/qt_values.h"
 
@@ -64,7 +64,7 @@ SettingsDialog::SettingsDialog(const Settings& settings, QWidget* parent)
   pages_->addTab(MakeSpeedPage(), "その２");
   connect(pages_, &QTabWidget::currentChanged, this, &SettingsDialog::PageChanged);
 
-  QDialogButtonBox* buttons = MakeOkCancelButtons(this);
+  QWidget* buttons = MakeOkCancelButtons(this);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(pages_);
   layout->addWidget(buttons);
@@ -250,7 +250,7 @@ bool SettingsDialog::ReadPage(int page) {
       const QSignalBlocker blocker(pages_);
       pages_->setCurrentIndex(page);
       shownPage_ = page;
-      messageBox_(this, ToQString(RangeMessage(field.range)));
+      ShowDialogMessage(this, ToQString(RangeMessage(field.range)));
       field.widget->setFocus();
       return false;
     }

@@ -7,7 +7,6 @@
 #include <optional>
 
 #include "edit/settings_sheet.h"
-#include "ui/message_box.h"
 
 class QAbstractSpinBox;
 class QButtonGroup;
@@ -34,7 +33,6 @@ class SettingsDialog : public QDialog {
 
   const Settings& sheet() const { return sheet_; }
   void setFontChooser(FontChooser chooser) { fontChooser_ = std::move(chooser); }
-  void setMessageBox(MessageBoxFunction messageBox) { messageBox_ = std::move(messageBox); }
 
   void accept() override;
 
@@ -56,7 +54,6 @@ class SettingsDialog : public QDialog {
 
   Settings sheet_;
   FontChooser fontChooser_;
-  MessageBoxFunction messageBox_ = ShowWarning;
   QTabWidget* pages_;
   int shownPage_ = 0;
   QListWidget* objectList_;

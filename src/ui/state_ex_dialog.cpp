@@ -1,13 +1,13 @@
 #include "ui/state_ex_dialog.h"
 
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 
 #include "files/text_encoding.h"
-#include "ui/dialog_buttons.h"
+#include "ui/dialogs/dialog_buttons.h"
+#include "ui/dialogs/dialog_message.h"
 #include "ui/qt_values.h"
 
 namespace pelkor {
@@ -36,7 +36,7 @@ StateExDialog::StateExDialog(const StateDialogValues& values, QWidget* parent)
   mainBox_ = new QCheckBox("main", this);
   mainBox_->setObjectName("mainBox");
   mainBox_->setChecked(values.isMain);
-  QDialogButtonBox* buttons = MakeOkCancelButtons(this);
+  QWidget* buttons = MakeOkCancelButtons(this);
 
   auto* layout = new QGridLayout(this);
   layout->addWidget(new QLabel("出力", this), 0, 0);
@@ -52,7 +52,7 @@ StateExDialog::StateExDialog(const StateDialogValues& values, QWidget* parent)
 void StateExDialog::accept() {
   const StateDialogValues typed{TextOf(firstText_), TextOf(secondText_), mainBox_->isChecked()};
   if (const std::optional<std::string> error = StateTextsError(typed)) {
-    messageBox_(this, ToQString(*error));
+    ShowDialogMessage(this, ToQString(*error));
     return;
   }
   values_ = typed;

@@ -3,7 +3,6 @@
 #include <QDialog>
 
 #include "edit/state_dialog.h"
-#include "ui/message_box.h"
 
 class QCheckBox;
 class QPlainTextEdit;
@@ -20,7 +19,6 @@ class StateExDialog : public QDialog {
 
   // The values OK took; the values given, while the dialog has not been confirmed.
   const StateDialogValues& values() const { return values_; }
-  void setMessageBox(MessageBoxFunction messageBox) { messageBox_ = std::move(messageBox); }
 
   void accept() override;
 
@@ -29,7 +27,6 @@ class StateExDialog : public QDialog {
   QPlainTextEdit* firstText_;
   QPlainTextEdit* secondText_;
   QCheckBox* mainBox_;
-  MessageBoxFunction messageBox_ = ShowWarning;
 };
 
 }  // namespace pelkor

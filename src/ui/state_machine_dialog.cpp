@@ -10,13 +10,9 @@
 #include <QVBoxLayout>
 
 #include "ui/qt_values.h"
+#include "ui/resources.h"
 #include "ui/sketch_painter.h"
 #include "ui/state_ex_dialog.h"
-
-// The toolbar icons live in this static library: their resource is registered explicitly.
-static void RegisterToolIcons() {
-  Q_INIT_RESOURCE(state_machine_tools);
-}
 
 namespace pelkor {
 
@@ -75,7 +71,7 @@ StateMachineDialog::StateMachineDialog(const StateMachine& machine, EditorUi& ar
       arcNames_(arcNames),
       editor_(machine, *this),
       stateDialog_(RunStateExDialog) {
-  RegisterToolIcons();
+  InitDesktopResources();
   setWindowTitle("ステートマシン");
   setSizeGripEnabled(true);
 
@@ -93,11 +89,11 @@ StateMachineDialog::StateMachineDialog(const StateMachine& machine, EditorUi& ar
   toolBar_ = new QToolBar(client_);
   toolBar_->setIconSize(QSize(16, 16));
   auto* group = new QActionGroup(this);
-  QAction* arc = AddTool("arcTool", "アーク", "接続", ":/machine/arc.svg", MachineTool::kArc);
-  QAction* state = AddTool("stateTool", "ステート", "ステートマシン", ":/machine/state.svg",
+  QAction* arc = AddTool("arcTool", "アーク", "接続", ":/icons/arc.svg", MachineTool::kArc);
+  QAction* state = AddTool("stateTool", "ステート", "ステートマシン", ":/icons/machine_state.svg",
                            MachineTool::kState);
   QAction* eraser =
-      AddTool("eraserTool", "消しゴム", "消しゴム", ":/machine/eraser.svg", MachineTool::kEraser);
+      AddTool("eraserTool", "消しゴム", "消しゴム", ":/icons/eraser.svg", MachineTool::kEraser);
   for (QAction* action : {arc, state, eraser}) {
     group->addAction(action);
     toolMenu->addAction(action);
@@ -107,10 +103,10 @@ StateMachineDialog::StateMachineDialog(const StateMachine& machine, EditorUi& ar
 
   surface_ = new SketchSurface(editor_, client_);
   okButton_ = new QPushButton("OK", client_);
-  okButton_->setObjectName("okButton");
+  okButton_->setObjectName("ok");
   okButton_->setDefault(true);
   cancelButton_ = new QPushButton("キャンセル", client_);
-  cancelButton_->setObjectName("cancelButton");
+  cancelButton_->setObjectName("cancel");
   for (QPushButton* button : {okButton_, cancelButton_})
     button->setFixedSize(75, 24);
   connect(okButton_, &QPushButton::clicked, this, &StateMachineDialog::accept);

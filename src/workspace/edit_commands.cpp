@@ -17,6 +17,7 @@ void Workspace::DeleteSelectedObjects() {
   }
   module.selection.DeleteSelected(module);
   module.selection.Clear(module);
+  module.ClearRedo();
   // A node left without its instance would be checked and simulated as a phantom.
   for (int id : instanceIds)
     library_.RemoveInstanceEverywhere(id);
@@ -57,6 +58,7 @@ void Workspace::AlignSelection(int gridSize) {
     return;
   Module& module = library_.currentModule();
   module.selection.AlignSelected(module, gridSize);
+  module.ClearRedo();
   ui_.Redraw();
 }
 
@@ -104,11 +106,25 @@ void Workspace::Paste(const Viewport& view) {
 }
 
 void Workspace::Undo() {
-  if (simulating_)
+  if (!StepThroughHistory(&Module::Undo))
     return;
+  log_.WriteText("undo!!");
+  ui_.Redraw();
+}
+
+void Workspace::Redo() {
+  if (!StepThroughHistory(&Module::Redo))
+    return;
+  log_.WriteText("redo!!");
+  ui_.Redraw();
+}
+
+bool Workspace::StepThroughHistory(bool (Module::*step)()) {
+  if (simulating_)
+    return false;
   Module& module = library_.currentModule();
   const std::map<int, ModuleInstance> oldInstances = module.instances;
-  module.Undo();
+  (module.*step)();
   library_.SyncAfterUndo(oldInstances);
   std::vector<int> namedInstances;
   for (const auto& [id, instance] : module.instances) {
@@ -117,8 +133,7 @@ void Workspace::Undo() {
   }
   GrowInstanceNodes(namedInstances);
   ui_.ModuleTreeChanged();
-  log_.WriteText("undo!!");
-  ui_.Redraw();
+  return true;
 }
 
 }  // namespace pelkor

@@ -59,17 +59,25 @@ std::optional<std::filesystem::path> Workspace::ChooseDesignFile(bool forSaving)
   return path;
 }
 
-void Workspace::New() {
-  if (IsSimulating())
-    return;
+void Workspace::ResetDesign() {
   library_.Reset();
+  savedText_.clear();
   SetTitle("untitle");
   ui_.ModuleTreeChanged();
   ui_.Redraw();
 }
 
+void Workspace::New() {
+  if (IsSimulating() || !ConfirmDiscardChanges())
+    return;
+  ResetDesign();
+}
+
 void Workspace::Open() {
   if (IsSimulating())
+    return;
+  // Asked before the file dialog: what the user decides about the open design comes first.
+  if (!ConfirmDiscardChanges())
     return;
   if (const auto path = ui_.ChooseFile(DesignFileDialog(false)))
     OpenFile(*path);
@@ -85,7 +93,7 @@ OpenResult Workspace::OpenFile(const std::filesystem::path& path) {
     return OpenResult::kCannotOpen;
   }
   loadFailures_ = 0;
-  New();
+  ResetDesign();
   const std::string title = FileTitle(path);
   Module* module = library_.CreateModule(title);
   if (module == nullptr) {
@@ -100,7 +108,9 @@ OpenResult Workspace::OpenFile(const std::filesystem::path& path) {
   ui_.Redraw();
   LoadSubModules(*module, library_.rootInstance());
   library_.RefreshNewDeleteFlags();
+  MarkAllSaved();
   ui_.ModuleTreeChanged();
+  ui_.DesignFileUsed(path);
   return loadFailures_ == 0 ? OpenResult::kOpened : OpenResult::kLoadFailed;
 }
 
@@ -130,6 +140,8 @@ void Workspace::LoadSubModules(Module& module, RuntimeInstance& node) {
       Module copy = library_.CopyModuleByName(instance.moduleName);
       LoadSubModules(copy, *child);
     }
+    if (loaded != nullptr)
+      MarkSaved(instance.moduleName);
   }
 }
 
@@ -142,6 +154,8 @@ void Workspace::Save() {
   switch (path ? SaveDesignFile(*path, library_.currentModule()) : SaveResult::kCannotOpen) {
     case SaveResult::kSaved:
       log_.Write("%sをセーブしました", name);
+      MarkSaved(name);
+      ui_.DesignFileUsed(*path);
       break;
     case SaveResult::kCannotOpen:
       log_.Write("%sをオープン出来ませんでした", fileName);
@@ -163,6 +177,8 @@ void Workspace::SaveAs() {
     case SaveResult::kSaved:
       SetTitle(fileName);
       log_.Write("%sをセーブしました", fileName);
+      MarkSaved(library_.currentInstance().name);
+      ui_.DesignFileUsed(*path);
       break;
     case SaveResult::kCannotOpen:
       break;
@@ -173,7 +189,7 @@ void Workspace::SaveAs() {
 }
 
 void Workspace::DropFiles(const std::vector<std::filesystem::path>& paths) {
-  if (IsSimulating())
+  if (IsSimulating() || paths.empty() || !ConfirmDiscardChanges())
     return;
   for (const std::filesystem::path& path : paths) {
     const std::optional<DesignText> file = ReadDesignFile(path);
@@ -181,9 +197,11 @@ void Workspace::DropFiles(const std::vector<std::filesystem::path>& paths) {
       return;
     library_.Reset();
     ReadText(file->text, library_.currentModule());
+    MarkAllSaved();
     SetTitle(path.string());
     ui_.ModuleTreeChanged();
     ui_.Redraw();
+    ui_.DesignFileUsed(path);
   }
 }
 
@@ -206,6 +224,7 @@ void Workspace::SaveAll() {
       return;
     }
     log_.Write("%sをセーブしました", fileName);
+    MarkSaved(name);
   }
 }
 
@@ -224,6 +243,7 @@ void Workspace::LoadModule() {
     return;
   }
   ReadText(file->text, *module);
+  MarkSaved(FileTitle(*path));
 }
 
 void Workspace::LoadIntoInstance(int instanceId) {
@@ -244,6 +264,7 @@ void Workspace::LoadIntoInstance(int instanceId) {
   RuntimeInstance& host = library_.currentInstance();
   if (Module* module = library_.CreateModule(title)) {
     ReadText(file->text, *module);
+    MarkSaved(title);
     instance->second.moduleName = title;
     if (RuntimeInstance* child = library_.ExpandInstance(instanceId, title, host)) {
       LoadSubModules(*module, *child);

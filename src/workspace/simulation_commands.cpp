@@ -223,8 +223,31 @@ CommandState Workspace::QueryCommand(CommandId command) const {
       return {simulating_, interaction_.tool == Tool::kAnimatedRun};
     case CommandId::kRunWithoutAnimation:
       return {simulating_, interaction_.tool == Tool::kRunWithoutAnimation};
-    default:  // the file, settings and clipboard commands
+    // The file, settings and clipboard commands change the design, which the simulation's
+    // working copies stand for until it ends.
+    case CommandId::kNew:
+    case CommandId::kOpen:
+    case CommandId::kSave:
+    case CommandId::kSaveAs:
+    case CommandId::kSaveAll:
+    case CommandId::kLoadModuleFile:
+    case CommandId::kLoadModule:
+    case CommandId::kSettings:
+    case CommandId::kCut:
+    case CommandId::kCopy:
+    case CommandId::kPaste:
+    case CommandId::kUndo:
+    case CommandId::kDelete:
+    case CommandId::kAlign:
       return {!simulating_, false};
+    case CommandId::kRedo:
+      return {!simulating_ && library_.currentModule().CanRedo(), false};
+    case CommandId::kUpperModule:
+      return {library_.currentInstance().parent != nullptr, false};
+    case CommandId::kRecentFile:
+      return {false, false};
+    default:  // the commands of the windows themselves
+      return {true, false};
   }
 }
 

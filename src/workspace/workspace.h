@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -75,7 +76,7 @@ class Workspace {
   // The clock of the elapsed-time report; the steady clock unless set.
   void SetClock(MillisecondClock clock) { clock_ = std::move(clock); }
 
-  // Design-file commands.
+  // Design-file commands. New, Open and dropped files first offer to save what changed.
   void New();
   void Open();  // asks for the file
   // The same for a path already chosen; says whether every file of the hierarchy was read.
@@ -89,6 +90,15 @@ class Workspace {
   // Reads the module file of every instance of `module` not yet loaded and grows the tree
   // below `node`, recursively.
   void LoadSubModules(Module& module, RuntimeInstance& node);
+
+  // Whether the module of that name differs from what was last loaded or saved (a module that
+  // was never either counts as saved while it is empty).
+  bool IsModified(const std::string& moduleName) const;
+  // The modules of the hierarchy (what Save All writes) that changed, in name order.
+  std::vector<std::string> ModifiedModules() const;
+  // Asks what to do with changes when there are any; false when the user cancels or saving
+  // them failed, so the caller must not drop the design.
+  bool ConfirmDiscardChanges();
 
   // Exports the module shown as a DRAVU objects file, asking for the file; ExportBspTo for a
   // path already chosen. A failure is written to the log, but for a main file that cannot be
@@ -111,6 +121,7 @@ class Workspace {
   void Cut(const Viewport& view);
   void Paste(const Viewport& view);
   void Undo();
+  void Redo();  // what undo undid, until the design changes again
   bool HasSelection() const { return !library_.currentModule().selection.Empty(); }
   bool CanPaste() const { return !library_.clipboard.kinds.empty(); }
 
@@ -129,11 +140,18 @@ class Workspace {
   // Asks for a design file; the chosen file's folder becomes the design folder.
   std::optional<std::filesystem::path> ChooseDesignFile(bool forSaving);
   void SetTitle(const std::string& title);
+  // Empties the library back to "untitle", without asking.
+  void ResetDesign();
+  // Remembers the module's present text as what is on disk.
+  void MarkSaved(const std::string& moduleName);
+  void MarkAllSaved();
   void ShowCurrentNode();
   void NameInstance(int instanceId);
   // Deletes the selected primitives with the tree nodes of selected module instances, then
   // clears the selection.
   void DeleteSelectedObjects();
+  // Undo or redo on the module shown, keeping the tree in step; false while simulating.
+  bool StepThroughHistory(bool (Module::*step)());
   // Grows the tree below the nodes of the given instances of the current module, as loading
   // does: placing an instance makes only its own node.
   void GrowInstanceNodes(const std::vector<int>& instanceIds);
@@ -164,6 +182,8 @@ class Workspace {
   MillisecondClock clock_;
   InteractionState interaction_;
   int loadFailures_ = 0;  // failures the current load command wrote to the log
+  // The design-file text of each module as last loaded or saved, by module name.
+  std::map<std::string, std::string> savedText_;
 };
 
 }  // namespace pelkor

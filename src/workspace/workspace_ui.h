@@ -16,6 +16,9 @@ struct FileDialogSpec {
   std::string initialName;  // e.g. "*.dtn"
 };
 
+// What the user wants done with changes that were not saved.
+enum class SaveChangesAnswer { kSaveAll, kDiscard, kCancel };
+
 // How the workspace reaches the user: the desktop application answers with real dialogs and
 // windows, the command-line tool and the tests with scripted answers. The notifications have
 // empty defaults so that a headless front end implements only what it needs.
@@ -25,6 +28,10 @@ class WorkspaceUi : public EditorUi {
   virtual std::optional<std::filesystem::path> ChooseFile(const FileDialogSpec& dialog) = 0;
 
   virtual void TitleChanged(const std::string& /*title*/) {}
+  // Modules changed since they were loaded or saved are about to be dropped: "変更を保存しますか？"
+  virtual SaveChangesAnswer AskSaveChanges() { return SaveChangesAnswer::kDiscard; }
+  // A design file was opened or saved: it joins the recent files.
+  virtual void DesignFileUsed(const std::filesystem::path& /*path*/) {}
   // The instance tree changed shape: a tree window rebuilds its items.
   virtual void ModuleTreeChanged() {}
   // The node shown changed: a tree window selects its item.

@@ -1,5 +1,4 @@
 #include <QAbstractSpinBox>
-#include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -9,30 +8,26 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "dialog_driver.h"
 #include "files/settings.h"
 #include "ui/settings_dialog.h"
 
 using namespace pelkor;
+using pelkor::testing::RecordedMessages;
 
 namespace {
 
 // A settings dialog on screen whose message boxes and font dialog answer from the test.
 struct Sheet {
   explicit Sheet(const Settings& settings) : dialog(settings) {
-    dialog.setMessageBox([this](QWidget*, const QString& text) { messages.append(text); });
     dialog.setFontChooser([this](QWidget*, const QFont&) { return fontAnswer; });
     dialog.show();
   }
   template <typename T>
   T* Find(const char* name) {
-    T* child = dialog.findChild<T*>(name);
-    if (child == nullptr)
-      qFatal("no control %s", name);
-    return child;
+    return pelkor::testing::Find<T>(&dialog, name);
   }
-  void Press(QDialogButtonBox::StandardButton which) {
-    Find<QDialogButtonBox>("buttons")->button(which)->click();
-  }
+  void Press(const char* button) { Find<QPushButton>(button)->click(); }
   void Type(const char* edit, const QString& text) {
     QWidget* widget = Find<QWidget>(edit);
     widget->setFocus();
@@ -41,7 +36,7 @@ struct Sheet {
   }
 
   SettingsDialog dialog;
-  QStringList messages;
+  RecordedMessages messages;
   std::optional<QFont> fontAnswer;
 };
 
@@ -85,7 +80,7 @@ class SettingsDialogTest : public QObject {
     sheet.Find<QTabWidget>("pages")->setCurrentIndex(1);
     sheet.Type("speedEdit", "200");
     sheet.Find<QRadioButton>("leftRadio")->click();
-    sheet.Press(QDialogButtonBox::Ok);
+    sheet.Press("ok");
     QCOMPARE(sheet.dialog.result(), int(QDialog::Accepted));
 
     Settings view;
@@ -105,9 +100,9 @@ class SettingsDialogTest : public QObject {
     sheet.fontAnswer = QFont("IPAPGothic", 20);
     sheet.Find<QPushButton>("fontButton")->click();
     sheet.Type("gridSizeEdit", "300");  // not even checked on Cancel
-    sheet.Press(QDialogButtonBox::Cancel);
+    sheet.Press("cancel");
     QCOMPARE(sheet.dialog.result(), int(QDialog::Rejected));
-    QVERIFY(sheet.messages.isEmpty());
+    QVERIFY(sheet.messages.texts.isEmpty());
   }
 
   void outOfRangeNumbersKeepTheirPageUntilCorrected() {
@@ -115,30 +110,30 @@ class SettingsDialogTest : public QObject {
     sheet.Type("redEdit", "300");
     // The slider follows the number typed while it is in range: "3", "30", not "300".
     QCOMPARE(sheet.Find<QSlider>("redSlider")->value(), 30);
-    sheet.Press(QDialogButtonBox::Ok);
-    QCOMPARE(sheet.messages, QStringList{"0から255までの整数を入力してください"});
+    sheet.Press("ok");
+    QCOMPARE(sheet.messages.texts, QStringList{"0から255までの整数を入力してください"});
     QVERIFY(sheet.dialog.isVisible());
     QCOMPARE(sheet.dialog.focusWidget(), sheet.Find<QWidget>("redEdit"));
 
     auto* pages = sheet.Find<QTabWidget>("pages");
     pages->setCurrentIndex(1);  // the page cannot be left either
     QCOMPARE(pages->currentIndex(), 0);
-    QCOMPARE(sheet.messages.size(), 2);
+    QCOMPARE(sheet.messages.texts.size(), 2);
 
     sheet.Type("redEdit", "200");  // a typed number moves the slider, and the colour with it
     QCOMPARE(sheet.Find<QSlider>("redSlider")->value(), 200);
     sheet.Type("gridSizeEdit", "101");
-    sheet.Press(QDialogButtonBox::Ok);
-    QCOMPARE(sheet.messages.last(), QString("0から100までの整数を入力してください"));
+    sheet.Press("ok");
+    QCOMPARE(sheet.messages.texts.last(), QString("0から100までの整数を入力してください"));
     sheet.Type("gridSizeEdit", "0");
     pages->setCurrentIndex(1);
     QCOMPARE(pages->currentIndex(), 1);
     sheet.Type("speedEdit", "100000");
     pages->setCurrentIndex(0);
     QCOMPARE(pages->currentIndex(), 1);
-    QCOMPARE(sheet.messages.last(), QString("0から99999までの整数を入力してください"));
+    QCOMPARE(sheet.messages.texts.last(), QString("0から99999までの整数を入力してください"));
     sheet.Type("speedEdit", "99999");
-    sheet.Press(QDialogButtonBox::Ok);
+    sheet.Press("ok");
     QCOMPARE(sheet.dialog.result(), int(QDialog::Accepted));
     QCOMPARE(sheet.dialog.sheet().gridSize, 0);
     QCOMPARE(sheet.dialog.sheet().timer, 99999);
@@ -166,7 +161,7 @@ class SettingsDialogTest : public QObject {
     sheet.Find<QPushButton>("defaultButton")->click();
     QCOMPARE(sheet.Find<QAbstractSpinBox>("gridSizeEdit")->text(), QString("40"));
     QCOMPARE(sheet.Find<QSlider>("greenSlider")->value(), 255);
-    sheet.Press(QDialogButtonBox::Ok);
+    sheet.Press("ok");
     Settings expected;
     expected.timer = 300;
     QVERIFY(sheet.dialog.sheet() == expected);

@@ -1,11 +1,11 @@
 #include <QAction>
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest>
 
+#include "dialog_driver.h"
 #include "ui/state_ex_dialog.h"
 #include "ui/state_machine_dialog.h"
 
@@ -84,7 +84,7 @@ class StateMachineDialogTest : public QObject {
     }
     QCOMPARE(image.pixelColor(45, 45), QColor(Qt::white));
 
-    dialog.findChild<QPushButton*>("okButton")->click();
+    dialog.findChild<QPushButton*>("ok")->click();
     dialog.store(machine);
     QCOMPARE(machine.states.size(), std::size_t{3});
     QCOMPARE(machine.nextStateId, 4);
@@ -108,6 +108,29 @@ class StateMachineDialogTest : public QObject {
     QCOMPARE(dialog.editor().machine().stateArcs.at(1).name, std::string("stay"));
   }
 
+  void doubleClickEditsAStateThroughTheStateDialog() {
+    StateMachine machine;
+    machine.states[1].position = {60, 60};
+    machine.ResetNextIds();
+    ArcNames arcNames;
+    StateMachineDialog dialog(machine, arcNames);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    pelkor::testing::WhenModal([](QDialog* state) {
+      QCOMPARE(state->windowTitle(), QString("ステートマシン"));
+      pelkor::testing::Find<QPlainTextEdit>(state, "secondText")
+          ->setPlainText("go = a;\nstay = ~a;");
+      pelkor::testing::Find<QCheckBox>(state, "mainBox")->setChecked(true);
+      pelkor::testing::Find<QPushButton>(state, "ok")->click();
+    });
+    QTest::mouseDClick(dialog.surface(), Qt::LeftButton, {}, {60, 60});
+
+    const StateMachine& edited = dialog.editor().machine();
+    QCOMPARE(edited.states.at(1).secondText.source, std::string("go = a;\r\nstay = ~a;"));
+    QCOMPARE(edited.states.at(1).arcNames.size(), std::size_t{2});
+    QCOMPARE(edited.mainState, 1);
+  }
+
   void cancelStoresTheMachineAsLoaded() {
     StateMachine machine;
     machine.states[1].position = {60, 60};
@@ -120,7 +143,7 @@ class StateMachineDialogTest : public QObject {
     Tool(dialog, "eraserTool")->trigger();
     Click(dialog.surface(), {60, 60});
     QVERIFY(dialog.editor().machine().states.empty());
-    dialog.findChild<QPushButton*>("cancelButton")->click();
+    dialog.findChild<QPushButton*>("cancel")->click();
     dialog.store(machine);
     QVERIFY(machine == loaded);
   }
@@ -133,28 +156,26 @@ class StateMachineDialogTest : public QObject {
     for (const QSize size : {QSize(500, 360), QSize(800, 600)}) {
       dialog.resize(size);
       QTest::qWait(0);
-      auto* ok = dialog.findChild<QPushButton*>("okButton");
+      auto* ok = dialog.findChild<QPushButton*>("ok");
       const QSize client = ok->parentWidget()->size();
       QCOMPARE(dialog.surface()->geometry(),
                QRect(10, 40, client.width() - 110, client.height() - 50));
       QCOMPARE(ok->pos(), QPoint(client.width() - 87, 40));
-      QCOMPARE(dialog.findChild<QPushButton*>("cancelButton")->pos(),
-               QPoint(client.width() - 87, 67));
+      QCOMPARE(dialog.findChild<QPushButton*>("cancel")->pos(), QPoint(client.width() - 87, 67));
       QCOMPARE(dialog.editor().hitMap().width(), client.width() - 110);
     }
   }
 
   void stateDialogRefusesTextsThatDoNotRegenerate() {
     StateExDialog dialog({"x = a;", "", false});
-    QStringList messages;
-    dialog.setMessageBox([&](QWidget*, const QString& text) { messages.append(text); });
+    pelkor::testing::RecordedMessages messages;
     dialog.show();
     auto* first = dialog.findChild<QPlainTextEdit*>("firstText");
     QCOMPARE(first->toPlainText(), QString("x = a;"));
     first->setPlainText("x = a b;");
-    auto* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    auto* ok = pelkor::testing::Find<QPushButton>(&dialog, "ok");
     ok->click();
-    QCOMPARE(messages, QStringList{"正規化：セミコロンが無い"});
+    QCOMPARE(messages.texts, QStringList{"正規化：セミコロンが無い"});
     QVERIFY(dialog.isVisible());
     QCOMPARE(dialog.values(), (StateDialogValues{"x = a;", "", false}));
 

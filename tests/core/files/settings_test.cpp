@@ -114,3 +114,30 @@ TEST(SettingsTest, SavingCreatesTheSettingsFolder) {
 
 }  // namespace
 }  // namespace pelkor
+
+namespace pelkor {
+namespace {
+
+TEST(RecentFilesTest, TheLatestComesFirstOnceAndFourAreKept) {
+  std::vector<std::string> files;
+  for (const char* path : {"/a.dtn", "/b.dtn", "/c.dtn", "/a.dtn", "/d.dtn", "/e.dtn"})
+    AddRecentFile(files, path);
+  EXPECT_EQ(files, (std::vector<std::string>{"/e.dtn", "/d.dtn", "/a.dtn", "/c.dtn"}));
+  RemoveRecentFile(files, "/a.dtn");
+  EXPECT_EQ(files, (std::vector<std::string>{"/e.dtn", "/d.dtn", "/c.dtn"}));
+}
+
+TEST(RecentFilesTest, KeptInTheFrameworksSectionAndAShorterListEmptiesTheRest) {
+  IniFile ini = IniFile::Parse("[Recent File List]\nFile1=C:\\old\\x.dtn\nFile2=\nFile3=/y.dtn\n");
+  Settings settings = SettingsFromIni(ini);
+  EXPECT_EQ(settings.recentFiles, (std::vector<std::string>{"C:\\old\\x.dtn", "/y.dtn"}));
+
+  settings.recentFiles = {"/設計/新.dtn"};
+  WriteSettingsToIni(settings, ini);
+  EXPECT_EQ(ini.Get("Recent File List", "File1"), "/設計/新.dtn");
+  EXPECT_EQ(ini.Get("Recent File List", "File3"), "");
+  EXPECT_EQ(SettingsFromIni(ini).recentFiles, settings.recentFiles);
+}
+
+}  // namespace
+}  // namespace pelkor

@@ -32,7 +32,7 @@ class RandomEditor {
 
   // Runs one randomly chosen operation; returns its name for failure messages.
   const char* Step() {
-    switch (Pick(12)) {
+    switch (Pick(13)) {
       case 0:
         PlacePrimitive();
         return "place";
@@ -72,6 +72,9 @@ class RandomEditor {
         ws_.interaction().lastPressPoint = {Pick(800), Pick(600)};
         ws_.Paste(RandomView());
         return "paste";
+      case 10:
+        ws_.Redo();
+        return "redo";
       default:
         ws_.Undo();
         return "undo";

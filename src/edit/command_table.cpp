@@ -1,0 +1,147 @@
+#include "edit/command_table.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace pelkor {
+
+namespace {
+
+using C = CommandId;
+
+// The menu texts, help texts and tooltips of the original resources; the standard commands
+// keep the standard Japanese texts of the framework they came from.
+const std::vector<CommandInfo>& Table() {
+  // clang-format off
+  static const std::vector<CommandInfo> table = {
+      // File
+      {C::kNew, "新規作成\tCtrl+N(&N)", "新規にファイルを作成", "新規作成", {"Ctrl+N"}, "new"},
+      {C::kOpen, "開く...\tCtrl+O(&O)", "既存のファイルを開く", "開く", {"Ctrl+O"}, "open"},
+      {C::kSave, "上書き保存\tCtrl+S(&S)", "アクティブなドキュメントを上書き保存", "上書き保存", {"Ctrl+S"}, "save"},
+      {C::kSaveAs, "名前を付けて保存(&A)...", "アクティブなドキュメントを名前を付けて保存", "", {}, ""},
+      {C::kSaveAll, "一括保存", "一括保存", "", {}, ""},
+      {C::kExportBsp, "DRAVUファイルを出力", "DRAVUファイルを出力", "", {}, ""},
+      {C::kLoadModuleFile, "モジュールを読み込む...", "モジュールを読み込みます", "", {}, ""},
+      {C::kPrint, "印刷...\tCtrl+P(&P)", "アクティブなドキュメントを印刷", "印刷", {"Ctrl+P"}, "print"},
+      {C::kPrintPreview, "印刷プレビュー(&V)", "印刷イメージを表示", "", {}, ""},
+      {C::kPrintSetup, "プリンタの設定(&R)...", "プリンタおよびプリンタ オプションの変更", "", {}, ""},
+      {C::kRecentFile, "最近使ったファイル", "このドキュメントを開く", "", {}, ""},
+      {C::kExit, "アプリケーションの終了(&X)", "アプリケーションを終了し、ファイルの保存を指示", "", {}, ""},
+      // Edit
+      {C::kUndo, "元に戻す\tCtrl+Z(&U)", "直前に行った動作を元に戻す", "", {"Ctrl+Z", "Alt+Backspace"}, ""},
+      {C::kRedo, "やり直し\tCtrl+Y(&R)", "直前に元に戻した動作をやり直す", "", {"Ctrl+Y", "Ctrl+Shift+Z"}, ""},
+      {C::kCut, "切り取り\tCtrl+X(&T)", "選択範囲を切り取ってクリップボードに移動", "", {"Ctrl+X", "Shift+Del"}, ""},
+      {C::kCopy, "コピー\tCtrl+C(&C)", "選択範囲をコピーしてクリップボードに保存", "", {"Ctrl+C", "Ctrl+Ins"}, ""},
+      {C::kPaste, "貼り付け\tCtrl+V(&P)", "クリップボードの内容を挿入", "", {"Ctrl+V", "Shift+Ins"}, ""},
+      {C::kModuleManager, "モジュールマネージャ", "モジュールマネージャ", "", {}, ""},
+      {C::kDelete, "削除", "削除", "", {}, ""},
+      {C::kAlign, "整列", "整列", "", {}, ""},
+      {C::kEditPrimitive, "編集", "プリミティブの編集", "", {}, ""},
+      {C::kLoadModule, "モジュール読み込み", "モジュール読み込み", "", {}, ""},
+      // View
+      {C::kToolBar, "ツール バー(&T)", "ツール バーの表示/非表示", "", {}, "", true},
+      {C::kStatusBar, "ステータス バー(&S)", "ステータス バーの表示/非表示", "", {}, "", true},
+      {C::kOutputLog, "アウトプット", "アウトプット表示", "", {}, "", true},
+      {C::kShowObjectIds, "オブジェクトIDを表示", "オブジェクトIDを表示", "", {}, "", true},
+      {C::kModuleTree, "モジュールツリー表示", "モジュールツリーを表示", "", {}, "", true},
+      {C::kOutputDialog, "アウトプットダイアログ", "アウトプットダイアログ", "アウトプットダイアログ", {}, "output", true},
+      // Tools
+      {C::kShiftRegisterTool, "シフトレジスタ", "シフトレジスタ", "シフトレジスタ", {}, "shift_register", true},
+      {C::kStateMachineTool, "ステートマシン", "ステートマシン", "ステートマシン", {}, "state_machine", true},
+      {C::kCounterTool, "カウンタ", "カウンタ", "カウンタ", {}, "counter", true},
+      {C::kSourceTool, "ウージ", "ソーストランジション", "ソーストランジション", {}, "source", true},
+      {C::kSinkTool, "ケムマキ", "シンクトランジション", "シンクトランジション", {}, "sink", true},
+      {C::kArcTool, "アーク", "アーク", "アーク", {}, "arc", true},
+      {C::kModuleTool, "モジュール", "モジュール", "モジュール", {}, "module", true},
+      {C::kCheck, "コンパイル", "チェック", "チェック", {}, "check", true},
+      {C::kStop, "停止", "シミュレーションの終了", "シミュレーションの終了", {}, "stop"},
+      {C::kStep, "ステップ実行", "ステップ実行", "ステップ実行", {}, "step"},
+      {C::kRun, "実行", "アニメーション実行", "アニメーション実行", {}, "run", true},
+      {C::kRunWithoutAnimation, "アニメーションなし実行", "アニメーションなし実行", "アニメーション無し実行", {}, "run_fast", true},
+      {C::kPause, "一時停止", "一時停止", "一時停止", {}, "pause"},
+      // Edit tools and the view
+      {C::kEraserTool, "消しゴム", "消しゴム", "消しゴム", {}, "eraser", true},
+      {C::kMoveTool, "移動", "移動", "移動", {}, "move", true},
+      {C::kZoomIn, "拡大", "拡大", "ビューの拡大", {}, "zoom_in"},
+      {C::kZoomOut, "縮小", "縮小", "ビューの縮小", {}, "zoom_out"},
+      {C::kUpperModule, "モジュールの選択", "上位モジュールへ移動", "上位モジュールへ移動", {}, "up"},
+      // Settings and help
+      {C::kSettings, "設定", "pelkorの設定", "", {}, ""},
+      {C::kAbout, "バージョン情報 pelkor(&A)...", "プログラム情報、バージョン、著作権を表示", "バージョン情報", {}, "about"},
+  };
+  // clang-format on
+  return table;
+}
+
+using Items = std::vector<std::optional<CommandId>>;
+constexpr std::nullopt_t kSeparator = std::nullopt;
+
+}  // namespace
+
+std::span<const CommandInfo> Commands() {
+  return Table();
+}
+
+const CommandInfo& CommandInfoOf(CommandId id) {
+  const auto& table = Table();
+  auto it = std::find_if(table.begin(), table.end(),
+                         [id](const CommandInfo& info) { return info.id == id; });
+  if (it == table.end())
+    throw std::logic_error("a command without an entry in the command table");
+  return *it;
+}
+
+std::span<const MenuInfo> MainMenu() {
+  static const std::vector<MenuInfo> menu = {
+      {"ファイル(&F)",
+       Items{C::kNew, C::kOpen, C::kSave, C::kSaveAs, kSeparator, C::kSaveAll, C::kExportBsp,
+             C::kLoadModuleFile, kSeparator, C::kPrint, C::kPrintPreview, C::kPrintSetup,
+             kSeparator, C::kRecentFile, kSeparator, C::kExit}},
+      {"編集(&E)",
+       Items{C::kUndo, C::kRedo, kSeparator, C::kCut, C::kCopy, C::kPaste, kSeparator, C::kModuleManager}},
+      {"表示(&V)",
+       Items{C::kToolBar, C::kStatusBar, C::kOutputLog, C::kShowObjectIds, C::kModuleTree}},
+      {"ツール", Items{C::kShiftRegisterTool, C::kStateMachineTool, C::kCounterTool, C::kSourceTool,
+                       C::kSinkTool, C::kArcTool, C::kModuleTool, C::kCheck, C::kStop, C::kStep,
+                       C::kRun, C::kRunWithoutAnimation, C::kPause}},
+      {"エディット", Items{C::kEraserTool, C::kMoveTool, C::kZoomIn, C::kZoomOut, C::kUpperModule}},
+      {"設定", Items{C::kSettings}},
+      {"ヘルプ(&H)", Items{C::kAbout}},
+  };
+  return menu;
+}
+
+std::span<const std::optional<CommandId>> MainToolBar() {
+  static const Items toolbar = {C::kNew,
+                                C::kOpen,
+                                C::kSave,
+                                kSeparator,
+                                C::kShiftRegisterTool,
+                                C::kStateMachineTool,
+                                C::kCounterTool,
+                                C::kSourceTool,
+                                C::kSinkTool,
+                                C::kArcTool,
+                                C::kModuleTool,
+                                kSeparator,
+                                C::kMoveTool,
+                                C::kEraserTool,
+                                kSeparator,
+                                C::kOutputDialog,
+                                C::kZoomIn,
+                                C::kZoomOut,
+                                C::kUpperModule,
+                                kSeparator,
+                                C::kCheck,
+                                C::kRun,
+                                C::kRunWithoutAnimation,
+                                C::kStep,
+                                C::kPause,
+                                C::kStop,
+                                kSeparator,
+                                C::kPrint,
+                                C::kAbout};
+  return toolbar;
+}
+
+}  // namespace pelkor

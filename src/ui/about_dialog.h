@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QDialog>
+
+namespace pelkor {
+
+// "バージョン情報 pelkor": the icon, the version and one line on what the program is.
+class AboutDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit AboutDialog(QWidget* parent);
+};
+
+}  // namespace pelkor

@@ -1,0 +1,145 @@
+#include "ui/desktop_ui.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QWidget>
+
+#include "ui/dialogs/property_dialogs.h"
+
+namespace pelkor {
+
+namespace {
+
+QString FromUtf8(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::optional<std::filesystem::path> ShowFileDialog(QWidget* parent, const FileDialogSpec& spec) {
+  const QString filter = QtFileFilter(spec.filter);
+  // The initial name is a pattern such as "*.dtn": the filter already says it, so the name
+  // field starts empty, as it would with the pattern applied.
+  const QString name = spec.forSaving ? QFileDialog::getSaveFileName(parent, {}, {}, filter)
+                                      : QFileDialog::getOpenFileName(parent, {}, {}, filter);
+  if (name.isEmpty())
+    return std::nullopt;
+  return std::filesystem::path(name.toStdString());
+}
+
+}  // namespace
+
+QString QtFileFilter(const std::string& filter) {
+  const QString text = FromUtf8(filter);
+  return text.section('|', 0, 0);
+}
+
+DesktopUi::DesktopUi(QWidget* dialogParent) : dialogParent_(dialogParent) {
+  fileChooser_ = [this](const FileDialogSpec& spec) { return ShowFileDialog(dialogParent_, spec); };
+}
+
+std::optional<std::filesystem::path> DesktopUi::ChooseFile(const FileDialogSpec& dialog) {
+  return fileChooser_(dialog);
+}
+
+std::optional<std::string> DesktopUi::AskModuleName() {
+  return pelkor::AskModuleName(dialogParent_);
+}
+
+void DesktopUi::EditShiftRegister(ShiftRegister& record, bool simulating) {
+  pelkor::EditShiftRegister(dialogParent_, record, simulating);
+}
+
+void DesktopUi::EditSource(SourceTransition& record, bool simulating) {
+  pelkor::EditSource(dialogParent_, record, simulating);
+}
+
+void DesktopUi::EditCounter(Counter& record, bool simulating) {
+  pelkor::EditCounter(dialogParent_, record, simulating);
+}
+
+void DesktopUi::EditSink(SinkTransition& record, bool simulating) {
+  pelkor::EditSink(dialogParent_, record, simulating);
+}
+
+std::string DesktopUi::ChooseArcPort(const std::vector<std::string>& names,
+                                     const std::string& preset) {
+  return pelkor::ChooseArcPort(dialogParent_, names, preset);
+}
+
+SaveChangesAnswer DesktopUi::AskSaveChanges() {
+  QMessageBox box(QMessageBox::Warning, "pelkor", "変更を保存しますか？", QMessageBox::NoButton,
+                  dialogParent_);
+  box.setObjectName("saveChangesBox");
+  if (modifiedModules_) {
+    QStringList names;
+    for (const std::string& name : modifiedModules_())
+      names << FromUtf8(name);
+    box.setInformativeText("変更されたモジュール: " + names.join(", "));
+  }
+  QPushButton* saveAll = box.addButton("一括保存", QMessageBox::AcceptRole);
+  QPushButton* discard = box.addButton("破棄", QMessageBox::DestructiveRole);
+  QPushButton* cancel = box.addButton("キャンセル", QMessageBox::RejectRole);
+  saveAll->setObjectName("saveAllButton");
+  discard->setObjectName("discardButton");
+  cancel->setObjectName("cancelButton");
+  box.setDefaultButton(saveAll);
+  box.setEscapeButton(cancel);
+  box.exec();
+  if (box.clickedButton() == saveAll)
+    return SaveChangesAnswer::kSaveAll;
+  if (box.clickedButton() == discard)
+    return SaveChangesAnswer::kDiscard;
+  return SaveChangesAnswer::kCancel;
+}
+
+void DesktopUi::DesignFileUsed(const std::filesystem::path& path) {
+  emit designFileUsed(QString::fromStdString(path.string()));
+}
+
+std::optional<CommandId> DesktopUi::ShowContextMenu(Point client,
+                                                    const std::vector<ContextMenuItem>& items) {
+  QMenu menu(dialogParent_);
+  for (const ContextMenuItem& item : items) {
+    if (!item.command) {
+      menu.addSeparator();
+      continue;
+    }
+    QAction* action = menu.addAction(FromUtf8(item.text));
+    action->setEnabled(item.enabled);
+    action->setData(static_cast<int>(*item.command));
+  }
+  QWidget* origin = viewWidget_ != nullptr ? viewWidget_ : dialogParent_;
+  const QPoint at = origin != nullptr ? origin->mapToGlobal(QPoint(client.x, client.y))
+                                      : QPoint(client.x, client.y);
+  QAction* chosen = menu.exec(at);
+  if (chosen == nullptr)
+    return std::nullopt;
+  return static_cast<CommandId>(chosen->data().toInt());
+}
+
+void DesktopUi::TitleChanged(const std::string& title) {
+  emit titleChanged(FromUtf8(title));
+}
+
+void DesktopUi::TooltipChanged(const std::string& text) {
+  emit tooltipChanged(FromUtf8(text));
+}
+
+void DesktopUi::StartTimer(int intervalMilliseconds) {
+  timer_.start(intervalMilliseconds);
+}
+
+void DesktopUi::SetWaitCursor(bool waiting) {
+  if (waiting == waitCursor_)
+    return;
+  waitCursor_ = waiting;
+  if (waiting) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+}  // namespace pelkor

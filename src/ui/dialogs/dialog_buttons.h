@@ -1,0 +1,11 @@
+#pragma once
+
+class QDialog;
+class QWidget;
+
+namespace pelkor {
+
+// The OK and "キャンセル" buttons every property dialog ends with, wired to accept and reject.
+QWidget* MakeOkCancelButtons(QDialog* dialog);
+
+}  // namespace pelkor

@@ -1,0 +1,28 @@
+#include "ui/dialogs/module_name_dialog.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "ui/dialogs/dialog_buttons.h"
+
+namespace pelkor {
+
+ModuleNameDialog::ModuleNameDialog(QWidget* parent) : QDialog(parent), nameEdit_(new QLineEdit) {
+  setWindowTitle(QStringLiteral("Please input data..."));
+  nameEdit_->setObjectName("name");
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(new QLabel(QStringLiteral("Module nameを設定してください")));
+  layout->addWidget(nameEdit_);
+  layout->addWidget(MakeOkCancelButtons(this));
+  resize(320, sizeHint().height());
+  nameEdit_->setFocus();
+}
+
+void ModuleNameDialog::accept() {
+  entered_ = nameEdit_->text().toStdString();
+  QDialog::accept();
+}
+
+}  // namespace pelkor

@@ -1,0 +1,9 @@
+#pragma once
+
+namespace pelkor {
+
+// Registers the icons compiled into the desktop library; a static library's resources are
+// otherwise dropped by the linker.
+void InitDesktopResources();
+
+}  // namespace pelkor

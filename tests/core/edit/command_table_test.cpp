@@ -1,0 +1,68 @@
+#include "edit/command_table.h"
+
+#include <set>
+
+#include <gtest/gtest.h>
+
+#include "edit/tool.h"
+
+namespace pelkor {
+namespace {
+
+TEST(CommandTableTest, EveryMenuAndToolbarItemHasOneEntry) {
+  std::set<CommandId> ids;
+  for (const CommandInfo& info : Commands()) {
+    EXPECT_TRUE(ids.insert(info.id).second) << static_cast<int>(info.id) << " listed twice";
+    EXPECT_FALSE(info.menuText.empty());
+    EXPECT_FALSE(info.statusText.empty());
+  }
+  for (const MenuInfo& menu : MainMenu()) {
+    for (const auto& item : menu.items) {
+      if (item) {
+        EXPECT_TRUE(ids.contains(*item)) << menu.title;
+      }
+    }
+  }
+  for (const auto& button : MainToolBar()) {
+    if (!button)
+      continue;
+    const CommandInfo& info = CommandInfoOf(*button);
+    EXPECT_FALSE(info.icon.empty()) << info.menuText;
+    EXPECT_FALSE(info.toolTip.empty()) << info.menuText;
+  }
+}
+
+TEST(CommandTableTest, ToolbarGroupsFollowTheOriginalButtons) {
+  std::vector<std::vector<CommandId>> groups(1);
+  for (const auto& button : MainToolBar()) {
+    if (button) {
+      groups.back().push_back(*button);
+    } else {
+      groups.emplace_back();
+    }
+  }
+  using C = CommandId;
+  EXPECT_EQ(groups,
+            (std::vector<std::vector<CommandId>>{
+                {C::kNew, C::kOpen, C::kSave},
+                {C::kShiftRegisterTool, C::kStateMachineTool, C::kCounterTool, C::kSourceTool,
+                 C::kSinkTool, C::kArcTool, C::kModuleTool},
+                {C::kMoveTool, C::kEraserTool},
+                {C::kOutputDialog, C::kZoomIn, C::kZoomOut, C::kUpperModule},
+                {C::kCheck, C::kRun, C::kRunWithoutAnimation, C::kStep, C::kPause, C::kStop},
+                {C::kPrint, C::kAbout}}));
+}
+
+TEST(CommandTableTest, ToolsAreCheckableAndChooseTheirTool) {
+  for (const CommandInfo& info : Commands()) {
+    if (ToolOfCommand(info.id)) {
+      EXPECT_TRUE(info.checkable) << info.menuText;
+    }
+  }
+  EXPECT_EQ(ToolOfCommand(CommandId::kSourceTool), Tool::kSource);
+  EXPECT_EQ(KindPlacedBy(Tool::kModule), kInstanceKind);
+  EXPECT_EQ(KindPlacedBy(Tool::kArc), kNoKind);
+}
+
+}  // namespace
+}  // namespace pelkor
