@@ -27,6 +27,11 @@ std::optional<Tool> ToolOfCommand(CommandId command) {
   }
 }
 
+bool IsEditingTool(Tool tool) {
+  return tool == Tool::kArc || tool == Tool::kEraser || tool == Tool::kMove ||
+         KindPlacedBy(tool) != kNoKind;
+}
+
 ObjectKind KindPlacedBy(Tool tool) {
   switch (tool) {
     case Tool::kStateMachine:

@@ -27,6 +27,9 @@ enum class Tool : int {
 // The tool an editing-tool command chooses, or nullopt for any other command.
 std::optional<Tool> ToolOfCommand(CommandId command);
 
+// True for the nine editing tools, false for kNone and the run modes.
+bool IsEditingTool(Tool tool);
+
 // The kind a placing tool adds, kNoKind for every other mode.
 ObjectKind KindPlacedBy(Tool tool);
 

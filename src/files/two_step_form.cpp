@@ -6,10 +6,17 @@ namespace pelkor {
 
 namespace {
 
-std::string WithoutWhiteSpace(std::string_view text) {
+bool IsBlank(char c, BlankRemoval blanks) {
+  if (c == ' ')
+    return true;
+  return blanks == BlankRemoval::kAllWhiteSpace &&
+         (c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f');
+}
+
+std::string WithoutBlanks(std::string_view text, BlankRemoval blanks) {
   std::string out;
   for (char c : text) {
-    if (c != ' ' && c != '\t' && c != '\r' && c != '\n' && c != '\v' && c != '\f')
+    if (!IsBlank(c, blanks))
       out += c;
   }
   return out;
@@ -17,8 +24,8 @@ std::string WithoutWhiteSpace(std::string_view text) {
 
 }  // namespace
 
-bool IsAlwaysTrueChoice(std::string_view source) {
-  const std::string text = WithoutWhiteSpace(source);
+bool IsAlwaysTrueChoice(std::string_view source, BlankRemoval blanks) {
+  const std::string text = WithoutBlanks(source, blanks);
   const std::size_t bar = text.find('|');
   if (bar == std::string::npos || bar + 1 >= text.size() || text[bar + 1] != '~')
     return false;
@@ -31,7 +38,7 @@ bool IsAlwaysTrueChoice(std::string_view source) {
   return text.compare(equals + 1, bar - equals - 1, text, bar + 2, semicolon - bar - 2) == 0;
 }
 
-bool IsTwoStepForm(const StateMachine& machine) {
+bool IsTwoStepForm(const StateMachine& machine, BlankRemoval blanks) {
   auto main = machine.states.find(machine.mainState);
   if (main == machine.states.end())
     return false;
@@ -42,7 +49,7 @@ bool IsTwoStepForm(const StateMachine& machine) {
     if (id == machine.mainState)
       continue;
     if (state.firstText.outputs.empty() || state.secondText.outputs.size() != 1 ||
-        !IsAlwaysTrueChoice(state.secondText.source)) {
+        !IsAlwaysTrueChoice(state.secondText.source, blanks)) {
       return false;
     }
   }

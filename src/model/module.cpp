@@ -89,40 +89,8 @@ int Module::AddArc(int from, int to, const std::vector<Point>& bends, const std:
   return ++nextArcId;
 }
 
-namespace {
-
-// Erases the index entries of one arc, looking under `key` (the arc's other end) first; an
-// index that does not file the arc there is searched whole, so no stale entry survives.
-void EraseIndexEntry(std::multimap<int, int>& index, int key, int arcId) {
-  auto [begin, end] = index.equal_range(key);
-  for (auto it = begin; it != end; ++it) {
-    if (it->second == arcId) {
-      index.erase(it);
-      return;
-    }
-  }
-  std::erase_if(index, [arcId](const auto& entry) { return entry.second == arcId; });
-}
-
-}  // namespace
-
 void Module::RemoveArcsOf(int id) {
-  auto [outBegin, outEnd] = arcsOutOf.equal_range(id);
-  for (auto it = outBegin; it != outEnd; ++it) {
-    auto arc = arcs.find(it->second);
-    EraseIndexEntry(arcsInto, arc == arcs.end() ? 0 : arc->second.to, it->second);
-    if (arc != arcs.end())
-      arcs.erase(arc);
-  }
-  auto [inBegin, inEnd] = arcsInto.equal_range(id);
-  for (auto it = inBegin; it != inEnd; ++it) {
-    auto arc = arcs.find(it->second);
-    EraseIndexEntry(arcsOutOf, arc == arcs.end() ? 0 : arc->second.from, it->second);
-    if (arc != arcs.end())
-      arcs.erase(arc);
-  }
-  arcsInto.erase(id);
-  arcsOutOf.erase(id);
+  pelkor::RemoveArcsOf(arcs, arcsInto, arcsOutOf, id);
 }
 
 std::size_t Module::PrimitiveCount() const {

@@ -1,5 +1,6 @@
 #include "model/primitives.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace pelkor {
@@ -54,16 +55,63 @@ void MachineState::Regenerate() {
     arcNames[number] = name;
 }
 
+namespace {
+
+// Erases the index entries of one arc, looking under `key` (the arc's other end) first; an
+// index that does not file the arc there is searched whole, so no stale entry survives.
+void EraseIndexEntry(std::multimap<int, int>& index, int key, int arcId) {
+  auto [begin, end] = index.equal_range(key);
+  for (auto it = begin; it != end; ++it) {
+    if (it->second == arcId) {
+      index.erase(it);
+      return;
+    }
+  }
+  std::erase_if(index, [arcId](const auto& entry) { return entry.second == arcId; });
+}
+
+}  // namespace
+
+void RemoveArcsOf(std::map<int, Arc>& arcs, std::multimap<int, int>& arcsInto,
+                  std::multimap<int, int>& arcsOutOf, int id) {
+  auto [outBegin, outEnd] = arcsOutOf.equal_range(id);
+  for (auto it = outBegin; it != outEnd; ++it) {
+    auto arc = arcs.find(it->second);
+    EraseIndexEntry(arcsInto, arc == arcs.end() ? 0 : arc->second.to, it->second);
+    if (arc != arcs.end())
+      arcs.erase(arc);
+  }
+  auto [inBegin, inEnd] = arcsInto.equal_range(id);
+  for (auto it = inBegin; it != inEnd; ++it) {
+    auto arc = arcs.find(it->second);
+    EraseIndexEntry(arcsOutOf, arc == arcs.end() ? 0 : arc->second.from, it->second);
+    if (arc != arcs.end())
+      arcs.erase(arc);
+  }
+  arcsInto.erase(id);
+  arcsOutOf.erase(id);
+}
+
+void StateMachine::RemoveState(int id) {
+  RemoveArcsOf(stateArcs, stateArcsInto, stateArcsOutOf, id);
+  states.erase(id);
+}
+
 void StateMachine::ResetNextIds() {
   nextStateId = static_cast<int>(states.size()) + 1;
   nextStateArcId = static_cast<int>(stateArcs.size()) + 1;
 }
 
 void StateMachine::Regenerate() {
+  for (auto& [id, state] : states)
+    state.Regenerate();
+  RebuildNameSets();
+}
+
+void StateMachine::RebuildNameSets() {
   inputNames.clear();
   outputNames.clear();
-  for (auto& [id, state] : states) {
-    state.Regenerate();
+  for (const auto& [id, state] : states) {
     inputNames.insert(state.inputNames.begin(), state.inputNames.end());
     for (const auto& [name, number] : state.firstText.outputs)
       outputNames.insert(name);

@@ -85,6 +85,11 @@ struct Arc {
 
 using StateArc = Arc;
 
+// Removes every arc into or out of the object `id` from an arc map, with its entries in both
+// indexes (object ID -> arc ID).
+void RemoveArcsOf(std::map<int, Arc>& arcs, std::multimap<int, int>& arcsInto,
+                  std::multimap<int, int>& arcsOutOf, int id);
+
 struct MachineState {
   Point position;           // in the state machine editor's own plane
   FunctionText firstText;   // output program; may begin with a guard
@@ -119,10 +124,14 @@ struct StateMachine {
   std::set<std::string> outputNames;
   bool twoStepMode = false;
 
+  // Removes the state with every state arc into or out of it; `mainState` is left as it is.
+  void RemoveState(int id);
   // Continues numbering after the states and state arcs it holds.
   void ResetNextIds();
   // Regenerates every state, then rebuilds the machine's name sets.
   void Regenerate();
+  // The machine's name sets from the states' derived names, as they stand.
+  void RebuildNameSets();
 
   bool operator==(const StateMachine&) const = default;
 };

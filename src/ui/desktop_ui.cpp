@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "ui/dialogs/property_dialogs.h"
+#include "ui/state_machine_dialog.h"
 
 namespace pelkor {
 
@@ -61,6 +62,12 @@ void DesktopUi::EditCounter(Counter& record, bool simulating) {
 
 void DesktopUi::EditSink(SinkTransition& record, bool simulating) {
   pelkor::EditSink(dialogParent_, record, simulating);
+}
+
+void DesktopUi::EditStateMachine(StateMachine& machine) {
+  StateMachineDialog dialog(machine, *this, dialogParent_);
+  dialog.exec();
+  dialog.store(machine);
 }
 
 std::string DesktopUi::ChooseArcPort(const std::vector<std::string>& names,

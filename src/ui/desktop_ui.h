@@ -38,6 +38,7 @@ class DesktopUi : public QObject, public WorkspaceUi {
   void EditSource(SourceTransition& record, bool simulating) override;
   void EditCounter(Counter& record, bool simulating) override;
   void EditSink(SinkTransition& record, bool simulating) override;
+  void EditStateMachine(StateMachine& machine) override;
   std::string ChooseArcPort(const std::vector<std::string>& names,
                             const std::string& preset) override;
   SaveChangesAnswer AskSaveChanges() override;

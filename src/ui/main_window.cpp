@@ -14,10 +14,16 @@
 #include <QToolBar>
 
 #include "edit/command_table.h"
+#include "edit/settings_sheet.h"
 #include "model/model_invariants.h"
+#include "model/module_manager_entries.h"
+#include "model/module_tree_rows.h"
 #include "ui/about_dialog.h"
+#include "ui/module_manager_dialog.h"
+#include "ui/module_tree_window.h"
 #include "ui/output_log_window.h"
 #include "ui/resources.h"
+#include "ui/settings_dialog.h"
 #include "ui/view_widget.h"
 
 namespace pelkor {
@@ -186,6 +192,18 @@ void MainWindow::ConnectWorkspace() {
     UpdateRecentFilesMenu();
   });
   ui_.SetModifiedModulesProbe([this] { return workspace_.ModifiedModules(); });
+  ui_.SetModuleTreeProbe([this] { return moduleTree_ != nullptr; });
+  connect(&ui_, &DesktopUi::moduleTreeOpenRequested, this, &MainWindow::OpenModuleTree);
+  connect(&ui_, &DesktopUi::moduleTreeCloseRequested, this, &MainWindow::CloseModuleTree);
+  connect(&ui_, &DesktopUi::moduleTreeChanged, this, &MainWindow::RebuildModuleTree);
+  // Queued, as the view may report a node while a step or a rebuild is still under way.
+  connect(
+      &ui_, &DesktopUi::currentNodeChanged, this,
+      [this](quint64 item) {
+        if (moduleTree_ != nullptr)
+          moduleTree_->selectItem(item);
+      },
+      Qt::QueuedConnection);
   ui_.SetViewWidget(view_->viewport());
   connect(&ui_, &DesktopUi::redrawRequested, this, [this] {
     view_->viewport()->update();
@@ -220,6 +238,8 @@ std::optional<CommandState> MainWindow::WindowCommandState(CommandId id) const {
     case CommandId::kOutputLog:
     case CommandId::kOutputDialog:
       return CommandState{true, outputLog_ != nullptr};
+    case CommandId::kModuleTree:
+      return CommandState{true, moduleTree_ != nullptr};
     default:
       return std::nullopt;
   }
@@ -307,6 +327,15 @@ void MainWindow::Execute(CommandId id) {
     case CommandId::kOutputDialog:
       ToggleOutputLog();
       break;
+    case CommandId::kModuleTree:
+      ToggleModuleTree();
+      break;
+    case CommandId::kModuleManager:
+      ShowModuleManager();
+      break;
+    case CommandId::kSettings:
+      ShowSettings();
+      break;
     case CommandId::kAbout: {
       AboutDialog about(this);
       about.exec();
@@ -323,6 +352,58 @@ void MainWindow::Execute(CommandId id) {
 void MainWindow::OpenDesign(const std::filesystem::path& path) {
   workspace_.OpenFile(path);
   RefreshCommandStates();
+}
+
+void MainWindow::ToggleModuleTree() {
+  if (moduleTree_ == nullptr) {
+    OpenModuleTree();
+  } else if (!workspace_.IsSimulating()) {  // the tree stays while the simulation runs
+    CloseModuleTree();
+  }
+}
+
+void MainWindow::OpenModuleTree() {
+  if (moduleTree_ != nullptr)
+    return;
+  moduleTree_ = new ModuleTreeWindow(this);
+  connect(moduleTree_, &ModuleTreeWindow::closeRequested, this,
+          [this] { Execute(CommandId::kModuleTree); });
+  connect(moduleTree_, &ModuleTreeWindow::itemPicked, this, [this](TreeItem item) {
+    if (item == workspace_.library().currentInstance().treeItem)
+      return;
+    workspace_.GoToTreeItem(item);
+    RefreshCommandStates();
+  });
+  RebuildModuleTree();
+  moduleTree_->show();
+  RefreshCommandStates();
+}
+
+void MainWindow::CloseModuleTree() {
+  if (moduleTree_ == nullptr)
+    return;
+  moduleTree_->deleteLater();
+  moduleTree_ = nullptr;
+  RefreshCommandStates();
+}
+
+void MainWindow::RebuildModuleTree() {
+  if (moduleTree_ != nullptr)
+    moduleTree_->rebuild(BuildModuleTree(workspace_.library(), workspace_.IsSimulating()));
+}
+
+void MainWindow::ShowModuleManager() {
+  ModuleManagerDialog manager(BuildModuleManagerEntries(workspace_.library()), this);
+  manager.exec();
+}
+
+void MainWindow::ShowSettings() {
+  SettingsDialog dialog(settings_, this);
+  if (dialog.exec() != QDialog::Accepted)
+    return;
+  ApplySheet(dialog.sheet(), settings_);
+  workspace_.SetTimerInterval(settings_.timer);
+  view_->viewport()->update();
 }
 
 void MainWindow::ToggleOutputLog() {

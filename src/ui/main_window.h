@@ -17,6 +17,7 @@ class QToolBar;
 
 namespace pelkor {
 
+class ModuleTreeWindow;
 class OutputLogWindow;
 class ViewWidget;
 
@@ -36,6 +37,7 @@ class MainWindow : public QMainWindow {
   const Settings& settings() const { return settings_; }
   QAction* action(CommandId id) const { return actions_.at(id); }
   OutputLogWindow* outputLog() const { return outputLog_; }
+  ModuleTreeWindow* moduleTree() const { return moduleTree_; }
   ViewWidget* view() const { return view_; }
 
   // Opens a design as the Open command does, for a path named on the command line.
@@ -55,6 +57,12 @@ class MainWindow : public QMainWindow {
   void BuildToolBar();
   void BuildStatusBar();
   void ConnectWorkspace();
+  void ToggleModuleTree();
+  void OpenModuleTree();
+  void CloseModuleTree();
+  void RebuildModuleTree();
+  void ShowModuleManager();
+  void ShowSettings();
   void ToggleOutputLog();
   void ShowOutputLog(bool shown);
   void RunWithoutAnimation();
@@ -72,6 +80,7 @@ class MainWindow : public QMainWindow {
   Workspace workspace_;
   ViewWidget* view_ = nullptr;
   OutputLogWindow* outputLog_ = nullptr;
+  ModuleTreeWindow* moduleTree_ = nullptr;  // none while the window is closed
   QToolBar* toolBar_ = nullptr;
   QLabel* objectPane_ = nullptr;
   QLabel* xPane_ = nullptr;

@@ -65,4 +65,22 @@ bool RunStateReader::MachineReady(int id) const {
   return machine != nullptr && machine->ready;
 }
 
+std::vector<int> RunStateReader::RegisterCells(int id) const {
+  std::vector<int> cells;
+  const ShiftRegisterRuntime* shiftRegister =
+      runtime_ != nullptr ? runtime_->FindRegister(id) : nullptr;
+  if (shiftRegister == nullptr)
+    return cells;
+  for (std::size_t i = 0; i < shiftRegister->size(); ++i)
+    cells.push_back(shiftRegister->Cell(i));
+  return cells;
+}
+
+std::optional<int> RunStateReader::MachineCurrentState(int id) const {
+  const StateMachineRuntime* machine = runtime_ != nullptr ? runtime_->FindMachine(id) : nullptr;
+  if (machine == nullptr || machine->currentNumber == 0)
+    return std::nullopt;
+  return machine->currentNumber;
+}
+
 }  // namespace pelkor

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <optional>
+#include <vector>
 
 namespace pelkor {
 
@@ -38,6 +39,10 @@ class RunStateReader {
   std::optional<int> CounterRemaining(int id) const;
   bool CounterReady(int id) const;
   bool MachineReady(int id) const;
+  // Every cell of a shift register, entry cell first, for the tooltip.
+  std::vector<int> RegisterCells(int id) const;
+  // The number of the state a machine is in; nullopt when it is in none.
+  std::optional<int> MachineCurrentState(int id) const;
 
  private:
   const NetRuntime* runtime_;

@@ -17,11 +17,7 @@ std::int64_t FirstGridLine(int origin, int gridSize, int scale) {
 }
 
 void PaintTracker(const ViewState& view, const Rect& bounds, Frame& frame) {
-  const Viewport viewport = view.viewport();
-  const Point widen{kObjectSize / view.scale / 2, kObjectSize / view.scale / 2};
-  const Point from = SaturatingSub(viewport.ToScreen({bounds.left, bounds.top}), widen);
-  const Point to = SaturatingAdd(viewport.ToScreen({bounds.right, bounds.bottom}), widen);
-  frame.trackerRect = Rect{from.x, from.y, to.x, to.y};
+  frame.trackerRect = TrackerRect(bounds, view);
   frame.overlay.Rectangle(*frame.trackerRect, Pen{kTrackerColour, 1, PenStyle::kDotted},
                           std::nullopt);
 }
@@ -68,6 +64,14 @@ void PaintScene(const Module& module, const ViewState& view, const ViewStyle& st
   PaintPrimitives(paint, module);
   if (overlay.selectionBounds)
     PaintTracker(view, *overlay.selectionBounds, frame);
+}
+
+Rect TrackerRect(const Rect& bounds, const ViewState& view) {
+  const Viewport viewport = view.viewport();
+  const Point widen{kObjectSize / view.scale / 2, kObjectSize / view.scale / 2};
+  const Point from = SaturatingSub(viewport.ToScreen({bounds.left, bounds.top}), widen);
+  const Point to = SaturatingAdd(viewport.ToScreen({bounds.right, bounds.bottom}), widen);
+  return {from.x, from.y, to.x, to.y};
 }
 
 DrawList HoverFrame(Point position, const ViewState& view, const ViewStyle& style) {

@@ -46,6 +46,10 @@ void PaintScene(const Module& module, const ViewState& view, const ViewStyle& st
                 const RunStateReader* simulation, const SceneOverlay& overlay, Frame& frame,
                 HitMap* hitMap);
 
+// The selection's tracker in client pixels: the bounding box of the selected objects' centres
+// (logical), widened by half an object's box on every side.
+Rect TrackerRect(const Rect& bounds, const ViewState& view);
+
 // The hover frame around the object at `position` (logical), drawn on the window over the
 // picture; empty at scales 16 and 32.
 DrawList HoverFrame(Point position, const ViewState& view, const ViewStyle& style);

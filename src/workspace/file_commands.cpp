@@ -68,6 +68,7 @@ std::optional<std::filesystem::path> Workspace::ChooseDesignFile(bool forSaving)
 }
 
 void Workspace::ResetDesign() {
+  controller_.DropToolState();
   library_.Reset();
   savedText_.clear();
   SetTitle("untitle");
@@ -203,6 +204,7 @@ void Workspace::DropFiles(const std::vector<std::filesystem::path>& paths) {
     const std::optional<DesignText> file = ReadDesignFile(path);
     if (!file)
       return;
+    controller_.DropToolState();
     library_.Reset();
     ReadText(file->text, library_.currentModule());
     MarkAllSaved();

@@ -17,8 +17,7 @@ std::int64_t Workspace::Now() const {
 }
 
 void Workspace::DropSelection() {
-  Module& module = library_.currentModule();
-  module.selection.Clear(module);
+  controller_.DropToolState();
 }
 
 void Workspace::StopAnimationTimer() {

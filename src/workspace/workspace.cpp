@@ -1,6 +1,7 @@
 #include "workspace/workspace.h"
 
 #include "base/errors.h"
+#include "edit/instance_naming.h"
 
 namespace pelkor {
 
@@ -35,26 +36,22 @@ void Workspace::EnterInstance(int instanceId) {
 
 // Names an unnamed instance after asking the user, creating the module when it is new.
 void Workspace::NameInstance(int instanceId) {
-  const std::optional<std::string> answer = ui_.AskModuleName();
-  if (!answer || answer->empty())
-    return;
-  ModuleInstance& instance = library_.currentModule().instances.at(instanceId);
-  instance.moduleName = *answer;
-  library_.CreateModule(*answer);
-  library_.AddInstanceEverywhere(*answer, instanceId);
-  if (library_.currentInstance().RepeatsName(*answer)) {
-    instance.absent = true;
-    instance.hasNewArc = true;
-  }
-  ui_.ModuleTreeChanged();
+  if (AskAndNameInstance(library_, ui_, instanceId))
+    ui_.ModuleTreeChanged();
 }
 
 void Workspace::GoUp() {
+  if (library_.currentInstance().parent == nullptr)
+    return;
+  controller_.DropToolState();
   library_.GoUp(IsSimulating());
+  SetTitle(library_.currentInstance().name);
   ShowCurrentNode();
 }
 
 void Workspace::GoToTreeItem(TreeItem item) {
+  // An arc begun in one module cannot end in another.
+  controller_.DropToolState();
   library_.GoToTreeItem(item, IsSimulating());
   ShowCurrentNode();
 }

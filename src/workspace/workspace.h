@@ -6,10 +6,17 @@
 #include <string>
 #include <vector>
 
+#include "edit/editor_host.h"
+#include "edit/interaction_controller.h"
 #include "edit/interaction_state.h"
+#include "files/settings.h"
 #include "model/module_library.h"
 #include "model/output_log.h"
 #include "sim/simulation.h"
+#include "sim/step.h"
+#include "view/hit_map.h"
+#include "view/scene.h"
+#include "view/view_state.h"
 #include "view/viewport.h"
 #include "workspace/simulation_control.h"
 #include "workspace/workspace_ui.h"
@@ -31,7 +38,7 @@ enum class ExportResult {
 // The one object that the desktop application and the command-line tool both drive: it owns
 // the module library, the output log and the design folder, and its methods are the commands.
 // Every failure inside a command ends as a line in the log, never as an exception.
-class Workspace {
+class Workspace : private EditorHost {
  public:
   explicit Workspace(WorkspaceUi& ui);
   Workspace(const Workspace&) = delete;
@@ -127,6 +134,37 @@ class Workspace {
   bool HasSelection() const { return !library_.currentModule().selection.Empty(); }
   bool CanPaste() const { return !library_.clipboard.kinds.empty(); }
 
+  // The editor view: its zoom and scroll, and the hit map that its paint fills.
+  ViewState& view() { return view_; }
+  const ViewState& view() const { return view_; }
+  const HitMap& hitMap() const { return hitMap_; }
+  // Paints the module shown with the arc being drawn and the selection's tracker, and rebuilds
+  // the hit map from the same paint. The view replays the frame's picture, then its overlay,
+  // then HoverFrameDrawing.
+  void PaintView(Frame& frame);
+  // The frame around the object under the pointer; empty when there is none.
+  DrawList HoverFrameDrawing() const;
+  const Settings& settings() const { return settings_; }
+  void SetSettings(const Settings& settings) { settings_ = settings; }
+
+  // The view's events, in client pixels; `ctrl` tells that the Ctrl key is held. A double-click
+  // comes in place of its second press. The key codes are those of edit/key_codes.h.
+  void MousePress(Point pixel, bool ctrl = false);
+  void MouseMove(Point pixel, bool ctrl = false);
+  void MouseRelease(Point pixel);
+  void MouseDoubleClick(Point pixel);
+  void RightButtonRelease(Point pixel);
+  void MiddleButtonPress(Point pixel);
+  void MiddleButtonRelease(Point pixel);
+  void KeyDown(int key);
+  void KeyUp(int key);
+  // An editing-tool command; false for any other command.
+  bool ChooseTool(CommandId command);
+  // "編集" of the context menu.
+  void EditPrimitive();
+  // The selection's frame in client pixels, for the view to draw; nullopt without a selection.
+  std::optional<Rect> SelectionTracker() const { return controller_.SelectionTracker(); }
+
  private:
   // The path of a module's file in the design folder, or nullopt for a name that is not a
   // plain file name (a separator, "..", a NUL): such a file is never opened.
@@ -143,6 +181,11 @@ class Workspace {
   // Asks for a design file; the chosen file's folder becomes the design folder.
   std::optional<std::filesystem::path> ChooseDesignFile(bool forSaving);
   void SetTitle(const std::string& title);
+  // What the editing tools leave to the workspace.
+  void RunCommand(CommandId command) override;
+  void ModuleTreeChanged() override;
+  void CurrentNodeChanged() override;
+  void SetDocumentTitle(const std::string& title) override { SetTitle(title); }
   // Empties the library back to "untitle", without asking.
   void ResetDesign();
   // Remembers the module's present text as what is on disk.
@@ -186,6 +229,11 @@ class Workspace {
   MillisecondClock clock_;
   InteractionState interaction_;
   int loadFailures_ = 0;  // failures the current load command wrote to the log
+  ViewState view_;
+  HitMap hitMap_;
+  Settings settings_;
+  InteractionController controller_{library_, ui_,     *this,     interaction_,
+                                    view_,    hitMap_, settings_, simulating_};
   // The design-file text of each module as last loaded or saved, by module name.
   std::map<std::string, std::string> savedText_;
 };

@@ -7,10 +7,12 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QTreeWidget>
 
 #include "edit/command_table.h"
 #include "files/settings.h"
 #include "ui/main_window.h"
+#include "ui/module_tree_window.h"
 #include "ui/output_log_window.h"
 
 using pelkor::CommandId;
@@ -191,6 +193,25 @@ class MainWindowTest : public QObject {
     QVERIFY(!window.close());
     ClickInNextModal("discardButton");
     QVERIFY(window.close());
+  }
+
+  void theCheckOpensTheModuleTreeWhichStaysUntilTheEnd() {
+    auto window = windowChoosing(std::filesystem::path(PELKOR_EXAMPLES) / "double_inverter.dtn");
+    window->Execute(CommandId::kOpen);
+    QVERIFY(window->moduleTree() == nullptr);
+    window->Execute(CommandId::kCheck);
+    QVERIFY(window->moduleTree() != nullptr);
+    QVERIFY(window->action(CommandId::kModuleTree)->isChecked());
+    QCOMPARE(window->moduleTree()->tree()->topLevelItem(0)->childCount(), 2);
+    window->Execute(CommandId::kModuleTree);  // refused while simulating
+    QVERIFY(window->moduleTree() != nullptr);
+    window->Execute(CommandId::kStop);
+    QVERIFY(window->moduleTree() == nullptr);  // the check opened it
+
+    window->Execute(CommandId::kModuleTree);
+    window->Execute(CommandId::kCheck);
+    window->Execute(CommandId::kStop);
+    QVERIFY(window->moduleTree() != nullptr);  // the user had opened it
   }
 
   void toolsAreExclusiveAndTheAboutBoxShowsTheVersion() {

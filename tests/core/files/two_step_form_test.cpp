@@ -18,6 +18,12 @@ TEST(TwoStepFormTest, AlwaysTrueChoiceIsXOrNotX) {
   EXPECT_FALSE(IsAlwaysTrueChoice(""));
 }
 
+TEST(TwoStepFormTest, SpacesOnlyRemovalKeepsLineBreaksAndTabs) {
+  EXPECT_TRUE(IsAlwaysTrueChoice(" b = c | ~c ;", BlankRemoval::kSpacesOnly));
+  EXPECT_FALSE(IsAlwaysTrueChoice("b = c |\r\n~c;", BlankRemoval::kSpacesOnly));
+  EXPECT_FALSE(IsAlwaysTrueChoice("b = c |\t~c;", BlankRemoval::kSpacesOnly));
+}
+
 class TwoStepFormMachineTest : public ::testing::Test {
  protected:
   void SetState(int id, const std::string& first, const std::string& second) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "base/geometry.h"
 
 namespace pelkor::testing {
@@ -9,6 +11,14 @@ template <typename Record>
 Record At(Point p) {
   Record record;
   record.position = p;
+  return record;
+}
+
+// A default source or sink with a name.
+template <typename Record>
+Record Named(const std::string& name) {
+  Record record;
+  record.name = name;
   return record;
 }
 

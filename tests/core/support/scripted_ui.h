@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,6 +24,7 @@ class ScriptedUi : public WorkspaceUi {
     return answer;
   }
   std::optional<std::string> AskModuleName() override {
+    opened.push_back("module name");
     if (names.empty())
       return std::nullopt;
     auto answer = names.front();
@@ -37,14 +39,69 @@ class ScriptedUi : public WorkspaceUi {
   void DesignFileUsed(const std::filesystem::path& path) override { usedFiles.push_back(path); }
   void ModuleTreeChanged() override { ++treeRebuilds; }
 
+  // The editing tools' dialogs: each records its name; an edit function, when set, plays the
+  // user's changes on the record.
+  void EditShiftRegister(ShiftRegister& r, bool) override {
+    Open("shift register", editRegister, r);
+  }
+  void EditSource(SourceTransition& s, bool) override { Open("source", editSource, s); }
+  void EditCounter(Counter& c, bool) override { Open("counter", editCounter, c); }
+  void EditSink(SinkTransition& s, bool) override { Open("sink", editSink, s); }
+  void EditStateMachine(StateMachine& m) override { Open("state machine", editMachine, m); }
+  // Answers with the next scripted port, or like Cancel (the preset) when none is left.
+  std::string ChooseArcPort(const std::vector<std::string>& offered,
+                            const std::string& preset) override {
+    opened.push_back("arc port");
+    portLists.push_back(offered);
+    if (ports.empty())
+      return preset;
+    auto answer = ports.front();
+    ports.pop_front();
+    return answer.value_or(preset);
+  }
+  std::optional<CommandId> ShowContextMenu(Point,
+                                           const std::vector<ContextMenuItem>& items) override {
+    menus.push_back(items);
+    if (menuChoices.empty())
+      return std::nullopt;
+    auto answer = menuChoices.front();
+    menuChoices.pop_front();
+    return answer;
+  }
+  void Redraw() override { ++redraws; }
+  void TooltipChanged(const std::string& text) override { tooltips.push_back(text); }
+  void PointerMoved(Point logical) override { pointer = logical; }
+
   std::deque<std::optional<std::filesystem::path>> files;  // nullopt answers "cancel"
   std::deque<std::optional<std::string>> names;
   std::vector<FileDialogSpec> dialogs;
   std::vector<std::string> titles;
   int treeRebuilds = 0;
+
+  std::function<void(ShiftRegister&)> editRegister;
+  std::function<void(SourceTransition&)> editSource;
+  std::function<void(Counter&)> editCounter;
+  std::function<void(SinkTransition&)> editSink;
+  std::function<void(StateMachine&)> editMachine;
+  std::deque<std::optional<std::string>> ports;  // nullopt answers "cancel"
+  std::deque<std::optional<CommandId>> menuChoices;
+  std::vector<std::string> opened;  // the dialogs opened, in order
+  std::vector<std::vector<std::string>> portLists;
+  std::vector<std::vector<ContextMenuItem>> menus;
+  std::vector<std::string> tooltips;
+  Point pointer;
+  int redraws = 0;
   SaveChangesAnswer saveAnswer = SaveChangesAnswer::kDiscard;
   int saveQuestions = 0;
   std::vector<std::filesystem::path> usedFiles;
+
+ private:
+  template <typename Record>
+  void Open(const char* dialog, const std::function<void(Record&)>& edit, Record& record) {
+    opened.push_back(dialog);
+    if (edit)
+      edit(record);
+  }
 };
 
 }  // namespace pelkor::testing

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+#include "edit/command.h"
+
+namespace pelkor {
+
+// What the editing tools leave to the object that owns the view: the commands on the selection
+// and the clipboard, and the windows and title that follow the module shown.
+class EditorHost {
+ public:
+  virtual ~EditorHost() = default;
+
+  // Runs a command chosen in a context menu or by a key: copy, paste, delete, align, or
+  // "モジュール読み込み" for the context object.
+  virtual void RunCommand(CommandId command) = 0;
+  // The instance tree changed shape.
+  virtual void ModuleTreeChanged() = 0;
+  // The view moved to another node of the instance tree.
+  virtual void CurrentNodeChanged() = 0;
+  virtual void SetDocumentTitle(const std::string& title) = 0;
+};
+
+}  // namespace pelkor

@@ -1,0 +1,165 @@
+// Double-click and "編集": the property dialogs of the primitives, and the ways into a module
+// instance.
+#include <map>
+#include <string>
+
+#include "base/errors.h"
+#include "edit/instance_naming.h"
+#include "edit/interaction_controller.h"
+
+namespace pelkor {
+
+namespace {
+
+// What a dialog shows of a record but the simulation keeps changing meanwhile.
+template <typename Record>
+void KeepLiveFields(Record& /*edited*/, const Record& /*live*/) {}
+
+void KeepLiveFields(SinkTransition& edited, const SinkTransition& live) {
+  edited.received = live.received;
+}
+
+// Runs a dialog on a copy of a record of the module shown and stores the copy back. The record
+// is looked up again afterwards: while a modal dialog is open, the animation timer may step the
+// simulation, and a step may even move the view to another module.
+template <typename Record, typename Dialog>
+bool EditRecord(ModuleLibrary& library, std::map<int, Record> Module::*map, int id, Dialog dialog) {
+  const Module* shown = &library.currentModule();
+  const auto original = (shown->*map).find(id);
+  if (original == (shown->*map).end())
+    return false;
+  Record edited = original->second;
+  dialog(edited);
+  if (&library.currentModule() != shown)
+    return false;
+  auto& records = library.currentModule().*map;
+  const auto record = records.find(id);
+  if (record == records.end())
+    return false;
+  KeepLiveFields(edited, record->second);
+  record->second = std::move(edited);
+  return true;
+}
+
+std::string ReceivedText(const std::vector<int>& received) {
+  std::string text;
+  for (int value : received)
+    text += std::to_string(value);
+  return text;
+}
+
+}  // namespace
+
+void InteractionController::OpenDialogOf(int id) {
+  Module& m = module();
+  switch (m.KindOf(id)) {
+    case kShiftRegisterKind:
+      EditRecord(library_, &Module::shiftRegisters, id,
+                 [&](ShiftRegister& r) { ui_.EditShiftRegister(r, simulating_); });
+      break;
+    case kSourceKind: {
+      if (!EditRecord(library_, &Module::sources, id,
+                      [&](SourceTransition& s) { ui_.EditSource(s, simulating_); }))
+        break;
+      // The module's instances everywhere show whether it can be created and deleted.
+      const std::set<std::string> names = module().SourceNames();
+      const std::string& moduleName = library_.currentInstance().name;
+      if (names.contains("new"))
+        library_.SetNewFlag(moduleName);
+      else
+        library_.ClearNewFlag(moduleName);
+      if (names.contains("delete"))
+        library_.SetDeleteFlag(moduleName);
+      else
+        library_.ClearDeleteFlag(moduleName);
+      break;
+    }
+    case kCounterKind:
+      if (!EditRecord(library_, &Module::counters, id,
+                      [&](Counter& c) { ui_.EditCounter(c, simulating_); }))
+        break;
+      try {
+        module().counters.at(id).Regenerate();
+      } catch (const MessageError& e) {
+        library_.log().WriteText(e.what());
+      }
+      break;
+    case kSinkKind:
+      if (simulating_) {
+        SinkTransition& sink = m.sinks.at(id);
+        sink.receivedText = ReceivedText(sink.received);
+      }
+      EditRecord(library_, &Module::sinks, id,
+                 [&](SinkTransition& s) { ui_.EditSink(s, simulating_); });
+      break;
+    case kStateMachineKind:
+      if (!simulating_) {
+        EditRecord(library_, &Module::stateMachines, id,
+                   [&](StateMachine& machine) { ui_.EditStateMachine(machine); });
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void InteractionController::DoubleClickInstance(int id) {
+  const std::string moduleName = module().instances.at(id).moduleName;
+  if (simulating_) {
+    try {
+      library_.EnterInstance(id, moduleName, true);
+      host_.CurrentNodeChanged();
+    } catch (const MessageError& e) {
+      library_.log().WriteText(e.what());
+    }
+    Repaint();
+    return;
+  }
+  if (moduleName.empty()) {
+    if (AskAndNameInstance(library_, ui_, id))
+      host_.ModuleTreeChanged();
+    return;
+  }
+  CancelArc();
+  try {
+    library_.EnterInstance(id, moduleName, false);
+    host_.SetDocumentTitle(moduleName);
+    host_.CurrentNodeChanged();
+    Repaint();
+  } catch (const MessageError&) {
+    // Outside a simulation an instance without a node is simply not entered.
+  }
+}
+
+void InteractionController::DoubleClick(Point pixel) {
+  if (state_.tool == Tool::kEraser)
+    return;
+  if (const int id = ObjectAt(pixel)) {
+    if (module().KindOf(id) == kInstanceKind)
+      DoubleClickInstance(id);
+    else
+      OpenDialogOf(id);
+  }
+  if (!simulating_)
+    module().PushUndo();
+}
+
+void InteractionController::EditPrimitive() {
+  const int id = state_.contextObject;
+  state_.contextObject = 0;
+  if (id == 0 || module().PositionOf(id) == nullptr)
+    return;
+  if (module().KindOf(id) != kInstanceKind) {
+    OpenDialogOf(id);
+    return;
+  }
+  // Naming a working copy's instance would leave the running tree behind.
+  if (simulating_ || !module().instances.at(id).moduleName.empty())
+    return;
+  const std::optional<std::string> answer = ui_.AskModuleName();
+  auto instance = module().instances.find(id);
+  if (answer && instance != module().instances.end())
+    instance->second.moduleName = *answer;
+}
+
+}  // namespace pelkor

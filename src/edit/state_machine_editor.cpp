@@ -1,0 +1,185 @@
+#include "edit/state_machine_editor.h"
+
+#include <algorithm>
+
+#include "base/errors.h"
+#include "files/two_step_form.h"
+#include "view/arrow_geometry.h"
+
+namespace pelkor {
+
+StateMachineDialogLayout LayOutStateMachineDialog(int clientWidth, int clientHeight) {
+  const int surfaceWidth = std::max(clientWidth - 110, 0);
+  const int surfaceHeight = std::max(clientHeight - 50, 0);
+  return {{10, 40, 10 + surfaceWidth, 40 + surfaceHeight},
+          {clientWidth - 87, 40},
+          {clientWidth - 87, 67}};
+}
+
+StateMachineEditor::StateMachineEditor(const StateMachine& machine, StateMachineEditorUi& ui)
+    : ui_(ui), working_(machine), pristine_(machine) {}
+
+void StateMachineEditor::Store(StateMachine& machine) const {
+  machine.mainState = working_.mainState;
+  machine.stateArcs = working_.stateArcs;
+  machine.states = working_.states;
+  machine.stateArcsInto = working_.stateArcsInto;
+  machine.stateArcsOutOf = working_.stateArcsOutOf;
+  machine.nextStateId = working_.nextStateId;
+  machine.nextStateArcId = working_.nextStateArcId;
+  machine.inputNames = working_.inputNames;
+  machine.outputNames = working_.outputNames;
+  machine.twoStepMode = working_.twoStepMode;
+}
+
+void StateMachineEditor::ChooseTool(MachineTool tool) {
+  tool_ = tool;
+  arcInProgress_ = false;
+  bends_.clear();
+}
+
+void StateMachineEditor::ResizeSurface(int width, int height) {
+  width_ = std::max(width, 0);
+  height_ = std::max(height, 0);
+  hitMap_.Resize(width_, height_);
+  Repaint();
+}
+
+bool StateMachineEditor::OnSurface(Point point) const {
+  return point.x >= 0 && point.y >= 0 && point.x < width_ && point.y < height_;
+}
+
+int StateMachineEditor::StateAt(Point point) const {
+  return hitMap_.At(point);
+}
+
+Point StateMachineEditor::CentreOf(int stateId) const {
+  return working_.states.at(stateId).position;
+}
+
+void StateMachineEditor::Press(Point point) {
+  if (!OnSurface(point))
+    return;
+  const int state = StateAt(point);
+  switch (tool_) {
+    case MachineTool::kArc:
+      if (state != 0 && !arcInProgress_) {
+        arcSource_ = state;
+        arcInProgress_ = true;
+        rubberEnd_ = point;
+      } else if (state != 0) {
+        CompleteArc(state);
+      } else if (arcInProgress_) {
+        bends_.push_back(point);
+      }
+      break;
+    case MachineTool::kState:
+      if (state == 0)
+        AddState(point);
+      break;
+    case MachineTool::kEraser:
+      if (state != 0)
+        working_.RemoveState(state);
+      break;
+    case MachineTool::kNone:
+      break;
+  }
+  if (!arcInProgress_)
+    Repaint();
+}
+
+std::vector<std::string> StateMachineEditor::ArcNamesOf(int stateId) const {
+  std::vector<std::string> names;
+  for (const auto& [number, name] : working_.states.at(stateId).arcNames)
+    names.push_back(name);
+  return names;
+}
+
+void StateMachineEditor::CompleteArc(int target) {
+  const int source = arcSource_;
+  const std::vector<std::string> names = ArcNamesOf(source);
+  auto [begin, end] = working_.stateArcsOutOf.equal_range(source);
+  auto existing = std::find_if(begin, end, [&](const auto& entry) {
+    return working_.stateArcs.at(entry.second).to == target;
+  });
+  if (existing != end) {
+    StateArc& arc = working_.stateArcs.at(existing->second);
+    if (names.size() >= 2)
+      arc.name = ui_.ChooseArcName(names, arc.name);
+    arc.bends = bends_;
+  } else {
+    const int id = working_.nextStateArcId++;
+    StateArc& arc = working_.stateArcs[id] = StateArc{source, target, bends_, ""};
+    working_.stateArcsOutOf.emplace(source, id);
+    working_.stateArcsInto.emplace(target, id);
+    if (names.size() > 1)
+      arc.name = ui_.ChooseArcName(names, "");
+  }
+  arcInProgress_ = false;
+  bends_.clear();
+}
+
+void StateMachineEditor::AddState(Point position) {
+  MachineState& state = working_.states[working_.nextStateId++];
+  state.position = position;
+}
+
+void StateMachineEditor::Move(Point point) {
+  if (!arcInProgress_ || point.x < 0 || point.y < 0 || point.x >= width_ - 3 ||
+      point.y >= height_ - 3) {
+    return;
+  }
+  const int target = StateAt(point);
+  if (target != 0) {
+    const Point start = bends_.empty() ? CentreOf(arcSource_) : bends_.back();
+    rubberEnd_ = PointBefore(start, CentreOf(target), kArcStopShort);
+  } else {
+    rubberEnd_ = point;
+  }
+  Repaint();
+}
+
+void StateMachineEditor::DoubleClick(Point point) {
+  if (!OnSurface(point))
+    return;
+  const int stateId = StateAt(point);
+  if (stateId == 0)
+    return;
+  MachineState& state = working_.states.at(stateId);
+  const StateDialogValues answer = ui_.EditState(
+      {state.firstText.source, state.secondText.source, working_.mainState == stateId});
+  if (answer.isMain)
+    SetMainState(stateId);
+  else if (working_.mainState == stateId)
+    SetMainState(0);
+  state.firstText.source = answer.firstText;
+  state.secondText.source = answer.secondText;
+  try {
+    state.Regenerate();
+  } catch (const MessageError&) {
+    // Only texts the dialog never accepted get here (it refuses OK on a text error); they stay
+    // as they are and the check reports them.
+  }
+  Repaint();
+}
+
+void StateMachineEditor::SetMainState(int stateId) {
+  working_.mainState = stateId;
+  for (auto& [id, state] : working_.states)
+    state.isMain = id == stateId;
+}
+
+void StateMachineEditor::Accept() {
+  working_.RebuildNameSets();
+  if (working_.states.size() == 1)
+    SetMainState(working_.states.begin()->first);
+  working_.twoStepMode = IsTwoStepForm(working_, BlankRemoval::kSpacesOnly);
+}
+
+void StateMachineEditor::Cancel() {
+  working_ = pristine_;
+  ChooseTool(tool_);
+  Repaint();
+}
+
+}  // namespace pelkor

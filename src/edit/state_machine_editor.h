@@ -1,0 +1,99 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "base/geometry.h"
+#include "edit/sketch.h"
+#include "edit/state_dialog.h"
+#include "model/primitives.h"
+#include "view/hit_map.h"
+
+namespace pelkor {
+
+// The tools of the state machine editor, numbered as its commands choose them.
+enum class MachineTool { kNone = 0, kArc = 1, kState = 2, kEraser = 3 };
+
+// Where the editor dialog puts its drawing surface and its two buttons (top-left corners) in
+// a client area of the given size.
+struct StateMachineDialogLayout {
+  Rect surface;
+  Point ok;
+  Point cancel;
+
+  bool operator==(const StateMachineDialogLayout&) const = default;
+};
+StateMachineDialogLayout LayOutStateMachineDialog(int clientWidth, int clientHeight);
+
+// The dialogs the editor opens.
+class StateMachineEditorUi {
+ public:
+  virtual ~StateMachineEditorUi() = default;
+  // The arc-name dialog listing a state's output names; its text when it closes, the preset
+  // after Cancel.
+  virtual std::string ChooseArcName(const std::vector<std::string>& names,
+                                    const std::string& preset) = 0;
+  // The state dialog; the values OK took, or `values` as they were after Cancel.
+  virtual StateDialogValues EditState(const StateDialogValues& values) = 0;
+};
+
+// The state machine editor without its window: states placed, joined and erased with the
+// mouse on a surface whose pixels are the states' own coordinates. It edits a working copy of
+// the machine and keeps the loaded one for Cancel; every change repaints the sketch and the
+// hit map at once, so a press always sees what was last drawn.
+class StateMachineEditor {
+ public:
+  static constexpr int kStateRadius = 25;
+  static constexpr int kArcStopShort = 27;
+  static constexpr int kArrowStroke = 5;
+
+  StateMachineEditor(const StateMachine& machine, StateMachineEditorUi& ui);
+
+  // Writes the working copy back; the machine's own position and selection stay.
+  void Store(StateMachine& machine) const;
+
+  void ChooseTool(MachineTool tool);
+  void ResizeSurface(int width, int height);
+  // Mouse events in surface pixels.
+  void Press(Point point);
+  void Move(Point point);
+  void DoubleClick(Point point);
+  // OK: the name sets, the main state of a one-state machine and the two-step flag.
+  void Accept();
+  // Cancel: back to the machine as loaded.
+  void Cancel();
+
+  MachineTool tool() const { return tool_; }
+  bool arcInProgress() const { return arcInProgress_; }
+  const std::vector<Point>& bends() const { return bends_; }
+  const StateMachine& machine() const { return working_; }
+  const HitMap& hitMap() const { return hitMap_; }
+  const Sketch& sketch() const { return sketch_; }
+
+ private:
+  bool OnSurface(Point point) const;
+  int StateAt(Point point) const;
+  Point CentreOf(int stateId) const;
+  void CompleteArc(int target);
+  void AddState(Point position);
+  void SetMainState(int stateId);
+  std::vector<std::string> ArcNamesOf(int stateId) const;
+  // Draws everything anew and rebuilds the hit map.
+  void Repaint();
+  void DrawArrow(Point from, Point to);
+
+  StateMachineEditorUi& ui_;
+  StateMachine working_;
+  StateMachine pristine_;
+  MachineTool tool_ = MachineTool::kNone;
+  bool arcInProgress_ = false;
+  int arcSource_ = 0;
+  std::vector<Point> bends_;
+  Point rubberEnd_;
+  int width_ = 0;
+  int height_ = 0;
+  HitMap hitMap_;
+  Sketch sketch_;
+};
+
+}  // namespace pelkor

@@ -1,0 +1,31 @@
+#include "model/module_tree_rows.h"
+
+#include <algorithm>
+
+namespace pelkor {
+
+namespace {
+
+void AddRows(const RuntimeInstance& node, TreeItem parent, bool simulating,
+             std::vector<ModuleTreeRow>& rows) {
+  if (simulating && node.parent != nullptr && !node.net)
+    return;
+  rows.push_back({node.treeItem, parent, node.name});
+  for (const auto& [number, child] : node.children)
+    AddRows(*child, node.treeItem, simulating, rows);
+}
+
+}  // namespace
+
+ModuleTree BuildModuleTree(const ModuleLibrary& library, bool simulating) {
+  ModuleTree tree;
+  AddRows(library.rootInstance(), 0, simulating, tree.rows);
+  const TreeItem current = library.currentInstance().treeItem;
+  const bool shown =
+      std::any_of(tree.rows.begin(), tree.rows.end(),
+                  [current](const ModuleTreeRow& row) { return row.item == current; });
+  tree.current = shown ? current : 0;
+  return tree;
+}
+
+}  // namespace pelkor

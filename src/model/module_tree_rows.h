@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "model/module_library.h"
+
+namespace pelkor {
+
+// One node of the module tree window: its item key, the item of its parent (0 at the top
+// level) and the module name it shows.
+struct ModuleTreeRow {
+  TreeItem item = 0;
+  TreeItem parent = 0;
+  std::string name;
+
+  bool operator==(const ModuleTreeRow&) const = default;
+};
+
+// What the module tree window shows: the rows depth first from the root, children in
+// ascending instance number, and the item of the instance the view shows (0 when it has no
+// row).
+struct ModuleTree {
+  std::vector<ModuleTreeRow> rows;
+  TreeItem current = 0;
+};
+
+// While simulating, a node below the root without a net of its own (not created yet, or
+// deleted) is left out with its whole subtree: it cannot be shown.
+ModuleTree BuildModuleTree(const ModuleLibrary& library, bool simulating);
+
+}  // namespace pelkor

@@ -1,0 +1,54 @@
+#include "ui/module_manager_dialog.h"
+
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include "ui/dialogs/dialog_buttons.h"
+#include "ui/qt_values.h"
+
+namespace pelkor {
+
+ModuleManagerDialog::ModuleManagerDialog(const std::vector<ModuleManagerEntry>& entries,
+                                         QWidget* parent)
+    : QDialog(parent) {
+  setWindowTitle("モジュールマネージャ");
+  list_ = new QTableWidget(static_cast<int>(entries.size()), 3, this);
+  list_->setObjectName("moduleList");
+  list_->setHorizontalHeaderLabels({"Module", "Object", "Option"});
+  list_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  list_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  list_->verticalHeader()->hide();
+  list_->setShowGrid(false);
+  list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  list_->setSelectionMode(QAbstractItemView::SingleSelection);
+  list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  list_->setWordWrap(false);
+  for (int row = 0; row < static_cast<int>(entries.size()); ++row) {
+    const ModuleManagerEntry& entry = entries[row];
+    list_->setItem(row, 0, new QTableWidgetItem(ToQString(entry.name)));
+    list_->setItem(row, 1, new QTableWidgetItem(QString::number(entry.objectCount)));
+    list_->setItem(row, 2, new QTableWidgetItem(entry.isRoot ? "ROOT" : ""));
+  }
+  list_->resizeRowsToContents();
+
+  nameEdit_ = new QLineEdit(this);
+  nameEdit_->setObjectName("nameEdit");
+  // The name of the activated row; the edit and "表示" are not read.
+  connect(list_, &QTableWidget::cellActivated, this,
+          [this](int row) { nameEdit_->setText(list_->item(row, 0)->text()); });
+  auto* showButton = new QPushButton("表示", this);
+  showButton->setObjectName("showButton");
+  QWidget* buttons = MakeOkCancelButtons(this);
+
+  auto* layout = new QGridLayout(this);
+  layout->addWidget(list_, 0, 0, 1, 2);
+  layout->addWidget(nameEdit_, 1, 0);
+  layout->addWidget(showButton, 1, 1);
+  layout->addWidget(buttons, 2, 0, 1, 2);
+  resize(480, 320);
+}
+
+}  // namespace pelkor

@@ -1,0 +1,157 @@
+#include <gmock/gmock.h>
+
+#include "base/errors.h"
+#include "edit/editor_fixture.h"
+#include "sim/sim_fixture.h"
+
+namespace pelkor {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+using PropertyDialogsTest = testing::EditorTest;
+
+TEST_F(PropertyDialogsTest, ADoubleClickOpensTheDialogOfTheKindAndRecordsAnUndoStep) {
+  const std::pair<CommandId, const char*> cases[] = {
+      {CommandId::kShiftRegisterTool, "shift register"},
+      {CommandId::kStateMachineTool, "state machine"},
+      {CommandId::kCounterTool, "counter"},
+      {CommandId::kSourceTool, "source"},
+      {CommandId::kSinkTool, "sink"},
+      {CommandId::kModuleTool, "module name"},
+  };
+  int x = 30;
+  for (const auto& [tool, dialog] : cases) {
+    Place(tool, {x, 60});
+    ui.opened.clear();
+    const Module* snapshot = LastSnapshot();
+    DoubleClick({x, 60});
+    EXPECT_THAT(ui.opened, ElementsAre(dialog));
+    EXPECT_NE(LastSnapshot(), snapshot);
+    x += 60;
+  }
+  ui.opened.clear();
+  const Module* snapshot = LastSnapshot();
+  DoubleClick({200, 250});
+  EXPECT_THAT(ui.opened, IsEmpty());
+  EXPECT_NE(LastSnapshot(), snapshot);
+}
+
+TEST_F(PropertyDialogsTest, TheCounterIsRegeneratedAfterItsDialogAndATextErrorIsLogged) {
+  const int id = Place(CommandId::kCounterTool, {100, 100});
+  ui.editCounter = [](Counter& c) { c.countText.source = "x = a & b;"; };
+  DoubleClick({100, 100});
+  EXPECT_THAT(module().counters.at(id).countText.inputs,
+              ElementsAre(::testing::Key("a"), ::testing::Key("b")));
+  EXPECT_THAT(log.lines, IsEmpty());
+
+  Counter broken;
+  broken.countText.source = "= a;";
+  std::string message;
+  try {
+    broken.Regenerate();
+  } catch (const MessageError& e) {
+    message = e.what();
+  }
+  ASSERT_FALSE(message.empty());
+  ui.editCounter = [](Counter& c) { c.countText.source = "= a;"; };
+  DoubleClick({100, 100});
+  EXPECT_THAT(log.lines, ElementsAre(message));
+  EXPECT_EQ(module().counters.at(id).countText.source, "= a;");
+}
+
+TEST_F(PropertyDialogsTest, SourcesNamedNewAndDeleteMarkTheInstancesOfTheirModule) {
+  ws.library().CreateModule("sub");
+  Place(CommandId::kModuleTool, {100, 100});
+  ui.names = {"  sub "};
+  DoubleClick({100, 100});  // names it, trimmed
+  const ModuleInstance& instance = module().instances.at(1);
+  EXPECT_EQ(instance.moduleName, "sub");
+  EXPECT_TRUE(ws.library().rootInstance().children.contains(1));
+
+  DoubleClick({100, 100});  // enters it
+  EXPECT_EQ(ws.documentTitle(), "sub");
+  EXPECT_EQ(&module(), &ws.library().ModuleByName("sub"));
+  Place(CommandId::kSourceTool, {200, 200});
+  ui.editSource = [](SourceTransition& s) { s.name = "new"; };
+  DoubleClick({200, 200});
+  EXPECT_TRUE(instance.hasNewArc);
+  EXPECT_FALSE(instance.hasDeleteArc);
+  ui.editSource = [](SourceTransition& s) { s.name = "delete"; };
+  DoubleClick({200, 200});
+  EXPECT_FALSE(instance.hasNewArc);
+  EXPECT_TRUE(instance.hasDeleteArc);
+
+  EXPECT_TRUE(ws.QueryCommand(CommandId::kUpperModule).enabled);
+  ws.GoUp();
+  EXPECT_EQ(ws.documentTitle(), "untitle");
+  EXPECT_FALSE(ws.QueryCommand(CommandId::kUpperModule).enabled);
+}
+
+TEST_F(PropertyDialogsTest, AnInstanceIsNamedOnlyByAnAnswerThatIsNotBlank) {
+  const int id = Place(CommandId::kModuleTool, {100, 100});
+  ui.names = {"   ", std::nullopt};
+  DoubleClick({100, 100});
+  DoubleClick({100, 100});
+  EXPECT_EQ(module().instances.at(id).moduleName, "");
+  EXPECT_EQ(ui.treeRebuilds, 0);
+}
+
+TEST_F(PropertyDialogsTest, WhileSimulatingASinkShowsWhatItReceivedAndAMachineOpensNothing) {
+  const int reg = testing::AddRegister(module());
+  const int sink = testing::AddSink(module());
+  testing::Connect(module(), testing::AddSource(module(), "101"), reg);
+  testing::Connect(module(), reg, sink);
+  const int in = testing::AddRegister(module());
+  const int machine = testing::AddMachine(module(), {{1, "", "go = a;"}, {2, "", "back = a;"}},
+                                          {{1, 2, "go"}, {2, 1, "back"}}, 1);
+  testing::Connect(module(), in, machine);
+  module().sinks.at(sink).position = {100, 100};
+  module().stateMachines.at(machine).position = {200, 100};
+  ws.Check();
+  ASSERT_TRUE(ws.IsSimulating());
+  ws.RunWithoutAnimation();
+  ASSERT_THAT(module().sinks.at(sink).received, ElementsAre(1, 0, 1));
+
+  std::string shown;
+  ui.editSink = [&](SinkTransition& s) { shown = s.receivedText; };
+  DoubleClick({100, 100});
+  DoubleClick({200, 100});
+  EXPECT_EQ(shown, "101");
+  EXPECT_THAT(ui.opened, ElementsAre("sink"));
+  EXPECT_EQ(LastSnapshot(), nullptr);
+}
+
+TEST_F(PropertyDialogsTest, ASinkDialogKeepsWhatArrivesWhileItIsOpen) {
+  const int reg = testing::AddRegister(module());
+  const int sink = testing::AddSink(module());
+  testing::Connect(module(), testing::AddSource(module(), "101"), reg);
+  testing::Connect(module(), reg, sink);
+  module().sinks.at(sink).position = {100, 100};
+  ws.Check();
+  ASSERT_TRUE(ws.IsSimulating());
+  // The animation timer runs on while the modal dialog is open.
+  ui.editSink = [&](SinkTransition& s) {
+    ws.RunWithoutAnimation();
+    s.name = "out";
+  };
+  DoubleClick({100, 100});
+  EXPECT_THAT(module().sinks.at(sink).received, ElementsAre(1, 0, 1));
+  EXPECT_EQ(module().sinks.at(sink).name, "out");
+}
+
+TEST_F(PropertyDialogsTest, EnteringAnInstanceThatCannotBeEnteredLogsOnlyWhileSimulating) {
+  const int id = Place(CommandId::kModuleTool, {100, 100});
+  module().instances.at(id).moduleName = "nowhere";  // a name without a node
+  DoubleClick({100, 100});
+  EXPECT_THAT(log.lines, IsEmpty());
+  EXPECT_THAT(ui.titles, IsEmpty());
+  ws.Check();
+  log.lines.clear();
+  DoubleClick({100, 100});
+  EXPECT_THAT(log.lines, ElementsAre("モジュールがありません"));
+}
+
+}  // namespace
+}  // namespace pelkor

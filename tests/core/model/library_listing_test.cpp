@@ -1,0 +1,111 @@
+// What the module tree window and the module manager list from the library.
+#include <gtest/gtest.h>
+
+#include "model/module_library.h"
+#include "model/module_manager_entries.h"
+#include "model/module_tree_rows.h"
+#include "support/recording_log.h"
+
+namespace pelkor {
+namespace {
+
+class LibraryListingTest : public ::testing::Test {
+ protected:
+  LibraryListingTest() {
+    log.Attach(&sink);
+    // root "untitle" with children 2 -> A (which holds 1 -> C) and 5 -> B.
+    RuntimeInstance& root = library.rootInstance();
+    a = library.ExpandInstance(2, "A", root);
+    b = library.ExpandInstance(5, "B", root);
+    c = library.ExpandInstance(1, "C", *a);
+  }
+
+  OutputLog log;
+  testing::RecordingLog sink;
+  ModuleLibrary library{log};
+  RuntimeInstance* a = nullptr;
+  RuntimeInstance* b = nullptr;
+  RuntimeInstance* c = nullptr;
+};
+
+TEST_F(LibraryListingTest, TreeRowsRunDepthFirstInInstanceOrder) {
+  const TreeItem root = library.rootInstance().treeItem;
+  const ModuleTree tree = BuildModuleTree(library, false);
+  EXPECT_EQ(tree.rows, (std::vector<ModuleTreeRow>{{root, 0, "untitle"},
+                                                   {a->treeItem, root, "A"},
+                                                   {c->treeItem, a->treeItem, "C"},
+                                                   {b->treeItem, root, "B"}}));
+  EXPECT_EQ(tree.current, root);
+}
+
+TEST_F(LibraryListingTest, WhileSimulatingNodesWithoutANetAreHiddenWithTheirSubtrees) {
+  a->net = std::make_unique<Module>();
+  b->net = std::make_unique<Module>();  // C, below A, has not been created yet
+  EXPECT_EQ(BuildModuleTree(library, true).rows.size(), 3u);
+  a->net.reset();  // A deleted: C goes with it, even once it has a net
+  c->net = std::make_unique<Module>();
+  const ModuleTree tree = BuildModuleTree(library, true);
+  ASSERT_EQ(tree.rows.size(), 2u);
+  EXPECT_EQ(tree.rows[1].name, "B");
+  EXPECT_EQ(BuildModuleTree(library, false).rows.size(), 4u);  // outside a run all appear
+}
+
+TEST_F(LibraryListingTest, CurrentItemIsTheShownInstanceWhenItHasARow) {
+  library.CreateModule("C");
+  library.GoToTreeItem(c->treeItem, false);
+  EXPECT_EQ(BuildModuleTree(library, false).current, c->treeItem);
+  // A working copy shown while its node is hidden would have no row to select.
+  EXPECT_EQ(BuildModuleTree(library, true).current, 0u);
+}
+
+TEST_F(LibraryListingTest, ManagerListsModulesInNameOrderWithTheirCountsAndTheRoot) {
+  for (const char* name : {"zeta", "Alpha", "beta"})
+    library.CreateModule(name);
+  Module& beta = library.ModuleByName("beta");
+  const int r1 = beta.AddShiftRegister({});
+  const int r2 = beta.AddShiftRegister({});
+  const int m = beta.AddStateMachine({});
+  beta.AddArc(r1, m, {}, "");
+  beta.AddArc(m, r2, {}, "");
+  library.rootInstance().name = "beta";
+
+  EXPECT_EQ(
+      BuildModuleManagerEntries(library),
+      (std::vector<ModuleManagerEntry>{
+          {"Alpha", 0, false}, {"beta", 3, true}, {"untitle", 0, false}, {"zeta", 0, false}}));
+}
+
+TEST(FirstCharactersTest, CutsAtCharacterBoundaries) {
+  const std::string kana = "モ";  // three bytes
+  struct Case {
+    std::string text;
+    std::size_t length;
+    std::string expected;
+  };
+  for (const Case& c : {Case{std::string(300, 'x'), 254, std::string(254, 'x')},
+                        Case{std::string(254, 'x'), 254, std::string(254, 'x')},
+                        Case{"ab" + kana + "cd", 3, "ab" + kana}, Case{kana + kana, 1, kana},
+                        Case{"\x80\x80"
+                             "ab",
+                             1,
+                             "\x80\x80"
+                             "a"},  // stray continuation bytes
+                        Case{"", 5, ""}}) {
+    EXPECT_EQ(FirstCharacters(c.text, c.length), c.expected) << c.text;
+  }
+}
+
+TEST_F(LibraryListingTest, ManagerCutsLongNamesTo254Characters) {
+  std::string name;
+  for (int i = 0; i < 300; ++i)
+    name += "名";
+  library.CreateModule(name);
+  const auto entries = BuildModuleManagerEntries(library);
+  std::string expected;
+  for (int i = 0; i < 254; ++i)
+    expected += "名";
+  EXPECT_EQ(entries.back().name, expected);
+}
+
+}  // namespace
+}  // namespace pelkor
