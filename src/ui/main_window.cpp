@@ -25,6 +25,7 @@
 #include "ui/resources.h"
 #include "ui/settings_dialog.h"
 #include "ui/view_widget.h"
+#include "view/view_navigation.h"
 
 namespace pelkor {
 
@@ -56,6 +57,7 @@ MainWindow::MainWindow(std::filesystem::path settingsPath, QWidget* parent)
   InitDesktopResources();
   setObjectName("mainWindow");
   setWindowIcon(QIcon(":/icons/pelkor.svg"));
+  workspace_.SetSettings(settings_);
   workspace_.SetTimerInterval(settings_.timer);
   view_ = new ViewWidget(workspace_, this);
   setCentralWidget(view_);
@@ -212,6 +214,8 @@ void MainWindow::ConnectWorkspace() {
     RefreshCommandStates();
   });
   connect(&ui_, &DesktopUi::overlayChanged, this, [this] { view_->viewport()->update(); });
+  connect(&ui_, &DesktopUi::tooltipChanged, view_, &ViewWidget::SetTooltip);
+  connect(view_, &ViewWidget::interacted, this, &MainWindow::RefreshCommandStates);
   connect(&ui_, &DesktopUi::pointerMoved, this, [this](int x, int y) {
     xPane_->setText(QString("X:%1").arg(x));
     yPane_->setText(QString("Y:%1").arg(y));
@@ -262,9 +266,7 @@ void MainWindow::Execute(CommandId id) {
     RefreshCommandStates();
     return;
   }
-  if (const std::optional<Tool> tool = ToolOfCommand(id)) {
-    workspace_.SetMode(*tool);
-  }
+  workspace_.ChooseTool(id);
   switch (id) {
     case CommandId::kNew:
       workspace_.New();
@@ -292,6 +294,26 @@ void MainWindow::Execute(CommandId id) {
       break;
     case CommandId::kUndo:
       workspace_.Undo();
+      break;
+    case CommandId::kCut:
+      workspace_.Cut(workspace_.view().viewport());
+      break;
+    case CommandId::kCopy:
+      workspace_.Copy(workspace_.view().viewport());
+      break;
+    case CommandId::kPaste:
+      workspace_.Paste(workspace_.view().viewport());
+      break;
+    case CommandId::kZoomIn:
+      ZoomIn(workspace_.view());
+      view_->UpdateScrollBars();
+      break;
+    case CommandId::kZoomOut:
+      ZoomOut(workspace_.view());
+      view_->UpdateScrollBars();
+      break;
+    case CommandId::kShowObjectIds:
+      workspace_.view().showObjectIds = !workspace_.view().showObjectIds;
       break;
     case CommandId::kRedo:
       workspace_.Redo();
@@ -402,6 +424,7 @@ void MainWindow::ShowSettings() {
   if (dialog.exec() != QDialog::Accepted)
     return;
   ApplySheet(dialog.sheet(), settings_);
+  workspace_.SetSettings(settings_);
   workspace_.SetTimerInterval(settings_.timer);
   view_->viewport()->update();
 }

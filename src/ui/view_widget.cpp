@@ -2,24 +2,236 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
+#include <QToolTip>
+#include <QWheelEvent>
 
+#include "edit/key_codes.h"
+#include "view/view_navigation.h"
 #include "workspace/workspace.h"
 
 namespace pelkor {
+
+namespace {
+
+Point PointOf(const QPointF& position) {
+  return {static_cast<int>(position.x()), static_cast<int>(position.y())};
+}
+
+// The view's key code for a Qt key: the ones its rules know, and 0 for any other.
+int KeyCode(int key) {
+  switch (key) {
+    case Qt::Key_Backspace:
+      return kBackspaceKey;
+    case Qt::Key_Control:
+      return kCtrlKey;
+    case Qt::Key_Escape:
+      return kEscapeKey;
+    case Qt::Key_Left:
+      return kLeftKey;
+    case Qt::Key_Up:
+      return kUpKey;
+    case Qt::Key_Right:
+      return kRightKey;
+    case Qt::Key_Down:
+      return kDownKey;
+    case Qt::Key_Delete:
+      return kDeleteKey;
+    default:
+      return 0;
+  }
+}
+
+void SetBar(QScrollBar* bar, const ScrollBarState& state) {
+  bar->setRange(state.minimum, state.LastPosition());
+  bar->setPageStep(state.page);
+  bar->setValue(state.position);
+}
+
+}  // namespace
 
 ViewWidget::ViewWidget(Workspace& workspace, QWidget* parent)
     : QAbstractScrollArea(parent), workspace_(workspace) {
   setObjectName("view");
   setAcceptDrops(true);
   viewport()->setMouseTracking(true);
+  viewport()->setAttribute(Qt::WA_OpaquePaintEvent);  // the back buffer covers everything
   setFocusPolicy(Qt::StrongFocus);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
+          [this](int action) { OnScrollAction(Qt::Horizontal, action); });
+  connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
+          [this](int action) { OnScrollAction(Qt::Vertical, action); });
+  tooltipDelay_.setSingleShot(true);
+  tooltipDelay_.setInterval(100);
+  connect(&tooltipDelay_, &QTimer::timeout, this, &ViewWidget::ShowPendingTooltip);
+}
+
+void ViewWidget::UpdateScrollBars() {
+  updatingScrollBars_ = true;
+  SetBar(horizontalScrollBar(), HorizontalScrollBar(workspace_.view()));
+  SetBar(verticalScrollBar(), VerticalScrollBar(workspace_.view()));
+  updatingScrollBars_ = false;
+}
+
+void ViewWidget::OnScrollAction(Qt::Orientation orientation, int action) {
+  const ScrollAxis axis =
+      orientation == Qt::Horizontal ? ScrollAxis::kHorizontal : ScrollAxis::kVertical;
+  QScrollBar* bar = orientation == Qt::Horizontal ? horizontalScrollBar() : verticalScrollBar();
+  ScrollRequest request;
+  switch (action) {
+    case QAbstractSlider::SliderSingleStepSub:
+      request = ScrollRequest::kLineBack;
+      break;
+    case QAbstractSlider::SliderSingleStepAdd:
+      request = ScrollRequest::kLineForward;
+      break;
+    case QAbstractSlider::SliderPageStepSub:
+      request = ScrollRequest::kPageBack;
+      break;
+    case QAbstractSlider::SliderPageStepAdd:
+      request = ScrollRequest::kPageForward;
+      break;
+    case QAbstractSlider::SliderMove:
+      request = ScrollRequest::kThumbTrack;
+      break;
+    default:
+      return;
+  }
+  if (Scroll(workspace_.view(), axis, request, bar->sliderPosition())) {
+    viewport()->update();
+  }
+  // The bar shows the view's own position, not the one Qt would move it to.
+  QTimer::singleShot(0, this, &ViewWidget::UpdateScrollBars);
+}
+
+void ViewWidget::scrollContentsBy(int, int) {
+  // Scrolling is the view state's; the picture is painted anew.
+}
+
+void ViewWidget::SetTooltip(const QString& text) {
+  tooltipText_ = text;
+  if (text.isEmpty()) {
+    tooltipDelay_.stop();
+    QToolTip::hideText();
+  } else {
+    tooltipDelay_.start();
+  }
+}
+
+void ViewWidget::ShowPendingTooltip() {
+  if (tooltipText_.isEmpty())
+    return;
+  QString text = tooltipText_.toHtmlEscaped().replace('\n', "<br>");
+  // Long texts wrap at 300 pixels.
+  if (QFontMetrics(QToolTip::font()).horizontalAdvance(tooltipText_) > 300)
+    text = "<table width=\"300\"><tr><td>" + text + "</td></tr></table>";
+  QToolTip::showText(QCursor::pos(), text, viewport(), {}, 10000);
 }
 
 void ViewWidget::paintEvent(QPaintEvent*) {
+  workspace_.PaintView(frame_);
+  replay_.Render(frame_.picture, backBuffer_);
   QPainter painter(viewport());
-  painter.fillRect(viewport()->rect(), Qt::white);
+  painter.drawImage(0, 0, backBuffer_);
+  replay_.Paint(painter, frame_.overlay);
+  replay_.Paint(painter, workspace_.HoverFrameDrawing());
+  const InteractionState& interaction = workspace_.interaction();
+  if (interaction.selectingRectangle) {
+    QPen band(Qt::black, 1, Qt::DotLine);
+    painter.setPen(band);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRect(QPoint(interaction.anchor.x, interaction.anchor.y),
+                           QPoint(interaction.rectangleCorner.x, interaction.rectangleCorner.y))
+                         .normalized());
+  }
+}
+
+void ViewWidget::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  ResizeView(workspace_.view(), viewport()->width(), viewport()->height());
+  UpdateScrollBars();
+}
+
+void ViewWidget::mousePressEvent(QMouseEvent* event) {
+  const Point p = PointOf(event->position());
+  if (event->button() == Qt::LeftButton) {
+    workspace_.MousePress(p, event->modifiers() & Qt::ControlModifier);
+  } else if (event->button() == Qt::MiddleButton) {
+    workspace_.MiddleButtonPress(p);
+  }
+  viewport()->update();
+  emit interacted();
+}
+
+void ViewWidget::mouseMoveEvent(QMouseEvent* event) {
+  workspace_.MouseMove(PointOf(event->position()), event->modifiers() & Qt::ControlModifier);
+  if (workspace_.interaction().panning)
+    UpdateScrollBars();
+}
+
+void ViewWidget::mouseReleaseEvent(QMouseEvent* event) {
+  const Point p = PointOf(event->position());
+  switch (event->button()) {
+    case Qt::LeftButton:
+      workspace_.MouseRelease(p);
+      break;
+    case Qt::RightButton:
+      workspace_.RightButtonRelease(p);
+      break;
+    case Qt::MiddleButton:
+      workspace_.MiddleButtonRelease(p);
+      break;
+    default:
+      break;
+  }
+  viewport()->update();
+  emit interacted();
+}
+
+void ViewWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton)
+    return;
+  workspace_.MouseDoubleClick(PointOf(event->position()));
+  viewport()->update();
+  emit interacted();
+}
+
+void ViewWidget::wheelEvent(QWheelEvent* event) {
+  if (workspace_.interaction().panning)
+    return;
+  if (ZoomByWheel(workspace_.view(), event->angleDelta().y())) {
+    UpdateScrollBars();
+    viewport()->update();
+  }
+  event->accept();
+}
+
+void ViewWidget::keyPressEvent(QKeyEvent* event) {
+  const int code = KeyCode(event->key());
+  if (code == 0 && event->modifiers() != Qt::NoModifier) {
+    QAbstractScrollArea::keyPressEvent(event);
+    return;
+  }
+  workspace_.KeyDown(code);
+  UpdateScrollBars();
+  viewport()->update();
+  emit interacted();
+}
+
+void ViewWidget::keyReleaseEvent(QKeyEvent* event) {
+  if (!event->isAutoRepeat())
+    workspace_.KeyUp(KeyCode(event->key()));
+}
+
+void ViewWidget::leaveEvent(QEvent* event) {
+  QAbstractScrollArea::leaveEvent(event);
+  SetTooltip({});
 }
 
 void ViewWidget::dragEnterEvent(QDragEnterEvent* event) {

@@ -242,6 +242,8 @@ CommandState Workspace::QueryCommand(CommandId command) const {
       return {!simulating_ && library_.currentModule().CanRedo(), false};
     case CommandId::kUpperModule:
       return {library_.currentInstance().parent != nullptr, false};
+    case CommandId::kShowObjectIds:
+      return {true, view_.showObjectIds};
     case CommandId::kRecentFile:
       return {false, false};
     default:  // the commands of the windows themselves
