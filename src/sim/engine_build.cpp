@@ -330,8 +330,13 @@ void Engine::Instantiate(RuntimeInstance& tree, const ModuleProgram& program,
   ArmNode(n);
 }
 
+// A child without state (making its working copy failed) has no ports, so its plan is empty.
 void Engine::Connect(std::uint32_t itemIndex, const PortPlan& plan, std::uint32_t child) {
   InstanceItem& item = instances_[itemIndex];
+  item.inputCount = 0;
+  item.outputCount = 0;
+  if (child == kNoIndex)
+    return;
   const NodeRecord& parent = nodes_[item.node];
   const NodeRecord& inside = nodes_[child];
   Connection* connection = connections_.data() + item.connections;

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "sim/token.h"
@@ -26,6 +27,7 @@ class ShiftRegisterRuntime {
   int id() const { return id_; }
   std::size_t size() const { return size_; }
   Token Cell(std::size_t index) const { return Cells()[index]; }
+  std::span<const std::uint8_t> cells() const { return {Cells(), size_}; }
   // Set when a token was put into the entry cell during this step; the advance clears it.
   bool entryWritten() const { return entryWritten_; }
 

@@ -111,6 +111,7 @@ void Workspace::Step() {
   if (!simulating_)
     return;
   RunOneStep();
+  PublishReceived();
   ui_.Redraw();
 }
 
@@ -140,6 +141,7 @@ void Workspace::Tick() {
   }
   if (paused_ && timerRunning_)
     StopAnimationTimer();
+  PublishReceived();
   ui_.Redraw();
 }
 
@@ -176,6 +178,7 @@ RunOutcome Workspace::RunWithoutAnimation(const RunProgress& progress) {
     }
   }
   WriteRunEnd();
+  PublishReceived();
   ui_.Redraw();
   return outcome;
 }

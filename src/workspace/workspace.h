@@ -192,6 +192,9 @@ class Workspace : private EditorHost {
   void MarkSaved(const std::string& moduleName);
   void MarkAllSaved();
   void ShowCurrentNode();
+  // While simulating, the sinks of the module shown hold what the node shown received, for the
+  // sink dialog.
+  void PublishReceived();
   void NameInstance(int instanceId);
   // Deletes the selected primitives with the tree nodes of selected module instances, then
   // clears the selection.
@@ -232,8 +235,8 @@ class Workspace : private EditorHost {
   ViewState view_;
   HitMap hitMap_;
   Settings settings_;
-  InteractionController controller_{library_, ui_,     *this,     interaction_,
-                                    view_,    hitMap_, settings_, simulating_};
+  InteractionController controller_{library_, ui_,       *this,       interaction_, view_,
+                                    hitMap_,  settings_, simulating_, simulation_};
   // The design-file text of each module as last loaded or saved, by module name.
   std::map<std::string, std::string> savedText_;
 };

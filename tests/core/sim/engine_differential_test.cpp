@@ -31,5 +31,17 @@ TEST(EngineDifferentialTest, RandomHierarchiesRunAsInTheReference) {
   }
 }
 
+// The check goes on after making the working copies failed; a child left without one has no state
+// for its instance to be wired to.
+TEST(EngineDifferentialTest, AnInstanceWhoseModuleIsMissingIsCheckedAsInTheReference) {
+  EngineComparison comparison([](ModuleLibrary& library) {
+    Module& top = library.ModuleByName("untitle");
+    const int ghost = testing::AddInstance(top, "ghost");
+    testing::Connect(top, testing::AddSource(top, "1"), testing::AddRegister(top));
+    library.ExpandInstance(ghost, "ghost", library.rootInstance());
+  });
+  EXPECT_EQ(comparison.Run(4), "");
+}
+
 }  // namespace
 }  // namespace pelkor
