@@ -26,6 +26,12 @@ void ForEachLiveNode(const Simulation& simulation, const RuntimeInstance& root,
   Visit(simulation, root, path, visit);
 }
 
+std::string PathOf(const RuntimeInstance& node) {
+  if (node.parent == nullptr)
+    return node.name;
+  return PathOf(*node.parent) + '/' + std::to_string(node.instanceNumber);
+}
+
 std::vector<int> Received(const Simulation& simulation, const LiveNode& live, int sinkId) {
   const std::span<const std::uint8_t> received = simulation.Received(live.node, sinkId);
   return {received.begin(), received.end()};

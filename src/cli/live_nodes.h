@@ -22,6 +22,9 @@ struct LiveNode {
 void ForEachLiveNode(const Simulation& simulation, const RuntimeInstance& root,
                      const std::function<void(const LiveNode&)>& visit);
 
+// The path of a node, as LiveNode gives it.
+std::string PathOf(const RuntimeInstance& node);
+
 // What sink `sinkId` of a live node received, in arrival order.
 std::vector<int> Received(const Simulation& simulation, const LiveNode& live, int sinkId);
 

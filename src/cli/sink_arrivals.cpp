@@ -5,23 +5,18 @@
 
 namespace pelkor::cli {
 
-void SinkArrivals::Sample(const Simulation& simulation, const RuntimeInstance& root,
-                          std::int64_t step) {
-  ForEachLiveNode(simulation, root, [&](const LiveNode& live) {
-    std::map<int, std::vector<std::int64_t>>* node = nullptr;
-    for (const auto& [id, sink] : live.node.net->sinks) {
-      if (!ExpectsValues(sink))
-        continue;
-      if (node == nullptr)
-        node = &steps_[live.path];
-      // Values added since the last sample arrived in this step; a node made again while
-      // running starts its sinks empty.
-      std::vector<std::int64_t>& steps = (*node)[id];
-      const std::size_t received = simulation.Received(live.node, id).size();
-      if (steps.size() != received)
-        steps.resize(received, step);
-    }
-  });
+void SinkArrivals::Sample(const Simulation& simulation, std::int64_t step) {
+  for (std::size_t k = 0; k < simulation.ChangedSinkCount(); ++k) {
+    const auto [node, sinkId] = simulation.ChangedSink(k);
+    if (!ExpectsValues(node->net->sinks.at(sinkId)))
+      continue;
+    // Values added since the last sample arrived in this step; a node made again while
+    // running starts its sinks empty.
+    std::vector<std::int64_t>& steps = steps_[PathOf(*node)][sinkId];
+    const std::size_t received = simulation.Received(*node, sinkId).size();
+    if (steps.size() != received)
+      steps.resize(received, step);
+  }
 }
 
 const std::vector<std::int64_t>& SinkArrivals::Steps(const std::string& path, int sinkId) const {

@@ -123,6 +123,9 @@ class Engine {
   const CounterItem& counter(std::uint32_t i) const { return counters_[i]; }
   const MachineItem& machine(std::uint32_t i) const { return machines_[i]; }
   const InstanceItem& instance(std::uint32_t i) const { return instances_[i]; }
+  // The sinks whose received list changed since the last step began: each took a value or was
+  // emptied by its node's creation. A sink may be listed twice.
+  const std::vector<std::uint32_t>& changedSinks() const { return changedSinks_; }
 
  private:
   class Builder;
@@ -246,8 +249,9 @@ class Engine {
   ActivitySet registerSet_;
   std::vector<std::uint32_t> writtenSingles_;  // one-cell registers put into since phase 5
   std::array<ActivitySet, kItemKinds> sets_;   // by kind
-  std::vector<std::uint32_t> readyMachines_;   // found ready in phase 7, in order
-  std::vector<std::uint32_t> readyCounters_;   // found ready in phase 8, in order
+  std::vector<std::uint32_t> changedSinks_;
+  std::vector<std::uint32_t> readyMachines_;  // found ready in phase 7, in order
+  std::vector<std::uint32_t> readyCounters_;  // found ready in phase 8, in order
 
   // Phase 2's lists, kept to be reused.
   Reconfiguration reconfiguration_;

@@ -57,6 +57,7 @@ void Engine::Clear() {
   Release(writtenSingles_);
   for (ActivitySet& set : sets_)
     set.Clear();
+  Release(changedSinks_);
   Release(readyMachines_);
   Release(readyCounters_);
   Release(reconfiguration_.creations);
@@ -264,6 +265,7 @@ std::uint32_t Engine::AppendNode(RuntimeInstance& tree, const ModuleProgram& pro
   sets_[kCounterItems].Grow(counters_.size());
   sets_[kMachineItems].Grow(machines_.size());
   sets_[kInstanceItems].Grow(instances_.size());
+  changedSinks_.reserve(2 * sinks_.size());
   readyMachines_.reserve(machines_.size());
   readyCounters_.reserve(counters_.size());
   if (results_.size() < program.resultRoom)
@@ -288,8 +290,12 @@ void Engine::Instantiate(RuntimeInstance& tree, const ModuleProgram& program,
     registers_[shiftRegister].written = 0;
   }
   for (std::size_t i = 0; i < program.sinks.size(); ++i) {
-    if (const std::uint32_t list = sinks_[node.first[kSinkItems] + i].received; list != kNoIndex)
+    const std::uint32_t sink = node.first[kSinkItems] + static_cast<std::uint32_t>(i);
+    const std::uint32_t list = sinks_[sink].received;
+    if (list != kNoIndex && !received_[list].empty()) {
       received_[list].clear();
+      changedSinks_.push_back(sink);
+    }
   }
   for (std::size_t i = 0; i < program.sources.size(); ++i)
     sources_[node.first[kSourceItems] + i].emitted = 0;
@@ -427,6 +433,7 @@ void Engine::ForgetAfter(const Mark& mark) {
   received_.resize(mark.received);
   registerSet_.Shrink(mark.registers);
   std::erase_if(writtenSingles_, [&mark](std::uint32_t r) { return r >= mark.registers; });
+  std::erase_if(changedSinks_, [&mark](std::uint32_t i) { return i >= mark.sinks; });
   sets_[kSinkItems].Shrink(mark.sinks);
   sets_[kSourceItems].Shrink(mark.sources);
   sets_[kCounterItems].Shrink(mark.counters);

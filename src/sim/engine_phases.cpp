@@ -5,6 +5,7 @@
 namespace pelkor {
 
 void Engine::Step(StepActivity& activity, const StepHooks& hooks) {
+  changedSinks_.clear();
   ConsumeAtSinks(activity);
   MoveAcrossBoundaries(activity, hooks);
   FireMachines(activity);
@@ -24,6 +25,7 @@ void Engine::ConsumeAtSinks(StepActivity& activity) {
     if (sink.input == kNoIndex || !Live(sink.node) || !HasToken(sink.input))
       continue;
     received_[sink.received].push_back(static_cast<std::uint8_t>(Take(sink.input)));
+    changedSinks_.push_back(static_cast<std::uint32_t>(i));
     activity = 1;
   }
 }

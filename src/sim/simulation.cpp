@@ -118,6 +118,16 @@ std::optional<InstanceRunState> Simulation::Instance(const RuntimeInstance& node
   return InstanceRunState{instance.absent, instance.created};
 }
 
+std::size_t Simulation::ChangedSinkCount() const {
+  return engine_->changedSinks().size();
+}
+
+SinkOfNode Simulation::ChangedSink(std::size_t k) const {
+  const std::uint32_t i = engine_->changedSinks()[k];
+  const Engine::NodeRecord& node = engine_->nodes()[engine_->sink(i).node];
+  return {node.tree, node.program->sinks[i - node.first[kSinkItems]].id};
+}
+
 void Simulation::ReserveReceived(const RuntimeInstance& node, int sinkId, std::size_t values) {
   const std::uint32_t i = ItemOf(*engine_, node, sinkId, &ModuleProgram::sinks, kSinkItems);
   if (i == kNoIndex || engine_->sink(i).received == kNoIndex)

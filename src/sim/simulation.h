@@ -33,6 +33,12 @@ struct MachineRunState {
   bool ready = false;
 };
 
+// A sink of a node, by the primitive's ID.
+struct SinkOfNode {
+  const RuntimeInstance* node = nullptr;
+  int sinkId = 0;
+};
+
 struct InstanceRunState {
   bool absent = false;
   bool created = false;
@@ -73,6 +79,11 @@ class Simulation {
   std::optional<CounterRunState> Counter(const RuntimeInstance& node, int counterId) const;
   std::optional<MachineRunState> Machine(const RuntimeInstance& node, int machineId) const;
   std::optional<InstanceRunState> Instance(const RuntimeInstance& node, int instanceId) const;
+
+  // The sinks whose received list changed in the last step: each took a value or started
+  // empty again as its node was created. A sink may come twice; none changes in the check.
+  std::size_t ChangedSinkCount() const;
+  SinkOfNode ChangedSink(std::size_t k) const;
 
   // Room for `values` more received values of a sink, so that the steps that add them do not
   // allocate.

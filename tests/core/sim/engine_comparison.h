@@ -196,6 +196,7 @@ class EngineComparison {
           Outcome(referenceOutcome) + reference_.Take() + DescribeRun(reference_.library, noState),
           Outcome(engineOutcome) + engine_.Take() + DescribeRun(engine_.library, noState));
     }
+    received_ = ReceivedLists();
     std::string difference =
         Compare("check", Outcome(referenceOutcome) + reference_.Take() + ReferenceState(),
                 Outcome(engineOutcome) + engine_.Take() + EngineState());
@@ -215,6 +216,9 @@ class EngineComparison {
                                "\n" + reference_.Take() + ReferenceState(),
                            engineResult + " activity " + std::to_string(engineActivity) + "\n" +
                                engine_.Take() + EngineState());
+      if (!difference.empty())
+        return difference;
+      difference = UnnamedSinkChanges(step);
       if (!difference.empty())
         return difference;
       events_.insert(reference_.outcome);
@@ -285,6 +289,42 @@ class EngineComparison {
       return EngineNodeState(simulation_, node);
     });
   }
+  // Every sink's received values in the engine, by node path and sink ID.
+  std::map<std::pair<std::string, int>, std::string> ReceivedLists() const {
+    std::map<std::pair<std::string, int>, std::string> lists;
+    const auto visit = [&](const auto& self, const RuntimeInstance& node) -> void {
+      if (const std::optional<NodeState> state = EngineNodeState(simulation_, node)) {
+        for (const auto& [id, received] : state->received)
+          lists[{PathOf(&node), id}] = received;
+      }
+      for (const auto& [id, child] : node.children)
+        self(self, *child);
+    };
+    visit(visit, engine_.library.rootInstance());
+    return lists;
+  }
+  // The sinks whose received values changed in the step and that the engine did not name as
+  // changed.
+  std::string UnnamedSinkChanges(int step) {
+    std::set<std::pair<std::string, int>> named;
+    for (std::size_t k = 0; k < simulation_.ChangedSinkCount(); ++k) {
+      const SinkOfNode changed = simulation_.ChangedSink(k);
+      named.insert({PathOf(changed.node), changed.sinkId});
+    }
+    std::map<std::pair<std::string, int>, std::string> lists = ReceivedLists();
+    std::string unnamed;
+    for (const auto& [sink, received] : lists) {
+      const auto before = received_.find(sink);
+      const bool changed =
+          before == received_.end() ? !received.empty() : before->second != received;
+      if (changed && !named.contains(sink))
+        unnamed += " " + sink.first + " sink" + std::to_string(sink.second);
+    }
+    received_ = std::move(lists);
+    return unnamed.empty() ? ""
+                           : "after step " + std::to_string(step) + ": changed unnamed" + unnamed;
+  }
+
   static std::string Compare(const std::string& when, const std::string& reference,
                              const std::string& engine) {
     if (reference == engine)
@@ -295,6 +335,7 @@ class EngineComparison {
   Side reference_;
   Side engine_;
   std::set<std::string> events_;
+  std::map<std::pair<std::string, int>, std::string> received_;  // after the last step
   Simulation simulation_{engine_.library};
 };
 
