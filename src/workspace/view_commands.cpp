@@ -17,7 +17,7 @@ void Workspace::PaintView(Frame& frame) {
   }
   if (!module.selection.Empty())
     overlay.selectionBounds = module.selection.bounds;
-  const RunStateReader run(library_.currentInstance().runtime.get());
+  const RunStateReader run(NodeRunState(simulation_, library_.currentInstance()));
   PaintScene(module, view_, StyleFromSettings(settings_), simulating_ ? &run : nullptr, overlay,
              frame, &hitMap_);
 }
@@ -112,6 +112,7 @@ void Workspace::ModuleTreeChanged() {
 }
 
 void Workspace::CurrentNodeChanged() {
+  PublishReceived();
   ui_.CurrentNodeChanged(library_.currentInstance().treeItem);
 }
 
