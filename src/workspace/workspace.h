@@ -142,6 +142,9 @@ class Workspace : private EditorHost {
   // the hit map from the same paint. The view replays the frame's picture, then its overlay,
   // then HoverFrameDrawing.
   void PaintView(Frame& frame);
+  // The whole module shown at full detail with its simulation state, for printing: no
+  // selection, no arc in progress, no hit map.
+  DrawList PictureDrawing() const;
   // The frame around the object under the pointer; empty when there is none.
   DrawList HoverFrameDrawing() const;
   const Settings& settings() const { return settings_; }
