@@ -195,6 +195,7 @@ class Engine {
   void ArmNode(std::uint32_t node);
   void RefreshLive(const RuntimeInstance& node);
   void ForgetStates(const RuntimeInstance& node);
+  void Fit();
   Mark MarkSizes() const;
   void ForgetAfter(const Mark& mark);
 

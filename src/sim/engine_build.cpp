@@ -21,7 +21,28 @@ CheckOutcome Engine::Check() {
   std::vector<RuntimeInstance*> compiled;
   outcome.failingNode = CompileNode(root, compiled);
   AppendToSchedule(library_, compiled);
+  Fit();
   return outcome;
+}
+
+// The arrays grew node by node; a large design keeps them for the whole run.
+void Engine::Fit() {
+  nodes_.shrink_to_fit();
+  compiled_.shrink_to_fit();
+  live_.shrink_to_fit();
+  skipping_.shrink_to_fit();
+  registers_.shrink_to_fit();
+  registerNode_.shrink_to_fit();
+  watchStarts_.shrink_to_fit();
+  watchers_.shrink_to_fit();
+  cells_.shrink_to_fit();
+  sinks_.shrink_to_fit();
+  sources_.shrink_to_fit();
+  counters_.shrink_to_fit();
+  machines_.shrink_to_fit();
+  instances_.shrink_to_fit();
+  connections_.shrink_to_fit();
+  received_.shrink_to_fit();
 }
 
 namespace {

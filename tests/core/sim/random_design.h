@@ -101,11 +101,11 @@ class RandomDesign {
     return options[static_cast<std::size_t>(Pick(0, static_cast<int>(options.size()) - 1))];
   }
 
+  // A node of a module that does not exist stays a leaf: making its working copy fails.
   static void GrowTree(ModuleLibrary& library, RuntimeInstance& node) {
     for (const auto& [id, instance] : library.ModuleByName(node.name).instances) {
-      if (!library.Exists(instance.moduleName))
-        continue;
-      if (RuntimeInstance* child = library.ExpandInstance(id, instance.moduleName, node))
+      RuntimeInstance* child = library.ExpandInstance(id, instance.moduleName, node);
+      if (child != nullptr && library.Exists(instance.moduleName))
         GrowTree(library, *child);
     }
   }
@@ -253,6 +253,8 @@ class RandomDesign {
       AddInstanceOf(shapes_[placed], true);
     for (int i = Pick(0, 2); i > 0; --i)
       AddInstanceOf(OneOf(shapes_));
+    if (Pick(0, 39) == 0)
+      AddInstance(module, "ghost");
     for (const std::string& name : shape.outputs)
       Attach(AddSink(module, name), true, "");
     for (int i = Pick(0, 2); i > 0; --i)
