@@ -25,7 +25,12 @@ bool RunReport::AnySinkFailed() const {
 std::vector<SinkReport> CollectSinkReports(const Simulation& simulation,
                                            const RuntimeInstance& root,
                                            const SinkArrivals& arrivals) {
+  // Counted first: a large design has a report for each of its many boundary sinks.
+  std::size_t count = 0;
+  ForEachLiveNode(simulation, root,
+                  [&count](const LiveNode& live) { count += live.node.net->sinks.size(); });
   std::vector<SinkReport> reports;
+  reports.reserve(count);
   ForEachLiveNode(simulation, root, [&](const LiveNode& live) {
     for (const auto& [id, sink] : live.node.net->sinks) {
       const std::vector<int> received = Received(simulation, live, id);
