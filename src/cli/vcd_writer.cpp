@@ -64,34 +64,39 @@ void VcdRecorder::Set(Signal& signal, std::int64_t step, char value) {
   signal.changes.emplace_back(step, value);
 }
 
-void VcdRecorder::Sample(const RuntimeInstance& root, std::int64_t step) {
+void VcdRecorder::Sample(const Simulation& simulation, const RuntimeInstance& root,
+                         std::int64_t step) {
   std::set<std::size_t> sampled;
   auto set = [&](const std::string& path, const std::string& name, char value) {
     Signal& signal = SignalFor(path, name);
     Set(signal, step, value);
     sampled.insert(index_.at(path + "/" + name));
   };
-  ForEachLiveNode(root, [&](const LiveNode& live) {
-    for (const ShiftRegisterRuntime& shiftRegister : live.runtime.registers()) {
-      set(live.path, "reg" + std::to_string(shiftRegister.id()),
-          BitChar(shiftRegister.ExitValue(), 'z'));
+  ForEachLiveNode(simulation, root, [&](const LiveNode& live) {
+    const RuntimeInstance& node = live.node;
+    for (const auto& [id, shiftRegister] : node.net->shiftRegisters) {
+      const std::span<const std::uint8_t> cells = simulation.Cells(node, id);
+      set(live.path, "reg" + std::to_string(id), cells.empty() ? 'z' : BitChar(cells.back(), 'z'));
     }
-    for (const auto& [id, sink] : live.node.net->sinks) {
+    for (const auto& [id, sink] : node.net->sinks) {
       const std::string name = "sink" + std::to_string(id);
+      const std::span<const std::uint8_t> received = simulation.Received(node, id);
       Counts& counts = counts_[live.path + "/" + name];
-      const bool took = sink.received.size() > counts.received;
-      counts.received = sink.received.size();
-      set(live.path, name, took ? BitChar(sink.received.back(), 'x') : 'x');
+      const bool took = received.size() > counts.received;
+      counts.received = received.size();
+      set(live.path, name, took ? BitChar(received.back(), 'x') : 'x');
     }
-    for (const SourceRuntime& source : live.runtime.sources) {
-      const std::string name = "src" + std::to_string(source.id);
+    for (const auto& [id, design] : node.net->sources) {
+      const std::string name = "src" + std::to_string(id);
+      const SourceRunState source = simulation.Source(node, id).value_or(SourceRunState{});
+      const std::span<const std::uint8_t> remaining = source.queue.subspan(source.emitted);
       Counts& counts = counts_[live.path + "/" + name];
       char value = 'x';
       if (source.emitted > counts.emitted) {
-        value = BitChar(source.dataQueue[source.emitted - 1], 'x');
-      } else if (source.holdValue && source.output != nullptr && source.output->entryWritten() &&
-                 !source.RemainingQueue().empty()) {
-        value = BitChar(source.RemainingQueue().front(), 'x');  // a held value went out again
+        value = BitChar(source.queue[source.emitted - 1], 'x');
+      } else if (design.holdValue && source.outputRegister &&
+                 simulation.EntryWritten(node, *source.outputRegister) && !remaining.empty()) {
+        value = BitChar(remaining.front(), 'x');  // a held value went out again
       }
       counts.emitted = source.emitted;
       set(live.path, name, value);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/runtime_instance.h"
+#include "sim/simulation.h"
 
 namespace pelkor::cli {
 
@@ -18,7 +19,7 @@ namespace pelkor::cli {
 class VcdRecorder {
  public:
   // Samples every live node after step `step` (0: right after the check).
-  void Sample(const RuntimeInstance& root, std::int64_t step);
+  void Sample(const Simulation& simulation, const RuntimeInstance& root, std::int64_t step);
   void Write(std::ostream& out) const;
 
  private:

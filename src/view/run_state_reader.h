@@ -5,9 +5,9 @@
 #include <optional>
 #include <vector>
 
-namespace pelkor {
+#include "sim/node_run_state.h"
 
-class NetRuntime;
+namespace pelkor {
 
 // Up to five token values, in the order the view shows them.
 struct ShownTokens {
@@ -22,12 +22,13 @@ struct ShownTokens {
   }
 };
 
-// What the view reads of the run-time state of the node it shows. This is the one place that
-// knows the simulation's records; a primitive without a record reads as empty and not ready.
+// What the view reads of the run-time state of the node it shows; a primitive without state
+// reads as empty and not ready.
 class RunStateReader {
  public:
-  // nullptr: the node has no run-time state.
-  explicit RunStateReader(const NetRuntime* runtime) : runtime_(runtime) {}
+  explicit RunStateReader(const NodeRunState& state) : state_(state) {}
+  // The records of the reference check; nullptr: the node has no run-time state.
+  explicit RunStateReader(const NetRuntime* runtime) : state_(runtime) {}
 
   // A shift register's cells from the exit end, exit cell first.
   ShownTokens RegisterExitCells(int id) const;
@@ -45,7 +46,7 @@ class RunStateReader {
   std::optional<int> MachineCurrentState(int id) const;
 
  private:
-  const NetRuntime* runtime_;
+  NodeRunState state_;
 };
 
 }  // namespace pelkor

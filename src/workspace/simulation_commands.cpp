@@ -4,7 +4,6 @@
 #include <new>
 
 #include "base/errors.h"
-#include "sim/compile.h"
 #include "sim/simulation_condition.h"
 #include "workspace/workspace.h"
 
@@ -51,7 +50,7 @@ void Workspace::Check() {
   ui_.SetWaitCursor(true);
   CheckOutcome outcome;
   try {
-    outcome = CheckHierarchy(library_);
+    outcome = simulation_.Check();
   } catch (...) {
     log_.WriteText("エラーが発生しました");
     outcome.failingNode = &library_.rootInstance();
@@ -83,7 +82,7 @@ bool Workspace::RunOneStep() {
   stepActivity_ = 0;
   creationFailed_ = false;
   try {
-    pelkor::Step(library_, stepActivity_, SimulationHooks());
+    simulation_.Step(stepActivity_, SimulationHooks());
   } catch (const SimulationCondition& condition) {
     const char* message = ConditionMessage(condition.code());
     if (message == nullptr)
@@ -112,6 +111,7 @@ void Workspace::Step() {
   if (!simulating_)
     return;
   RunOneStep();
+  PublishReceived();
   ui_.Redraw();
 }
 
@@ -141,6 +141,7 @@ void Workspace::Tick() {
   }
   if (paused_ && timerRunning_)
     StopAnimationTimer();
+  PublishReceived();
   ui_.Redraw();
 }
 
@@ -177,6 +178,7 @@ RunOutcome Workspace::RunWithoutAnimation(const RunProgress& progress) {
     }
   }
   WriteRunEnd();
+  PublishReceived();
   ui_.Redraw();
   return outcome;
 }
@@ -193,7 +195,7 @@ void Workspace::EndSimulation() {
   if (!simulating_)
     return;
   log_.WriteText("シミュレーション停止");
-  ResetRuntime(library_);
+  simulation_.End();
   if (timerRunning_)
     StopAnimationTimer();
   interaction_.tool = Tool::kNone;
