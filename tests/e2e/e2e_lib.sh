@@ -1,9 +1,18 @@
 # Helpers for the end-to-end scripts: they drive the real pelkor under the X server of
-# xvfb-run with xdotool. Sourced by a script that sets `screenshot` (the x11_screenshot tool)
-# and `work` (a scratch folder) and runs under `set -euo pipefail`.
+# xvfb-run with xdotool. Sourced by a script that sets `pelkor`, `cli` (pelkor-cli) and
+# `screenshot` (the x11_screenshot tool) and runs under `set -euo pipefail`; pictures of the
+# failing screen (and of the steps that `shot` names) go to $shots when it names a folder.
 #
 # There is no window manager under Xvfb: nothing gives the focus back to the main window
 # when a dialog closes, so every keyboard step first focuses the window it types into.
+
+work=$(mktemp -d)
+app=""
+cleanup() {
+  if [[ -n "$app" ]]; then kill "$app" 2>/dev/null || true; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
 
 fail() {
   echo "e2e: $*" >&2
@@ -163,6 +172,28 @@ open_dialog() {
   focus "$dialog"
 }
 
+# Waits for a second window with the title of an open one (the state dialog inside the state
+# machine editor) and focuses it; leaves its id in `inner`.
+open_inner_dialog() {
+  inner=""
+  for ((i = 0; i < 50; i++)); do
+    inner=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | grep -vx "$2" | head -n 1) ||
+      true
+    [[ -n "$inner" ]] && break
+    sleep 0.1
+  done
+  [[ -n "$inner" ]] || fail "no second window titled $1 appeared"
+  focus "$inner"
+}
+
+wait_inner_gone() {
+  for ((i = 0; i < 50; i++)); do
+    (($(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l) <= 1)) && return 0
+    sleep 0.1
+  done
+  fail "the second window titled $1 did not close"
+}
+
 # Saves through 名前を付けて保存 and the file dialog, typing the path.
 save_as() {
   focus "$main"
@@ -193,4 +224,20 @@ quit_pelkor() {
   kill -0 "$app" 2>/dev/null && fail "pelkor did not quit through its menu"
   wait "$app" || fail "pelkor exited with an error"
   app=""
+}
+
+# Checks a line of a saved design (whose lines end with CR LF): `expect_line FILE -xF TEXT`
+# for the whole line, `expect_line FILE -E PATTERN` for a pattern.
+expect_line() {
+  local text
+  text=$(tr -d '\r' <"$1")
+  grep -q "$2" -- "$3" <<<"$text" || fail "the saved design has no line matching $3"
+}
+
+# Runs a saved design with pelkor-cli; it must pass with the sink's values.
+expect_run_passes() {
+  local report
+  report=$("$cli" -q run "$1") || fail "pelkor-cli run does not pass the saved design: $report"
+  echo "$report"
+  grep -q "received $2, expected $2: pass" <<<"$report" || fail "the sink did not pass"
 }
