@@ -148,7 +148,7 @@ menu_item() {
     sleep 0.1
   done
   xdotool key Return
-  wait_window_count "$before" "the menu did not close"
+  wait_window_gone '^pelkor$' # popups are titled with the application's name
 }
 
 # The tools, in the order of the ツール menu.
