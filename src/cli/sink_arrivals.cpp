@@ -1,6 +1,6 @@
 #include "cli/sink_arrivals.h"
 
-#include "cli/live_nodes.h"
+#include "workspace/waveform/live_nodes.h"
 #include "model/sink_verification.h"
 
 namespace pelkor::cli {

@@ -50,6 +50,13 @@ ShownTokens RunStateReader::SinkReceivedFront(int id) const {
   return Leading(sink->record->received.begin(), sink->record->received.end());
 }
 
+SinkVerdict RunStateReader::SinkLiveVerdict(int id) const {
+  const SinkRuntime* sink = runtime_ != nullptr ? runtime_->FindSink(id) : nullptr;
+  return sink != nullptr && sink->record != nullptr
+             ? LiveVerdict(*sink->record, sink->record->received)
+             : SinkVerdict::kNone;
+}
+
 std::optional<int> RunStateReader::CounterRemaining(int id) const {
   const CounterRuntime* counter = runtime_ != nullptr ? runtime_->FindCounter(id) : nullptr;
   return counter != nullptr ? std::optional<int>(counter->remaining) : std::nullopt;

@@ -5,6 +5,8 @@
 #include <optional>
 #include <vector>
 
+#include "model/sink_verification.h"
+
 namespace pelkor {
 
 class NetRuntime;
@@ -43,6 +45,8 @@ class RunStateReader {
   std::vector<int> RegisterCells(int id) const;
   // The number of the state a machine is in; nullopt when it is in none.
   std::optional<int> MachineCurrentState(int id) const;
+  // Whether what a sink received so far agrees with what it expects.
+  SinkVerdict SinkLiveVerdict(int id) const;
 
  private:
   const NetRuntime* runtime_;

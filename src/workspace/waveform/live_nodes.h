@@ -6,7 +6,7 @@
 #include "model/runtime_instance.h"
 #include "sim/net_runtime.h"
 
-namespace pelkor::cli {
+namespace pelkor {
 
 // A node of the instance tree that has a working copy, with its path: the root module's name,
 // then "/" and the instance number for each level below it ("top/5/2"). The path is valid
@@ -22,7 +22,13 @@ struct LiveNode {
 void ForEachLiveNode(const RuntimeInstance& root,
                      const std::function<void(const LiveNode&)>& visit);
 
+// A node's path, as ForEachLiveNode gives it.
+std::string NodePath(const RuntimeInstance& node);
+
+// The node at `path` below `root`; nullptr when there is none.
+const RuntimeInstance* FindNode(const RuntimeInstance& root, const std::string& path);
+
 // Token values as text: "0" and "1", "-" for an empty cell.
 std::string TokenText(int value);
 
-}  // namespace pelkor::cli
+}  // namespace pelkor
