@@ -51,13 +51,13 @@ class ProgressDisplay {
 std::optional<std::filesystem::path> WriteWaveforms(const std::filesystem::path& vcdPath,
                                                     const VcdRecorder& vcd) {
   std::ofstream vcdFile(vcdPath, std::ios::binary);
-  WriteVcd(vcdFile, vcd.signals());
+  WriteVcd(vcdFile, vcd.wires());
   vcdFile.close();
   if (!vcdFile)
     return vcdPath;
   const std::filesystem::path gtkwPath = std::filesystem::path(vcdPath).replace_extension(".gtkw");
   std::ofstream gtkwFile(gtkwPath, std::ios::binary);
-  WriteGtkw(gtkwFile, std::filesystem::absolute(vcdPath), vcd.signals());
+  WriteGtkw(gtkwFile, std::filesystem::absolute(vcdPath), vcd.wires());
   gtkwFile.close();
   if (!gtkwFile)
     return gtkwPath;

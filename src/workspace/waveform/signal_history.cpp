@@ -23,6 +23,12 @@ constexpr std::size_t kColumnOverhead = sizeof(std::vector<std::uint8_t>) + 16;
 
 }  // namespace
 
+std::string HistoryRow::Label() const {
+  const std::size_t slash = path.find('/');
+  const std::string below = slash == std::string::npos ? "" : path.substr(slash + 1) + " ";
+  return below + SignalName(signal) + name;
+}
+
 void SignalHistory::Clear() {
   *this = SignalHistory(byteLimit_);
 }

@@ -20,6 +20,9 @@ struct HistoryRow {
   std::string name;  // "<out>" for a named source or sink, otherwise empty
   // For a sink with a verdict: the value expected of each arrival, in arrival order.
   std::vector<int> expected;
+
+  // "sink7<out>" for the root's rows, "5/2 reg3" below it: the instance numbers under the root.
+  std::string Label() const;
 };
 
 // What a row shows at one step. For a sink row, `expected` is the value expected of what

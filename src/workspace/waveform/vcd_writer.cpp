@@ -49,10 +49,10 @@ struct NodeSignals {
   std::vector<std::size_t> members;
 };
 
-std::vector<NodeSignals> InTreeOrder(const std::vector<VcdSignal>& signals) {
+std::vector<NodeSignals> InTreeOrder(const std::vector<VcdSignal>& wires) {
   std::map<std::string, std::vector<std::size_t>> byPath;
-  for (std::size_t i = 0; i < signals.size(); ++i)
-    byPath[signals[i].path].push_back(i);
+  for (std::size_t i = 0; i < wires.size(); ++i)
+    byPath[wires[i].path].push_back(i);
   std::vector<NodeSignals> nodes;
   for (auto& [path, members] : byPath)
     nodes.push_back({Segments(path), std::move(members)});
@@ -107,10 +107,10 @@ void VcdRecorder::Sample(const RuntimeInstance& root, std::int64_t step) {
   }
 }
 
-void WriteVcd(std::ostream& out, const std::vector<VcdSignal>& signals) {
+void WriteVcd(std::ostream& out, const std::vector<VcdSignal>& wires) {
   out << "$version pelkor $end\n$timescale 1 ns $end\n";
 
-  const std::vector<NodeSignals> nodes = InTreeOrder(signals);
+  const std::vector<NodeSignals> nodes = InTreeOrder(wires);
   std::vector<std::string> open;  // the scopes entered so far
   for (const auto& [path, members] : nodes) {
     std::size_t keep = 0;
@@ -124,7 +124,7 @@ void WriteVcd(std::ostream& out, const std::vector<VcdSignal>& signals) {
       open.push_back(path[i]);
     }
     for (const std::size_t index : members) {
-      out << "$var wire 1 " << IdentifierCode(index) << ' ' << signals[index].name << " $end\n";
+      out << "$var wire 1 " << IdentifierCode(index) << ' ' << wires[index].name << " $end\n";
     }
   }
   for (std::size_t i = open.size(); i > 0; --i)
@@ -133,13 +133,13 @@ void WriteVcd(std::ostream& out, const std::vector<VcdSignal>& signals) {
 
   // Changes merged by time; every signal starts unknown until its first sample.
   std::map<std::int64_t, std::vector<std::pair<std::size_t, char>>> timeline;
-  for (std::size_t i = 0; i < signals.size(); ++i) {
-    for (const auto& [step, value] : signals[i].changes)
+  for (std::size_t i = 0; i < wires.size(); ++i) {
+    for (const auto& [step, value] : wires[i].changes)
       timeline[step].emplace_back(i, value);
   }
   out << "#0\n$dumpvars\n";
   std::map<std::size_t, char> initial;
-  for (std::size_t i = 0; i < signals.size(); ++i)
+  for (std::size_t i = 0; i < wires.size(); ++i)
     initial[i] = 'x';
   if (auto first = timeline.find(0); first != timeline.end()) {
     for (const auto& [index, value] : first->second)
@@ -157,19 +157,19 @@ void WriteVcd(std::ostream& out, const std::vector<VcdSignal>& signals) {
 }
 
 void WriteGtkw(std::ostream& out, const std::filesystem::path& vcdFile,
-               const std::vector<VcdSignal>& signals) {
+               const std::vector<VcdSignal>& wires) {
   out << "[*] pelkor\n[dumpfile] \"" << vcdFile.string() << "\"\n";
   // Trace flags in hexadecimal: a group opens with a blank trace flagged 0x800000 and closes
   // with one flagged 0x1000000; 0x28 shows a wire in binary, right-justified.
-  for (const auto& [path, members] : InTreeOrder(signals)) {
+  for (const auto& [path, members] : InTreeOrder(wires)) {
     std::string scope = path[0];
     for (std::size_t i = 1; i < path.size(); ++i)
       scope += '.' + path[i];
-    const std::string group = signals[members.front()].path;
+    const std::string group = wires[members.front()].path;
     out << "@800200\n-" << group << '\n';
     out << "@28\n";
     for (const std::size_t index : members)
-      out << scope << '.' << signals[index].name << '\n';
+      out << scope << '.' << wires[index].name << '\n';
     out << "@1000200\n-" << group << '\n';
   }
 }

@@ -27,12 +27,12 @@ char VcdValue(SignalKind kind, std::uint8_t value);
 
 // Writes the signals as a Value Change Dump, one scope per node path in tree order, one time
 // unit per step; every signal reads x until its first change.
-void WriteVcd(std::ostream& out, const std::vector<VcdSignal>& signals);
+void WriteVcd(std::ostream& out, const std::vector<VcdSignal>& wires);
 
 // Writes a GTKWave save file that opens `vcdFile` with every signal shown, in one group per
 // node path.
 void WriteGtkw(std::ostream& out, const std::filesystem::path& vcdFile,
-               const std::vector<VcdSignal>& signals);
+               const std::vector<VcdSignal>& wires);
 
 // Records a run as waveforms: one wire per register exit, sink and source of every live node.
 // Signals of nodes created while running are declared too; they read x while a node has no
@@ -41,7 +41,7 @@ class VcdRecorder {
  public:
   // Samples every live node after step `step` (0: right after the check).
   void Sample(const RuntimeInstance& root, std::int64_t step);
-  const std::vector<VcdSignal>& signals() const { return signals_; }
+  const std::vector<VcdSignal>& wires() const { return signals_; }
 
  private:
   struct Recorded {

@@ -193,6 +193,9 @@ TEST_F(WaveformTest, WatchingAnInstanceAddsItsRowsFromThenOn) {
   const auto& rows = workspace.history().rows();
   ASSERT_EQ(rows.size(), before + 2);
   EXPECT_EQ(rows[before].path, "untitle/" + std::to_string(instance));
+  EXPECT_EQ(rows[before].Label(), std::to_string(instance) + " reg" +
+                                      std::to_string(rows[before].signal.id));
+  EXPECT_EQ(rows[0].Label(), "reg" + std::to_string(rows[0].signal.id));
   workspace.Step();
   EXPECT_EQ(workspace.history().At(before, 1).value, kSignalUnknown);
   EXPECT_NE(workspace.history().At(before, 2).value, kSignalUnknown);
@@ -209,7 +212,7 @@ TEST_F(WaveformTest, TheHistorysVcdIsTheRecordersVcdOfTheSameRun) {
   }
   std::ostringstream fromHistory, fromRecorder;
   WriteVcd(fromHistory, workspace.history().VcdSignals());
-  WriteVcd(fromRecorder, recorder.signals());
+  WriteVcd(fromRecorder, recorder.wires());
   EXPECT_EQ(fromHistory.str(), fromRecorder.str());
   EXPECT_NE(fromHistory.str().find("$scope module untitle $end"), std::string::npos);
 }
