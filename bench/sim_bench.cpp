@@ -1,7 +1,9 @@
 // The simulation: a step over a hierarchy of 10,000 instances of a small module (at most
-// 3 ms), a step that advances a 1,000,000-cell register (at most 0.5 ms), and the check of
-// that hierarchy (at most 1 s). The step benchmarks count the allocations made inside the
-// timed steps, which must be none.
+// 3 ms; the reference step beside it for comparison), a step that advances a 1,000,000-cell
+// register (at most 0.5 ms), the check of that hierarchy (at most 1 s), and a chain of 100
+// inverter instances alone and beside 100,000 idle ones, whose step may cost at most twice the
+// chain's alone. The step benchmarks count the allocations made inside the timed steps, which
+// must be none.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -11,6 +13,7 @@
 
 #include "model/module_library.h"
 #include "sim/compile.h"
+#include "sim/simulation.h"
 #include "sim/step.h"
 
 namespace {
@@ -126,30 +129,59 @@ class Hierarchy {
     top.AddArc(previous, sink, {}, "");
   }
 
-  bool Check() { return CheckHierarchy(library).failingNode == nullptr; }
-
   OutputLog log;
   ModuleLibrary library{log};
+  Simulation simulation{library};
   int sink = 0;
+};
+
+// The workspace's engine, and the reference step for comparison.
+struct EngineSteps {
+  template <typename Net>
+  static bool Check(Net& net) {
+    return net.simulation.Check().failingNode == nullptr;
+  }
+  template <typename Net>
+  static void Reserve(Net& net, std::size_t values) {
+    net.simulation.ReserveReceived(net.library.rootInstance(), net.sink, values);
+  }
+  template <typename Net>
+  static void Step(Net& net, StepActivity& activity) {
+    net.simulation.Step(activity);
+  }
+};
+struct ReferenceSteps {
+  template <typename Net>
+  static bool Check(Net& net) {
+    return ReferenceCheck(net.library).failingNode == nullptr;
+  }
+  template <typename Net>
+  static void Reserve(Net& net, std::size_t values) {
+    net.library.rootInstance().net->sinks.at(net.sink).received.reserve(values);
+  }
+  template <typename Net>
+  static void Step(Net& net, StepActivity& activity) {
+    ReferenceStep(net.library, activity);
+  }
 };
 
 // Runs steps, counting the allocations made inside them; the one sink's list of received
 // values grows by design, so it is given room beforehand.
-template <typename Net>
-void TimeSteps(benchmark::State& state, Net& net, int sink) {
-  if (!net.Check()) {
+template <typename Engine, typename Net>
+void TimeSteps(benchmark::State& state, Net& net) {
+  if (!Engine::Check(net)) {
     state.SkipWithError("check failed");
     return;
   }
-  net.library.rootInstance().net->sinks.at(sink).received.reserve(1 << 24);
+  Engine::Reserve(net, std::size_t{1} << 24);
   StepActivity activity = 0;
-  for (int i = 0; i < 100; ++i)
-    Step(net.library, activity);  // to the steady state
+  for (int i = 0; i < 1000; ++i)
+    Engine::Step(net, activity);  // to the steady state: a chain of 100 inverters is full
   allocations = 0;
   countingAllocations = true;
   for (auto _ : state) {
     activity = 0;
-    Step(net.library, activity);
+    Engine::Step(net, activity);
     benchmark::DoNotOptimize(activity);
   }
   countingAllocations = false;
@@ -157,14 +189,16 @@ void TimeSteps(benchmark::State& state, Net& net, int sink) {
   state.counters["allocations"] = static_cast<double>(allocations);
 }
 
+template <typename Engine>
 void BM_StepHierarchyOf10000Instances(benchmark::State& state) {
   Hierarchy hierarchy;
   state.counters["primitives"] =
       static_cast<double>(kInstances * hierarchy.library.ModuleByName("unit").PrimitiveCount() +
                           hierarchy.library.ModuleByName("untitle").PrimitiveCount());
-  TimeSteps(state, hierarchy, hierarchy.sink);
+  TimeSteps<Engine>(state, hierarchy);
 }
-BENCHMARK(BM_StepHierarchyOf10000Instances)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StepHierarchyOf10000Instances<EngineSteps>)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StepHierarchyOf10000Instances<ReferenceSteps>)->Unit(benchmark::kMillisecond);
 
 // A held source filling a full register of a million cells, drained by a sink: every step
 // moves the whole run of tokens.
@@ -177,30 +211,90 @@ struct LongRegister {
     sink = Sink(top, "");
     top.AddArc(shiftRegister, sink, {}, "");
   }
-  bool Check() { return CheckHierarchy(library).failingNode == nullptr; }
-
   OutputLog log;
   ModuleLibrary library{log};
+  Simulation simulation{library};
   int sink = 0;
 };
 
 void BM_StepMillionCellRegister(benchmark::State& state) {
   LongRegister net;
-  TimeSteps(state, net, net.sink);
+  TimeSteps<EngineSteps>(state, net);
 }
 BENCHMARK(BM_StepMillionCellRegister)->Unit(benchmark::kMicrosecond);
 
 void BM_CheckHierarchyOf10000Instances(benchmark::State& state) {
   Hierarchy hierarchy;
   for (auto _ : state) {
-    if (!hierarchy.Check())
+    if (!EngineSteps::Check(hierarchy))
       state.SkipWithError("check failed");
     state.PauseTiming();
-    ResetRuntime(hierarchy.library);
+    hierarchy.simulation.End();
     state.ResumeTiming();
   }
 }
 BENCHMARK(BM_CheckHierarchyOf10000Instances)->Unit(benchmark::kMillisecond);
+
+// The inverter of the chain: port "a" into a one-cell register, a machine writing its inverse
+// into another, which leaves through port "q".
+void BuildInverter(Module& inverter) {
+  const int in = Register(inverter, "", 1);
+  inverter.AddArc(Source(inverter, "a", ""), in, {}, "");
+  StateMachine machine;
+  machine.states[1].firstText.source = "y = ~x;";
+  machine.mainState = 1;
+  machine.ResetNextIds();
+  machine.Regenerate();
+  const int machineId = inverter.AddStateMachine(machine);
+  const int out = Register(inverter, "", 1);
+  inverter.AddArc(in, machineId, {}, "x");
+  inverter.AddArc(machineId, out, {}, "y");
+  inverter.AddArc(out, Sink(inverter, "q"), {}, "");
+}
+
+// A held source driving a chain of inverter instances into a sink, and beside it inverter
+// instances whose input never gets a token.
+struct ChainBesideIdleInstances {
+  ChainBesideIdleInstances(int chained, int idle) {
+    BuildInverter(*library.CreateModule("inv"));
+    Module& top = library.ModuleByName("untitle");
+    int previous = Register(top, "", 1);
+    top.AddArc(Source(top, "", "1"), previous, {}, "");
+    const auto place = [&](int from) {
+      ModuleInstance instance;
+      instance.moduleName = "inv";
+      const int id = top.AddInstance(instance);
+      const int next = Register(top, "", 1);
+      top.AddArc(from, id, {}, "a");
+      top.AddArc(id, next, {}, "q");
+      library.ExpandInstance(id, "inv", library.rootInstance());
+      return next;
+    };
+    for (int i = 0; i < chained; ++i)
+      previous = place(previous);
+    sink = Sink(top, "");
+    top.AddArc(previous, sink, {}, "");
+    for (int i = 0; i < idle; ++i)
+      place(Register(top, "", 1));
+  }
+
+  OutputLog log;
+  ModuleLibrary library{log};
+  Simulation simulation{library};
+  int sink = 0;
+};
+
+void BM_StepChainOf100Instances(benchmark::State& state) {
+  ChainBesideIdleInstances net(100, 0);
+  TimeSteps<EngineSteps>(state, net);
+}
+BENCHMARK(BM_StepChainOf100Instances)->Unit(benchmark::kMicrosecond);
+
+void BM_StepChainOf100InstancesBeside100000IdleOnes(benchmark::State& state) {
+  ChainBesideIdleInstances net(100, 100'000);
+  TimeSteps<EngineSteps>(state, net);
+}
+BENCHMARK(BM_StepChainOf100InstancesBeside100000IdleOnes)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace pelkor

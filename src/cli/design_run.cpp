@@ -23,20 +23,22 @@ int CheckedRun::Status() const {
 
 CheckedRun RunChecked(Workspace& workspace, std::int64_t maxSteps, const StepObserver& observe) {
   const RuntimeInstance& root = workspace.library().rootInstance();
+  const Simulation& simulation = workspace.simulation();
   SinkArrivals arrivals;
-  arrivals.Sample(root, 0);
+  arrivals.Sample(simulation, root, 0);
   if (observe)
     observe(0, false);
   workspace.SetStepLimit(maxSteps);
   const RunOutcome outcome =
       workspace.RunWithoutAnimation([&](std::int64_t steps, StepActivity activity) {
-        arrivals.Sample(root, steps);
+        arrivals.Sample(simulation, root, steps);
         if (observe)
           observe(steps, activity != 0);
         return true;
       });
-  return {{outcome.steps, outcome.end == RunEnd::kIdle, CollectSinkReports(root, arrivals)},
-          outcome.end == RunEnd::kFailed};
+  return {
+      {outcome.steps, outcome.end == RunEnd::kIdle, CollectSinkReports(simulation, root, arrivals)},
+      outcome.end == RunEnd::kFailed};
 }
 
 }  // namespace pelkor::cli

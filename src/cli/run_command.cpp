@@ -94,13 +94,14 @@ int RunCommand(const RunOptions& options, std::ostream& out, std::ostream& err) 
   workspace.SetStopAtMismatch(options.stopAtMismatch);
 
   const RuntimeInstance& root = workspace.library().rootInstance();
+  const Simulation& simulation = workspace.simulation();
   ProgressDisplay progress(err);
   const CheckedRun run =
       RunChecked(workspace, options.maxSteps, [&](std::int64_t step, bool active) {
         if (trace)
-          trace->Write(root, step, active);
+          trace->Write(simulation, root, step, active);
         if (vcd)
-          vcd->Sample(root, step);
+          vcd->Sample(simulation, root, step);
         progress.Update(step);
       });
   const RunReport& report = run.report;

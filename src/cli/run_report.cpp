@@ -22,19 +22,21 @@ bool RunReport::AnySinkFailed() const {
                      [](const SinkReport& sink) { return sink.verdict == SinkVerdict::kFail; });
 }
 
-std::vector<SinkReport> CollectSinkReports(const RuntimeInstance& root,
+std::vector<SinkReport> CollectSinkReports(const Simulation& simulation,
+                                           const RuntimeInstance& root,
                                            const SinkArrivals& arrivals) {
   std::vector<SinkReport> reports;
-  ForEachLiveNode(root, [&](const LiveNode& live) {
+  ForEachLiveNode(simulation, root, [&](const LiveNode& live) {
     for (const auto& [id, sink] : live.node.net->sinks) {
+      const std::vector<int> received = Received(simulation, live, id);
       SinkReport report;
       report.path = live.path;
       report.id = id;
       report.name = sink.name;
-      report.received = BitText(sink.received);
+      report.received = BitText(received);
       report.expected = BitText(ExpectedBits(sink));
-      report.verdict = Verify(sink, sink.received);
-      report.mismatch = FirstMismatch(sink, sink.received);
+      report.verdict = Verify(sink, received);
+      report.mismatch = FirstMismatch(sink, received);
       const std::vector<std::int64_t>& steps = arrivals.Steps(live.path, id);
       if (report.mismatch && *report.mismatch < steps.size())
         report.mismatchStep = steps[*report.mismatch];

@@ -12,6 +12,7 @@
 #include "cli/sink_arrivals.h"
 #include "model/runtime_instance.h"
 #include "model/sink_verification.h"
+#include "sim/simulation.h"
 
 namespace pelkor::cli {
 
@@ -38,7 +39,8 @@ struct RunReport {
 };
 
 // Every sink of every live node, depth first from the root in ascending instance number.
-std::vector<SinkReport> CollectSinkReports(const RuntimeInstance& root,
+std::vector<SinkReport> CollectSinkReports(const Simulation& simulation,
+                                           const RuntimeInstance& root,
                                            const SinkArrivals& arrivals);
 
 // `path sink ID "name"`, as the text report names a sink.

@@ -5,8 +5,9 @@
 
 namespace pelkor::cli {
 
-void SinkArrivals::Sample(const RuntimeInstance& root, std::int64_t step) {
-  ForEachLiveNode(root, [&](const LiveNode& live) {
+void SinkArrivals::Sample(const Simulation& simulation, const RuntimeInstance& root,
+                          std::int64_t step) {
+  ForEachLiveNode(simulation, root, [&](const LiveNode& live) {
     std::map<int, std::vector<std::int64_t>>* node = nullptr;
     for (const auto& [id, sink] : live.node.net->sinks) {
       if (!ExpectsValues(sink))
@@ -16,8 +17,9 @@ void SinkArrivals::Sample(const RuntimeInstance& root, std::int64_t step) {
       // Values added since the last sample arrived in this step; a node made again while
       // running starts its sinks empty.
       std::vector<std::int64_t>& steps = (*node)[id];
-      if (steps.size() != sink.received.size())
-        steps.resize(sink.received.size(), step);
+      const std::size_t received = simulation.Received(live.node, id).size();
+      if (steps.size() != received)
+        steps.resize(received, step);
     }
   });
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/runtime_instance.h"
+#include "sim/simulation.h"
 
 namespace pelkor::cli {
 
@@ -14,7 +15,7 @@ namespace pelkor::cli {
 class SinkArrivals {
  public:
   // Samples every live node after step `step` (0: right after the check).
-  void Sample(const RuntimeInstance& root, std::int64_t step);
+  void Sample(const Simulation& simulation, const RuntimeInstance& root, std::int64_t step);
 
   // The arrival steps of the values a sink holds, in arrival order.
   const std::vector<std::int64_t>& Steps(const std::string& path, int sinkId) const;

@@ -6,40 +6,37 @@ namespace pelkor::cli {
 
 namespace {
 
-nlohmann::ordered_json NodeState(const LiveNode& live) {
-  const NetRuntime& runtime = live.runtime;
+std::string BitText(std::span<const std::uint8_t> values) {
+  std::string text;
+  for (const std::uint8_t value : values)
+    text += TokenText(value);
+  return text;
+}
+
+nlohmann::ordered_json NodeState(const Simulation& simulation, const LiveNode& live) {
+  const RuntimeInstance& node = live.node;
+  const Module& net = *node.net;
   nlohmann::ordered_json registers = nlohmann::ordered_json::object();
-  for (const ShiftRegisterRuntime& shiftRegister : runtime.registers()) {
-    std::string cells;
-    for (std::size_t i = 0; i < shiftRegister.size(); ++i) {
-      cells += TokenText(shiftRegister.Cell(i));
-    }
-    registers[std::to_string(shiftRegister.id())] = cells;
-  }
+  for (const auto& [id, shiftRegister] : net.shiftRegisters)
+    registers[std::to_string(id)] = BitText(simulation.Cells(node, id));
   nlohmann::ordered_json counters = nlohmann::ordered_json::object();
-  for (const CounterRuntime& counter : runtime.counters) {
-    counters[std::to_string(counter.id)] = {{"remaining", counter.remaining},
-                                            {"ready", counter.ready}};
+  for (const auto& [id, counter] : net.counters) {
+    const CounterRunState state = simulation.Counter(node, id).value_or(CounterRunState{});
+    counters[std::to_string(id)] = {{"remaining", state.remaining}, {"ready", state.ready}};
   }
   nlohmann::ordered_json machines = nlohmann::ordered_json::object();
-  for (const StateMachineRuntime& machine : runtime.machines) {
-    machines[std::to_string(machine.id)] = {{"state", machine.currentNumber},
-                                            {"ready", machine.ready}};
+  for (const auto& [id, machine] : net.stateMachines) {
+    const MachineRunState state = simulation.Machine(node, id).value_or(MachineRunState{});
+    machines[std::to_string(id)] = {{"state", state.currentNumber}, {"ready", state.ready}};
   }
   nlohmann::ordered_json sources = nlohmann::ordered_json::object();
-  for (const SourceRuntime& source : runtime.sources) {
-    std::string queue;
-    for (const auto value : source.RemainingQueue())
-      queue += TokenText(value);
-    sources[std::to_string(source.id)] = queue;
+  for (const auto& [id, source] : net.sources) {
+    const SourceRunState state = simulation.Source(node, id).value_or(SourceRunState{});
+    sources[std::to_string(id)] = BitText(state.queue.subspan(state.emitted));
   }
   nlohmann::ordered_json sinks = nlohmann::ordered_json::object();
-  for (const auto& [id, sink] : live.node.net->sinks) {
-    std::string received;
-    for (const int value : sink.received)
-      received += TokenText(value);
-    sinks[std::to_string(id)] = received;
-  }
+  for (const auto& [id, sink] : net.sinks)
+    sinks[std::to_string(id)] = BitText(simulation.Received(node, id));
   return {{"path", live.path},    {"deleted", live.node.deleted}, {"registers", registers},
           {"counters", counters}, {"machines", machines},         {"sources", sources},
           {"sinks", sinks}};
@@ -47,14 +44,17 @@ nlohmann::ordered_json NodeState(const LiveNode& live) {
 
 }  // namespace
 
-nlohmann::ordered_json TraceLine(const RuntimeInstance& root, std::int64_t step, bool active) {
+nlohmann::ordered_json TraceLine(const Simulation& simulation, const RuntimeInstance& root,
+                                 std::int64_t step, bool active) {
   nlohmann::ordered_json nodes = nlohmann::ordered_json::array();
-  ForEachLiveNode(root, [&](const LiveNode& live) { nodes.push_back(NodeState(live)); });
+  ForEachLiveNode(simulation, root,
+                  [&](const LiveNode& live) { nodes.push_back(NodeState(simulation, live)); });
   return {{"step", step}, {"active", active}, {"nodes", nodes}};
 }
 
-void TraceWriter::Write(const RuntimeInstance& root, std::int64_t step, bool active) {
-  out_ << TraceLine(root, step, active)
+void TraceWriter::Write(const Simulation& simulation, const RuntimeInstance& root,
+                        std::int64_t step, bool active) {
+  out_ << TraceLine(simulation, root, step, active)
               .dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
        << '\n';
 }

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "model/runtime_instance.h"
+#include "sim/simulation.h"
 
 namespace pelkor::cli {
 
@@ -13,13 +14,15 @@ namespace pelkor::cli {
 // {"step":N,"active":BOOL,"nodes":[{"path":..,"deleted":..,"registers":{"ID":"-01"},
 //  "counters":{"ID":{"remaining":N,"ready":B}},"machines":{"ID":{"state":N,"ready":B}},
 //  "sources":{"ID":"0101"},"sinks":{"ID":"011"}}]}
-nlohmann::ordered_json TraceLine(const RuntimeInstance& root, std::int64_t step, bool active);
+nlohmann::ordered_json TraceLine(const Simulation& simulation, const RuntimeInstance& root,
+                                 std::int64_t step, bool active);
 
 // Writes one trace line per call, as JSON Lines.
 class TraceWriter {
  public:
   explicit TraceWriter(std::ostream& out) : out_(out) {}
-  void Write(const RuntimeInstance& root, std::int64_t step, bool active);
+  void Write(const Simulation& simulation, const RuntimeInstance& root, std::int64_t step,
+             bool active);
 
  private:
   std::ostream& out_;

@@ -61,7 +61,7 @@ void InteractionController::ShowHoverFrame(int id) {
 
 void InteractionController::HoverWhileSimulating(int id) {
   const Module& m = module();
-  const RunStateReader run(library_.currentInstance().runtime.get());
+  const RunStateReader run(NodeRunState(simulation_, library_.currentInstance()));
   std::optional<std::string> text;
   switch (m.KindOf(id)) {
     case kNoKind:

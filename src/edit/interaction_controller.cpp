@@ -14,7 +14,7 @@ namespace pelkor {
 InteractionController::InteractionController(ModuleLibrary& library, EditorUi& ui, EditorHost& host,
                                              InteractionState& state, ViewState& view,
                                              HitMap& hitMap, const Settings& settings,
-                                             const bool& simulating)
+                                             const bool& simulating, const Simulation& simulation)
     : library_(library),
       ui_(ui),
       host_(host),
@@ -22,7 +22,8 @@ InteractionController::InteractionController(ModuleLibrary& library, EditorUi& u
       view_(view),
       hitMap_(hitMap),
       settings_(settings),
-      simulating_(simulating) {}
+      simulating_(simulating),
+      simulation_(simulation) {}
 
 int InteractionController::ObjectAt(Point pixel) const {
   const int id = hitMap_.At(pixel);

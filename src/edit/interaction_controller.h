@@ -10,6 +10,7 @@
 #include "edit/interaction_state.h"
 #include "files/settings.h"
 #include "model/module_library.h"
+#include "sim/simulation.h"
 #include "view/hit_map.h"
 #include "view/view_state.h"
 
@@ -23,7 +24,8 @@ class InteractionController {
  public:
   InteractionController(ModuleLibrary& library, EditorUi& ui, EditorHost& host,
                         InteractionState& state, ViewState& view, HitMap& hitMap,
-                        const Settings& settings, const bool& simulating);
+                        const Settings& settings, const bool& simulating,
+                        const Simulation& simulation);
 
   // Makes a tool the view's mode, dropping any arc in progress and the selection.
   void ChooseTool(Tool tool);
@@ -102,6 +104,7 @@ class InteractionController {
   HitMap& hitMap_;
   const Settings& settings_;
   const bool& simulating_;
+  const Simulation& simulation_;
 };
 
 }  // namespace pelkor

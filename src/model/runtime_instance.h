@@ -34,8 +34,11 @@ struct RuntimeInstance {
   std::string name;               // the module name
   std::map<int, std::unique_ptr<RuntimeInstance>> children;  // by instance number
   RuntimeInstance* parent = nullptr;
-  std::unique_ptr<Module> net;  // the working copy while a simulation runs
-  // Cells, queues, bindings and programs of `net`; made and destroyed with it.
+  // The working copy while a simulation runs. The engine that runs the workspace shares one copy
+  // among all nodes of a module and keeps the run-time state beside it (sim/simulation.h).
+  std::shared_ptr<Module> net;
+  // The reference engine's cells, queues, bindings and programs of `net`, made and destroyed
+  // with it (sim/net_runtime.h); the workspace's engine keeps its state elsewhere.
   std::unique_ptr<NetRuntime, NetRuntimeDeleter> runtime;
   bool scheduled = false;  // listed in the library's instanceSchedule
   TreeItem treeItem = 0;

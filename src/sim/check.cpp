@@ -5,7 +5,7 @@
 
 namespace pelkor {
 
-CheckOutcome CheckHierarchy(ModuleLibrary& library) {
+CheckOutcome ReferenceCheck(ModuleLibrary& library) {
   CheckOutcome outcome;
   RuntimeInstance& root = library.rootInstance();
   try {
@@ -21,20 +21,15 @@ CheckOutcome CheckHierarchy(ModuleLibrary& library) {
 }
 
 void PrepareNets(ModuleLibrary& library, RuntimeInstance& node) {
-  if (!node.net) {
-    const Module& module = library.ModuleByName(node.name);
-    const bool madeByNewToken = module.HasNewSource() && node.parent != nullptr;
-    if (!madeByNewToken)
-      MakeWorkingCopy(library.log(), node, module);
-  }
-  for (auto& [id, child] : node.children)
-    PrepareNets(library, *child);
+  PrepareNetsWith(library, node, [&library](RuntimeInstance& prepared, const Module& module) {
+    MakeWorkingCopy(library.log(), prepared, module);
+  });
 }
 
 void MakeWorkingCopy(OutputLog& log, RuntimeInstance& node, const Module& module) {
   node.runtime.reset();
   try {
-    node.net = std::make_unique<Module>(module);
+    node.net = std::make_shared<Module>(module);
     node.runtime = MakeNetRuntime(*node.net);
   } catch (const std::bad_alloc&) {
     node.runtime.reset();
@@ -44,17 +39,6 @@ void MakeWorkingCopy(OutputLog& log, RuntimeInstance& node, const Module& module
 }
 
 namespace {
-
-// The register message names the node's module and the register.
-bool PrepareRegisters(OutputLog& log, const RuntimeInstance& node, NetRuntime& runtime) {
-  for (ShiftRegisterRuntime& shiftRegister : runtime.registers()) {
-    if (!PrepareRegister(node.net->shiftRegisters.at(shiftRegister.id()), shiftRegister)) {
-      log.Write("%sのシフトレジスタ%dにエラー", node.name, shiftRegister.id());
-      return false;
-    }
-  }
-  return true;
-}
 
 // Compiles every record of one primitive map into its run-time list, in ascending ID, up to
 // the first that fails.
@@ -71,6 +55,35 @@ bool CompileEach(Records& records, std::vector<Compiled>& compiled, Compile comp
 
 }  // namespace
 
+bool PrepareRegisters(OutputLog& log, const std::string& moduleName, const Module& net,
+                      NetRuntime& runtime) {
+  for (ShiftRegisterRuntime& shiftRegister : runtime.registers()) {
+    if (!PrepareRegister(net.shiftRegisters.at(shiftRegister.id()), shiftRegister)) {
+      log.Write("%sのシフトレジスタ%dにエラー", moduleName, shiftRegister.id());
+      return false;
+    }
+  }
+  return true;
+}
+
+bool CompileMachines(OutputLog& log, const std::string& moduleName, Module& net,
+                     NetRuntime& runtime) {
+  return CompileEach(net.stateMachines, runtime.machines,
+                     [&](int id, StateMachine& machine, StateMachineRuntime& out) {
+                       if (CompileStateMachine(log, net, runtime, id, machine, out))
+                         return true;
+                       log.Write("%sのステートマシン%dにエラー", moduleName, id);
+                       return false;
+                     });
+}
+
+bool CompileCounters(OutputLog& log, Module& net, NetRuntime& runtime) {
+  return CompileEach(net.counters, runtime.counters,
+                     [&](int id, Counter& counter, CounterRuntime& out) {
+                       return CompileCounter(log, net, runtime, id, counter, out);
+                     });
+}
+
 RuntimeInstance* CompileInstance(ModuleLibrary& library, RuntimeInstance& node,
                                  std::vector<RuntimeInstance*>& compiled) {
   if (!node.net || !node.runtime)
@@ -78,30 +91,17 @@ RuntimeInstance* CompileInstance(ModuleLibrary& library, RuntimeInstance& node,
   OutputLog& log = library.log();
   Module& net = *node.net;
   NetRuntime& runtime = *node.runtime;
-  if (!PrepareRegisters(log, node, runtime))
+  if (!PrepareRegisters(log, node.name, net, runtime) ||
+      !CompileMachines(log, node.name, net, runtime)) {
     return &node;
-  const bool machinesPassed =
-      CompileEach(net.stateMachines, runtime.machines,
-                  [&](int id, StateMachine& machine, StateMachineRuntime& out) {
-                    if (CompileStateMachine(log, net, runtime, id, machine, out))
-                      return true;
-                    log.Write("%sのステートマシン%dにエラー", node.name, id);
-                    return false;
-                  });
-  if (!machinesPassed)
-    return &node;
-  PrepareSourcesAndSinks(node, runtime);
+  }
+  PrepareSourcesAndSinks(net, &node, runtime);
   const bool instancesPassed =
       CompileEach(net.instances, runtime.instances,
                   [&](int id, ModuleInstance& instance, ModuleInstanceRuntime& out) {
                     return CompileModuleInstance(log, node, id, instance, out);
                   });
-  const bool countersPassed =
-      instancesPassed && CompileEach(net.counters, runtime.counters,
-                                     [&](int id, Counter& counter, CounterRuntime& out) {
-                                       return CompileCounter(log, net, runtime, id, counter, out);
-                                     });
-  if (!countersPassed)
+  if (!instancesPassed || !CompileCounters(log, net, runtime))
     return &node;
   for (auto& [id, child] : node.children) {
     if (RuntimeInstance* failing = CompileInstance(library, *child, compiled))

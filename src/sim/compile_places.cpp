@@ -63,8 +63,8 @@ std::string ReverseLines(const std::string& text) {
   }
 }
 
-// Whether the parent's working copy has an arc of that name into (or out of) the node's
-// module instance.
+}  // namespace
+
 bool ParentHasPortArc(const RuntimeInstance& node, const std::string& name, bool intoInstance) {
   if (name.empty() || node.parent == nullptr || !node.parent->net)
     return false;
@@ -73,8 +73,6 @@ bool ParentHasPortArc(const RuntimeInstance& node, const std::string& name, bool
                                                     : ArcsOutOf(parentNet, node.instanceNumber);
   return std::any_of(arcs.begin(), arcs.end(), [&](const Arc* arc) { return arc->name == name; });
 }
-
-}  // namespace
 
 std::vector<const Arc*> ArcsInto(const Module& module, int id) {
   return ArcsIn(module, module.arcsInto, id);
@@ -129,8 +127,10 @@ std::vector<std::uint8_t> BuildSourceQueue(const SourceTransition& source) {
 
 // A source or sink with more than one arc on its register side stops the walk over its kind:
 // it and the ones after it stay without a register, so they never act.
-void PrepareSourcesAndSinks(const RuntimeInstance& node, NetRuntime& runtime) {
-  const Module& net = *node.net;
+void PrepareSourcesAndSinks(Module& net, const RuntimeInstance* portContext, NetRuntime& runtime) {
+  const auto isPort = [portContext](const std::string& name, bool intoInstance) {
+    return portContext != nullptr && ParentHasPortArc(*portContext, name, intoInstance);
+  };
   runtime.sources.clear();
   bool walking = true;
   for (const auto& [id, source] : net.sources) {
@@ -147,12 +147,12 @@ void PrepareSourcesAndSinks(const RuntimeInstance& node, NetRuntime& runtime) {
     }
     if (arcs.size() == 1)
       prepared.output = runtime.FindRegister(arcs.front()->to);
-    prepared.isPort = ParentHasPortArc(node, source.name, true);
+    prepared.isPort = isPort(source.name, true);
   }
 
   runtime.sinks.clear();
   walking = true;
-  for (auto& [id, sink] : node.net->sinks) {
+  for (auto& [id, sink] : net.sinks) {
     SinkRuntime& prepared = runtime.sinks.emplace_back();
     prepared.id = id;
     prepared.record = &sink;
@@ -165,7 +165,7 @@ void PrepareSourcesAndSinks(const RuntimeInstance& node, NetRuntime& runtime) {
     }
     if (arcs.size() == 1)
       prepared.input = runtime.FindRegister(arcs.front()->from);
-    prepared.isPort = ParentHasPortArc(node, sink.name, false);
+    prepared.isPort = isPort(sink.name, false);
   }
 }
 

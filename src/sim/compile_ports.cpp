@@ -7,69 +7,50 @@ namespace pelkor {
 namespace {
 
 // The register that the source named `name` of the child feeds.
-ShiftRegisterRuntime* InputPortRegister(OutputLog& log, RuntimeInstance& child,
-                                        const std::string& name) {
-  if (child.net && child.runtime) {
-    for (const auto& [id, source] : child.net->sources) {
+std::optional<int> InputPortRegister(OutputLog& log, const Module* child, const std::string& name) {
+  if (child != nullptr) {
+    for (const auto& [id, source] : child->sources) {
       if (source.name != name)
         continue;
-      const std::vector<const Arc*> arcs = ArcsOutOf(*child.net, id);
+      const std::vector<const Arc*> arcs = ArcsOutOf(*child, id);
       if (arcs.empty())
         continue;
-      if (ShiftRegisterRuntime* inner = child.runtime->FindRegister(arcs.front()->to))
-        return inner;
+      if (child->shiftRegisters.contains(arcs.front()->to))
+        return arcs.front()->to;
       log.WriteText("GetModuleInputShiftPointerにないぞう");
       log.WriteText("GetModuleInputShiftPointerにえらーがありそう");
-      return nullptr;
+      return std::nullopt;
     }
   }
   log.Write("getmoduleinputshiftpointer end アークname=%s", name);
   log.WriteText("GetModuleInputShiftPointerにえらーがありそう");
-  return nullptr;
+  return std::nullopt;
 }
 
 // The register that feeds the sink named `name` of the child.
-ShiftRegisterRuntime* OutputPortRegister(RuntimeInstance& child, const std::string& name) {
-  if (!child.net || !child.runtime)
-    return nullptr;
-  for (const auto& [id, sink] : child.net->sinks) {
+std::optional<int> OutputPortRegister(const Module* child, const std::string& name) {
+  if (child == nullptr)
+    return std::nullopt;
+  for (const auto& [id, sink] : child->sinks) {
     if (sink.name != name)
       continue;
-    const std::vector<const Arc*> arcs = ArcsInto(*child.net, id);
-    if (!arcs.empty())
-      return child.runtime->FindRegister(arcs.front()->from);
+    const std::vector<const Arc*> arcs = ArcsInto(*child, id);
+    if (arcs.empty())
+      continue;
+    if (child->shiftRegisters.contains(arcs.front()->from))
+      return arcs.front()->from;
+    return std::nullopt;
   }
-  return nullptr;
-}
-
-// The arcs into an instance that only "new" tokens create: each becomes an input connection
-// whose inner side is wired when the instance is created.
-bool CompileDynamicInputs(OutputLog& log, RuntimeInstance& node, ModuleInstanceRuntime& compiled) {
-  for (const Arc* arc : ArcsInto(*node.net, compiled.id)) {
-    ShiftRegisterRuntime* outer = node.runtime->FindRegister(arc->from);
-    if (outer == nullptr)
-      return false;
-    if (arc->name.empty()) {
-      log.WriteText("アークの名前が入力されていません");
-      return false;
-    }
-    if (arc->name == "new")
-      compiled.newArcRegister = outer;
-    if (arc->name == "delete")
-      compiled.deleteArcRegister = outer;
-    compiled.inputs.push_back({outer, nullptr});
-  }
-  return true;
+  return std::nullopt;
 }
 
 }  // namespace
 
-bool WireInstancePorts(OutputLog& log, RuntimeInstance& parent, ModuleInstanceRuntime& instance,
-                       RuntimeInstance& child) {
-  std::vector<PortConnection> inputs;
-  for (const Arc* arc : ArcsInto(*parent.net, instance.id)) {
-    ShiftRegisterRuntime* outer = parent.runtime->FindRegister(arc->from);
-    if (outer == nullptr) {
+bool PlanInstancePorts(OutputLog& log, const Module& parent, int instanceId, const Module* child,
+                       PortPlan& plan) {
+  PortPlan planned;
+  for (const Arc* arc : ArcsInto(parent, instanceId)) {
+    if (!parent.shiftRegisters.contains(arc->from)) {
       log.WriteText("シフトがないone");
       return false;
     }
@@ -77,16 +58,14 @@ bool WireInstancePorts(OutputLog& log, RuntimeInstance& parent, ModuleInstanceRu
       log.WriteText("アークの名前が入力されていませんone");
       return false;
     }
-    ShiftRegisterRuntime* inner = InputPortRegister(log, child, arc->name);
-    if (inner == nullptr)
+    const std::optional<int> inner = InputPortRegister(log, child, arc->name);
+    if (!inner)
       return false;
-    inputs.push_back({outer, inner});
+    planned.inputs.push_back({arc->from, *inner});
   }
 
-  std::vector<PortConnection> outputs;
-  for (const Arc* arc : ArcsOutOf(*parent.net, instance.id)) {
-    ShiftRegisterRuntime* outer = parent.runtime->FindRegister(arc->to);
-    if (outer == nullptr) {
+  for (const Arc* arc : ArcsOutOf(parent, instanceId)) {
+    if (!parent.shiftRegisters.contains(arc->to)) {
       log.WriteText("シフトがないtwo");
       return false;
     }
@@ -95,15 +74,50 @@ bool WireInstancePorts(OutputLog& log, RuntimeInstance& parent, ModuleInstanceRu
       log.WriteText("アークの名前が入力されていませんtwo");
       return false;
     }
-    ShiftRegisterRuntime* inner = OutputPortRegister(child, arc->name);
-    if (inner == nullptr) {
+    const std::optional<int> inner = OutputPortRegister(child, arc->name);
+    if (!inner) {
       log.WriteText("GetModuleOutputShiftPointerにえらーがありそう");
       return false;
     }
-    outputs.push_back({outer, inner});
+    planned.outputs.push_back({arc->to, *inner});
   }
-  instance.inputs = std::move(inputs);
-  instance.outputs = std::move(outputs);
+  plan = std::move(planned);
+  return true;
+}
+
+bool PlanDynamicInputs(OutputLog& log, const Module& net, int instanceId, DynamicInputPlan& plan) {
+  for (const Arc* arc : ArcsInto(net, instanceId)) {
+    if (!net.shiftRegisters.contains(arc->from))
+      return false;
+    if (arc->name.empty()) {
+      log.WriteText("アークの名前が入力されていません");
+      return false;
+    }
+    if (arc->name == "new")
+      plan.newArc = arc->from;
+    if (arc->name == "delete")
+      plan.deleteArc = arc->from;
+    plan.outer.push_back(arc->from);
+  }
+  return true;
+}
+
+bool WireInstancePorts(OutputLog& log, RuntimeInstance& parent, ModuleInstanceRuntime& instance,
+                       RuntimeInstance& child) {
+  PortPlan plan;
+  const Module* childNet = child.runtime ? child.net.get() : nullptr;
+  if (!PlanInstancePorts(log, *parent.net, instance.id, childNet, plan))
+    return false;
+  instance.inputs.clear();
+  for (const auto& [outer, inner] : plan.inputs) {
+    instance.inputs.push_back(
+        {parent.runtime->FindRegister(outer), child.runtime->FindRegister(inner)});
+  }
+  instance.outputs.clear();
+  for (const auto& [outer, inner] : plan.outputs) {
+    instance.outputs.push_back(
+        {parent.runtime->FindRegister(outer), child.runtime->FindRegister(inner)});
+  }
   return true;
 }
 
@@ -113,10 +127,19 @@ bool CompileModuleInstance(OutputLog& log, RuntimeInstance& node, int id, Module
   compiled.record = &instance;
   compiled.owner = &node;
   if (instance.hasNewArc) {
-    if (CompileDynamicInputs(log, node, compiled))
-      return true;
-    log.WriteText("モジュールコンパイルエラー");
-    return false;
+    DynamicInputPlan plan;
+    if (!PlanDynamicInputs(log, *node.net, id, plan)) {
+      log.WriteText("モジュールコンパイルエラー");
+      return false;
+    }
+    NetRuntime& runtime = *node.runtime;
+    for (const int outer : plan.outer)
+      compiled.inputs.push_back({runtime.FindRegister(outer), nullptr});
+    if (plan.newArc)
+      compiled.newArcRegister = runtime.FindRegister(*plan.newArc);
+    if (plan.deleteArc)
+      compiled.deleteArcRegister = runtime.FindRegister(*plan.deleteArc);
+    return true;
   }
   auto child = node.children.find(id);
   if (child == node.children.end())

@@ -4,6 +4,7 @@
 // and writes its own messages.
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "model/module.h"
@@ -23,8 +24,20 @@ bool PrepareRegister(const ShiftRegister& design, ShiftRegisterRuntime& shiftReg
 // The token values a source emits, first one first.
 std::vector<std::uint8_t> BuildSourceQueue(const SourceTransition& source);
 // Fills `runtime.sources` and `runtime.sinks`: queues, the registers they use, and whether
-// each is a named port of the node's module instance (never at the root).
-void PrepareSourcesAndSinks(const RuntimeInstance& node, NetRuntime& runtime);
+// each is a named port of the module instance of `portContext` (never at the root, nor without
+// a context).
+void PrepareSourcesAndSinks(Module& net, const RuntimeInstance* portContext, NetRuntime& runtime);
+// Whether the parent's working copy has an arc of that name into (or out of) the node's module
+// instance.
+bool ParentHasPortArc(const RuntimeInstance& node, const std::string& name, bool intoInstance);
+
+// The stages of the compile that depend on the module alone; `moduleName` names it in the
+// messages.
+bool PrepareRegisters(OutputLog& log, const std::string& moduleName, const Module& net,
+                      NetRuntime& runtime);
+bool CompileMachines(OutputLog& log, const std::string& moduleName, Module& net,
+                     NetRuntime& runtime);
+bool CompileCounters(OutputLog& log, Module& net, NetRuntime& runtime);
 
 bool CompileStateMachine(OutputLog& log, const Module& net, NetRuntime& runtime, int id,
                          StateMachine& machine, StateMachineRuntime& compiled);

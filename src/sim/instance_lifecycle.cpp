@@ -46,20 +46,20 @@ void ClearDeleted(RuntimeInstance& node) {
     ClearDeleted(*child);
 }
 
-bool BuildChild(ModuleLibrary& library, RuntimeInstance& node, ModuleInstanceRuntime& instance,
+bool BuildChild(ModuleLibrary& library, int instanceId, InstanceBuilder& builder,
                 RuntimeInstance& child, std::vector<RuntimeInstance*>& realised) {
   ClearDeleted(child);
   DestroyNets(child);
-  MakeWorkingCopy(library.log(), child, library.ModuleByName(child.name));
+  builder.MakeWorkingCopy(child, library.ModuleByName(child.name));
   if (!child.net)
     return false;
   for (auto& [id, grandchild] : child.children)
-    PrepareNets(library, *grandchild);
+    builder.PrepareNets(*grandchild);
   std::vector<RuntimeInstance*> compiled;
-  if (CompileInstance(library, child, compiled) != nullptr)
+  if (builder.Compile(child, compiled) != nullptr)
     return false;
-  if (!WireInstancePorts(library.log(), node, instance, child)) {
-    library.log().Write("モジュールコンパイルエラー%d", instance.id);
+  if (!builder.WirePorts(child)) {
+    library.log().Write("モジュールコンパイルエラー%d", instanceId);
     return false;
   }
   AppendToSchedule(library, compiled);
@@ -93,13 +93,14 @@ void ForgetRunState(RuntimeInstance& node) {
 
 }  // namespace
 
-void RealiseCreation(ModuleLibrary& library, RuntimeInstance& node, ModuleInstanceRuntime& instance,
+bool RealiseCreation(ModuleLibrary& library, RuntimeInstance& node, int instanceId,
+                     const std::string& moduleName, InstanceBuilder& builder,
                      std::vector<RuntimeInstance*>& realised, const StepHooks& hooks) {
   RuntimeInstance* child = nullptr;
   try {
-    child = &ChildToCreate(library, node, instance.id, instance.record->moduleName);
-    if (BuildChild(library, node, instance, *child, realised))
-      return;
+    child = &ChildToCreate(library, node, instanceId, moduleName);
+    if (BuildChild(library, instanceId, builder, *child, realised))
+      return true;
   } catch (const MessageError& e) {
     library.log().WriteText(e.what());
   } catch (const std::bad_alloc&) {
@@ -107,11 +108,10 @@ void RealiseCreation(ModuleLibrary& library, RuntimeInstance& node, ModuleInstan
   }
   if (child != nullptr)
     DestroyNets(*child);
-  DisconnectInner(instance);
-  instance.record->absent = true;
-  instance.record->created = false;
+  builder.Abandon();
   if (hooks.creationFailed)
     hooks.creationFailed();
+  return false;
 }
 
 void DeleteInstance(ModuleLibrary& library, RuntimeInstance& child) {

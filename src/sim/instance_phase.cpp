@@ -1,12 +1,42 @@
 // Phase 2: tokens across module boundaries, and the "new" and "delete" arcs.
 #include <algorithm>
 
+#include "sim/compile.h"
 #include "sim/simulation_condition.h"
 #include "sim/step_parts.h"
 
 namespace pelkor {
 
 namespace {
+
+// Creation with the reference records: a working copy and its records for every node.
+class ReferenceBuilder : public InstanceBuilder {
+ public:
+  ReferenceBuilder(ModuleLibrary& library, RuntimeInstance& node, ModuleInstanceRuntime& instance)
+      : library_(library), node_(node), instance_(instance) {}
+
+  void MakeWorkingCopy(RuntimeInstance& child, const Module& module) override {
+    pelkor::MakeWorkingCopy(library_.log(), child, module);
+  }
+  void PrepareNets(RuntimeInstance& node) override { pelkor::PrepareNets(library_, node); }
+  RuntimeInstance* Compile(RuntimeInstance& node,
+                           std::vector<RuntimeInstance*>& compiled) override {
+    return CompileInstance(library_, node, compiled);
+  }
+  bool WirePorts(RuntimeInstance& child) override {
+    return WireInstancePorts(library_.log(), node_, instance_, child);
+  }
+  void Abandon() override {
+    DisconnectInner(instance_);
+    instance_.record->absent = true;
+    instance_.record->created = false;
+  }
+
+ private:
+  ModuleLibrary& library_;
+  RuntimeInstance& node_;
+  ModuleInstanceRuntime& instance_;
+};
 
 // What the module instances of one node did in this phase.
 struct Reconfiguration {
@@ -101,7 +131,9 @@ void MoveNodeTokens(ModuleLibrary& library, RuntimeInstance& node, StepActivity&
     return;
   library.log().WriteText("再構成");
   for (ModuleInstanceRuntime* instance : reconfiguration.creations) {
-    RealiseCreation(library, node, *instance, realised, hooks);
+    ReferenceBuilder builder(library, node, *instance);
+    RealiseCreation(library, node, instance->id, instance->record->moduleName, builder, realised,
+                    hooks);
   }
   if (hooks.treeChanged)
     hooks.treeChanged();

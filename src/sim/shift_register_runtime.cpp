@@ -47,12 +47,10 @@ std::size_t LastEmptyAfterEntry(const std::uint8_t* cells, std::size_t size) {
 // Walking from the exit, the first empty cell met pulls the cell before it, which is then
 // empty and pulls the one before, and so on down to the entry. So everything in front of the
 // last empty cell moves one cell toward the exit in one block, and the tokens behind it stay.
-bool ShiftRegisterRuntime::Advance() {
-  entryWritten_ = false;
-  if (size_ < 2)
+bool AdvanceCells(std::uint8_t* cells, std::size_t size) {
+  if (size < 2)
     return false;
-  std::uint8_t* cells = Cells();
-  const std::size_t gap = LastEmptyAfterEntry(cells, size_);
+  const std::size_t gap = LastEmptyAfterEntry(cells, size);
   if (gap == 0)
     return false;
   const std::size_t first = FirstToken(cells, gap);
@@ -61,6 +59,11 @@ bool ShiftRegisterRuntime::Advance() {
   std::memmove(cells + first + 1, cells + first, gap - first);
   cells[first] = EMPTY;
   return true;
+}
+
+bool ShiftRegisterRuntime::Advance() {
+  entryWritten_ = false;
+  return AdvanceCells(Cells(), size_);
 }
 
 void ShiftRegisterRuntime::Load(const std::vector<std::uint8_t>& cells) {

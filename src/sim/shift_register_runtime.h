@@ -4,11 +4,17 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "sim/token.h"
 
 namespace pelkor {
+
+// One step of a register's cells, `size` of them from the entry: walking from the exit back to
+// the second cell, every empty cell takes the value of the cell before it. Returns whether a
+// token moved.
+bool AdvanceCells(std::uint8_t* cells, std::size_t size);
 
 // The run-time side of a shift register: its cells, from the entry (cell 0) to the exit (the
 // last cell). The check fixes the number of cells; it never changes while the simulation runs.
@@ -21,6 +27,7 @@ class ShiftRegisterRuntime {
   int id() const { return id_; }
   std::size_t size() const { return size_; }
   Token Cell(std::size_t index) const { return Cells()[index]; }
+  std::span<const std::uint8_t> cells() const { return {Cells(), size_}; }
   // Set when a token was put into the entry cell during this step; the advance clears it.
   bool entryWritten() const { return entryWritten_; }
 
@@ -49,8 +56,7 @@ class ShiftRegisterRuntime {
     return true;
   }
 
-  // One step of the register: walking from the exit back to the second cell, every empty cell
-  // takes the value of the cell before it. Returns whether a token moved.
+  // One step of the register (AdvanceCells), which also clears entryWritten.
   bool Advance();
 
   // Replaces every cell (values from entry to exit) and clears entryWritten.

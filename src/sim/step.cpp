@@ -123,7 +123,7 @@ void DecideCounterReadiness(NetRuntime& net, StepActivity& activity) {
 
 }  // namespace
 
-void Step(ModuleLibrary& library, StepActivity& activity, const StepHooks& hooks) {
+void ReferenceStep(ModuleLibrary& library, StepActivity& activity, const StepHooks& hooks) {
   const std::vector<RuntimeInstance*>& schedule = library.instanceSchedule;
   ForEachLiveNet(schedule, [&](NetRuntime& net) { ConsumeAtSinks(net, activity); });
   MoveAcrossBoundaries(library, activity, hooks);

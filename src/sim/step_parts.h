@@ -2,6 +2,7 @@
 
 // The parts of a step that have files of their own.
 
+#include <string>
 #include <vector>
 
 #include "model/module_library.h"
@@ -21,10 +22,32 @@ bool IsMachineReady(StateMachineRuntime& machine);
 // Phase 2: tokens across module boundaries, "new" and "delete".
 void MoveAcrossBoundaries(ModuleLibrary& library, StepActivity& activity, const StepHooks& hooks);
 
-// Builds, checks and wires the child that a "new" token creates for `instance` of `node`,
-// adding its nodes to the schedule and to `realised`. On failure the messages are written and
-// the instance is left as it was before the "new": absent, not created, without contents.
-void RealiseCreation(ModuleLibrary& library, RuntimeInstance& node, ModuleInstanceRuntime& instance,
+// What creating an instance needs from an engine, which keeps its run-time records its own way;
+// the tree and the schedule change the same way for every engine. One builder serves the
+// creation of one instance of one node.
+class InstanceBuilder {
+ public:
+  virtual ~InstanceBuilder() = default;
+  // Gives `child` a working copy of `module`; writes "エラー来たー" and leaves it without one
+  // when memory runs out.
+  virtual void MakeWorkingCopy(RuntimeInstance& child, const Module& module) = 0;
+  // As PrepareNets; throws MessageError.
+  virtual void PrepareNets(RuntimeInstance& node) = 0;
+  // As CompileInstance.
+  virtual RuntimeInstance* Compile(RuntimeInstance& node,
+                                   std::vector<RuntimeInstance*>& compiled) = 0;
+  // Wires the instance's ports to the registers of `child`, writing why it fails.
+  virtual bool WirePorts(RuntimeInstance& child) = 0;
+  // The instance is left as before its "new": absent, not created, without inner connections.
+  virtual void Abandon() = 0;
+};
+
+// Builds, checks and wires the child that a "new" token creates for instance `instanceId` of
+// `node`, adding its nodes to the schedule and to `realised`. On failure the messages are
+// written, the child's working copies destroyed and the instance abandoned; returns whether the
+// child was made.
+bool RealiseCreation(ModuleLibrary& library, RuntimeInstance& node, int instanceId,
+                     const std::string& moduleName, InstanceBuilder& builder,
                      std::vector<RuntimeInstance*>& realised, const StepHooks& hooks);
 // Marks `child` and its subtree deleted and destroys their working copies; throws the
 // conditions 100, 101 and 102.

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -13,6 +14,7 @@
 
 class QAction;
 class QLabel;
+class QPrinter;
 class QToolBar;
 
 namespace pelkor {
@@ -69,6 +71,13 @@ class MainWindow : public QMainWindow {
   void ShowOutputLog(bool shown);
   void RunWithoutAnimation();
   void ExportBsp();
+  // The module shown on paper: the printer, its preview and its page setup share one printer,
+  // so the setup chosen stays for the session.
+  void Print();
+  void PrintPreview();
+  void PrintSetup();
+  QPrinter& printer();
+  void PrintOn(QPrinter& printer);
   void UpdateTitle();
   void UpdateRecentFilesMenu();
   void OpenRecentFile(std::size_t index);
@@ -84,6 +93,7 @@ class MainWindow : public QMainWindow {
   DesktopUi ui_;
   Workspace workspace_;
   ViewWidget* view_ = nullptr;
+  std::unique_ptr<QPrinter> printer_;  // made when first used
   OutputLogWindow* outputLog_ = nullptr;
   ModuleTreeWindow* moduleTree_ = nullptr;  // none while the window is closed
   WaveformDock* waveform_ = nullptr;

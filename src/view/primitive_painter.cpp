@@ -183,17 +183,17 @@ void PaintSource(PaintContext& paint, int id, const SourceTransition& source) {
 }
 
 // A sink's live verdict: a green or red dot below its left corner.
-void PaintVerdictMark(PaintContext& paint, int id, Point position) {
+void PaintVerdictMark(PaintContext& paint, int id, const SinkTransition& sink) {
   const RunStateReader* simulation = paint.simulation();
   if (paint.scale() != 1 || !paint.showSinkVerdicts() || simulation == nullptr ||
-      !paint.Visible(position, kMargin, kMargin)) {
+      !paint.Visible(sink.position, kMargin, kMargin)) {
     return;
   }
-  const SinkVerdict verdict = simulation->SinkLiveVerdict(id);
+  const SinkVerdict verdict = simulation->SinkLiveVerdict(sink, id);
   if (verdict == SinkVerdict::kNone)
     return;
   const ColorRef colour = verdict == SinkVerdict::kPass ? kPassColour : kFailColour;
-  const Point s = paint.Screen(position);
+  const Point s = paint.Screen(sink.position);
   const Point centre{s.x - 20, s.y + 20};
   paint.out().Ellipse({centre.x - kVerdictMarkRadius, centre.y - kVerdictMarkRadius,
                        centre.x + kVerdictMarkRadius, centre.y + kVerdictMarkRadius},
@@ -206,7 +206,7 @@ void PaintSink(PaintContext& paint, int id, const SinkTransition& sink) {
   PaintTransition(
       paint, id, sink.position, kSinkKind, sink.name, sink.outputMode == 2 ? "破棄" : "",
       [&](const RunStateReader& state) { return ReceivedText(state, id, sink.outputMode); });
-  PaintVerdictMark(paint, id, sink.position);
+  PaintVerdictMark(paint, id, sink);
 }
 
 // Calls `paint` (id, record, flagged) on every record without the flag in ascending ID, then

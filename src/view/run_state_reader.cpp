@@ -1,7 +1,5 @@
 #include "view/run_state_reader.h"
 
-#include "sim/net_runtime.h"
-
 namespace pelkor {
 
 namespace {
@@ -22,70 +20,59 @@ ShownTokens FromBack(const Values& values) {
 }  // namespace
 
 ShownTokens RunStateReader::RegisterExitCells(int id) const {
-  ShownTokens shown;
-  const ShiftRegisterRuntime* shiftRegister =
-      runtime_ != nullptr ? runtime_->FindRegister(id) : nullptr;
-  if (shiftRegister == nullptr)
-    return shown;
-  for (std::size_t i = shiftRegister->size(); i > 0 && shown.count < shown.kCapacity; --i)
-    shown.Push(shiftRegister->Cell(i - 1));
-  return shown;
+  return FromBack(state_.Cells(id));
 }
 
 ShownTokens RunStateReader::SourceQueueBack(int id) const {
-  const SourceRuntime* source = runtime_ != nullptr ? runtime_->FindSource(id) : nullptr;
-  return source != nullptr ? FromBack(source->RemainingQueue()) : ShownTokens{};
+  const std::optional<SourceRunState> source = state_.Source(id);
+  return source ? FromBack(source->queue.subspan(source->emitted)) : ShownTokens{};
 }
 
 ShownTokens RunStateReader::SinkReceivedBack(int id) const {
-  const SinkRuntime* sink = runtime_ != nullptr ? runtime_->FindSink(id) : nullptr;
-  return sink != nullptr && sink->record != nullptr ? FromBack(sink->record->received)
-                                                    : ShownTokens{};
+  const ReceivedValues received = state_.Received(id);
+  ShownTokens shown;
+  for (std::size_t i = received.size(); i > 0 && shown.count < shown.kCapacity; --i)
+    shown.Push(received[i - 1]);
+  return shown;
 }
 
 ShownTokens RunStateReader::SinkReceivedFront(int id) const {
-  const SinkRuntime* sink = runtime_ != nullptr ? runtime_->FindSink(id) : nullptr;
-  if (sink == nullptr || sink->record == nullptr)
-    return {};
-  return Leading(sink->record->received.begin(), sink->record->received.end());
+  const ReceivedValues received = state_.Received(id);
+  ShownTokens shown;
+  for (std::size_t i = 0; i < received.size() && shown.count < shown.kCapacity; ++i)
+    shown.Push(received[i]);
+  return shown;
 }
 
-SinkVerdict RunStateReader::SinkLiveVerdict(int id) const {
-  const SinkRuntime* sink = runtime_ != nullptr ? runtime_->FindSink(id) : nullptr;
-  return sink != nullptr && sink->record != nullptr
-             ? LiveVerdict(*sink->record, sink->record->received)
-             : SinkVerdict::kNone;
+SinkVerdict RunStateReader::SinkLiveVerdict(const SinkTransition& sink, int id) const {
+  if (!ExpectsValues(sink))  // asked at every paint
+    return SinkVerdict::kNone;
+  return LiveVerdict(sink, state_.Received(id).ToVector());
 }
 
 std::optional<int> RunStateReader::CounterRemaining(int id) const {
-  const CounterRuntime* counter = runtime_ != nullptr ? runtime_->FindCounter(id) : nullptr;
-  return counter != nullptr ? std::optional<int>(counter->remaining) : std::nullopt;
+  const std::optional<CounterRunState> counter = state_.Counter(id);
+  return counter ? std::optional<int>(counter->remaining) : std::nullopt;
 }
 
 bool RunStateReader::CounterReady(int id) const {
-  const CounterRuntime* counter = runtime_ != nullptr ? runtime_->FindCounter(id) : nullptr;
-  return counter != nullptr && counter->ready;
+  const std::optional<CounterRunState> counter = state_.Counter(id);
+  return counter && counter->ready;
 }
 
 bool RunStateReader::MachineReady(int id) const {
-  const StateMachineRuntime* machine = runtime_ != nullptr ? runtime_->FindMachine(id) : nullptr;
-  return machine != nullptr && machine->ready;
+  const std::optional<MachineRunState> machine = state_.Machine(id);
+  return machine && machine->ready;
 }
 
 std::vector<int> RunStateReader::RegisterCells(int id) const {
-  std::vector<int> cells;
-  const ShiftRegisterRuntime* shiftRegister =
-      runtime_ != nullptr ? runtime_->FindRegister(id) : nullptr;
-  if (shiftRegister == nullptr)
-    return cells;
-  for (std::size_t i = 0; i < shiftRegister->size(); ++i)
-    cells.push_back(shiftRegister->Cell(i));
-  return cells;
+  const std::span<const std::uint8_t> cells = state_.Cells(id);
+  return {cells.begin(), cells.end()};
 }
 
 std::optional<int> RunStateReader::MachineCurrentState(int id) const {
-  const StateMachineRuntime* machine = runtime_ != nullptr ? runtime_->FindMachine(id) : nullptr;
-  if (machine == nullptr || machine->currentNumber == 0)
+  const std::optional<MachineRunState> machine = state_.Machine(id);
+  if (!machine || machine->currentNumber == 0)
     return std::nullopt;
   return machine->currentNumber;
 }

@@ -6,10 +6,9 @@
 #include <vector>
 
 #include "model/sink_verification.h"
+#include "sim/node_run_state.h"
 
 namespace pelkor {
-
-class NetRuntime;
 
 // Up to five token values, in the order the view shows them.
 struct ShownTokens {
@@ -24,12 +23,13 @@ struct ShownTokens {
   }
 };
 
-// What the view reads of the run-time state of the node it shows. This is the one place that
-// knows the simulation's records; a primitive without a record reads as empty and not ready.
+// What the view reads of the run-time state of the node it shows; a primitive without state
+// reads as empty and not ready.
 class RunStateReader {
  public:
-  // nullptr: the node has no run-time state.
-  explicit RunStateReader(const NetRuntime* runtime) : runtime_(runtime) {}
+  explicit RunStateReader(const NodeRunState& state) : state_(state) {}
+  // The records of the reference check; nullptr: the node has no run-time state.
+  explicit RunStateReader(const NetRuntime* runtime) : state_(runtime) {}
 
   // A shift register's cells from the exit end, exit cell first.
   ShownTokens RegisterExitCells(int id) const;
@@ -45,11 +45,11 @@ class RunStateReader {
   std::vector<int> RegisterCells(int id) const;
   // The number of the state a machine is in; nullopt when it is in none.
   std::optional<int> MachineCurrentState(int id) const;
-  // Whether what a sink received so far agrees with what it expects.
-  SinkVerdict SinkLiveVerdict(int id) const;
+  // Whether what sink `id` received so far agrees with what `sink` expects.
+  SinkVerdict SinkLiveVerdict(const SinkTransition& sink, int id) const;
 
  private:
-  const NetRuntime* runtime_;
+  NodeRunState state_;
 };
 
 }  // namespace pelkor

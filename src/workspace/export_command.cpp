@@ -17,9 +17,8 @@ ExportResult Workspace::ExportBspTo(const std::filesystem::path& path) {
     WriteBsp(path, library_.currentModule());
     return ExportResult::kExported;
   } catch (const BspExportError& e) {
-    // A main file that cannot be opened is not reported, as with the other save dialogs.
-    if (e.reason() != BspExportError::Reason::kCannotOpenMainFile)
-      log_.WriteText(e.what());
+    // Even a main file that cannot be opened is said: silence would read as success.
+    log_.WriteText(e.what());
     return ExportResult::kCannotWrite;
   } catch (const MessageError& e) {
     log_.WriteText(e.what());

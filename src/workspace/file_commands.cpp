@@ -190,6 +190,8 @@ void Workspace::SaveAs() {
       ui_.DesignFileUsed(*path);
       break;
     case SaveResult::kCannotOpen:
+      // Said as Save says it: a silent failure would leave the designer believing it saved.
+      log_.Write("%sをオープン出来ませんでした", fileName);
       break;
     case SaveResult::kWriteFailed:
       log_.Write("%sの書き込みに失敗しました", fileName);

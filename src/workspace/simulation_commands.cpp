@@ -4,7 +4,6 @@
 #include <new>
 
 #include "base/errors.h"
-#include "sim/compile.h"
 #include "sim/simulation_condition.h"
 #include "workspace/workspace.h"
 
@@ -29,7 +28,7 @@ void Workspace::StopAnimationTimer() {
 void Workspace::WriteRunEnd() {
   log_.WriteText("シミュレーションを終了します");
   log_.Write("シミュレーション時間は%f秒", static_cast<double>(Now() - startTicks_) / 1000.0);
-  if (const std::string summary = VerdictSummary(library_.rootInstance()); !summary.empty())
+  if (const std::string summary = VerdictSummary(simulation_, library_.rootInstance()); !summary.empty())
     log_.WriteText(summary);
 }
 
@@ -53,7 +52,7 @@ void Workspace::Check() {
   ui_.SetWaitCursor(true);
   CheckOutcome outcome;
   try {
-    outcome = CheckHierarchy(library_);
+    outcome = simulation_.Check();
   } catch (...) {
     log_.WriteText("エラーが発生しました");
     outcome.failingNode = &library_.rootInstance();
@@ -91,7 +90,7 @@ bool Workspace::StepWithFailures() {
   stepActivity_ = 0;
   creationFailed_ = false;
   try {
-    pelkor::Step(library_, stepActivity_, SimulationHooks());
+    simulation_.Step(stepActivity_, SimulationHooks());
   } catch (const SimulationCondition& condition) {
     const char* message = ConditionMessage(condition.code());
     if (message == nullptr)
@@ -120,6 +119,7 @@ void Workspace::Step() {
   if (!simulating_)
     return;
   RunOneStep();
+  PublishReceived();
   ui_.Redraw();
 }
 
@@ -149,6 +149,7 @@ void Workspace::Tick() {
   }
   if (paused_ && timerRunning_)
     StopAnimationTimer();
+  PublishReceived();
   ui_.Redraw();
 }
 
@@ -185,6 +186,7 @@ RunOutcome Workspace::RunWithoutAnimation(const RunProgress& progress) {
     }
   }
   WriteRunEnd();
+  PublishReceived();
   ui_.Redraw();
   return outcome;
 }
@@ -201,7 +203,7 @@ void Workspace::EndSimulation() {
   if (!simulating_)
     return;
   log_.WriteText("シミュレーション停止");
-  ResetRuntime(library_);
+  simulation_.End();
   if (timerRunning_)
     StopAnimationTimer();
   interaction_.tool = Tool::kNone;

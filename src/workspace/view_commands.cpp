@@ -1,5 +1,8 @@
 // The editor view's events, handed to the editing tools, and what the tools leave to the
 // workspace: the commands of the context menus and the windows that follow the module shown.
+#include <utility>
+
+#include "view/picture_view.h"
 #include "view/run_state_reader.h"
 #include "workspace/workspace.h"
 
@@ -14,9 +17,18 @@ void Workspace::PaintView(Frame& frame) {
   }
   if (!module.selection.Empty())
     overlay.selectionBounds = module.selection.bounds;
-  const RunStateReader run(library_.currentInstance().runtime.get());
+  const RunStateReader run(NodeRunState(simulation_, library_.currentInstance()));
   PaintScene(module, view_, StyleFromSettings(settings_), simulating_ ? &run : nullptr, overlay,
              frame, &hitMap_);
+}
+
+DrawList Workspace::PictureDrawing() const {
+  const Module& module = library_.currentModule();
+  const RunStateReader run(library_.currentInstance().runtime.get());
+  Frame frame;
+  PaintScene(module, PictureView(module, 0), StyleFromSettings(settings_),
+             simulating_ ? &run : nullptr, {}, frame, nullptr);
+  return std::move(frame.picture);
 }
 
 DrawList Workspace::HoverFrameDrawing() const {
@@ -100,6 +112,7 @@ void Workspace::ModuleTreeChanged() {
 }
 
 void Workspace::CurrentNodeChanged() {
+  PublishReceived();
   ui_.CurrentNodeChanged(library_.currentInstance().treeItem);
 }
 

@@ -29,10 +29,10 @@ void Workspace::StartRecording() {
   sinkWatch_.Clear();
   const RuntimeInstance& root = library_.rootInstance();
   if (recordHistory_) {
-    history_.Watch(root, NodePath(library_.currentInstance()));
-    history_.Sample(root, 0);
+    history_.Watch(simulation_, root, NodePath(library_.currentInstance()));
+    history_.Sample(simulation_, root, 0);
   }
-  sinkWatch_.Sample(root, 0);
+  sinkWatch_.Sample(simulation_, root, 0);
 }
 
 bool Workspace::RecordStep() {
@@ -40,8 +40,8 @@ bool Workspace::RecordStep() {
   stoppedAtMismatch_ = false;
   const RuntimeInstance& root = library_.rootInstance();
   if (recordHistory_)
-    history_.Sample(root, stepsSinceCheck_);
-  const std::optional<SinkDeparture> departure = sinkWatch_.Sample(root, stepsSinceCheck_);
+    history_.Sample(simulation_, root, stepsSinceCheck_);
+  const std::optional<SinkDeparture> departure = sinkWatch_.Sample(simulation_, root, stepsSinceCheck_);
   const bool running = interaction_.tool == Tool::kAnimatedRun ||
                        interaction_.tool == Tool::kRunWithoutAnimation;
   if (!departure || !stopAtMismatch_ || !running)
@@ -57,7 +57,7 @@ bool Workspace::RecordStep() {
 bool Workspace::WatchTreeItem(TreeItem item) {
   const RuntimeInstance& root = library_.rootInstance();
   const RuntimeInstance* node = FindTreeItem(root, item);
-  return simulating_ && node != nullptr && history_.Watch(root, NodePath(*node));
+  return simulating_ && node != nullptr && history_.Watch(simulation_, root, NodePath(*node));
 }
 
 bool Workspace::SaveWaveforms(const std::filesystem::path& path) {

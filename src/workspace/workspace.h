@@ -12,6 +12,7 @@
 #include "files/settings.h"
 #include "model/module_library.h"
 #include "model/output_log.h"
+#include "sim/simulation.h"
 #include "sim/step.h"
 #include "view/hit_map.h"
 #include "view/scene.h"
@@ -48,6 +49,8 @@ class Workspace : private EditorHost {
   OutputLog& log() { return log_; }
   ModuleLibrary& library() { return library_; }
   const ModuleLibrary& library() const { return library_; }
+  // The run-time state of the nodes while a simulation runs.
+  const Simulation& simulation() const { return simulation_; }
   const std::string& documentTitle() const { return documentTitle_; }
 
   // The folder the file commands read and write module files in; a chosen file's folder
@@ -156,6 +159,9 @@ class Workspace : private EditorHost {
   // the hit map from the same paint. The view replays the frame's picture, then its overlay,
   // then HoverFrameDrawing.
   void PaintView(Frame& frame);
+  // The whole module shown at full detail with its simulation state, for printing: no
+  // selection, no arc in progress, no hit map.
+  DrawList PictureDrawing() const;
   // The frame around the object under the pointer; empty when there is none.
   DrawList HoverFrameDrawing() const;
   const Settings& settings() const { return settings_; }
@@ -206,6 +212,9 @@ class Workspace : private EditorHost {
   void MarkSaved(const std::string& moduleName);
   void MarkAllSaved();
   void ShowCurrentNode();
+  // While simulating, the sinks of the module shown hold what the node shown received, for the
+  // sink dialog.
+  void PublishReceived();
   void NameInstance(int instanceId);
   // Deletes the selected primitives with the tree nodes of selected module instances, then
   // clears the selection.
@@ -233,6 +242,7 @@ class Workspace : private EditorHost {
   WorkspaceUi& ui_;
   OutputLog log_;
   ModuleLibrary library_{log_};
+  Simulation simulation_{library_};
   std::filesystem::path designFolder_;
   std::string documentTitle_ = "untitle";
   // The simulation state, in the order the view keeps it.
@@ -257,8 +267,8 @@ class Workspace : private EditorHost {
   ViewState view_;
   HitMap hitMap_;
   Settings settings_;
-  InteractionController controller_{library_, ui_,     *this,     interaction_,
-                                    view_,    hitMap_, settings_, simulating_};
+  InteractionController controller_{library_, ui_,       *this,       interaction_, view_,
+                                    hitMap_,  settings_, simulating_, simulation_};
   // The design-file text of each module as last loaded or saved, by module name.
   std::map<std::string, std::string> savedText_;
 };

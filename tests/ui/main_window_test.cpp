@@ -2,9 +2,11 @@
 #include <QtTest>
 
 #include <QLabel>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSlider>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -14,6 +16,7 @@
 #include "ui/main_window.h"
 #include "ui/module_tree_window.h"
 #include "ui/output_log_window.h"
+#include "ui/view_widget.h"
 
 using pelkor::CommandId;
 
@@ -231,6 +234,27 @@ class MainWindowTest : public QObject {
       about->close();
     });
     window.Execute(CommandId::kAbout);
+  }
+
+  void settingsAcceptedReachTheViewAndTheSettingsFile() {
+    {
+      pelkor::MainWindow window(settingsPath());
+      window.resize(600, 400);
+      window.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&window));
+      QTimer::singleShot(0, [] {
+        QWidget* sheet = QApplication::activeModalWidget();
+        QVERIFY(sheet != nullptr);
+        sheet->findChild<QListWidget*>("objectList")->setCurrentRow(9);  // the background
+        sheet->findChild<QSlider*>("redSlider")->setValue(10);
+        sheet->findChild<QPushButton*>("ok")->click();
+      });
+      window.Execute(CommandId::kSettings);
+      window.view()->viewport()->repaint();
+      QCOMPARE(window.view()->backBuffer().pixelColor(3, 3), QColor(10, 255, 255));
+      window.close();
+    }
+    QCOMPARE(pelkor::LoadSettings(settingsPath()).colours.at(12), pelkor::Rgb(10, 255, 255));
   }
 };
 

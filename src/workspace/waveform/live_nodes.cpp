@@ -7,25 +7,30 @@ namespace pelkor {
 namespace {
 
 // `path` is one buffer for the whole walk: runs sample every node after every step.
-void Visit(const RuntimeInstance& node, std::string& path,
+void Visit(const Simulation& simulation, const RuntimeInstance& node, std::string& path,
            const std::function<void(const LiveNode&)>& visit) {
-  if (node.net && node.runtime)
-    visit(LiveNode{node, *node.runtime, path});
+  if (simulation.HasState(node))
+    visit(LiveNode{node, path});
   for (const auto& [number, child] : node.children) {
     const std::size_t length = path.size();
     path += '/';
     path += std::to_string(number);
-    Visit(*child, path, visit);
+    Visit(simulation, *child, path, visit);
     path.resize(length);
   }
 }
 
 }  // namespace
 
-void ForEachLiveNode(const RuntimeInstance& root,
+void ForEachLiveNode(const Simulation& simulation, const RuntimeInstance& root,
                      const std::function<void(const LiveNode&)>& visit) {
   std::string path = root.name;
-  Visit(root, path, visit);
+  Visit(simulation, root, path, visit);
+}
+
+std::vector<int> Received(const Simulation& simulation, const LiveNode& live, int sinkId) {
+  const std::span<const std::uint8_t> received = simulation.Received(live.node, sinkId);
+  return {received.begin(), received.end()};
 }
 
 std::string NodePath(const RuntimeInstance& node) {

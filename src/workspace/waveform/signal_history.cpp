@@ -33,9 +33,10 @@ void SignalHistory::Clear() {
   *this = SignalHistory(byteLimit_);
 }
 
-bool SignalHistory::Watch(const RuntimeInstance& root, const std::string& path) {
+bool SignalHistory::Watch(const Simulation& simulation, const RuntimeInstance& root,
+                          const std::string& path) {
   const RuntimeInstance* node = FindNode(root, path);
-  if (node == nullptr || !HasRunState(*node) ||
+  if (node == nullptr || !simulation.HasState(*node) ||
       std::any_of(watched_.begin(), watched_.end(),
                   [&](const Watched& watched) { return watched.path == path; })) {
     return false;
@@ -55,7 +56,7 @@ bool SignalHistory::Watch(const RuntimeInstance& root, const std::string& path) 
     rows_.push_back(std::move(row));
     // Values already taken or emitted are history before the watch began.
     std::size_t seen = 0;
-    SampleSignal(*node, signal, seen);
+    SampleSignal({simulation, *node}, signal, seen);
     seen_.push_back(seen);
     ++watched.rowCount;
   }
@@ -63,20 +64,20 @@ bool SignalHistory::Watch(const RuntimeInstance& root, const std::string& path) 
   return true;
 }
 
-std::uint8_t SignalHistory::SampleRow(const RuntimeInstance& node, std::size_t row,
+std::uint8_t SignalHistory::SampleRow(const RunningNode& running, std::size_t row,
                                       bool& mismatch) {
   const HistoryRow& history = rows_[row];
   if (history.signal.kind != SignalKind::kSink || history.expected.empty() ||
-      !HasRunState(node)) {
-    return Encode(SampleSignal(node, history.signal, seen_[row]), kNoExpectation, false);
+      !running.HasState()) {
+    return Encode(SampleSignal(running, history.signal, seen_[row]), kNoExpectation, false);
   }
-  const Arrivals arrivals = NewArrivals(node, history.signal.id, seen_[row]);
+  const Arrivals arrivals = NewArrivals(running, history.signal.id, seen_[row]);
   if (arrivals.end == arrivals.first)
     return Encode(kSignalEmpty, kNoExpectation, false);
   const bool departs =
-      FirstDeparture(node, history.signal.id, arrivals, history.expected).has_value();
+      FirstDeparture(running, history.signal.id, arrivals, history.expected).has_value();
   const std::size_t last = arrivals.end - 1;
-  const int value = ReceivedAt(node, history.signal.id, last);
+  const int value = ReceivedAt(running, history.signal.id, last);
   const std::uint8_t expected = last < history.expected.size()
                                     ? static_cast<std::uint8_t>(history.expected[last])
                                     : kNoExpectation;
@@ -85,7 +86,8 @@ std::uint8_t SignalHistory::SampleRow(const RuntimeInstance& node, std::size_t r
                 expected, departs);
 }
 
-void SignalHistory::Sample(const RuntimeInstance& root, std::int64_t step) {
+void SignalHistory::Sample(const Simulation& simulation, const RuntimeInstance& root,
+                           std::int64_t step) {
   std::vector<std::uint8_t> column(rows_.size(), Encode(kSignalUnknown, kNoExpectation, false));
   bool mismatch = false;
   for (const Watched& watched : watched_) {
@@ -93,7 +95,7 @@ void SignalHistory::Sample(const RuntimeInstance& root, std::int64_t step) {
     if (node == nullptr)
       continue;
     for (std::size_t row = watched.firstRow; row < watched.firstRow + watched.rowCount; ++row)
-      column[row] = SampleRow(*node, row, mismatch);
+      column[row] = SampleRow({simulation, *node}, row, mismatch);
   }
   if (columns_.empty())
     firstStep_ = step;

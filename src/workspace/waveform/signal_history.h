@@ -46,9 +46,9 @@ class SignalHistory {
   void Clear();
   // Adds a row for each signal of the node at `path` below `root`, from the next sample on;
   // false when no such node has run-time state or its rows are there already.
-  bool Watch(const RuntimeInstance& root, const std::string& path);
+  bool Watch(const Simulation& simulation, const RuntimeInstance& root, const std::string& path);
   // Records the rows' values after step `step` (0: right after the check).
-  void Sample(const RuntimeInstance& root, std::int64_t step);
+  void Sample(const Simulation& simulation, const RuntimeInstance& root, std::int64_t step);
 
   const std::vector<HistoryRow>& rows() const { return rows_; }
   bool empty() const { return columns_.empty(); }
@@ -69,7 +69,7 @@ class SignalHistory {
     std::size_t firstRow = 0;
     std::size_t rowCount = 0;
   };
-  std::uint8_t SampleRow(const RuntimeInstance& node, std::size_t row, bool& mismatch);
+  std::uint8_t SampleRow(const RunningNode& running, std::size_t row, bool& mismatch);
   void DropOldest();
 
   std::size_t byteLimit_;

@@ -6,9 +6,11 @@
 
 namespace pelkor {
 
-std::optional<SinkDeparture> SinkWatch::Sample(const RuntimeInstance& root, std::int64_t step) {
+std::optional<SinkDeparture> SinkWatch::Sample(const Simulation& simulation,
+                                              const RuntimeInstance& root, std::int64_t step) {
   std::optional<SinkDeparture> departure;
-  ForEachLiveNode(root, [&](const LiveNode& live) {
+  ForEachLiveNode(simulation, root, [&](const LiveNode& live) {
+    const RunningNode running{simulation, live.node};
     std::map<int, Watched>* node = nullptr;
     for (const auto& [id, sink] : live.node.net->sinks) {
       if (!ExpectsValues(sink))
@@ -19,8 +21,8 @@ std::optional<SinkDeparture> SinkWatch::Sample(const RuntimeInstance& root, std:
       Watched& watched = it->second;
       if (added)
         watched.expected = ExpectedArrivals(sink);
-      const Arrivals arrivals = NewArrivals(live.node, id, watched.seen);
-      if (!departure && FirstDeparture(live.node, id, arrivals, watched.expected))
+      const Arrivals arrivals = NewArrivals(running, id, watched.seen);
+      if (!departure && FirstDeparture(running, id, arrivals, watched.expected))
         departure = SinkDeparture{live.path, id, sink.name, step};
     }
   });
@@ -34,12 +36,12 @@ std::string SinkLogLabel(const std::string& path, int sinkId, const std::string&
   return label;
 }
 
-std::string VerdictSummary(const RuntimeInstance& root) {
+std::string VerdictSummary(const Simulation& simulation, const RuntimeInstance& root) {
   int passed = 0;
   std::vector<std::string> failed;
-  ForEachLiveNode(root, [&](const LiveNode& live) {
+  ForEachLiveNode(simulation, root, [&](const LiveNode& live) {
     for (const auto& [id, sink] : live.node.net->sinks) {
-      const SinkVerdict verdict = Verify(sink, ReceivedValues(live.node, id));
+      const SinkVerdict verdict = Verify(sink, Received(simulation, live, id));
       if (verdict == SinkVerdict::kPass)
         ++passed;
       else if (verdict == SinkVerdict::kFail)

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/runtime_instance.h"
+#include "sim/simulation.h"
 
 namespace pelkor {
 
@@ -25,7 +26,8 @@ class SinkWatch {
   void Clear() { sinks_.clear(); }
   // Looks at what arrived since the last sample; the first sink, depth first in ascending ID,
   // that took a departing value in step `step`, if any.
-  std::optional<SinkDeparture> Sample(const RuntimeInstance& root, std::int64_t step);
+  std::optional<SinkDeparture> Sample(const Simulation& simulation, const RuntimeInstance& root,
+                                      std::int64_t step);
 
  private:
   struct Watched {
@@ -40,6 +42,6 @@ std::string SinkLogLabel(const std::string& path, int sinkId, const std::string&
 
 // The log line that ends a run: how many sinks passed and which failed, by the verdict rules
 // of a finished run; empty when no live sink expects values.
-std::string VerdictSummary(const RuntimeInstance& root);
+std::string VerdictSummary(const Simulation& simulation, const RuntimeInstance& root);
 
 }  // namespace pelkor

@@ -77,7 +77,8 @@ char VcdValue(SignalKind kind, std::uint8_t value) {
   }
 }
 
-void VcdRecorder::Sample(const RuntimeInstance& root, std::int64_t step) {
+void VcdRecorder::Sample(const Simulation& simulation, const RuntimeInstance& root,
+                         std::int64_t step) {
   const auto set = [&](std::size_t index, char value) {
     Recorded& recorded = recorded_[index];
     if (recorded.value == value && !signals_[index].changes.empty())
@@ -86,7 +87,7 @@ void VcdRecorder::Sample(const RuntimeInstance& root, std::int64_t step) {
     signals_[index].changes.emplace_back(step, value);
   };
   std::vector<bool> sampled(signals_.size(), false);
-  ForEachLiveNode(root, [&](const LiveNode& live) {
+  ForEachLiveNode(simulation, root, [&](const LiveNode& live) {
     for (const SignalRef& signal : SignalsOf(*live.node.net)) {
       const std::string name = SignalName(signal);
       const auto [it, added] = index_.try_emplace(live.path + "/" + name, signals_.size());
@@ -96,7 +97,7 @@ void VcdRecorder::Sample(const RuntimeInstance& root, std::int64_t step) {
         sampled.push_back(false);
       }
       Recorded& recorded = recorded_[it->second];
-      set(it->second, VcdValue(signal.kind, SampleSignal(live.node, signal, recorded.seen)));
+      set(it->second, VcdValue(signal.kind, SampleSignal({simulation, live.node}, signal, recorded.seen)));
       sampled[it->second] = true;
     }
   });

@@ -40,7 +40,7 @@ void WriteGtkw(std::ostream& out, const std::filesystem::path& vcdFile,
 class VcdRecorder {
  public:
   // Samples every live node after step `step` (0: right after the check).
-  void Sample(const RuntimeInstance& root, std::int64_t step);
+  void Sample(const Simulation& simulation, const RuntimeInstance& root, std::int64_t step);
   const std::vector<VcdSignal>& wires() const { return signals_; }
 
  private:

@@ -183,6 +183,19 @@ TEST_F(FileCommandsTest, SaveAsNamesTheDocumentAfterTheFile) {
   EXPECT_EQ(sink.lines.size(), 1u);
 }
 
+TEST_F(FileCommandsTest, SaveAsAndExportSayWhenTheirFileCannotBeOpened) {
+  workspace.library().currentModule().AddShiftRegister({});
+  const fs::path unwritable = folder / "no such folder" / "copy";
+  ui.files.push_back(fs::path(unwritable).replace_extension(".dtn"));
+  workspace.SaveAs();
+  ui.files.push_back(fs::path(unwritable).replace_extension(".bsp"));
+  workspace.ExportBsp();
+  ASSERT_EQ(sink.lines.size(), 2u);
+  EXPECT_EQ(sink.lines[0], "copy.dtnをオープン出来ませんでした");
+  EXPECT_NE(sink.lines[1].find("copy.bsp"), std::string::npos) << sink.lines[1];
+  EXPECT_EQ(workspace.documentTitle(), "untitle");
+}
+
 TEST_F(FileCommandsTest, DroppedFilesLeaveOnlyTheLastLoadedUnderUntitle) {
   WriteFile("one.dtn", "//pelkor file\nshift[1,0,0,0,1,2]{\n1}\n");
   WriteFile("two.dtn", InstancesText({"B"}));

@@ -64,8 +64,10 @@ class SimulationCommandsTest : public ::testing::Test {
     workspace.library().RefreshNewDeleteFlags();
     workspace.library().AddInstanceEverywhere("cell", instance);
   }
-  const std::vector<int>& Received(int sink) {
-    return workspace.library().rootInstance().net->sinks.at(sink).received;
+  std::vector<int> Received(int sink) {
+    const std::span<const std::uint8_t> received =
+        workspace.simulation().Received(workspace.library().rootInstance(), sink);
+    return {received.begin(), received.end()};
   }
   void Check() {
     workspace.Check();
@@ -211,9 +213,11 @@ TEST_F(SimulationCommandsTest, InstanceThatCannotBeCreatedPausesTheSimulation) {
       log.lines,
       ElementsAre("再構成", fmt::sprintf("cellのシフトレジスタ%dにエラー", tooSmall), "一時停止"));
   EXPECT_TRUE(workspace.IsPaused());
-  const ModuleInstance& record = workspace.library().rootInstance().net->instances.at(instance);
-  EXPECT_TRUE(record.absent);
-  EXPECT_FALSE(record.created);
+  const std::optional<InstanceRunState> record =
+      workspace.simulation().Instance(workspace.library().rootInstance(), instance);
+  ASSERT_TRUE(record);
+  EXPECT_TRUE(record->absent);
+  EXPECT_FALSE(record->created);
   EXPECT_THAT(workspace.library().instanceSchedule,
               ElementsAre(&workspace.library().rootInstance()));
 }

@@ -1,0 +1,259 @@
+#pragma once
+
+// The inside of the workspace's simulation engine (sim/simulation.h).
+//
+// Every node's run-time state lies in flat arrays, one per kind, in schedule order: a node's
+// registers, sinks, sources, counters, machines and instances are one block of each array, the
+// block it got when it was first compiled; a node created again by "new" gets the same blocks
+// back, and a node created for the first time gets new ones at the end, as it joins the
+// schedule at its end. So walking an array in ascending order is walking the schedule.
+//
+// A phase does not walk a whole array: it visits the members of its activity set, the items
+// that may act. An item leaves the set when it is visited and comes back when a register it
+// looks at changes (its watchers, by module program), when it acted, or when its node is
+// created; the items that nothing can move stay out until then, and their state is the state
+// a visit would have left.
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "model/module_library.h"
+#include "sim/activity_set.h"
+#include "sim/compile.h"
+#include "sim/module_program.h"
+#include "sim/step.h"
+#include "sim/token.h"
+
+namespace pelkor {
+
+class Engine {
+ public:
+  explicit Engine(ModuleLibrary& library) : library_(library) {}
+
+  CheckOutcome Check();
+  void Step(StepActivity& activity, const StepHooks& hooks);
+  void Clear();
+
+  // The node's number, or kNoIndex for a node that never had run-time state.
+  std::uint32_t NodeOf(const RuntimeInstance& node) const;
+  // Whether the node's blocks hold the state of its present working copy, as compiled.
+  bool HasState(std::uint32_t node) const { return compiled_[node] != 0; }
+
+  // Registers of up to this many cells keep them in their slot.
+  static constexpr std::uint32_t kSlotCells = 8;
+  struct RegisterSlot {
+    // The cells of a short register, or where a long one's start in `cells_`; the exit is
+    // `last` cells after the entry.
+    std::uint64_t place = 0;
+    std::uint32_t last = 0;
+    std::uint8_t written = 0;   // entryWritten
+    std::uint8_t boundary = 0;  // the node's parent instance may be wired to it
+  };
+  struct SinkItem {
+    std::uint32_t node = 0;
+    std::uint32_t input = kNoIndex;     // kNoIndex also for a boundary output, which never acts
+    std::uint32_t received = kNoIndex;  // its list in `received_`
+  };
+  struct SourceItem {
+    std::uint32_t node = 0;
+    std::uint32_t output = kNoIndex;  // kNoIndex also for a boundary input, which never acts
+    std::uint32_t emitted = 0;
+    std::uint32_t queueLength = 0;
+    const std::uint8_t* queue = nullptr;
+    bool holdValue = false;
+  };
+  struct CounterItem {
+    std::uint32_t node = 0;
+    std::uint32_t registers = 0;  // the node's first register
+    const CounterProgram* program = nullptr;
+    int remaining = 0;
+    bool ready = false;
+  };
+  struct MachineItem {
+    std::uint32_t node = 0;
+    std::uint32_t registers = 0;
+    const MachineProgram* program = nullptr;
+    std::uint32_t current = 0;  // the state tested and fired, by its place in the program
+    int currentNumber = 0;
+    bool ready = false;
+  };
+  struct Connection {
+    std::uint32_t outer = 0;
+    std::uint32_t inner = kNoIndex;  // kNoIndex while the instance has no live contents
+  };
+  struct InstanceItem {
+    std::uint32_t node = 0;
+    std::uint32_t local = 0;  // its place among the instances of the node's module
+    bool hasNewArc = false;
+    bool hasDeleteArc = false;
+    std::uint32_t connections = 0;  // inputs, then outputs, in `connections_`
+    std::uint32_t inputCount = 0;
+    std::uint32_t outputCount = 0;
+    std::uint32_t newArc = kNoIndex;
+    std::uint32_t deleteArc = kNoIndex;
+    bool absent = false;
+    bool created = false;
+  };
+  struct NodeRecord {
+    RuntimeInstance* tree = nullptr;
+    const ModuleProgram* program = nullptr;
+    // The first register, and the first item of each kind, that belong to the node.
+    std::uint32_t registers = 0;
+    std::array<std::uint32_t, kItemKinds> first{};
+    std::uint32_t parentItem = kNoIndex;  // the parent's instance wired to this node's ports
+  };
+
+  const std::vector<NodeRecord>& nodes() const { return nodes_; }
+  const RegisterSlot& registerSlot(std::uint32_t r) const { return registers_[r]; }
+  const std::uint8_t* Cells(std::uint32_t r) const {
+    const RegisterSlot& slot = registers_[r];
+    return slot.last < kSlotCells ? reinterpret_cast<const std::uint8_t*>(&slot.place)
+                                  : cells_.data() + slot.place;
+  }
+  const SinkItem& sink(std::uint32_t i) const { return sinks_[i]; }
+  const std::vector<std::uint8_t>& received(std::uint32_t list) const { return received_[list]; }
+  std::vector<std::uint8_t>& received(std::uint32_t list) { return received_[list]; }
+  const SourceItem& source(std::uint32_t i) const { return sources_[i]; }
+  const CounterItem& counter(std::uint32_t i) const { return counters_[i]; }
+  const MachineItem& machine(std::uint32_t i) const { return machines_[i]; }
+  const InstanceItem& instance(std::uint32_t i) const { return instances_[i]; }
+
+ private:
+  class Builder;
+  // Where a module stands in its compile: the module-level stages run at its first node, in the
+  // order the check runs them there.
+  struct ModuleEntry {
+    enum class Stage { kCopied, kMachinesCompiled, kReady };
+    Stage stage = Stage::kCopied;
+    std::shared_ptr<Module> net;
+    std::unique_ptr<NetRuntime> compiled;  // until the program is made
+    std::vector<std::optional<DynamicInputPlan>> dynamicPlans;
+    std::unique_ptr<ModuleProgram> program;
+  };
+  // The array sizes at one moment, to forget the nodes added after it.
+  struct Mark {
+    std::size_t nodes, registers, watchers, cells, sinks, sources, counters, machines, instances,
+        connections, received;
+  };
+  // What the instances of one node did in phase 2.
+  struct Reconfiguration {
+    bool needed = false;
+    std::vector<std::uint32_t> creations;  // instance items marked created, not yet built
+  };
+
+  // Register operations, as those of the reference records, telling the watchers.
+  std::uint8_t* WritableCells(std::uint32_t r) {
+    return const_cast<std::uint8_t*>(std::as_const(*this).Cells(r));
+  }
+  bool HasToken(std::uint32_t r) const { return ExitValue(r) != EMPTY; }
+  bool CanAccept(std::uint32_t r) const { return Cells(r)[0] == EMPTY; }
+  Token ExitValue(std::uint32_t r) const { return Cells(r)[registers_[r].last]; }
+  Token Take(std::uint32_t r) {
+    std::uint8_t& exit = WritableCells(r)[registers_[r].last];
+    const Token value = exit;
+    exit = static_cast<std::uint8_t>(EMPTY);
+    Touch(r);
+    return value;
+  }
+  void ClearExit(std::uint32_t r) { Take(r); }
+  bool Put(std::uint32_t r, Token value) {
+    RegisterSlot& slot = registers_[r];
+    if (slot.written != 0)
+      return false;
+    WritableCells(r)[0] = static_cast<std::uint8_t>(value);
+    slot.written = 1;
+    if (slot.last == 0)
+      writtenSingles_.push_back(r);
+    Touch(r);
+    return true;
+  }
+  // The register changed: its watchers look again, and one of several cells advances in the
+  // next phase 5 (a single cell has only its entryWritten cleared there).
+  void Touch(std::uint32_t r);
+  bool Live(std::uint32_t node) const { return live_[node] != 0; }
+
+  // Building (engine_build.cpp).
+  void PrepareNets(RuntimeInstance& node);
+  void MakeWorkingCopy(RuntimeInstance& node, const Module& module);
+  RuntimeInstance* CompileNode(RuntimeInstance& node, std::vector<RuntimeInstance*>& compiled);
+  bool CompileModule(ModuleEntry& entry, RuntimeInstance& node,
+                     std::vector<std::optional<PortPlan>>& ports);
+  void Instantiate(RuntimeInstance& node, const ModuleProgram& program,
+                   const std::vector<std::optional<PortPlan>>& ports);
+  std::uint32_t AppendNode(RuntimeInstance& node, const ModuleProgram& program);
+  void Connect(std::uint32_t item, const PortPlan& plan, std::uint32_t child);
+  void Disconnect(std::uint32_t item);
+  void ArmNode(std::uint32_t node);
+  void RefreshLive(const RuntimeInstance& node);
+  void ForgetStates(const RuntimeInstance& node);
+  Mark MarkSizes() const;
+  void ForgetAfter(const Mark& mark);
+
+  // Phase 2 (engine_boundaries.cpp).
+  void MoveAcrossBoundaries(StepActivity& activity, const StepHooks& hooks);
+  bool MoveInstanceTokens(std::uint32_t item, StepActivity& activity, const StepHooks& hooks);
+  void DeleteByToken(std::uint32_t item, const StepHooks& hooks);
+  void Reconfigure(std::uint32_t node, const StepHooks& hooks);
+  void AbandonCreations(const StepHooks& hooks);
+
+  // The other phases (engine_phases.cpp, engine_machines.cpp).
+  void ConsumeAtSinks(StepActivity& activity);
+  void FireMachines(StepActivity& activity);
+  void FireCounters(StepActivity& activity);
+  void AdvanceRegisters(StepActivity& activity);
+  void EmitAtSources(StepActivity& activity);
+  void DecideMachineReadiness(StepActivity& activity);
+  void DecideCounterReadiness(StepActivity& activity);
+  void FireMachine(MachineItem& machine);
+  const StateArcTarget* FireState(const StateProgram& state, std::uint32_t registers);
+  const StateArcTarget* SelectArc(const StateProgram& state, std::uint32_t registers);
+  bool IsEnabled(const StateProgram& state, std::uint32_t registers) const;
+  bool IsMachineReady(MachineItem& machine);
+  int ReadExits(const std::vector<std::uint32_t>& inputs, std::uint32_t registers,
+                int* values) const;
+
+  ModuleLibrary& library_;
+  std::map<std::string, ModuleEntry> modules_;
+  std::vector<NodeRecord> nodes_;
+  // By node: its blocks hold the state compiled for its present working copy...
+  std::vector<std::uint8_t> compiled_;
+  // ...and it is not deleted: it acts.
+  std::vector<std::uint8_t> live_;
+  std::vector<std::uint8_t> skipping_;  // by node: realised in this phase 2, which passes it
+  std::unordered_map<const RuntimeInstance*, std::uint32_t> nodeIndex_;
+
+  std::vector<RegisterSlot> registers_;
+  std::vector<std::uint32_t> registerNode_;
+  // Who looks at register r: watchers_ [watchStarts_[r], watchStarts_[r + 1]), each an item's
+  // kind times kItemLimit plus its number.
+  std::vector<std::uint32_t> watchStarts_{0};
+  std::vector<std::uint32_t> watchers_;
+  std::vector<std::uint8_t> cells_;  // of the long registers
+  std::vector<SinkItem> sinks_;
+  std::vector<SourceItem> sources_;
+  std::vector<CounterItem> counters_;
+  std::vector<MachineItem> machines_;
+  std::vector<InstanceItem> instances_;
+  std::vector<Connection> connections_;
+  std::vector<std::vector<std::uint8_t>> received_;
+
+  ActivitySet registerSet_;
+  std::vector<std::uint32_t> writtenSingles_;  // one-cell registers put into since phase 5
+  std::array<ActivitySet, kItemKinds> sets_;   // by kind
+  std::vector<std::uint32_t> readyMachines_;   // found ready in phase 7, in order
+  std::vector<std::uint32_t> readyCounters_;   // found ready in phase 8, in order
+
+  // Phase 2's lists, kept to be reused.
+  Reconfiguration reconfiguration_;
+  std::vector<RuntimeInstance*> realised_;
+  std::vector<std::uint32_t> skipped_;
+  std::vector<int> results_;  // evaluation results, room for the largest program
+};
+
+}  // namespace pelkor

@@ -1,0 +1,152 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/module.h"
+#include "sim/compile.h"
+#include "sim/net_runtime.h"
+#include "sim/tabled_program.h"
+
+namespace pelkor {
+
+// No register, or no item.
+inline constexpr std::uint32_t kNoIndex = 0xFFFFFFFFU;
+// Items of each kind are numbered below this, so that a kind fits beside the number in 32 bits.
+inline constexpr std::uint32_t kItemLimit = std::uint32_t{1} << 29;
+
+// The kinds of items that look at registers, each visited by its phases. A change of a
+// register's cells puts its watchers back on their kind's list of items to visit.
+enum ItemKind : std::uint8_t {
+  kSinkItems,
+  kInstanceItems,
+  kSourceItems,
+  kMachineItems,
+  kCounterItems,
+  kItemKinds
+};
+
+struct Watcher {
+  std::uint32_t item;  // the module's sink, instance, source, machine or counter number
+  ItemKind kind;
+};
+
+// In the programs below a register is the number of its shift register within the module, in
+// ascending ID; kNoIndex where no register is bound.
+
+struct StateProgram {
+  int number = 0;
+  TabledProgram output;                     // the first text
+  std::vector<std::uint32_t> outputInputs;  // inputs 1..a
+  std::vector<std::uint32_t> outputs;       // outputs 1..b; output 1 is always there
+  TabledProgram selection;                  // the second text, whose results choose the arc
+  std::vector<std::uint32_t> selectionInputs;
+  std::vector<StateArcTarget> arcs;  // outgoing arc k at [k - 1]
+  std::vector<std::uint32_t> consumeSet;
+  // The enabling test: never passed by a state without registers or with an unbound input;
+  // otherwise every register of `needTokens` has a token and every one of `needRoom` accepts.
+  bool enableable = false;
+  std::vector<std::uint32_t> needTokens;
+  std::vector<std::uint32_t> needRoom;
+};
+
+struct MachineProgram {
+  int id = 0;
+  bool twoStepMode = false;
+  std::uint32_t mainIndex = 0;
+  int mainNumber = 0;
+  std::vector<StateProgram> states;  // ascending state number
+};
+
+struct CounterProgram {
+  int id = 0;
+  TabledProgram count;
+  std::vector<std::uint32_t> inputs;  // inputs 1..n
+  std::uint32_t output = kNoIndex;    // output 1, the only one written
+  bool hasRegisters = false;
+  bool noInputMode = false;
+  int reload = 0;
+};
+
+struct SourceProgram {
+  int id = 0;
+  std::uint32_t output = kNoIndex;
+  bool holdValue = false;
+  std::uint32_t queueStart = 0;  // the values it emits: queueLength values of `queues` from here
+  std::uint32_t queueLength = 0;
+};
+
+struct SinkProgram {
+  int id = 0;
+  std::uint32_t input = kNoIndex;
+};
+
+struct InstanceProgram {
+  int id = 0;
+  std::string moduleName;
+  // The flags of the working copy's record, as every node of the module starts with them.
+  bool hasNewArc = false;
+  bool hasDeleteArc = false;
+  bool absent = false;
+  bool created = false;
+  std::uint32_t connectionRoom = 0;  // the arcs into and out of the instance
+  // An instance that "new" tokens create: the outer register of each arc into it, and those of
+  // the arcs named "new" and "delete".
+  std::vector<std::uint32_t> dynamicInputs;
+  std::uint32_t newArc = kNoIndex;
+  std::uint32_t deleteArc = kNoIndex;
+};
+
+// One module compiled for the engine: what every node of the module shares. Built once per
+// simulation from the module's working copy and the records the check compiled from it.
+class ModuleProgram {
+ public:
+  // `dynamicPlans` holds a plan for each instance that "new" tokens create, by its place among
+  // the module's instances.
+  ModuleProgram(std::shared_ptr<Module> net, NetRuntime& compiled,
+                std::vector<std::optional<DynamicInputPlan>>& dynamicPlans);
+
+  // The register with that ID, or kNoIndex.
+  std::uint32_t RegisterIndex(int id) const;
+  // The place of the record with that ID in one of the lists below, or kNoIndex.
+  template <typename Program>
+  static std::uint32_t IndexOf(const std::vector<Program>& programs, int id);
+
+  std::shared_ptr<Module> net;  // the working copy all nodes of the module share
+  std::vector<int> registerIds;
+  std::vector<std::uint64_t> cellStarts;  // register r starts with initialCells [r], [r + 1])
+  std::vector<std::uint8_t> initialCells;
+  // Registers that a source or sink with a name reaches: an instance of the module may connect
+  // them to its parent, whose instance then watches them too.
+  std::vector<std::uint8_t> boundary;
+  std::vector<std::uint32_t> watchStarts;  // register r is watched by [r], [r + 1]) of watchers
+  std::vector<Watcher> watchers;
+  std::vector<std::uint8_t> queues;
+  std::vector<SinkProgram> sinks;
+  std::vector<SourceProgram> sources;
+  std::vector<CounterProgram> counters;
+  std::vector<MachineProgram> machines;
+  std::vector<InstanceProgram> instances;
+  std::size_t resultRoom = 1;  // the most results any one evaluation gives
+};
+
+template <typename Program>
+std::uint32_t ModuleProgram::IndexOf(const std::vector<Program>& programs, int id) {
+  std::size_t low = 0;
+  std::size_t high = programs.size();
+  while (low < high) {
+    const std::size_t middle = (low + high) / 2;
+    if (programs[middle].id < id) {
+      low = middle + 1;
+    } else {
+      high = middle;
+    }
+  }
+  return low < programs.size() && programs[low].id == id ? static_cast<std::uint32_t>(low)
+                                                         : kNoIndex;
+}
+
+}  // namespace pelkor

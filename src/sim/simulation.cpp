@@ -1,0 +1,129 @@
+#include "sim/simulation.h"
+
+#include "sim/engine.h"
+
+namespace pelkor {
+
+namespace {
+
+// The number of the node's item of one kind with that ID, or kNoIndex.
+template <typename Program>
+std::uint32_t ItemOf(const Engine& engine, const RuntimeInstance& tree, int id,
+                     const std::vector<Program> ModuleProgram::*programs, ItemKind kind) {
+  const std::uint32_t n = engine.NodeOf(tree);
+  if (!tree.net || n == kNoIndex || !engine.HasState(n))
+    return kNoIndex;
+  const Engine::NodeRecord& node = engine.nodes()[n];
+  const std::uint32_t local = ModuleProgram::IndexOf(node.program->*programs, id);
+  return local == kNoIndex ? kNoIndex : node.first[kind] + local;
+}
+
+// The register of the node with that ID, or kNoIndex.
+std::uint32_t RegisterOf(const Engine& engine, const RuntimeInstance& tree, int id) {
+  const std::uint32_t n = engine.NodeOf(tree);
+  if (!tree.net || n == kNoIndex || !engine.HasState(n))
+    return kNoIndex;
+  const Engine::NodeRecord& node = engine.nodes()[n];
+  const std::uint32_t local = node.program->RegisterIndex(id);
+  return local == kNoIndex ? kNoIndex : node.registers + local;
+}
+
+}  // namespace
+
+Simulation::Simulation(ModuleLibrary& library)
+    : engine_(std::make_unique<Engine>(library)), library_(library) {}
+
+Simulation::~Simulation() = default;
+
+CheckOutcome Simulation::Check() {
+  return engine_->Check();
+}
+
+void Simulation::Step(StepActivity& activity, const StepHooks& hooks) {
+  engine_->Step(activity, hooks);
+}
+
+void Simulation::End() {
+  ResetRuntime(library_);
+  engine_->Clear();
+}
+
+bool Simulation::HasState(const RuntimeInstance& node) const {
+  const std::uint32_t n = engine_->NodeOf(node);
+  return node.net && n != kNoIndex && engine_->HasState(n);
+}
+
+std::span<const std::uint8_t> Simulation::Cells(const RuntimeInstance& node, int registerId) const {
+  const std::uint32_t r = RegisterOf(*engine_, node, registerId);
+  if (r == kNoIndex)
+    return {};
+  const Engine::RegisterSlot& slot = engine_->registerSlot(r);
+  return {engine_->Cells(r), std::size_t{slot.last} + 1};
+}
+
+bool Simulation::EntryWritten(const RuntimeInstance& node, int registerId) const {
+  const std::uint32_t r = RegisterOf(*engine_, node, registerId);
+  return r != kNoIndex && engine_->registerSlot(r).written != 0;
+}
+
+std::optional<SourceRunState> Simulation::Source(const RuntimeInstance& node, int sourceId) const {
+  const std::uint32_t i = ItemOf(*engine_, node, sourceId, &ModuleProgram::sources, kSourceItems);
+  if (i == kNoIndex)
+    return std::nullopt;
+  const Engine::SourceItem& source = engine_->source(i);
+  const ModuleProgram& program = *engine_->nodes()[source.node].program;
+  SourceRunState state{{source.queue, source.queueLength}, source.emitted, std::nullopt};
+  const std::uint32_t output =
+      program.sources[i - engine_->nodes()[source.node].first[kSourceItems]].output;
+  if (output != kNoIndex)
+    state.outputRegister = program.registerIds[output];
+  return state;
+}
+
+std::span<const std::uint8_t> Simulation::Received(const RuntimeInstance& node, int sinkId) const {
+  const std::uint32_t i = ItemOf(*engine_, node, sinkId, &ModuleProgram::sinks, kSinkItems);
+  if (i == kNoIndex || engine_->sink(i).received == kNoIndex)
+    return {};
+  return engine_->received(engine_->sink(i).received);
+}
+
+std::optional<CounterRunState> Simulation::Counter(const RuntimeInstance& node,
+                                                   int counterId) const {
+  const std::uint32_t i =
+      ItemOf(*engine_, node, counterId, &ModuleProgram::counters, kCounterItems);
+  if (i == kNoIndex)
+    return std::nullopt;
+  const Engine::CounterItem& counter = engine_->counter(i);
+  return CounterRunState{counter.remaining, counter.ready};
+}
+
+std::optional<MachineRunState> Simulation::Machine(const RuntimeInstance& node,
+                                                   int machineId) const {
+  const std::uint32_t i =
+      ItemOf(*engine_, node, machineId, &ModuleProgram::machines, kMachineItems);
+  if (i == kNoIndex)
+    return std::nullopt;
+  const Engine::MachineItem& machine = engine_->machine(i);
+  return MachineRunState{machine.currentNumber, machine.program->states[machine.current].number,
+                         machine.ready};
+}
+
+std::optional<InstanceRunState> Simulation::Instance(const RuntimeInstance& node,
+                                                     int instanceId) const {
+  const std::uint32_t i =
+      ItemOf(*engine_, node, instanceId, &ModuleProgram::instances, kInstanceItems);
+  if (i == kNoIndex)
+    return std::nullopt;
+  const Engine::InstanceItem& instance = engine_->instance(i);
+  return InstanceRunState{instance.absent, instance.created};
+}
+
+void Simulation::ReserveReceived(const RuntimeInstance& node, int sinkId, std::size_t values) {
+  const std::uint32_t i = ItemOf(*engine_, node, sinkId, &ModuleProgram::sinks, kSinkItems);
+  if (i == kNoIndex || engine_->sink(i).received == kNoIndex)
+    return;
+  std::vector<std::uint8_t>& list = engine_->received(engine_->sink(i).received);
+  list.reserve(list.size() + values);
+}
+
+}  // namespace pelkor

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+
+#include "model/module_library.h"
+#include "sim/step.h"
+#include "sim/token.h"
+
+namespace pelkor {
+
+class Engine;
+
+// The run-time state of a source: its whole queue and how many values have left it (a held
+// value never leaves), and the register it emits into, if any.
+struct SourceRunState {
+  std::span<const std::uint8_t> queue;
+  std::size_t emitted = 0;
+  std::optional<int> outputRegister;
+};
+
+struct CounterRunState {
+  int remaining = 0;
+  bool ready = false;
+};
+
+struct MachineRunState {
+  int currentNumber = 0;  // 0 after a firing that chose no arc
+  int currentState = 0;   // the number of the state that is tested and fired
+  bool ready = false;
+};
+
+struct InstanceRunState {
+  bool absent = false;
+  bool created = false;
+};
+
+// The simulation engine of the workspace. It does what ReferenceCheck and ReferenceStep do, with
+// the same results, messages, conditions and tree, but keeps the run-time state in flat arrays
+// beside one shared working copy per module (each node's `net` points at it, and no node has
+// reference records), and each phase visits only the primitives that can act.
+class Simulation {
+ public:
+  explicit Simulation(ModuleLibrary& library);
+  ~Simulation();
+  Simulation(const Simulation&) = delete;
+  Simulation& operator=(const Simulation&) = delete;
+
+  // The check: as ReferenceCheck.
+  CheckOutcome Check();
+  // One step: as ReferenceStep.
+  void Step(StepActivity& activity, const StepHooks& hooks = {});
+  // Ends the simulation (ResetRuntime) and forgets its state.
+  void End();
+
+  // Reading the state. What the view, its tooltips, the sink dialog and the trace and VCD
+  // writers show of a node while it runs: give the tree node and the primitive's ID. A node
+  // without run-time state (no working copy) or an ID without such a primitive gives an empty
+  // span or nullopt. Spans last until the next Check, Step or End.
+
+  // Whether `node` has run-time state: it has a working copy that the check or a "new" built.
+  bool HasState(const RuntimeInstance& node) const;
+  // A register's cells from the entry to the exit: 0, 1 or EMPTY each.
+  std::span<const std::uint8_t> Cells(const RuntimeInstance& node, int registerId) const;
+  // Whether a token was put into the register's entry since its last advance.
+  bool EntryWritten(const RuntimeInstance& node, int registerId) const;
+  std::optional<SourceRunState> Source(const RuntimeInstance& node, int sourceId) const;
+  // Every value a sink took, in arrival order.
+  std::span<const std::uint8_t> Received(const RuntimeInstance& node, int sinkId) const;
+  std::optional<CounterRunState> Counter(const RuntimeInstance& node, int counterId) const;
+  std::optional<MachineRunState> Machine(const RuntimeInstance& node, int machineId) const;
+  std::optional<InstanceRunState> Instance(const RuntimeInstance& node, int instanceId) const;
+
+  // Room for `values` more received values of a sink, so that the steps that add them do not
+  // allocate.
+  void ReserveReceived(const RuntimeInstance& node, int sinkId, std::size_t values);
+
+ private:
+  std::unique_ptr<Engine> engine_;
+  ModuleLibrary& library_;
+};
+
+}  // namespace pelkor

@@ -1,0 +1,301 @@
+#pragma once
+
+// Runs one design in the reference engine and in the workspace's engine side by side, and
+// describes everything either shows after the check and after every step: the messages, the
+// activity, the condition raised, what the windows were told, the tree with its flags, the
+// schedule, and every node's run-time state. The descriptions must be equal.
+
+#include <map>
+#include <optional>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "base/errors.h"
+#include "model/module_library.h"
+#include "sim/compile.h"
+#include "sim/net_runtime.h"
+#include "sim/simulation.h"
+#include "sim/simulation_condition.h"
+#include "sim/step.h"
+#include "support/recording_log.h"
+
+namespace pelkor::testing {
+
+// The root's name, then the instance number of each node down to this one: "untitle/4/2".
+inline std::string PathOf(const RuntimeInstance* node) {
+  if (node == nullptr)
+    return "none";
+  std::vector<int> numbers;
+  for (; node->parent != nullptr; node = node->parent)
+    numbers.push_back(node->instanceNumber);
+  std::string path = node->name;
+  for (auto number = numbers.rbegin(); number != numbers.rend(); ++number)
+    path += "/" + std::to_string(*number);
+  return path;
+}
+
+inline std::string TokenText(std::uint8_t value) {
+  return value == EMPTY ? "-" : std::to_string(value);
+}
+
+// What either engine holds for one node, by primitive ID.
+struct NodeState {
+  std::map<int, std::string> registers;  // cells, then "*" when the entry was written
+  std::map<int, std::size_t> emitted;
+  std::map<int, std::string> received;
+  std::map<int, std::string> counters;
+  std::map<int, std::string> machines;
+  std::map<int, std::string> instances;
+
+  std::string Text() const {
+    std::ostringstream out;
+    const auto list = [&out](const char* kind, const auto& entries) {
+      for (const auto& [id, value] : entries)
+        out << ' ' << kind << id << '=' << value;
+    };
+    list("reg", registers);
+    list("src", emitted);
+    list("sink", received);
+    list("ctr", counters);
+    list("sm", machines);
+    list("mod", instances);
+    return out.str();
+  }
+};
+
+// Whether the check compiled the node's records: a node below one that "new" has still to
+// create gets a working copy and empty records, and never acts.
+inline bool IsCompiled(const RuntimeInstance& node) {
+  const NetRuntime& runtime = *node.runtime;
+  const Module& net = *node.net;
+  return runtime.sources.size() == net.sources.size() && runtime.sinks.size() == net.sinks.size() &&
+         runtime.counters.size() == net.counters.size() &&
+         runtime.machines.size() == net.stateMachines.size() &&
+         runtime.instances.size() == net.instances.size() &&
+         (runtime.registers().empty() || runtime.registers().front().size() != 0);
+}
+
+inline std::optional<NodeState> ReferenceNodeState(const RuntimeInstance& node) {
+  if (!node.net || !node.runtime || !IsCompiled(node))
+    return std::nullopt;
+  const NetRuntime& runtime = *node.runtime;
+  NodeState state;
+  for (const ShiftRegisterRuntime& shiftRegister : runtime.registers()) {
+    std::string cells;
+    for (std::size_t i = 0; i < shiftRegister.size(); ++i)
+      cells += TokenText(static_cast<std::uint8_t>(shiftRegister.Cell(i)));
+    state.registers[shiftRegister.id()] = cells + (shiftRegister.entryWritten() ? "*" : "");
+  }
+  for (const SourceRuntime& source : runtime.sources)
+    state.emitted[source.id] = source.emitted;
+  for (const SinkRuntime& sink : runtime.sinks) {
+    std::string received;
+    for (const int value : sink.record->received)
+      received += TokenText(static_cast<std::uint8_t>(value));
+    state.received[sink.id] = received;
+  }
+  for (const CounterRuntime& counter : runtime.counters)
+    state.counters[counter.id] = std::to_string(counter.remaining) + (counter.ready ? "r" : "");
+  for (const StateMachineRuntime& machine : runtime.machines) {
+    state.machines[machine.id] = std::to_string(machine.currentNumber) + "/" +
+                                 std::to_string(machine.Current().number) +
+                                 (machine.ready ? "r" : "");
+  }
+  for (const ModuleInstanceRuntime& instance : runtime.instances) {
+    state.instances[instance.id] = std::string(instance.record->absent ? "absent" : "") +
+                                   (instance.record->created ? "created" : "");
+  }
+  return state;
+}
+
+inline std::optional<NodeState> EngineNodeState(const Simulation& simulation,
+                                                const RuntimeInstance& node) {
+  if (!simulation.HasState(node))
+    return std::nullopt;
+  const Module& net = *node.net;
+  NodeState state;
+  for (const auto& [id, shiftRegister] : net.shiftRegisters) {
+    std::string cells;
+    for (const std::uint8_t value : simulation.Cells(node, id))
+      cells += TokenText(value);
+    state.registers[id] = cells + (simulation.EntryWritten(node, id) ? "*" : "");
+  }
+  for (const auto& [id, source] : net.sources)
+    state.emitted[id] = simulation.Source(node, id).value().emitted;
+  for (const auto& [id, sink] : net.sinks) {
+    std::string received;
+    for (const std::uint8_t value : simulation.Received(node, id))
+      received += TokenText(value);
+    state.received[id] = received;
+  }
+  for (const auto& [id, counter] : net.counters) {
+    const CounterRunState run = simulation.Counter(node, id).value();
+    state.counters[id] = std::to_string(run.remaining) + (run.ready ? "r" : "");
+  }
+  for (const auto& [id, machine] : net.stateMachines) {
+    const MachineRunState run = simulation.Machine(node, id).value();
+    state.machines[id] = std::to_string(run.currentNumber) + "/" +
+                         std::to_string(run.currentState) + (run.ready ? "r" : "");
+  }
+  for (const auto& [id, instance] : net.instances) {
+    const InstanceRunState run = simulation.Instance(node, id).value();
+    state.instances[id] = std::string(run.absent ? "absent" : "") + (run.created ? "created" : "");
+  }
+  return state;
+}
+
+// The tree, the schedule, the module shown, and the state of every node, one node a line.
+template <typename StateOf>
+std::string DescribeRun(const ModuleLibrary& library, StateOf stateOf) {
+  std::ostringstream out;
+  const auto visit = [&](const auto& self, const RuntimeInstance& node) -> void {
+    out << PathOf(&node) << ' ' << node.name << (node.deleted ? " deleted" : "")
+        << (node.scheduled ? " scheduled" : "") << (node.dynamicHost ? " host" : "")
+        << (node.net ? " net" : "");
+    for (const int id : node.dynamicChildIds)
+      out << " dynamic" << id;
+    if (const std::optional<NodeState> state = stateOf(node))
+      out << state->Text();
+    out << '\n';
+    for (const auto& [id, child] : node.children)
+      self(self, *child);
+  };
+  visit(visit, library.rootInstance());
+  out << "schedule";
+  for (const RuntimeInstance* node : library.instanceSchedule)
+    out << ' ' << PathOf(node);
+  const RuntimeInstance& current = library.currentInstance();
+  out << "\nshowing " << PathOf(&current)
+      << (current.net && &library.currentModule() == current.net.get() ? " net" : " design")
+      << '\n';
+  return out.str();
+}
+
+class EngineComparison {
+ public:
+  // `build` fills a fresh library; it is called once for each engine and must build the same
+  // design both times.
+  template <typename Build>
+  explicit EngineComparison(Build build) {
+    build(reference_.library);
+    build(engine_.library);
+  }
+
+  // Checks, then runs up to `steps` steps (fewer once both have been idle for a while) and ends
+  // the simulation; returns the first difference described, or an empty text.
+  std::string Run(int steps) {
+    CheckOutcome referenceOutcome = ReferenceCheck(reference_.library);
+    CheckOutcome engineOutcome = simulation_.Check();
+    // A failed check leaves records half compiled, which nothing reads: the simulation ends.
+    if (referenceOutcome.failingNode != nullptr) {
+      const auto noState = [](const RuntimeInstance&) { return std::optional<NodeState>(); };
+      return Compare(
+          "check",
+          Outcome(referenceOutcome) + reference_.Take() + DescribeRun(reference_.library, noState),
+          Outcome(engineOutcome) + engine_.Take() + DescribeRun(engine_.library, noState));
+    }
+    std::string difference =
+        Compare("check", Outcome(referenceOutcome) + reference_.Take() + ReferenceState(),
+                Outcome(engineOutcome) + engine_.Take() + EngineState());
+    if (!difference.empty())
+      return difference;
+    int idle = 0;
+    for (int step = 1; step <= steps && idle < 4; ++step) {
+      StepActivity referenceActivity = 0;
+      StepActivity engineActivity = 0;
+      const std::string referenceResult = reference_.Run([&](const StepHooks& hooks) {
+        ReferenceStep(reference_.library, referenceActivity, hooks);
+      });
+      const std::string engineResult =
+          engine_.Run([&](const StepHooks& hooks) { simulation_.Step(engineActivity, hooks); });
+      difference = Compare("step " + std::to_string(step),
+                           referenceResult + " activity " + std::to_string(referenceActivity) +
+                               "\n" + reference_.Take() + ReferenceState(),
+                           engineResult + " activity " + std::to_string(engineActivity) + "\n" +
+                               engine_.Take() + EngineState());
+      if (!difference.empty())
+        return difference;
+      events_.insert(reference_.outcome);
+      for (const char* told : {"deleting", "tree", "creation failed"}) {
+        if (referenceResult.find(told) != std::string::npos)
+          events_.insert(told);
+      }
+      idle = referenceActivity == 0 ? idle + 1 : 0;
+    }
+    ResetRuntime(reference_.library);
+    simulation_.End();
+    return Compare("end", ReferenceState(), EngineState());
+  }
+
+  // What the steps did: "ok", "condition 100", ..., "message ...", "deleting", "tree" and
+  // "creation failed".
+  const std::set<std::string>& events() const { return events_; }
+
+ private:
+  struct Side {
+    Side() { output.Attach(&log); }
+
+    // Runs a step, telling what it raised and what the windows were told.
+    template <typename StepFunction>
+    std::string Run(StepFunction step) {
+      std::string told;
+      StepHooks hooks;
+      hooks.instanceDeleting = [&told](RuntimeInstance& node) {
+        told += " deleting " + PathOf(&node);
+      };
+      hooks.treeChanged = [&told] { told += " tree"; };
+      hooks.creationFailed = [&told] { told += " creation failed"; };
+      outcome = "ok";
+      try {
+        step(hooks);
+      } catch (const SimulationCondition& condition) {
+        outcome = "condition " + std::to_string(condition.code());
+      } catch (const MessageError& error) {
+        outcome = std::string("message ") + error.what();
+      }
+      return outcome + told;
+    }
+    // The log lines written since the last call.
+    std::string Take() {
+      std::string lines;
+      for (const std::string& line : log.lines)
+        lines += line + "\n";
+      log.lines.clear();
+      return lines;
+    }
+
+    RecordingLog log;
+    OutputLog output;
+    ModuleLibrary library{output};
+    std::string outcome;  // of the last step: "ok", "condition N" or "message TEXT"
+  };
+
+  static std::string Outcome(const CheckOutcome& outcome) {
+    return std::string(outcome.prepareFailed ? "prepare failed, " : "") + "failing " +
+           PathOf(outcome.failingNode) + "\n";
+  }
+  std::string ReferenceState() const {
+    return DescribeRun(reference_.library,
+                       [](const RuntimeInstance& node) { return ReferenceNodeState(node); });
+  }
+  std::string EngineState() const {
+    return DescribeRun(engine_.library, [this](const RuntimeInstance& node) {
+      return EngineNodeState(simulation_, node);
+    });
+  }
+  static std::string Compare(const std::string& when, const std::string& reference,
+                             const std::string& engine) {
+    if (reference == engine)
+      return {};
+    return "after " + when + ":\n--- reference\n" + reference + "--- engine\n" + engine;
+  }
+
+  Side reference_;
+  Side engine_;
+  std::set<std::string> events_;
+  Simulation simulation_{engine_.library};
+};
+
+}  // namespace pelkor::testing

@@ -1,0 +1,70 @@
+// The view widget inside the main window, driven with synthesized mouse, wheel and keys.
+#include <QLabel>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "ui/main_window.h"
+#include "ui/view_widget.h"
+#include "view/view_navigation.h"
+
+using pelkor::CommandId;
+
+class ViewWidgetTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir folder_;
+  std::unique_ptr<pelkor::MainWindow> window_;
+  pelkor::ViewWidget* view() { return window_->view(); }
+  pelkor::Workspace& workspace() { return window_->workspace(); }
+
+ private slots:
+  void init() {
+    window_ = std::make_unique<pelkor::MainWindow>(
+        std::filesystem::path(folder_.path().toStdString()) / "pelkor.ini");
+    window_->resize(700, 500);
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+  }
+  void cleanup() { window_.reset(); }
+
+  void aClickWithARegisterToolPlacesOneWhereItIsDrawn() {
+    window_->Execute(CommandId::kShiftRegisterTool);
+    QTest::mouseClick(view()->viewport(), Qt::LeftButton, {}, QPoint(100, 100));
+    const auto& registers = workspace().library().currentModule().shiftRegisters;
+    QCOMPARE(registers.size(), std::size_t{1});
+    view()->viewport()->repaint();
+    // The box's outline is drawn around the clicked cell, in the register's colour.
+    const QColor outline = view()->backBuffer().pixelColor(100, 87);
+    QVERIFY2(outline.saturation() > 100, qPrintable(outline.name()));
+    QCOMPARE(window_->findChild<QLabel*>("objectPane")->text(), QString("OBJ=1"));
+
+    // The eraser removes it again; undo brings it back.
+    window_->Execute(CommandId::kEraserTool);
+    QTest::mouseClick(view()->viewport(), Qt::LeftButton, {}, QPoint(100, 100));
+    QVERIFY(registers.empty());
+    window_->Execute(CommandId::kUndo);
+    QCOMPARE(workspace().library().currentModule().shiftRegisters.size(), std::size_t{1});
+  }
+
+  void theArrowKeysScrollAndTheWheelZooms() {
+    const pelkor::Point origin = workspace().view().baseOrigin;
+    view()->setFocus();
+    QTest::keyClick(view(), Qt::Key_Right);
+    QVERIFY(workspace().view().baseOrigin != origin);
+    QCOMPARE(view()->horizontalScrollBar()->value(),
+             HorizontalScrollBar(workspace().view()).position);
+
+    const int level = workspace().view().zoomLevel;
+    QWheelEvent wheel(QPointF(50, 50), view()->viewport()->mapToGlobal(QPointF(50, 50)), {},
+                      QPoint(0, 120), Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view()->viewport(), &wheel);
+    QCOMPARE(workspace().view().zoomLevel, level + 1);
+    QCOMPARE(view()->horizontalScrollBar()->pageStep(),
+             HorizontalScrollBar(workspace().view()).page);
+  }
+};
+
+QTEST_MAIN(ViewWidgetTest)
+#include "view_widget_test.moc"
