@@ -25,7 +25,7 @@ void MainWindow::ExecuteWaveformCommand(CommandId id) {
     case CommandId::kWaveform:
       waveform_->setVisible(waveform_->isHidden());
       if (!waveform_->isHidden())
-        waveform_->Refresh();
+        resizeDocks({waveform_}, {height() / 3}, Qt::Vertical);
       break;
     case CommandId::kShowSinkVerdicts:
       workspace_.view().showSinkVerdicts = !workspace_.view().showSinkVerdicts;

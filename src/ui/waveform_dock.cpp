@@ -58,6 +58,7 @@ WaveformDock::WaveformDock(Workspace& workspace, QWidget* parent)
   connect(zoomIn, &QPushButton::clicked, this, [this] { Zoom(1); });
   connect(zoomOut, &QPushButton::clicked, this, [this] { Zoom(-1); });
   connect(view_, &WaveformView::zoomRequested, this, &WaveformDock::Zoom);
+  connect(view_, &WaveformView::resized, this, &WaveformDock::Refresh);
   connect(view_, &WaveformView::hoveredStepChanged, this, &WaveformDock::UpdateStepLabel);
   connect(scrollBar_, &QScrollBar::valueChanged, view_,
           [this](int value) { view_->SetFirstStep(value); });
@@ -74,7 +75,7 @@ void WaveformDock::Refresh() {
   const int first = history.empty() ? 0 : static_cast<int>(history.firstStep());
   const int last = history.empty() ? 0 : static_cast<int>(history.lastStep());
   const int columns = view_->VisibleColumns();
-  scrollBar_->setRange(first, std::max(first, last - columns + 2));
+  scrollBar_->setRange(first, std::max(first, last - columns + 1));
   scrollBar_->setPageStep(columns);
   if (following)
     scrollBar_->setValue(scrollBar_->maximum());

@@ -31,7 +31,7 @@ WaveformView::WaveformView(const SignalHistory& history, QWidget* parent)
     : QWidget(parent), history_(history) {
   setObjectName("waveformView");
   setMouseTracking(true);
-  setMinimumHeight(kRowHeight * 3);
+  setMinimumHeight(kRowHeight * 4);
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -166,6 +166,10 @@ void WaveformView::mouseMoveEvent(QMouseEvent* event) {
 
 void WaveformView::leaveEvent(QEvent*) {
   SetHoveredStep(std::nullopt);
+}
+
+void WaveformView::resizeEvent(QResizeEvent*) {
+  emit resized();
 }
 
 void WaveformView::wheelEvent(QWheelEvent* event) {

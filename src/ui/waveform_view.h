@@ -43,12 +43,15 @@ class WaveformView : public QWidget {
   void hoveredStepChanged(std::optional<std::int64_t> step);
   // Ctrl and the wheel: +1 to zoom in, -1 to zoom out.
   void zoomRequested(int direction);
+  // The number of columns in sight may have changed.
+  void resized();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void leaveEvent(QEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void PaintRow(class QPainter& painter, std::size_t row, std::int64_t lastStep);

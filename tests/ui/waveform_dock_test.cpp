@@ -149,6 +149,21 @@ class WaveformDockTest : public QObject {
     QVERIFY(x >= WaveformView::kNameWidth && x + view.columnWidth() <= view.width());
   }
 
+  // Regression: a dock shown after the run had scrolled past every step while it had no width.
+  void aDockWidenedAfterTheRunShowsTheLastSteps() {
+    pelkor::WaveformDock narrow(*workspace_);
+    narrow.resize(0, 300);
+    narrow.Refresh();
+    narrow.resize(1400, 300);
+    narrow.show();
+    QCoreApplication::processEvents();
+    const WaveformView& view = *narrow.view();
+    // Every step fits now, so the view starts at the first.
+    QCOMPARE(view.firstStep(), workspace_->history().firstStep());
+    const std::int64_t last = workspace_->history().lastStep();
+    QVERIFY(view.XOfStep(last) + view.columnWidth() <= view.width());
+  }
+
   void zoomStepsThroughTheColumnWidths() {
     const int before = dock_->view()->columnWidth();
     dock_->findChild<QPushButton*>("waveZoomInButton")->click();
