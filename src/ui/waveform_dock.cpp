@@ -63,8 +63,7 @@ WaveformDock::WaveformDock(Workspace& workspace, QWidget* parent)
   connect(scrollBar_, &QScrollBar::valueChanged, view_,
           [this](int value) { view_->SetFirstStep(value); });
   chooseFile_ = [this] {
-    return QFileDialog::getSaveFileName(this, "VCDで保存", QString(),
-                                        "Value Change Dump (*.vcd)");
+    return QFileDialog::getSaveFileName(this, "VCDで保存", QString(), "Value Change Dump (*.vcd)");
   };
   Refresh();
 }
@@ -80,10 +79,10 @@ void WaveformDock::Refresh() {
   if (following)
     scrollBar_->setValue(scrollBar_->maximum());
   view_->SetFirstStep(scrollBar_->value());
-  droppedNote_->setText(history.droppedSteps() > 0
-                            ? QString("古い%1ステップは記録から外しました")
-                                  .arg(history.droppedSteps())
-                            : QString());
+  droppedNote_->setText(
+      history.droppedSteps() > 0
+          ? QString("古い%1ステップは記録から外しました").arg(history.droppedSteps())
+          : QString());
   nextMismatch_->setEnabled(!history.empty());
   saveVcd_->setEnabled(!history.empty());
   view_->update();
@@ -110,11 +109,10 @@ void WaveformDock::SaveVcd() {
 }
 
 void WaveformDock::Zoom(int direction) {
-  const auto current =
-      std::find(kColumnWidths.begin(), kColumnWidths.end(), view_->columnWidth());
-  const auto index = std::clamp<std::ptrdiff_t>(
-      (current - kColumnWidths.begin()) + direction, 0,
-      static_cast<std::ptrdiff_t>(kColumnWidths.size()) - 1);
+  const auto current = std::find(kColumnWidths.begin(), kColumnWidths.end(), view_->columnWidth());
+  const auto index =
+      std::clamp<std::ptrdiff_t>((current - kColumnWidths.begin()) + direction, 0,
+                                 static_cast<std::ptrdiff_t>(kColumnWidths.size()) - 1);
   view_->SetColumnWidth(kColumnWidths[static_cast<std::size_t>(index)]);
   Refresh();
 }

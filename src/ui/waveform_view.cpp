@@ -97,10 +97,10 @@ void WaveformView::PaintRow(QPainter& painter, std::size_t row, std::int64_t las
       previousY.reset();
       continue;
     }
-    const int y = top + (cell.value == 1                ? kHighInset
-                         : cell.value == 0              ? kLowInset
-                                                        : (kHighInset + kLowInset) / 2);
-    painter.setPen(QPen(cell.mismatch                  ? kMismatchColour
+    const int y = top + (cell.value == 1   ? kHighInset
+                         : cell.value == 0 ? kLowInset
+                                           : (kHighInset + kLowInset) / 2);
+    painter.setPen(QPen(cell.mismatch                ? kMismatchColour
                         : cell.value == kSignalEmpty ? kEmptyColour
                                                      : kWaveColour,
                         2));
@@ -110,8 +110,8 @@ void WaveformView::PaintRow(QPainter& painter, std::size_t row, std::int64_t las
     previousY = y;
     if (!shown.expected.empty() && cell.expected && columnWidth_ >= 6) {
       painter.setPen(cell.mismatch ? kMismatchColour : kExpectedColour);
-      painter.drawText(QRect(x, top + kRowHeight, columnWidth_, kExpectedHeight),
-                       Qt::AlignCenter, QString::number(*cell.expected));
+      painter.drawText(QRect(x, top + kRowHeight, columnWidth_, kExpectedHeight), Qt::AlignCenter,
+                       QString::number(*cell.expected));
     }
   }
 }

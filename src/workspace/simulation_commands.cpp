@@ -28,7 +28,8 @@ void Workspace::StopAnimationTimer() {
 void Workspace::WriteRunEnd() {
   log_.WriteText("シミュレーションを終了します");
   log_.Write("シミュレーション時間は%f秒", static_cast<double>(Now() - startTicks_) / 1000.0);
-  if (const std::string summary = VerdictSummary(simulation_, library_.rootInstance()); !summary.empty())
+  if (const std::string summary = VerdictSummary(simulation_, library_.rootInstance());
+      !summary.empty())
     log_.WriteText(summary);
 }
 

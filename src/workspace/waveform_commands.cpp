@@ -41,9 +41,10 @@ bool Workspace::RecordStep() {
   const RuntimeInstance& root = library_.rootInstance();
   if (recordHistory_)
     history_.Sample(simulation_, root, stepsSinceCheck_);
-  const std::optional<SinkDeparture> departure = sinkWatch_.Sample(simulation_, root, stepsSinceCheck_);
-  const bool running = interaction_.tool == Tool::kAnimatedRun ||
-                       interaction_.tool == Tool::kRunWithoutAnimation;
+  const std::optional<SinkDeparture> departure =
+      sinkWatch_.Sample(simulation_, root, stepsSinceCheck_);
+  const bool running =
+      interaction_.tool == Tool::kAnimatedRun || interaction_.tool == Tool::kRunWithoutAnimation;
   if (!departure || !stopAtMismatch_ || !running)
     return true;
   log_.Write("%sがステップ%lldで期待と異なる値を受け取りました",

@@ -99,7 +99,8 @@ class WaveformDockTest : public QObject {
     bool redDigit = false;
     for (int dx = 0; dx < view.columnWidth(); ++dx) {
       for (int dy = 0; dy < WaveformView::kExpectedHeight; ++dy) {
-        const QColor p = image.pixelColor(x + dx, view.RowTop(sinkRow) + WaveformView::kRowHeight + dy);
+        const QColor p =
+            image.pixelColor(x + dx, view.RowTop(sinkRow) + WaveformView::kRowHeight + dy);
         redDigit = redDigit || (p.red() > 150 && p.green() < 100 && p.blue() < 100);
       }
     }

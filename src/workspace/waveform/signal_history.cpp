@@ -64,11 +64,9 @@ bool SignalHistory::Watch(const Simulation& simulation, const RuntimeInstance& r
   return true;
 }
 
-std::uint8_t SignalHistory::SampleRow(const RunningNode& running, std::size_t row,
-                                      bool& mismatch) {
+std::uint8_t SignalHistory::SampleRow(const RunningNode& running, std::size_t row, bool& mismatch) {
   const HistoryRow& history = rows_[row];
-  if (history.signal.kind != SignalKind::kSink || history.expected.empty() ||
-      !running.HasState()) {
+  if (history.signal.kind != SignalKind::kSink || history.expected.empty() || !running.HasState()) {
     return Encode(SampleSignal(running, history.signal, seen_[row]), kNoExpectation, false);
   }
   const Arrivals arrivals = NewArrivals(running, history.signal.id, seen_[row]);

@@ -54,7 +54,9 @@ class SignalHistory {
   bool empty() const { return columns_.empty(); }
   // The steps held, first to last; valid unless empty.
   std::int64_t firstStep() const { return firstStep_; }
-  std::int64_t lastStep() const { return firstStep_ + static_cast<std::int64_t>(columns_.size()) - 1; }
+  std::int64_t lastStep() const {
+    return firstStep_ + static_cast<std::int64_t>(columns_.size()) - 1;
+  }
   // How many of the oldest steps were dropped to stay within the limit.
   std::int64_t droppedSteps() const { return droppedSteps_; }
   HistoryCell At(std::size_t row, std::int64_t step) const;

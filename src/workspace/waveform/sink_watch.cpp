@@ -7,7 +7,7 @@
 namespace pelkor {
 
 std::optional<SinkDeparture> SinkWatch::Sample(const Simulation& simulation,
-                                              const RuntimeInstance& root, std::int64_t step) {
+                                               const RuntimeInstance& root, std::int64_t step) {
   std::optional<SinkDeparture> departure;
   ForEachLiveNode(simulation, root, [&](const LiveNode& live) {
     const RunningNode running{simulation, live.node};
@@ -50,8 +50,8 @@ std::string VerdictSummary(const Simulation& simulation, const RuntimeInstance& 
   });
   if (passed == 0 && failed.empty())
     return "";
-  std::string summary = "照合結果: 合格" + std::to_string(passed) + " 不合格" +
-                        std::to_string(failed.size());
+  std::string summary =
+      "照合結果: 合格" + std::to_string(passed) + " 不合格" + std::to_string(failed.size());
   for (std::size_t i = 0; i < failed.size(); ++i)
     summary += (i == 0 ? " (" : "、") + failed[i];
   if (!failed.empty())

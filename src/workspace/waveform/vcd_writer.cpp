@@ -56,9 +56,8 @@ std::vector<NodeSignals> InTreeOrder(const std::vector<VcdSignal>& wires) {
   std::vector<NodeSignals> nodes;
   for (auto& [path, members] : byPath)
     nodes.push_back({Segments(path), std::move(members)});
-  std::sort(nodes.begin(), nodes.end(), [](const NodeSignals& a, const NodeSignals& b) {
-    return TreeOrder(a.path, b.path);
-  });
+  std::sort(nodes.begin(), nodes.end(),
+            [](const NodeSignals& a, const NodeSignals& b) { return TreeOrder(a.path, b.path); });
   return nodes;
 }
 
@@ -97,7 +96,8 @@ void VcdRecorder::Sample(const Simulation& simulation, const RuntimeInstance& ro
         sampled.push_back(false);
       }
       Recorded& recorded = recorded_[it->second];
-      set(it->second, VcdValue(signal.kind, SampleSignal({simulation, live.node}, signal, recorded.seen)));
+      set(it->second,
+          VcdValue(signal.kind, SampleSignal({simulation, live.node}, signal, recorded.seen)));
       sampled[it->second] = true;
     }
   });

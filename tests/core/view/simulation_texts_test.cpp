@@ -135,8 +135,7 @@ TEST_F(SimulationLabelsTest, SinksWithExpectationsShowTheirLiveVerdictAtScaleOne
     std::optional<ColorRef> mark;
   };
   const Case cases[] = {
-      {"0110", {0, 1}, 0, true, kPassColour},
-      {"0110", {0, 0}, 0, true, kFailColour},
+      {"0110", {0, 1}, 0, true, kPassColour},   {"0110", {0, 0}, 0, true, kFailColour},
       {"0110", {0, 0}, 0, false, std::nullopt},  // switched off
       {"0110", {0, 0}, 1, true, std::nullopt},   // scale 2
       {"", {0, 0}, 0, true, std::nullopt},       // nothing expected

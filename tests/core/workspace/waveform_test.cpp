@@ -70,9 +70,9 @@ class WaveformTest : public ::testing::Test {
       workspace.Step();
       if (Received(sink).size() > before) {
         const std::size_t index = Received(sink).size() - 1;
-        arrivals.push_back({step, Received(sink).back(),
-                            index < expectedBits.size() ? std::optional(expectedBits[index])
-                                                        : std::nullopt});
+        arrivals.push_back(
+            {step, Received(sink).back(),
+             index < expectedBits.size() ? std::optional(expectedBits[index]) : std::nullopt});
       }
     }
     return arrivals;
@@ -197,8 +197,8 @@ TEST_F(WaveformTest, WatchingAnInstanceAddsItsRowsFromThenOn) {
   const auto& rows = workspace.history().rows();
   ASSERT_EQ(rows.size(), before + 2);
   EXPECT_EQ(rows[before].path, "untitle/" + std::to_string(instance));
-  EXPECT_EQ(rows[before].Label(), std::to_string(instance) + " reg" +
-                                      std::to_string(rows[before].signal.id));
+  EXPECT_EQ(rows[before].Label(),
+            std::to_string(instance) + " reg" + std::to_string(rows[before].signal.id));
   workspace.Step();
   EXPECT_EQ(workspace.history().At(before, 1).value, kSignalUnknown);
   EXPECT_NE(workspace.history().At(before, 2).value, kSignalUnknown);
@@ -230,11 +230,10 @@ TEST_F(WaveformTest, GtkwGroupsTheSignalsByNodePathInTreeOrder) {
   for (std::string line; std::getline(in, line);)
     lines.push_back(line);
   EXPECT_THAT(lines, ::testing::ElementsAre(
-                         "[*] pelkor", "[dumpfile] \"/tmp/run.vcd\"",  //
+                         "[*] pelkor", "[dumpfile] \"/tmp/run.vcd\"",                //
                          "@800200", "-top", "@28", "top.sink2", "@1000200", "-top",  //
-                         "@800200", "-top/3", "@28", "top.3.src4", "@1000200", "-top/3",
-                         "@800200", "-top/12", "@28", "top.12.reg1", "top.12.sink5", "@1000200",
-                         "-top/12"));
+                         "@800200", "-top/3", "@28", "top.3.src4", "@1000200", "-top/3", "@800200",
+                         "-top/12", "@28", "top.12.reg1", "top.12.sink5", "@1000200", "-top/12"));
 }
 
 TEST_F(WaveformTest, RunsStopAfterTheFirstStepInWhichASinkDeparts) {
@@ -260,8 +259,7 @@ TEST_F(WaveformTest, RunsStopAfterTheFirstStepInWhichASinkDeparts) {
       EXPECT_EQ(outcome.end, RunEnd::kMismatch);
       EXPECT_EQ(outcome.steps, departures.front());
       EXPECT_THAT(log.lines, ::testing::Contains("untitleのケムマキ" + std::to_string(p.sink) +
-                                                 "がステップ" +
-                                                 std::to_string(departures.front()) +
+                                                 "がステップ" + std::to_string(departures.front()) +
                                                  "で期待と異なる値を受け取りました"));
       EXPECT_TRUE(workspace.IsPaused());
     } else {
@@ -291,7 +289,8 @@ TEST_F(WaveformTest, AnimatedRunPausesAtTheFirstDepartureAndSingleStepsDoNot) {
   EXPECT_EQ(Received(p.sink), (std::vector<int>{1, 1}));
   ASSERT_GE(log.lines.size(), 2u);
   EXPECT_EQ(log.lines[log.lines.size() - 1], "一時停止");
-  EXPECT_THAT(log.lines[log.lines.size() - 2], ::testing::HasSubstr("で期待と異なる値を受け取りました"));
+  EXPECT_THAT(log.lines[log.lines.size() - 2],
+              ::testing::HasSubstr("で期待と異なる値を受け取りました"));
 }
 
 TEST_F(WaveformTest, RunEndWritesOneSummaryOfPassingAndFailingSinks) {
@@ -335,7 +334,8 @@ TEST_F(WaveformTest, NodePathsLeadBackToTheirNodes) {
   EXPECT_EQ(NodePath(child), childPath);
   EXPECT_EQ(FindNode(Root(), childPath), &child);
   EXPECT_EQ(FindNode(Root(), "untitle"), &Root());
-  for (const std::string& bad : std::vector<std::string>{"untitle/", "untitle/x", "untitled", "other", "untitle/99",
+  for (const std::string& bad :
+       std::vector<std::string>{"untitle/", "untitle/x", "untitled", "other", "untitle/99",
                                 childPath + "/1", "untitle/99999999999999"}) {
     EXPECT_EQ(FindNode(Root(), bad), nullptr) << bad;
   }
