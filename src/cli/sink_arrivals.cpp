@@ -1,7 +1,7 @@
 #include "cli/sink_arrivals.h"
 
-#include "cli/live_nodes.h"
 #include "model/sink_verification.h"
+#include "workspace/waveform/live_nodes.h"
 
 namespace pelkor::cli {
 
