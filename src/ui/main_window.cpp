@@ -461,7 +461,7 @@ void MainWindow::ShowOutputLog(bool shown) {
     connect(outputLog_, &OutputLogWindow::closeRequested, this,
             [this] { Execute(CommandId::kOutputLog); });
     workspace_.log().Attach(outputLog_);
-    outputLog_->FollowOwner();
+    PlaceOutputLog();
     outputLog_->show();
   } else {
     // Closing the window discards what it held; lines written while it is hidden are dropped.
@@ -555,14 +555,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::moveEvent(QMoveEvent* event) {
   QMainWindow::moveEvent(event);
-  if (outputLog_ != nullptr)
-    outputLog_->FollowOwner();
+  PlaceOutputLog();
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
-  if (outputLog_ != nullptr)
-    outputLog_->FollowOwner();
+  PlaceOutputLog();
 }
 
 }  // namespace pelkor

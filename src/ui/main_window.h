@@ -69,6 +69,10 @@ class MainWindow : public QMainWindow {
   void ShowSettings();
   void ToggleOutputLog();
   void ShowOutputLog(bool shown);
+  // Keeps the output log at the frame's bottom-left corner, above the waveforms when they are
+  // docked there, so that it never hides them.
+  void PlaceOutputLog();
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void RunWithoutAnimation();
   void ExportBsp();
   // The module shown on paper: the printer, its preview and its page setup share one printer,

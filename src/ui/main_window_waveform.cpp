@@ -1,5 +1,8 @@
 // The main window's waveform window and verdict commands.
+#include <QEvent>
+
 #include "ui/main_window.h"
+#include "ui/output_log_window.h"
 #include "ui/waveform_dock.h"
 
 namespace pelkor {
@@ -8,7 +11,12 @@ void MainWindow::BuildWaveformDock() {
   waveform_ = new WaveformDock(workspace_, this);
   addDockWidget(Qt::BottomDockWidgetArea, waveform_);
   waveform_->hide();
-  connect(waveform_, &QDockWidget::visibilityChanged, this, &MainWindow::RefreshCommandStates);
+  connect(waveform_, &QDockWidget::visibilityChanged, this, [this] {
+    RefreshCommandStates();
+    PlaceOutputLog();
+  });
+  connect(waveform_, &QDockWidget::topLevelChanged, this, &MainWindow::PlaceOutputLog);
+  waveform_->installEventFilter(this);  // its resizing moves the output log
   connect(&ui_, &DesktopUi::redrawRequested, waveform_, &WaveformDock::Refresh);
   // A node picked in the module tree, or entered, joins the waveforms while they are shown.
   connect(
@@ -18,6 +26,20 @@ void MainWindow::BuildWaveformDock() {
           waveform_->Refresh();
       },
       Qt::QueuedConnection);
+}
+
+void MainWindow::PlaceOutputLog() {
+  if (outputLog_ == nullptr)
+    return;
+  const bool docked = waveform_ != nullptr && waveform_->isVisible() && !waveform_->isFloating() &&
+                      dockWidgetArea(waveform_) == Qt::BottomDockWidgetArea;
+  outputLog_->FollowOwner(docked ? waveform_->height() : 0);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == waveform_ && event->type() == QEvent::Resize)
+    PlaceOutputLog();
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::ExecuteWaveformCommand(CommandId id) {
