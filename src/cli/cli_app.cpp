@@ -59,7 +59,11 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
       ->check(stepCount)
       ->capture_default_str();
   run->add_option("--trace", runOptions.trace, "write the state after every step (JSON Lines)");
-  run->add_option("--vcd", runOptions.vcd, "write waveforms (Value Change Dump)");
+  run->add_option(
+      "--vcd", runOptions.vcd,
+      "write waveforms (Value Change Dump) and a GTKWave save file (.gtkw) beside them");
+  run->add_flag("--stop-at-mismatch", runOptions.stopAtMismatch,
+                "stop after the first step in which a sink takes a value it does not expect");
   run->add_option("--report", runOptions.report, "text or json")
       ->transform(CLI::CheckedTransformer(std::map<std::string, ReportFormat>{
           {"text", ReportFormat::kText}, {"json", ReportFormat::kJson}}));

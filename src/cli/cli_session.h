@@ -34,6 +34,7 @@ class HeadlessUi : public WorkspaceUi {
 // when quiet.
 struct CliSession {
   CliSession(std::ostream& out, bool quiet) : sink(out) {
+    workspace.SetRecordHistory(false);  // the VCD writer records what a run asks for
     if (!quiet)
       workspace.log().Attach(&sink);
   }

@@ -10,7 +10,7 @@
 #include "cli/design_run.h"
 #include "cli/exit_status.h"
 #include "cli/trace_writer.h"
-#include "cli/vcd_writer.h"
+#include "workspace/waveform/vcd_writer.h"
 
 namespace pelkor::cli {
 
@@ -46,6 +46,24 @@ class ProgressDisplay {
   std::chrono::steady_clock::time_point lastShown_;
 };
 
+// Writes the VCD file and the GTKWave save file beside it; the path that could not be written,
+// if any.
+std::optional<std::filesystem::path> WriteWaveforms(const std::filesystem::path& vcdPath,
+                                                    const VcdRecorder& vcd) {
+  std::ofstream vcdFile(vcdPath, std::ios::binary);
+  WriteVcd(vcdFile, vcd.wires());
+  vcdFile.close();
+  if (!vcdFile)
+    return vcdPath;
+  const std::filesystem::path gtkwPath = std::filesystem::path(vcdPath).replace_extension(".gtkw");
+  std::ofstream gtkwFile(gtkwPath, std::ios::binary);
+  WriteGtkw(gtkwFile, std::filesystem::absolute(vcdPath), vcd.wires());
+  gtkwFile.close();
+  if (!gtkwFile)
+    return gtkwPath;
+  return std::nullopt;
+}
+
 }  // namespace
 
 int CheckCommand(const std::filesystem::path& design, bool quiet, std::ostream& out,
@@ -73,6 +91,7 @@ int RunCommand(const RunOptions& options, std::ostream& out, std::ostream& err) 
   std::optional<VcdRecorder> vcd;
   if (options.vcd)
     vcd.emplace();
+  workspace.SetStopAtMismatch(options.stopAtMismatch);
 
   const RuntimeInstance& root = workspace.library().rootInstance();
   const Simulation& simulation = workspace.simulation();
@@ -94,11 +113,8 @@ int RunCommand(const RunOptions& options, std::ostream& out, std::ostream& err) 
   }
 
   if (vcd) {
-    std::ofstream vcdFile(*options.vcd, std::ios::binary);
-    vcd->Write(vcdFile);
-    vcdFile.close();
-    if (!vcdFile) {
-      err << "pelkor-cli: cannot write " << options.vcd->string() << '\n';
+    if (const std::optional<std::filesystem::path> failed = WriteWaveforms(*options.vcd, *vcd)) {
+      err << "pelkor-cli: cannot write " << failed->string() << '\n';
       return kExitCannotWrite;
     }
   }

@@ -13,9 +13,10 @@ struct RunOptions {
   std::filesystem::path design;
   std::int64_t maxSteps = 1'000'000;
   std::optional<std::filesystem::path> trace;  // JSON Lines, one line per step
-  std::optional<std::filesystem::path> vcd;
+  std::optional<std::filesystem::path> vcd;    // and a GTKWave save file beside it
   ReportFormat report = ReportFormat::kText;
-  bool quiet = false;  // no output-log lines
+  bool quiet = false;           // no output-log lines
+  bool stopAtMismatch = false;  // pause after the first step in which a sink departs
 };
 
 // Opens a design, checks it, runs it without animation and reports every sink.

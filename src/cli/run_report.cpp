@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "cli/live_nodes.h"
+#include "workspace/waveform/live_nodes.h"
 
 namespace pelkor::cli {
 

@@ -1,7 +1,7 @@
 #include "cli/sink_arrivals.h"
 
-#include "cli/live_nodes.h"
 #include "model/sink_verification.h"
+#include "workspace/waveform/live_nodes.h"
 
 namespace pelkor::cli {
 
@@ -12,7 +12,7 @@ void SinkArrivals::Sample(const Simulation& simulation, std::int64_t step) {
       continue;
     // Values added since the last sample arrived in this step; a node made again while
     // running starts its sinks empty.
-    std::vector<std::int64_t>& steps = steps_[PathOf(*node)][sinkId];
+    std::vector<std::int64_t>& steps = steps_[NodePath(*node)][sinkId];
     const std::size_t received = simulation.Received(*node, sinkId).size();
     if (steps.size() != received)
       steps.resize(received, step);

@@ -1,6 +1,6 @@
 #include "cli/trace_writer.h"
 
-#include "cli/live_nodes.h"
+#include "workspace/waveform/live_nodes.h"
 
 namespace pelkor::cli {
 

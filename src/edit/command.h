@@ -35,6 +35,8 @@ enum class CommandId : int {
   kShowObjectIds = 174,
   kModuleTree = 186,
   kOutputDialog = 32802,
+  kWaveform = 32900,
+  kShowSinkVerdicts = 32901,
   // Tools
   kShiftRegisterTool = 32777,
   kStateMachineTool = 32771,
@@ -49,6 +51,7 @@ enum class CommandId : int {
   kRun = 32795,
   kRunWithoutAnimation = 32796,
   kPause = 32797,
+  kStopAtMismatch = 32902,
   // Edit tools and the view
   kEraserTool = 32784,
   kMoveTool = 32793,

@@ -48,19 +48,45 @@ SinkVerdict Verify(const SinkTransition& sink, const std::vector<int>& received)
   return FirstMismatch(sink, received) ? SinkVerdict::kFail : SinkVerdict::kPass;
 }
 
-std::optional<std::size_t> FirstMismatch(const SinkTransition& sink,
-                                         const std::vector<int>& received) {
+std::vector<int> ExpectedArrivals(const SinkTransition& sink) {
   if (!ExpectsValues(sink))
-    return std::nullopt;
+    return {};
   // A "Little" sink expects its values newest first, so they arrive in reverse.
   std::vector<int> expected = ExpectedBits(sink);
   if (sink.outputMode == 1)
     std::reverse(expected.begin(), expected.end());
+  return expected;
+}
+
+std::optional<std::size_t> FirstMismatch(const SinkTransition& sink,
+                                         const std::vector<int>& received) {
+  if (!ExpectsValues(sink))
+    return std::nullopt;
+  const std::vector<int> expected = ExpectedArrivals(sink);
   const auto departs =
       std::mismatch(received.begin(), received.end(), expected.begin(), expected.end()).first;
   if (departs == received.end() && received.size() == expected.size())
     return std::nullopt;
   return static_cast<std::size_t>(departs - received.begin());
+}
+
+SinkVerdict LiveVerdict(const SinkTransition& sink, const std::vector<int>& received) {
+  if (!ExpectsValues(sink))
+    return SinkVerdict::kNone;
+  const std::optional<std::size_t> mismatch = FirstMismatch(sink, received);
+  return mismatch && *mismatch < received.size() ? SinkVerdict::kFail : SinkVerdict::kPass;
+}
+
+const char* LiveVerdictText(SinkVerdict verdict) {
+  switch (verdict) {
+    case SinkVerdict::kPass:
+      return "OK";
+    case SinkVerdict::kFail:
+      return "NG";
+    case SinkVerdict::kNone:
+      break;
+  }
+  return "";
 }
 
 const char* VerdictName(SinkVerdict verdict) {

@@ -30,6 +30,16 @@ SinkVerdict Verify(const SinkTransition& sink, const std::vector<int>& received)
 std::optional<std::size_t> FirstMismatch(const SinkTransition& sink,
                                          const std::vector<int>& received);
 
+// Whether what a sink received so far still agrees with what it expects: a sink that waits for
+// more values still passes, one that received a departing or an extra value fails.
+SinkVerdict LiveVerdict(const SinkTransition& sink, const std::vector<int>& received);
+
+// The expected value of each arrival in arrival order: the expected bits, reversed for
+// "Little"; empty for a sink without a verdict.
+std::vector<int> ExpectedArrivals(const SinkTransition& sink);
+
 const char* VerdictName(SinkVerdict verdict);
+// "OK" or "NG", as a sink shows its live verdict; empty without one.
+const char* LiveVerdictText(SinkVerdict verdict);
 
 }  // namespace pelkor

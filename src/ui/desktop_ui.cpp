@@ -18,12 +18,13 @@ QString FromUtf8(const std::string& text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-std::optional<std::filesystem::path> ShowFileDialog(QWidget* parent, const FileDialogSpec& spec) {
-  const QString filter = QtFileFilter(spec.filter);
+std::optional<std::filesystem::path> ShowFileDialog(QWidget* parent,
+                                                    const FileDialogSpec& request) {
+  const QString filter = QtFileFilter(request.filter);
   // The initial name is a pattern such as "*.dtn": the filter already says it, so the name
   // field starts empty, as it would with the pattern applied.
-  const QString name = spec.forSaving ? QFileDialog::getSaveFileName(parent, {}, {}, filter)
-                                      : QFileDialog::getOpenFileName(parent, {}, {}, filter);
+  const QString name = request.forSaving ? QFileDialog::getSaveFileName(parent, {}, {}, filter)
+                                         : QFileDialog::getOpenFileName(parent, {}, {}, filter);
   if (name.isEmpty())
     return std::nullopt;
   return std::filesystem::path(name.toStdString());
@@ -37,7 +38,9 @@ QString QtFileFilter(const std::string& filter) {
 }
 
 DesktopUi::DesktopUi(QWidget* dialogParent) : dialogParent_(dialogParent) {
-  fileChooser_ = [this](const FileDialogSpec& spec) { return ShowFileDialog(dialogParent_, spec); };
+  fileChooser_ = [this](const FileDialogSpec& request) {
+    return ShowFileDialog(dialogParent_, request);
+  };
 }
 
 std::optional<std::filesystem::path> DesktopUi::ChooseFile(const FileDialogSpec& dialog) {

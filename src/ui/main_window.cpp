@@ -31,6 +31,7 @@
 #include "ui/resources.h"
 #include "ui/settings_dialog.h"
 #include "ui/view_widget.h"
+#include "ui/waveform_dock.h"
 #include "view/view_navigation.h"
 
 namespace pelkor {
@@ -72,6 +73,7 @@ MainWindow::MainWindow(std::filesystem::path settingsPath, QWidget* parent)
   BuildToolBar();
   BuildStatusBar();
   ConnectWorkspace();
+  BuildWaveformDock();
   resize(1024, 720);
   RefreshCommandStates();
   // The log window is shown at start when the settings say so, as the first update does.
@@ -250,6 +252,8 @@ std::optional<CommandState> MainWindow::WindowCommandState(CommandId id) const {
       return CommandState{true, outputLog_ != nullptr};
     case CommandId::kModuleTree:
       return CommandState{true, moduleTree_ != nullptr};
+    case CommandId::kWaveform:
+      return CommandState{true, !waveform_->isHidden()};
     default:
       return std::nullopt;
   }
@@ -379,6 +383,7 @@ void MainWindow::Execute(CommandId id) {
       break;
     }
     default:
+      ExecuteWaveformCommand(id);
       break;
   }
   AssertModuleInvariants(workspace_.library().currentModule());
@@ -456,7 +461,7 @@ void MainWindow::ShowOutputLog(bool shown) {
     connect(outputLog_, &OutputLogWindow::closeRequested, this,
             [this] { Execute(CommandId::kOutputLog); });
     workspace_.log().Attach(outputLog_);
-    outputLog_->FollowOwner();
+    PlaceOutputLog();
     outputLog_->show();
   } else {
     // Closing the window discards what it held; lines written while it is hidden are dropped.
@@ -550,14 +555,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::moveEvent(QMoveEvent* event) {
   QMainWindow::moveEvent(event);
-  if (outputLog_ != nullptr)
-    outputLog_->FollowOwner();
+  PlaceOutputLog();
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
-  if (outputLog_ != nullptr)
-    outputLog_->FollowOwner();
+  PlaceOutputLog();
 }
 
 }  // namespace pelkor

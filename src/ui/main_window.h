@@ -22,6 +22,7 @@ namespace pelkor {
 class ModuleTreeWindow;
 class OutputLogWindow;
 class ViewWidget;
+class WaveformDock;
 
 // The main frame: menus, toolbar and status bar over the editor view of the one workspace.
 // Every command goes through Execute, and every action's enabled and checked state is read
@@ -41,6 +42,7 @@ class MainWindow : public QMainWindow {
   OutputLogWindow* outputLog() const { return outputLog_; }
   ModuleTreeWindow* moduleTree() const { return moduleTree_; }
   ViewWidget* view() const { return view_; }
+  WaveformDock* waveform() const { return waveform_; }
 
   // Opens a design as the Open command does, for a path named on the command line.
   void OpenDesign(const std::filesystem::path& path);
@@ -67,6 +69,10 @@ class MainWindow : public QMainWindow {
   void ShowSettings();
   void ToggleOutputLog();
   void ShowOutputLog(bool shown);
+  // Keeps the output log at the frame's bottom-left corner, above the waveforms when they are
+  // docked there, so that it never hides them.
+  void PlaceOutputLog();
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void RunWithoutAnimation();
   void ExportBsp();
   // The module shown on paper: the printer, its preview and its page setup share one printer,
@@ -82,6 +88,9 @@ class MainWindow : public QMainWindow {
   void WriteSettingsFile();
   // The state of the commands that only the window knows (its bars and windows).
   std::optional<CommandState> WindowCommandState(CommandId id) const;
+  // The waveform window and the verdict commands (main_window_waveform.cpp).
+  void BuildWaveformDock();
+  void ExecuteWaveformCommand(CommandId id);
 
   std::filesystem::path settingsPath_;
   Settings settings_;
@@ -91,6 +100,7 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<QPrinter> printer_;  // made when first used
   OutputLogWindow* outputLog_ = nullptr;
   ModuleTreeWindow* moduleTree_ = nullptr;  // none while the window is closed
+  WaveformDock* waveform_ = nullptr;
   QToolBar* toolBar_ = nullptr;
   QLabel* objectPane_ = nullptr;
   QLabel* xPane_ = nullptr;

@@ -37,11 +37,11 @@ QString OutputLogWindow::text() const {
   return edit_->toPlainText();
 }
 
-void OutputLogWindow::FollowOwner() {
+void OutputLogWindow::FollowOwner(int bottomInset) {
   if (owner_ == nullptr)
     return;
   const QRect frame = owner_->frameGeometry();
-  move(frame.left() + 20, frame.bottom() - 150);
+  move(frame.left() + 20, frame.bottom() - bottomInset - 150);
 }
 
 void OutputLogWindow::keyPressEvent(QKeyEvent* event) {

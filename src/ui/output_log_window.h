@@ -18,8 +18,9 @@ class OutputLogWindow : public QWidget, public LogSink {
 
   void WriteLine(std::string_view line) override;
   QString text() const;
-  // Puts the window's top-left corner at (left + 20, bottom - 150) of the owner's frame.
-  void FollowOwner();
+  // Puts the window's top-left corner at (left + 20, bottom - 150) of the owner's frame, raised
+  // by `bottomInset` pixels that something docked at the frame's bottom takes.
+  void FollowOwner(int bottomInset = 0);
 
  signals:
   // Escape or the close box: the owner hides the window through its own toggle.

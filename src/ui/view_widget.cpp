@@ -67,6 +67,8 @@ ViewWidget::ViewWidget(Workspace& workspace, QWidget* parent)
           [this](int action) { OnScrollAction(Qt::Horizontal, action); });
   connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
           [this](int action) { OnScrollAction(Qt::Vertical, action); });
+  // The view's tooltips are plain white, whatever the desktop's tooltip colour.
+  setStyleSheet("QToolTip { background-color: white; color: black; border: 1px solid gray; }");
   tooltipDelay_.setSingleShot(true);
   tooltipDelay_.setInterval(100);
   connect(&tooltipDelay_, &QTimer::timeout, this, &ViewWidget::ShowPendingTooltip);

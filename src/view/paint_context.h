@@ -39,6 +39,7 @@ class PaintContext {
   int width() const { return view_.width; }
   int height() const { return view_.height; }
   bool showObjectIds() const { return view_.showObjectIds; }
+  bool showSinkVerdicts() const { return view_.showSinkVerdicts; }
   int gridSize() const { return gridSize_; }
   const RunStateReader* simulation() const { return simulation_; }
   DrawList& out() { return out_; }

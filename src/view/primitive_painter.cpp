@@ -17,6 +17,8 @@ constexpr int kMargin = 25;
 constexpr int kNarrowMargin = 15;
 // Names stand this many pixels above a primitive, module names as far below.
 constexpr int kLabelDistance = 25;
+// The radius of a sink's verdict mark in pixels.
+constexpr int kVerdictMarkRadius = 5;
 // Registers show this many characters of their contents.
 constexpr std::size_t kShownContents = 4;
 
@@ -180,12 +182,31 @@ void PaintSource(PaintContext& paint, int id, const SourceTransition& source) {
                   [id](const RunStateReader& state) { return BitText(state.SourceQueueBack(id)); });
 }
 
+// A sink's live verdict: a green or red dot below its left corner.
+void PaintVerdictMark(PaintContext& paint, int id, const SinkTransition& sink) {
+  const RunStateReader* simulation = paint.simulation();
+  if (paint.scale() != 1 || !paint.showSinkVerdicts() || simulation == nullptr ||
+      !paint.Visible(sink.position, kMargin, kMargin)) {
+    return;
+  }
+  const SinkVerdict verdict = simulation->SinkLiveVerdict(sink, id);
+  if (verdict == SinkVerdict::kNone)
+    return;
+  const ColorRef colour = verdict == SinkVerdict::kPass ? kPassColour : kFailColour;
+  const Point s = paint.Screen(sink.position);
+  const Point centre{s.x - 20, s.y + 20};
+  paint.out().Ellipse({centre.x - kVerdictMarkRadius, centre.y - kVerdictMarkRadius,
+                       centre.x + kVerdictMarkRadius, centre.y + kVerdictMarkRadius},
+                      Pen{colour, 1}, colour);
+}
+
 void PaintSink(PaintContext& paint, int id, const SinkTransition& sink) {
   // A discarding sink says so where its name would stand, instead of writing both over each
   // other.
   PaintTransition(
       paint, id, sink.position, kSinkKind, sink.name, sink.outputMode == 2 ? "破棄" : "",
       [&](const RunStateReader& state) { return ReceivedText(state, id, sink.outputMode); });
+  PaintVerdictMark(paint, id, sink);
 }
 
 // Calls `paint` (id, record, flagged) on every record without the flag in ascending ID, then

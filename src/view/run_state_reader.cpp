@@ -44,6 +44,12 @@ ShownTokens RunStateReader::SinkReceivedFront(int id) const {
   return shown;
 }
 
+SinkVerdict RunStateReader::SinkLiveVerdict(const SinkTransition& sink, int id) const {
+  if (!ExpectsValues(sink))  // asked at every paint
+    return SinkVerdict::kNone;
+  return LiveVerdict(sink, state_.Received(id).ToVector());
+}
+
 std::optional<int> RunStateReader::CounterRemaining(int id) const {
   const std::optional<CounterRunState> counter = state_.Counter(id);
   return counter ? std::optional<int>(counter->remaining) : std::nullopt;

@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "model/sink_verification.h"
 #include "sim/node_run_state.h"
 
 namespace pelkor {
@@ -44,6 +45,8 @@ class RunStateReader {
   std::vector<int> RegisterCells(int id) const;
   // The number of the state a machine is in; nullopt when it is in none.
   std::optional<int> MachineCurrentState(int id) const;
+  // Whether what sink `id` received so far agrees with what `sink` expects.
+  SinkVerdict SinkLiveVerdict(const SinkTransition& sink, int id) const;
 
  private:
   NodeRunState state_;

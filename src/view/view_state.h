@@ -21,6 +21,7 @@ struct ViewState {
   Rect scrollExtent;       // the logical rectangle the scroll bars cover
   bool extentSet = false;  // the first resize has set the extent
   bool showObjectIds = false;
+  bool showSinkVerdicts = true;  // a sink's live verdict as a mark beside it, at scale 1
 
   Viewport viewport() const { return {origin, scale}; }
 };

@@ -18,6 +18,9 @@ inline constexpr ColorRef kWhite = Rgb(255, 255, 255);
 inline constexpr ColorRef kTextColour = Rgb(0, 0, 0);
 inline constexpr ColorRef kTrackerColour = Rgb(0, 0, 0);
 inline constexpr ColorRef kHighlightColour = Rgb(200, 50, 50);
+// A sink's live verdict.
+inline constexpr ColorRef kPassColour = Rgb(0, 170, 0);
+inline constexpr ColorRef kFailColour = Rgb(220, 0, 0);
 inline constexpr int kHighlightPenWidth = 3;
 
 // What the view draws with, taken from the settings: the colour table, the grid and the font.

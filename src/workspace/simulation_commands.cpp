@@ -28,6 +28,9 @@ void Workspace::StopAnimationTimer() {
 void Workspace::WriteRunEnd() {
   log_.WriteText("シミュレーションを終了します");
   log_.Write("シミュレーション時間は%f秒", static_cast<double>(Now() - startTicks_) / 1000.0);
+  if (const std::string summary = VerdictSummary(simulation_, library_.rootInstance());
+      !summary.empty())
+    log_.WriteText(summary);
 }
 
 StepHooks Workspace::SimulationHooks() {
@@ -71,6 +74,7 @@ void Workspace::Check() {
   ui_.ModuleTreeChanged();
   stepActivity_ = 0;
   log_.WriteText("チェック完了");
+  StartRecording();
   ui_.SetWaitCursor(false);
   ShowCurrentNode();
   treeOpenedByCheck_ = !ui_.IsModuleTreeOpen();
@@ -79,6 +83,11 @@ void Workspace::Check() {
 }
 
 bool Workspace::RunOneStep() {
+  const bool completed = StepWithFailures();
+  return RecordStep() && completed;
+}
+
+bool Workspace::StepWithFailures() {
   stepActivity_ = 0;
   creationFailed_ = false;
   try {
@@ -164,7 +173,7 @@ RunOutcome Workspace::RunWithoutAnimation(const RunProgress& progress) {
     const bool goOn = !progress || progress(outcome.steps, stepActivity_);
     idleSteps = stepActivity_ == 0 ? idleSteps + 1 : 0;
     if (!completed) {
-      outcome.end = RunEnd::kFailed;
+      outcome.end = stoppedAtMismatch_ ? RunEnd::kMismatch : RunEnd::kFailed;
       break;
     }
     if (idleSteps == 2) {
@@ -247,6 +256,10 @@ CommandState Workspace::QueryCommand(CommandId command) const {
       return {library_.currentInstance().parent != nullptr, false};
     case CommandId::kShowObjectIds:
       return {true, view_.showObjectIds};
+    case CommandId::kShowSinkVerdicts:
+      return {true, view_.showSinkVerdicts};
+    case CommandId::kStopAtMismatch:
+      return {true, stopAtMismatch_};
     case CommandId::kRecentFile:
       return {false, false};
     default:  // the commands of the windows themselves

@@ -14,6 +14,7 @@ enum class RunEnd {
   kStepLimit,     // the step limit was reached first
   kCancelled,     // the progress callback asked to stop; the simulation is paused
   kFailed,        // a step failed; its message is written and the simulation is paused
+  kMismatch,      // a sink took a value it does not expect, and the run was to stop there
   kNotSimulating  // there was no checked simulation to run
 };
 

@@ -19,6 +19,8 @@
 #include "view/view_state.h"
 #include "view/viewport.h"
 #include "workspace/simulation_control.h"
+#include "workspace/waveform/signal_history.h"
+#include "workspace/waveform/sink_watch.h"
 #include "workspace/workspace_ui.h"
 
 namespace pelkor {
@@ -70,6 +72,21 @@ class Workspace : private EditorHost {
   void EndSimulation();
   // Whether the command is enabled and whether it shows checked, as menus and toolbars need.
   CommandState QueryCommand(CommandId command) const;
+
+  // Waveforms and verdicts of the simulation. The history holds the node shown at the check
+  // and the nodes added since, from the check on, and stays after the simulation ends.
+  const SignalHistory& history() const { return history_; }
+  // Adds the rows of the tree node `item`; false when it has no run-time state or its rows are
+  // there already.
+  bool WatchTreeItem(TreeItem item);
+  // Whether the simulation records waveforms; on unless a caller needs no history.
+  void SetRecordHistory(bool record) { recordHistory_ = record; }
+  // Whether a run pauses after a step in which a sink took a value it does not expect.
+  bool stopAtMismatch() const { return stopAtMismatch_; }
+  void SetStopAtMismatch(bool stop) { stopAtMismatch_ = stop; }
+  // Writes the history as a Value Change Dump; false when the file cannot be written, which
+  // the log then says.
+  bool SaveWaveforms(const std::filesystem::path& path);
 
   bool IsPaused() const { return paused_; }
   bool IsTimerRunning() const { return timerRunning_; }
@@ -208,11 +225,17 @@ class Workspace : private EditorHost {
   // does: placing an instance makes only its own node.
   void GrowInstanceNodes(const std::vector<int>& instanceIds);
 
-  // One step with the Step command's handling of failures; false when the step failed.
+  // One step with the Step command's handling of failures, recorded; false when the step
+  // failed or the run stopped at a mismatch.
   bool RunOneStep();
+  bool StepWithFailures();
   StepHooks SimulationHooks();
   void StopAnimationTimer();
   void WriteRunEnd();
+  // The waveform and verdict bookkeeping around the steps (waveform_commands.cpp).
+  void StartRecording();
+  // After each step; false when the run stopped at a sink's mismatch.
+  bool RecordStep();
   void DropSelection();
   std::int64_t Now() const;
 
@@ -232,6 +255,12 @@ class Workspace : private EditorHost {
   bool timerRunning_ = false;
   bool creationFailed_ = false;  // set by the step in progress
   std::int64_t stepLimit_ = 1'000'000;
+  std::int64_t stepsSinceCheck_ = 0;
+  bool recordHistory_ = true;
+  bool stopAtMismatch_ = false;
+  bool stoppedAtMismatch_ = false;  // set by the step in progress
+  SignalHistory history_;
+  SinkWatch sinkWatch_;
   MillisecondClock clock_;
   InteractionState interaction_;
   int loadFailures_ = 0;  // failures the current load command wrote to the log

@@ -203,6 +203,73 @@ TEST_F(RunCommandTest, WaveformsAreReadByGtkwave) {
   EXPECT_NE(text.str().find("sink8"), std::string::npos);
 }
 
+// The save file shows every wire of the dump, each under the group of its node.
+TEST_F(RunCommandTest, VcdComesWithAGtkwaveSaveFileShowingEveryWire) {
+  const fs::path vcd = folder / "run.vcd";
+  ASSERT_EQ(testing::RunCliBinary("run " + (kExamples / "dynamic_pipe.dtn").string() + " --vcd " +
+                                  vcd.string())
+                .status,
+            0);
+  std::vector<std::string> wires;  // scope.scope.name
+  std::vector<std::string> scopes;
+  std::istringstream dump(testing::ReadBytes(vcd));
+  for (std::string keyword, word; dump >> keyword;) {
+    if (keyword == "$scope") {
+      dump >> word >> word;
+      scopes.push_back(word);
+    } else if (keyword == "$upscope") {
+      scopes.pop_back();
+    } else if (keyword == "$var") {
+      std::string name;
+      dump >> word >> word >> word >> name;
+      std::string full;
+      for (const std::string& scope : scopes)
+        full += scope + ".";
+      wires.push_back(full + name);
+    }
+  }
+  ASSERT_FALSE(wires.empty());
+  std::istringstream save(testing::ReadBytes(folder / "run.gtkw"));
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(save, line);)
+    lines.push_back(line);
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_EQ(lines[1], "[dumpfile] \"" + fs::absolute(vcd).string() + "\"");
+  std::vector<std::string> traces;
+  std::copy_if(lines.begin(), lines.end(), std::back_inserter(traces), [](const std::string& l) {
+    return !l.empty() && l[0] != '@' && l[0] != '-' && l[0] != '[';
+  });
+  EXPECT_EQ(traces, wires);
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "-dynamic_pipe/9"), lines.end());
+}
+
+// Stopping at the first mismatch ends the run at the step the report names for it.
+TEST_F(RunCommandTest, StopAtMismatchEndsTheRunAtTheReportedStep) {
+  const std::string original = testing::ReadBytes(kExamples / "counter_divider.dtn");
+  for (const char* expectation : {"010010", "0010011", "1", "001001"}) {
+    SCOPED_TRACE(expectation);
+    std::string design = original;
+    design.replace(design.find("001001}"), 6, expectation);
+    const fs::path file = Write("divider.dtn", design);
+    const auto full = testing::RunCliBinary("run " + file.string() + " --report json");
+    const nlohmann::json step = ReportOf(full.out)["sinks"][0]["firstMismatchStep"];
+    const auto stopped =
+        testing::RunCliBinary("run " + file.string() + " --report json --stop-at-mismatch");
+    EXPECT_EQ(stopped.status, full.status);
+    const nlohmann::json report = ReportOf(stopped.out);
+    if (step.is_null()) {
+      EXPECT_EQ(report, ReportOf(full.out));
+      continue;
+    }
+    EXPECT_EQ(report["steps"], step);
+    EXPECT_FALSE(report["idle"].get<bool>());
+    EXPECT_NE(stopped.out.find("dividerのケムマキ5<divided>がステップ" + step.dump() +
+                               "で期待と異なる値を受け取りました\n一時停止\n"),
+              std::string::npos)
+        << stopped.out;
+  }
+}
+
 TEST_F(RunCommandTest, FailuresEndWithTheirExitStatus) {
   // Two input arcs named alike fail the check of a state machine.
   const fs::path badCheck = Write(

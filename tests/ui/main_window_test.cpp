@@ -1,6 +1,7 @@
 // The main window driven through its actions, with a scripted file chooser.
 #include <QtTest>
 
+#include <QDockWidget>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
@@ -234,6 +235,20 @@ class MainWindowTest : public QObject {
       about->close();
     });
     window.Execute(CommandId::kAbout);
+  }
+
+  void theOutputLogStaysAboveTheDockedWaveforms() {
+    pelkor::MainWindow window(settingsPath());
+    window.resize(800, 700);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(window.outputLog() != nullptr);
+    window.Execute(CommandId::kWaveform);
+    QWidget* dock = window.findChild<QDockWidget*>();
+    QVERIFY(dock != nullptr && dock->isVisible());
+    QTRY_VERIFY(window.outputLog()->geometry().bottom() < dock->mapToGlobal(QPoint(0, 0)).y());
+    window.Execute(CommandId::kWaveform);
+    QTRY_COMPARE(window.outputLog()->geometry().top(), window.frameGeometry().bottom() - 150);
   }
 
   void settingsAcceptedReachTheViewAndTheSettingsFile() {

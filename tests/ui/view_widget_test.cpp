@@ -64,6 +64,24 @@ class ViewWidgetTest : public QObject {
     QCOMPARE(view()->horizontalScrollBar()->pageStep(),
              HorizontalScrollBar(workspace().view()).page);
   }
+
+  void tooltipsShowAfterTheirDelayOnWhite() {
+    view()->SetTooltip("0110");
+    QWidget* tip = nullptr;
+    QTRY_VERIFY_WITH_TIMEOUT((tip = VisibleTooltip()) != nullptr, 2000);
+    QCOMPARE(tip->grab().toImage().pixelColor(3, 3), QColor(Qt::white));
+    view()->SetTooltip({});
+    QTRY_VERIFY(VisibleTooltip() == nullptr);
+  }
+
+ private:
+  static QWidget* VisibleTooltip() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (widget->objectName() == "qtooltip_label" && widget->isVisible())
+        return widget;
+    }
+    return nullptr;
+  }
 };
 
 QTEST_MAIN(ViewWidgetTest)

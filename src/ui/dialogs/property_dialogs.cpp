@@ -1,5 +1,7 @@
 #include "ui/dialogs/property_dialogs.h"
 
+#include "model/sink_verification.h"
+
 #include "ui/dialogs/arc_port_dialog.h"
 #include "ui/dialogs/counter_dialog.h"
 #include "ui/dialogs/module_name_dialog.h"
@@ -33,7 +35,13 @@ void EditCounter(QWidget* parent, Counter& record, bool simulating) {
 }
 
 void EditSink(QWidget* parent, SinkTransition& record, bool simulating) {
-  RunPropertyDialog<SinkDialog>(parent, record, simulating);
+  SinkDialog dialog(parent);
+  dialog.Load(record, simulating);
+  // While simulating, "合否" tells whether what the sink took so far agrees with its values.
+  if (simulating)
+    dialog.SetVerdict(QString::fromUtf8(LiveVerdictText(LiveVerdict(record, record.received))));
+  dialog.exec();
+  dialog.Store(record);
 }
 
 std::string ChooseArcPort(QWidget* parent, const std::vector<std::string>& names,

@@ -65,5 +65,30 @@ TEST(SinkVerificationTest, NoExpectationGivesNoVerdict) {
   EXPECT_STREQ(VerdictName(SinkVerdict::kFail), "fail");
 }
 
+TEST(SinkVerificationTest, LiveVerdictPassesWhileTheValuesSoFarAgree) {
+  struct Case {
+    SinkTransition sink;
+    std::vector<int> received;
+    SinkVerdict verdict;
+  };
+  const Case cases[] = {
+      {Sink("0110"), {}, SinkVerdict::kPass},
+      {Sink("0110"), {0, 1}, SinkVerdict::kPass},  // waits for the rest
+      {Sink("0110"), {0, 1, 1, 0}, SinkVerdict::kPass},
+      {Sink("0110"), {0, 0}, SinkVerdict::kFail},
+      {Sink("0110"), {0, 1, 1, 0, 0}, SinkVerdict::kFail},  // one value too many
+      {Sink("0111", false, 1), {1, 1}, SinkVerdict::kPass},
+      {Sink("0111", false, 1), {0}, SinkVerdict::kFail},
+      {Sink("01", false, 3), {1, 1}, SinkVerdict::kNone},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.received) + " against " + c.sink.expected);
+    EXPECT_EQ(LiveVerdict(c.sink, c.received), c.verdict);
+  }
+  EXPECT_STREQ(LiveVerdictText(SinkVerdict::kPass), "OK");
+  EXPECT_STREQ(LiveVerdictText(SinkVerdict::kFail), "NG");
+  EXPECT_STREQ(LiveVerdictText(SinkVerdict::kNone), "");
+}
+
 }  // namespace
 }  // namespace pelkor

@@ -126,6 +126,44 @@ TEST_F(SimulationLabelsTest, SinksShowTheirReceivedValuesByOutputMode) {
   }
 }
 
+TEST_F(SimulationLabelsTest, SinksWithExpectationsShowTheirLiveVerdictAtScaleOne) {
+  struct Case {
+    const char* expected;
+    std::vector<int> received;
+    int zoomLevel;
+    bool shown;
+    std::optional<ColorRef> mark;
+  };
+  const Case cases[] = {
+      {"0110", {0, 1}, 0, true, kPassColour},   {"0110", {0, 0}, 0, true, kFailColour},
+      {"0110", {0, 0}, 0, false, std::nullopt},  // switched off
+      {"0110", {0, 0}, 1, true, std::nullopt},   // scale 2
+      {"", {0, 0}, 0, true, std::nullopt},       // nothing expected
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.received) + " against " + c.expected);
+    library.Reset();
+    const int sink = AddSink(Top(), "out");
+    Connect(Top(), AddRegister(Top()), sink);
+    Top().sinks.at(sink).position = {200, 200};
+    Top().sinks.at(sink).expected = c.expected;
+    const Module& net = Checked();
+    Root().net->sinks.at(sink).received = c.received;
+    ViewState view = ViewAt(c.zoomLevel);
+    view.showSinkVerdicts = c.shown;
+    const RunStateReader reader = Reader();
+    const auto ops = Paint(net, view, &reader).frame.picture.ops;
+    for (const ColorRef colour : {kPassColour, kFailColour}) {
+      const auto marks = OpsOf(ops, DrawShape::kEllipse, colour);
+      EXPECT_EQ(marks.size(), c.mark == colour ? 1u : 0u);
+      for (const DrawOp& mark : marks) {
+        const Rect box = CornersOf(mark);  // below the sink's left corner
+        EXPECT_TRUE(box.left < 180 && 180 < box.right && box.top < 220 && 220 < box.bottom);
+      }
+    }
+  }
+}
+
 TEST_F(SimulationLabelsTest, CountersShowWhatRemainsAndReadyOnesAreHighlighted) {
   const int counter = AddCounter(Top(), "y = x;", 3);
   Connect(Top(), AddRegister(Top()), counter);

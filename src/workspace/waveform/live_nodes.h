@@ -7,7 +7,7 @@
 #include "model/runtime_instance.h"
 #include "sim/simulation.h"
 
-namespace pelkor::cli {
+namespace pelkor {
 
 // A node of the instance tree that has run-time state, with its path: the root module's name,
 // then "/" and the instance number for each level below it ("top/5/2"). The path is valid
@@ -22,8 +22,11 @@ struct LiveNode {
 void ForEachLiveNode(const Simulation& simulation, const RuntimeInstance& root,
                      const std::function<void(const LiveNode&)>& visit);
 
-// The path of a node, as LiveNode gives it.
-std::string PathOf(const RuntimeInstance& node);
+// A node's path, as ForEachLiveNode gives it.
+std::string NodePath(const RuntimeInstance& node);
+
+// The node at `path` below `root`; nullptr when there is none.
+const RuntimeInstance* FindNode(const RuntimeInstance& root, const std::string& path);
 
 // What sink `sinkId` of a live node received, in arrival order.
 std::vector<int> Received(const Simulation& simulation, const LiveNode& live, int sinkId);
@@ -31,4 +34,4 @@ std::vector<int> Received(const Simulation& simulation, const LiveNode& live, in
 // Token values as text: "0" and "1", "-" for an empty cell.
 std::string TokenText(int value);
 
-}  // namespace pelkor::cli
+}  // namespace pelkor

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QDockWidget>
+#include <functional>
+
+class QLabel;
+class QPushButton;
+class QScrollBar;
+
+namespace pelkor {
+
+class WaveformView;
+class Workspace;
+
+// The dockable "波形" window: the workspace's signal history as waveforms, following the
+// simulation, with horizontal scrolling and zoom, the jump to the next mismatch and saving as
+// VCD.
+class WaveformDock : public QDockWidget {
+  Q_OBJECT
+
+ public:
+  // Asks for the file to save to; an empty text cancels.
+  using FileChooser = std::function<QString()>;
+
+  explicit WaveformDock(Workspace& workspace, QWidget* parent = nullptr);
+
+  WaveformView* view() const { return view_; }
+  QScrollBar* scrollBar() const { return scrollBar_; }
+  void SetFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
+
+ public slots:
+  // Takes in the steps recorded since; while the last step is in sight it stays in sight.
+  void Refresh();
+  void JumpToNextMismatch();
+  void SaveVcd();
+  void Zoom(int direction);
+
+ private:
+  void UpdateStepLabel(std::optional<std::int64_t> step);
+
+  Workspace& workspace_;
+  WaveformView* view_;
+  QScrollBar* scrollBar_;
+  QLabel* stepLabel_;
+  QLabel* droppedNote_;
+  QPushButton* nextMismatch_;
+  QPushButton* saveVcd_;
+  FileChooser chooseFile_;
+};
+
+}  // namespace pelkor
