@@ -34,6 +34,10 @@ class SinkWatch {
     std::vector<int> expected;  // by arrival
     std::size_t seen = 0;
   };
+  // Takes what the sink received since it was last looked at; the departure, if it took one.
+  std::optional<SinkDeparture> Look(const Simulation& simulation, const RuntimeInstance& node,
+                                    const std::string& path, int sinkId, const SinkTransition& sink,
+                                    std::int64_t step);
   std::map<std::string, std::map<int, Watched>> sinks_;  // by node path, sink ID
 };
 
