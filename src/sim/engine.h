@@ -195,6 +195,8 @@ class Engine {
   void ArmNode(std::uint32_t node);
   void RefreshLive(const RuntimeInstance& node);
   void ForgetStates(const RuntimeInstance& node);
+  void CountNodesToBuild(const RuntimeInstance& node);
+  void ReserveNodes(const ModuleProgram& program, std::size_t count);
   void Fit();
   Mark MarkSizes() const;
   void ForgetAfter(const Mark& mark);
@@ -224,6 +226,8 @@ class Engine {
 
   ModuleLibrary& library_;
   std::map<std::string, ModuleEntry> modules_;
+  // While a check runs: by module, the nodes that will get blocks once its program is made.
+  std::map<std::string, std::size_t> nodesToBuild_;
   std::vector<NodeRecord> nodes_;
   // By node: its blocks hold the state compiled for its present working copy...
   std::vector<std::uint8_t> compiled_;

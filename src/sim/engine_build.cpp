@@ -18,11 +18,56 @@ CheckOutcome Engine::Check() {
     library_.log().WriteText("era-");
     outcome.prepareFailed = true;
   }
+  CountNodesToBuild(root);
   std::vector<RuntimeInstance*> compiled;
   outcome.failingNode = CompileNode(root, compiled);
+  nodesToBuild_.clear();
   AppendToSchedule(library_, compiled);
   Fit();
   return outcome;
+}
+
+void Engine::CountNodesToBuild(const RuntimeInstance& node) {
+  if (!node.net)
+    return;
+  ++nodesToBuild_[node.name];
+  for (const auto& [id, child] : node.children)
+    CountNodesToBuild(*child);
+}
+
+// Room for `count` more nodes of a module, taken when its program is made: the arrays of a
+// large hierarchy grow once per module, where growing by doubling would leave them up to twice
+// the size they need while the check runs.
+void Engine::ReserveNodes(const ModuleProgram& program, std::size_t count) {
+  const auto reserve = [count](auto& array, std::size_t each) {
+    array.reserve(array.capacity() + count * each);
+  };
+  std::size_t longCells = 0;
+  for (std::size_t r = 0; r + 1 < program.cellStarts.size(); ++r) {
+    if (const std::size_t size = program.cellStarts[r + 1] - program.cellStarts[r];
+        size > kSlotCells) {
+      longCells += size;
+    }
+  }
+  std::size_t connectionRoom = 0;
+  for (const InstanceProgram& instance : program.instances)
+    connectionRoom += instance.connectionRoom;
+  for (auto* perNode : {&compiled_, &live_, &skipping_})
+    reserve(*perNode, 1);
+  reserve(nodes_, 1);
+  nodeIndex_.reserve(nodeIndex_.size() + count);
+  reserve(registers_, program.registerIds.size());
+  reserve(registerNode_, program.registerIds.size());
+  reserve(watchStarts_, program.registerIds.size());
+  reserve(watchers_, program.watchers.size());
+  reserve(cells_, longCells);
+  reserve(sinks_, program.sinks.size());
+  reserve(received_, program.sinks.size());
+  reserve(sources_, program.sources.size());
+  reserve(counters_, program.counters.size());
+  reserve(machines_, program.machines.size());
+  reserve(instances_, program.instances.size());
+  reserve(connections_, connectionRoom);
 }
 
 // The arrays grew node by node; a large design keeps them for the whole run.
@@ -57,6 +102,7 @@ void Release(Container& container) {
 
 void Engine::Clear() {
   Release(modules_);
+  Release(nodesToBuild_);
   Release(nodes_);
   Release(compiled_);
   Release(live_);
@@ -173,8 +219,12 @@ bool Engine::CompileModule(ModuleEntry& entry, RuntimeInstance& node,
       return false;
     }
     entry.program = std::make_unique<ModuleProgram>(entry.net, *entry.compiled, entry.dynamicPlans);
+    if (const auto count = nodesToBuild_.find(node.name); count != nodesToBuild_.end()) {
+      ReserveNodes(*entry.program, count->second);
+      nodesToBuild_.erase(count);
+    }
     entry.compiled.reset();
-    entry.dynamicPlans.clear();
+    entry.dynamicPlans = {};  // released, not just emptied: a large module has one per instance
     entry.stage = Stage::kReady;
   }
   return true;
@@ -515,8 +565,8 @@ void Engine::Reconfigure(std::uint32_t n, const StepHooks& hooks) {
     const Mark mark = MarkSizes();
     const std::size_t before = realised_.size();
     Builder builder(*this, itemIndex);
-    if (!RealiseCreation(library_, tree, instance.id, instance.moduleName, builder, realised_,
-                         hooks)) {
+    const std::string& moduleName = nodes_[n].program->net->instances.at(instance.id).moduleName;
+    if (!RealiseCreation(library_, tree, instance.id, moduleName, builder, realised_, hooks)) {
       ForgetAfter(mark);
     }
     if (auto child = tree.children.find(instance.id); child != tree.children.end())

@@ -70,6 +70,14 @@ ModuleProgram::ModuleProgram(std::shared_ptr<Module> workingCopy, NetRuntime& co
                              std::vector<std::optional<DynamicInputPlan>>& dynamicPlans)
     : net(std::move(workingCopy)) {
   const RegisterNumbers number(compiled.registers());
+  // Sized exactly: a large module keeps these for the whole run.
+  registerIds.reserve(compiled.registers().size());
+  cellStarts.reserve(compiled.registers().size() + 1);
+  sinks.reserve(compiled.sinks.size());
+  sources.reserve(compiled.sources.size());
+  counters.reserve(compiled.counters.size());
+  machines.reserve(compiled.machines.size());
+  instances.reserve(net->instances.size());
   for (const ShiftRegisterRuntime& shiftRegister : compiled.registers()) {
     registerIds.push_back(shiftRegister.id());
     cellStarts.push_back(initialCells.size());
@@ -114,7 +122,6 @@ ModuleProgram::ModuleProgram(std::shared_ptr<Module> workingCopy, NetRuntime& co
   for (const auto& [id, record] : net->instances) {
     InstanceProgram& program = instances.emplace_back();
     program.id = id;
-    program.moduleName = record.moduleName;
     program.hasNewArc = record.hasNewArc;
     program.hasDeleteArc = record.hasDeleteArc;
     program.absent = record.absent;
@@ -167,6 +174,11 @@ ModuleProgram::ModuleProgram(std::shared_ptr<Module> workingCopy, NetRuntime& co
     for (const Arc* arc : ArcsOutOf(*net, instances[i].id))
       watch(RegisterIndex(arc->to), kInstanceItems, i);
   }
+  std::size_t watcherCount = 0;
+  for (const std::vector<Watcher>& list : watching)
+    watcherCount += list.size();
+  watchStarts.reserve(watching.size() + 1);
+  watchers.reserve(watcherCount);
   for (const std::vector<Watcher>& list : watching) {
     watchStarts.push_back(static_cast<std::uint32_t>(watchers.size()));
     watchers.insert(watchers.end(), list.begin(), list.end());

@@ -85,8 +85,7 @@ struct SinkProgram {
 };
 
 struct InstanceProgram {
-  int id = 0;
-  std::string moduleName;
+  int id = 0;  // its module's name is in the working copy's record
   // The flags of the working copy's record, as every node of the module starts with them.
   bool hasNewArc = false;
   bool hasDeleteArc = false;

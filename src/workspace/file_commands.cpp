@@ -70,7 +70,7 @@ std::optional<std::filesystem::path> Workspace::ChooseDesignFile(bool forSaving)
 void Workspace::ResetDesign() {
   controller_.DropToolState();
   library_.Reset();
-  savedText_.clear();
+  savedDigests_.clear();
   SetTitle("untitle");
   ui_.ModuleTreeChanged();
   ui_.Redraw();

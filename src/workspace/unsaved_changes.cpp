@@ -1,6 +1,6 @@
 // Which modules changed since they were loaded or saved, and the question before they are
-// dropped. A module's design-file text is what is compared, so every kind of edit counts and
-// nothing a file does not keep (selection, run-time state) does.
+// dropped. A module's design-file text is what is compared (by its digest), so every kind of edit
+// counts and nothing a file does not keep (selection, run-time state) does.
 #include <set>
 
 #include "files/design_file.h"
@@ -10,20 +10,20 @@ namespace pelkor {
 
 namespace {
 
-const std::string& EmptyModuleText() {
-  static const std::string text = WriteModule(Module{});
-  return text;
+const TextDigest& EmptyModuleDigest() {
+  static const TextDigest digest = DigestOf(WriteModule(Module{}));
+  return digest;
 }
 
 }  // namespace
 
 void Workspace::MarkSaved(const std::string& moduleName) {
   if (library_.Exists(moduleName))
-    savedText_[moduleName] = WriteModule(library_.ModuleByName(moduleName));
+    savedDigests_[moduleName] = DigestOf(WriteModule(library_.ModuleByName(moduleName)));
 }
 
 void Workspace::MarkAllSaved() {
-  savedText_.clear();
+  savedDigests_.clear();
   for (const auto& [name, number] : library_.moduleNumbers())
     MarkSaved(name);
 }
@@ -31,9 +31,9 @@ void Workspace::MarkAllSaved() {
 bool Workspace::IsModified(const std::string& moduleName) const {
   if (!library_.Exists(moduleName))
     return false;
-  auto saved = savedText_.find(moduleName);
-  const std::string& baseline = saved != savedText_.end() ? saved->second : EmptyModuleText();
-  return WriteModule(library_.ModuleByName(moduleName)) != baseline;
+  auto saved = savedDigests_.find(moduleName);
+  const TextDigest& baseline = saved != savedDigests_.end() ? saved->second : EmptyModuleDigest();
+  return DigestOf(WriteModule(library_.ModuleByName(moduleName))) != baseline;
 }
 
 std::vector<std::string> Workspace::ModifiedModules() const {

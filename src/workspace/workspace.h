@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/text_digest.h"
 #include "edit/editor_host.h"
 #include "edit/interaction_controller.h"
 #include "edit/interaction_state.h"
@@ -269,8 +270,9 @@ class Workspace : private EditorHost {
   Settings settings_;
   InteractionController controller_{library_, ui_,       *this,       interaction_, view_,
                                     hitMap_,  settings_, simulating_, simulation_};
-  // The design-file text of each module as last loaded or saved, by module name.
-  std::map<std::string, std::string> savedText_;
+  // The digest of each module's design-file text as last loaded or saved, by module name: a
+  // large design keeps 32 bytes per module instead of a second copy of its text.
+  std::map<std::string, TextDigest> savedDigests_;
 };
 
 }  // namespace pelkor
