@@ -18,10 +18,11 @@ int OpenAndCheck(Workspace& workspace, const std::filesystem::path& design, std:
 int CheckedRun::Status() const {
   if (stepFailed)
     return kExitDesignFailed;
-  return report.AnySinkFailed() ? kExitSinkFailed : kExitOk;
+  return sinkFailed ? kExitSinkFailed : kExitOk;
 }
 
-CheckedRun RunChecked(Workspace& workspace, std::int64_t maxSteps, const StepObserver& observe) {
+CheckedRun RunChecked(Workspace& workspace, std::int64_t maxSteps, ReportReceiver& report,
+                      const StepObserver& observe) {
   const RuntimeInstance& root = workspace.library().rootInstance();
   const Simulation& simulation = workspace.simulation();
   // The check leaves every sink empty.
@@ -36,9 +37,12 @@ CheckedRun RunChecked(Workspace& workspace, std::int64_t maxSteps, const StepObs
           observe(steps, activity != 0);
         return true;
       });
-  return {
-      {outcome.steps, outcome.end == RunEnd::kIdle, CollectSinkReports(simulation, root, arrivals)},
-      outcome.end == RunEnd::kFailed};
+  CheckedRun run;
+  run.stepFailed = outcome.end == RunEnd::kFailed;
+  report.Begin(outcome.steps, outcome.end == RunEnd::kIdle);
+  run.sinkFailed = ReportSinks(simulation, root, arrivals, report);
+  report.End();
+  return run;
 }
 
 }  // namespace pelkor::cli

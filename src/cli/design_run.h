@@ -19,16 +19,16 @@ int OpenAndCheck(Workspace& workspace, const std::filesystem::path& design, std:
 using StepObserver = std::function<void(std::int64_t step, bool active)>;
 
 struct CheckedRun {
-  RunReport report;
   bool stepFailed = false;  // a step failed; the log says why
+  bool sinkFailed = false;  // a sink failed its expectation
 
   // kExitDesignFailed when a step failed, kExitSinkFailed when a sink failed, else kExitOk.
   int Status() const;
 };
 
 // Runs a checked design without animation until it is idle or has run `maxSteps` steps, and
-// reports every sink with the step of its first mismatch.
-CheckedRun RunChecked(Workspace& workspace, std::int64_t maxSteps,
+// reports every sink with the step of its first mismatch to `report`.
+CheckedRun RunChecked(Workspace& workspace, std::int64_t maxSteps, ReportReceiver& report,
                       const StepObserver& observe = {});
 
 }  // namespace pelkor::cli

@@ -37,12 +37,13 @@ DesignOutcome TestDesign(const FoundDesign& design, std::int64_t maxSteps, bool 
     CliSession session(log, quiet);
     int status = OpenAndCheck(session.workspace, design.path, errors);
     if (status == kExitOk) {
-      const CheckedRun run = RunChecked(session.workspace, maxSteps);
+      ReportCollector collector;
+      const CheckedRun run = RunChecked(session.workspace, maxSteps, collector);
       if (run.stepFailed)
         errors << "pelkor-cli: " << design.path.string()
                << ": the simulation stopped on a failure\n";
       status = run.Status();
-      outcome.report = run.report;
+      outcome.report = std::move(collector.report);
     }
     outcome.result = ResultOf(status);
   } catch (const std::exception& e) {

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <fstream>
 #include <iostream>
+#include <memory>
 
 #include "cli/cli_session.h"
 #include "cli/design_run.h"
@@ -96,21 +97,20 @@ int RunCommand(const RunOptions& options, std::ostream& out, std::ostream& err) 
   const RuntimeInstance& root = workspace.library().rootInstance();
   const Simulation& simulation = workspace.simulation();
   ProgressDisplay progress(err);
+  std::unique_ptr<ReportReceiver> report;
+  if (options.report == ReportFormat::kJson) {
+    report = std::make_unique<JsonReportWriter>(out);
+  } else {
+    report = std::make_unique<TextReportWriter>(out);
+  }
   const CheckedRun run =
-      RunChecked(workspace, options.maxSteps, [&](std::int64_t step, bool active) {
+      RunChecked(workspace, options.maxSteps, *report, [&](std::int64_t step, bool active) {
         if (trace)
           trace->Write(simulation, root, step, active);
         if (vcd)
           vcd->Sample(simulation, root, step);
         progress.Update(step);
       });
-  const RunReport& report = run.report;
-  if (options.report == ReportFormat::kJson) {
-    out << ToJson(report).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
-        << '\n';
-  } else {
-    WriteText(out, report);
-  }
 
   if (vcd) {
     if (const std::optional<std::filesystem::path> failed = WriteWaveforms(*options.vcd, *vcd)) {

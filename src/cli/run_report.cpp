@@ -1,6 +1,6 @@
 #include "cli/run_report.h"
 
-#include <algorithm>
+#include <nlohmann/json.hpp>
 
 #include "workspace/waveform/live_nodes.h"
 
@@ -17,20 +17,14 @@ std::string BitText(const std::vector<int>& values) {
 
 }  // namespace
 
-bool RunReport::AnySinkFailed() const {
-  return std::any_of(sinks.begin(), sinks.end(),
-                     [](const SinkReport& sink) { return sink.verdict == SinkVerdict::kFail; });
+void ReportCollector::Begin(std::int64_t steps, bool idle) {
+  report.steps = steps;
+  report.idle = idle;
 }
 
-std::vector<SinkReport> CollectSinkReports(const Simulation& simulation,
-                                           const RuntimeInstance& root,
-                                           const SinkArrivals& arrivals) {
-  // Counted first: a large design has a report for each of its many boundary sinks.
-  std::size_t count = 0;
-  ForEachLiveNode(simulation, root,
-                  [&count](const LiveNode& live) { count += live.node.net->sinks.size(); });
-  std::vector<SinkReport> reports;
-  reports.reserve(count);
+bool ReportSinks(const Simulation& simulation, const RuntimeInstance& root,
+                 const SinkArrivals& arrivals, ReportReceiver& receiver) {
+  bool anyFailed = false;
   ForEachLiveNode(simulation, root, [&](const LiveNode& live) {
     for (const auto& [id, sink] : live.node.net->sinks) {
       const std::vector<int> received = Received(simulation, live, id);
@@ -45,10 +39,11 @@ std::vector<SinkReport> CollectSinkReports(const Simulation& simulation,
       const std::vector<std::int64_t>& steps = arrivals.Steps(live.path, id);
       if (report.mismatch && *report.mismatch < steps.size())
         report.mismatchStep = steps[*report.mismatch];
-      reports.push_back(std::move(report));
+      anyFailed = anyFailed || report.verdict == SinkVerdict::kFail;
+      receiver.Add(std::move(report));
     }
   });
-  return reports;
+  return anyFailed;
 }
 
 std::string SinkLabel(const SinkReport& sink) {
@@ -71,35 +66,42 @@ std::string FailureText(const SinkReport& sink) {
   return "received " + sink.received + ", expected " + sink.expected + ", " + MismatchText(sink);
 }
 
-nlohmann::ordered_json ToJson(const RunReport& report) {
-  nlohmann::ordered_json sinks = nlohmann::ordered_json::array();
-  for (const SinkReport& sink : report.sinks) {
-    sinks.push_back(
-        {{"path", sink.path},
-         {"id", sink.id},
-         {"name", sink.name},
-         {"received", sink.received},
-         {"expected", sink.expected},
-         {"verdict", VerdictName(sink.verdict)},
-         {"firstMismatchStep", sink.mismatchStep ? nlohmann::ordered_json(*sink.mismatchStep)
-                                                 : nlohmann::ordered_json()}});
-  }
-  return {{"steps", report.steps}, {"idle", report.idle}, {"sinks", sinks}};
+void TextReportWriter::Begin(std::int64_t steps, bool idle) {
+  out_ << steps << (steps == 1 ? " step" : " steps") << (idle ? ", idle" : ", not idle") << '\n';
 }
 
-void WriteText(std::ostream& out, const RunReport& report) {
-  out << report.steps << (report.steps == 1 ? " step" : " steps")
-      << (report.idle ? ", idle" : ", not idle") << '\n';
-  for (const SinkReport& sink : report.sinks) {
-    out << SinkLabel(sink) << ": received "
-        << (sink.received.empty() ? "(nothing)" : sink.received);
-    if (sink.verdict != SinkVerdict::kNone)
-      out << ", expected " << sink.expected;
-    out << ": " << VerdictName(sink.verdict);
-    if (sink.mismatch)
-      out << ", " << MismatchText(sink);
-    out << '\n';
-  }
+void TextReportWriter::Add(SinkReport&& sink) {
+  out_ << SinkLabel(sink) << ": received " << (sink.received.empty() ? "(nothing)" : sink.received);
+  if (sink.verdict != SinkVerdict::kNone)
+    out_ << ", expected " << sink.expected;
+  out_ << ": " << VerdictName(sink.verdict);
+  if (sink.mismatch)
+    out_ << ", " << MismatchText(sink);
+  out_ << '\n';
+}
+
+void JsonReportWriter::Begin(std::int64_t steps, bool idle) {
+  out_ << R"({"steps":)" << steps << R"(,"idle":)" << (idle ? "true" : "false") << R"(,"sinks":[)";
+}
+
+void JsonReportWriter::Add(SinkReport&& sink) {
+  const nlohmann::ordered_json json = {
+      {"path", sink.path},
+      {"id", sink.id},
+      {"name", sink.name},
+      {"received", sink.received},
+      {"expected", sink.expected},
+      {"verdict", VerdictName(sink.verdict)},
+      {"firstMismatchStep",
+       sink.mismatchStep ? nlohmann::ordered_json(*sink.mismatchStep) : nlohmann::ordered_json()}};
+  if (!first_)
+    out_ << ',';
+  first_ = false;
+  out_ << json.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+}
+
+void JsonReportWriter::End() {
+  out_ << "]}\n";
 }
 
 }  // namespace pelkor::cli

@@ -7,8 +7,6 @@
 #include <string>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
 #include "cli/sink_arrivals.h"
 #include "model/runtime_instance.h"
 #include "model/sink_verification.h"
@@ -34,14 +32,55 @@ struct RunReport {
   std::int64_t steps = 0;
   bool idle = false;  // the run ended because the net went idle
   std::vector<SinkReport> sinks;
-
-  bool AnySinkFailed() const;
 };
 
-// Every sink of every live node, depth first from the root in ascending instance number.
-std::vector<SinkReport> CollectSinkReports(const Simulation& simulation,
-                                           const RuntimeInstance& root,
-                                           const SinkArrivals& arrivals);
+// Takes a run's report piece by piece: how the run ended, then every sink in order, then the
+// end. A large design's sink reports are never all held at once unless the receiver keeps them.
+class ReportReceiver {
+ public:
+  virtual ~ReportReceiver() = default;
+  virtual void Begin(std::int64_t steps, bool idle) = 0;
+  virtual void Add(SinkReport&& sink) = 0;
+  virtual void End() {}
+};
+
+// Keeps the whole report.
+class ReportCollector : public ReportReceiver {
+ public:
+  void Begin(std::int64_t steps, bool idle) override;
+  void Add(SinkReport&& sink) override { report.sinks.push_back(std::move(sink)); }
+
+  RunReport report;
+};
+
+// Writes the report as it comes: a line for the run and one for each sink.
+class TextReportWriter : public ReportReceiver {
+ public:
+  explicit TextReportWriter(std::ostream& out) : out_(out) {}
+  void Begin(std::int64_t steps, bool idle) override;
+  void Add(SinkReport&& sink) override;
+
+ private:
+  std::ostream& out_;
+};
+
+// Writes the report as it comes, as one line of JSON: {"steps", "idle", "sinks": [...]}.
+class JsonReportWriter : public ReportReceiver {
+ public:
+  explicit JsonReportWriter(std::ostream& out) : out_(out) {}
+  void Begin(std::int64_t steps, bool idle) override;
+  void Add(SinkReport&& sink) override;
+  void End() override;
+
+ private:
+  std::ostream& out_;
+  bool first_ = true;
+};
+
+// Every sink of every live node, depth first from the root in ascending instance number, with
+// the step of its first mismatch; returns whether any sink failed its expectation.
+bool ReportSinks(const Simulation& simulation, const RuntimeInstance& root,
+                 const SinkArrivals& arrivals, ReportReceiver& receiver);
 
 // `path sink ID "name"`, as the text report names a sink.
 std::string SinkLabel(const SinkReport& sink);
@@ -52,8 +91,5 @@ std::string MismatchText(const SinkReport& sink);
 
 // For a failing sink, "received BITS, expected BITS, " and the mismatch text.
 std::string FailureText(const SinkReport& sink);
-
-nlohmann::ordered_json ToJson(const RunReport& report);
-void WriteText(std::ostream& out, const RunReport& report);
 
 }  // namespace pelkor::cli
