@@ -168,6 +168,10 @@ void InteractionController::Place(Point pixel, bool ctrl) {
   ClearSelection();
   const Point at = ToLogical(pixel, ctrl);
   Module& m = module();
+  if (KindPlacedBy(state_.tool) != kNoKind && !m.HasRoomFor(1)) {
+    library_.log().WriteText(kNoObjectIdLeft);
+    return;
+  }
   // Marked now, so that a double-click can hit it before the next paint.
   hitMap_.MarkSquare(view_.viewport().ToScreen(at), kObjectSize / (2 * std::max(scale(), 1)),
                      m.nextObjectId);

@@ -1,6 +1,7 @@
 #include "edit/state_machine_editor.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "base/errors.h"
 #include "files/two_step_form.h"
@@ -120,8 +121,14 @@ void StateMachineEditor::CompleteArc(int target) {
 }
 
 void StateMachineEditor::AddState(Point position) {
-  MachineState& state = working_.states[working_.nextStateId++];
-  state.position = position;
+  const int id = working_.nextStateId;
+  if (working_.states.contains(id)) {  // only the largest int, read from a file, can be taken
+    ui_.Warn(kNoStateIdLeft);
+    return;
+  }
+  working_.states[id].position = position;
+  if (working_.nextStateId < INT_MAX)
+    ++working_.nextStateId;
 }
 
 void StateMachineEditor::Move(Point point) {

@@ -35,7 +35,12 @@ class StateMachineEditorUi {
                                     const std::string& preset) = 0;
   // The state dialog; the values OK took, or `values` as they were after Cancel.
   virtual StateDialogValues EditState(const StateDialogValues& values) = 0;
+  // A message box with the text.
+  virtual void Warn(const std::string& /*text*/) {}
 };
+
+// Shown when no fresh state number is left for a state to be placed.
+inline constexpr const char* kNoStateIdLeft = "状態番号が上限に達したため追加できません";
 
 // The state machine editor without its window: states placed, joined and erased with the
 // mouse on a surface whose pixels are the states' own coordinates. It edits a working copy of

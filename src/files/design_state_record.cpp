@@ -178,9 +178,12 @@ void ReadStateMachineRecord(std::string_view record, Module& module,
   machine.mainState = header[3];
   MachineBodyReader(machine, ignored).Read(record.substr(bodyStart));
   machine.ResetNextIds();
-  // A hand-edited file may number its states with gaps; new states must not reuse a number.
-  if (!machine.states.empty() && machine.states.rbegin()->first < INT_MAX) {
-    machine.nextStateId = std::max(machine.nextStateId, machine.states.rbegin()->first + 1);
+  // A hand-edited file may number its states with gaps; new states must not reuse a number. The
+  // counter stops at the largest int, which the editor then refuses to hand out twice.
+  if (!machine.states.empty()) {
+    machine.nextStateId = static_cast<int>(
+        std::min(std::max<long long>(machine.nextStateId, machine.states.rbegin()->first + 1LL),
+                 static_cast<long long>(INT_MAX)));
   }
 
   StateMachine& stored = StorePrimitive(module, module.stateMachines, kStateMachineKind, header[0],

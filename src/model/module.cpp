@@ -1,6 +1,9 @@
 #include "model/module.h"
 
+#include <climits>
 #include <utility>
+
+#include "base/errors.h"
 
 namespace pelkor {
 
@@ -55,10 +58,13 @@ template <typename Record>
 int Module::AddPrimitive(std::map<int, Record>& map, ObjectKind kind, const Record& record,
                          Point offset) {
   const int id = nextObjectId;
-  Record& stored = map.insert_or_assign(id, record).first->second;
+  if (PositionOf(id) != nullptr)  // only the largest int, read from a file, can be taken
+    throw MessageError(kNoObjectIdLeft);
+  Record& stored = map.emplace(id, record).first->second;
   stored.position = stored.position + offset;
   kinds[id] = kind;
-  ++nextObjectId;
+  if (nextObjectId < INT_MAX)
+    ++nextObjectId;
   return id;
 }
 
@@ -96,6 +102,12 @@ void Module::RemoveArcsOf(int id) {
 std::size_t Module::PrimitiveCount() const {
   return stateMachines.size() + shiftRegisters.size() + counters.size() + instances.size() +
          sources.size() + sinks.size();
+}
+
+bool Module::HasRoomFor(std::size_t count) const {
+  const long long left =
+      static_cast<long long>(INT_MAX) - nextObjectId + (PositionOf(INT_MAX) == nullptr ? 1 : 0);
+  return static_cast<long long>(count) <= left;
 }
 
 bool Module::HasNewSource() const {

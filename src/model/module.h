@@ -15,6 +15,9 @@
 
 namespace pelkor {
 
+// Written when no fresh object ID is left for a primitive to be placed or pasted.
+inline constexpr const char* kNoObjectIdLeft = "オブジェクト番号が上限に達したため追加できません";
+
 // One design sheet: the primitives of a bit-serial Petri net and the arcs between them.
 // Its name is kept by the module library. Every traversal runs in ascending ID order.
 class Module {
@@ -42,6 +45,9 @@ class Module {
   void RemoveArcsOf(int id);
 
   std::size_t PrimitiveCount() const;
+  // Whether `count` more primitives can get fresh IDs. The counter stops at the largest int,
+  // which a hand-edited file may already use.
+  bool HasRoomFor(std::size_t count) const;
   bool HasNewSource() const;
   std::set<std::string> SourceNames() const;
   void SetNextObjectId(int n) { nextObjectId = n; }

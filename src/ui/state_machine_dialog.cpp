@@ -3,6 +3,7 @@
 #include <QActionGroup>
 #include <QEvent>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -169,6 +170,10 @@ std::string StateMachineDialog::ChooseArcName(const std::vector<std::string>& na
 
 StateDialogValues StateMachineDialog::EditState(const StateDialogValues& values) {
   return stateDialog_(this, values);
+}
+
+void StateMachineDialog::Warn(const std::string& text) {
+  QMessageBox::warning(this, "pelkor", ToQString(text));
 }
 
 }  // namespace pelkor

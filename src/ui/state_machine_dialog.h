@@ -42,6 +42,7 @@ class StateMachineDialog : public QDialog, private StateMachineEditorUi {
   std::string ChooseArcName(const std::vector<std::string>& names,
                             const std::string& preset) override;
   StateDialogValues EditState(const StateDialogValues& values) override;
+  void Warn(const std::string& text) override;
 
   QAction* AddTool(const char* name, const QString& text, const QString& toolTip,
                    const QString& icon, MachineTool tool);

@@ -84,6 +84,10 @@ void Workspace::Paste(const Viewport& view) {
   if (!CanPaste() || simulating_)
     return;
   Module& module = library_.currentModule();
+  if (!module.HasRoomFor(library_.clipboard.PrimitiveCount())) {
+    log_.WriteText(kNoObjectIdLeft);
+    return;
+  }
   const std::map<int, int> newIds =
       PasteClipboard(library_.clipboard, module, view.ToLogical(interaction_.lastPressPoint));
   std::vector<int> placedInstances;

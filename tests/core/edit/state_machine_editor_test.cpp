@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <deque>
 #include <string>
 #include <vector>
@@ -40,10 +41,13 @@ class ScriptedMachineUi : public StateMachineEditorUi {
     return answer;
   }
 
+  void Warn(const std::string& text) override { warnings.push_back(text); }
+
   std::deque<std::string> arcAnswers;
   std::deque<StateDialogValues> stateAnswers;
   std::vector<ArcDialog> arcDialogs;
   std::vector<StateDialogValues> stateDialogs;
+  std::vector<std::string> warnings;
 };
 
 class StateMachineEditorTest : public ::testing::Test {
@@ -110,6 +114,25 @@ TEST_F(StateMachineEditorTest, ThreePressesMakeStatesOneTwoThreeDrawnWithTheirId
   EXPECT_EQ(circle.to, (Point{75, 75}));
   EXPECT_EQ(circle.colour, Rgb(0, 0, 255));
   EXPECT_EQ(editor_.hitMap().At({250, 200}), 3);
+}
+
+// A file may use the largest int as a state number: the state tool hands out the numbers below
+// it, then warns instead of giving that one out twice.
+TEST(StateMachineEditorNumbersTest, TheStateToolWarnsOnceNoFreshNumberIsLeft) {
+  StateMachine machine;
+  machine.states[INT_MAX].position = {300, 200};
+  machine.nextStateId = INT_MAX - 1;
+  ScriptedMachineUi ui;
+  StateMachineEditor editor(machine, ui);
+  editor.ResizeSurface(400, 300);
+  editor.ChooseTool(MachineTool::kState);
+  editor.Press({50, 50});
+  editor.Press({150, 50});
+  const StateMachine& m = editor.machine();
+  ASSERT_EQ(m.states.size(), 2u);
+  EXPECT_EQ(m.states.at(INT_MAX - 1).position, (Point{50, 50}));
+  EXPECT_EQ(m.states.at(INT_MAX).position, (Point{300, 200}));
+  EXPECT_EQ(ui.warnings, std::vector<std::string>{kNoStateIdLeft});
 }
 
 TEST_F(StateMachineEditorTest, StateToolCreatesOnlyOutsideEveryStatesSquare) {

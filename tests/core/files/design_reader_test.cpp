@@ -1,8 +1,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "base/errors.h"
 #include "files/design_file.h"
+#include "model/model_invariants.h"
 
 namespace pelkor {
 namespace {
@@ -251,6 +254,24 @@ TEST(DesignReaderTest, NextObjectIdNeverFallsBelowAnIdInUse) {
   Module n;
   ReadModule("state[1,0,0,9]{\nsub[9,0,0]{\n{}\n{}}\n}\n", n);
   EXPECT_EQ(n.stateMachines.at(1).nextStateId, 10);
+}
+
+// A hand-edited file may use the largest int as a number: the counters stop there, every other
+// number stays below them, and the taken one is never handed out again.
+TEST(DesignReaderTest, NumbersUpToTheLargestIntKeepTheCountersAboveEveryOtherNumber) {
+  Module m;
+  ReadModule(
+      "shift[5,0,0,0,1,2]{\n}\nshift[2147483647,0,0,0,1,2]{\n}\n"
+      "state[9,0,0,0]{\nsub[0,0,0]{\n{}\n{}}\nsub[776777,0,0]{\n{}\n{}}\n"
+      "sub[2147483647,0,0]{\n{}\n{}}\n}\n",
+      m);
+  EXPECT_EQ(m.nextObjectId, INT_MAX);
+  EXPECT_EQ(m.stateMachines.at(9).nextStateId, INT_MAX);
+  EXPECT_EQ(ModuleInvariantViolation(m), "");
+  EXPECT_FALSE(m.HasRoomFor(1));
+  EXPECT_THROW(m.AddSink({}), MessageError);
+  EXPECT_EQ(m.KindOf(INT_MAX), kShiftRegisterKind);
+  EXPECT_TRUE(m.sinks.empty());
 }
 
 TEST(DesignReaderTest, StrayClosingBraceDoesNotSwallowLaterRecords) {

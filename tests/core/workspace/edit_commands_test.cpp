@@ -117,6 +117,27 @@ TEST_F(EditCommandsTest, APastedGroupLandsAtThePastePointAtAnyZoom) {
   EXPECT_TRUE(ModuleInvariantsHold(module()));
 }
 
+// Once the largest int is taken, placing and pasting write why and leave the module as it was.
+TEST_F(EditCommandsTest, PlacingAndPastingStopWhenNoFreshIdIsLeft) {
+  module().SetNextObjectId(INT_MAX - 1);
+  const int reg = module().AddShiftRegister(At<ShiftRegister>({0, 0}));
+  ASSERT_TRUE(ws.ChooseTool(CommandId::kCounterTool));
+  ws.MousePress({200, 200}, false);
+  ws.MouseRelease({200, 200});
+  ASSERT_EQ(module().KindOf(INT_MAX), kCounterKind);
+  EXPECT_TRUE(log.lines.empty());
+
+  ws.MousePress({300, 200}, false);
+  ws.MouseRelease({300, 200});
+  Select({reg});
+  ws.Copy({});
+  ws.Paste({});
+  EXPECT_EQ(module().PrimitiveCount(), 2u);
+  EXPECT_EQ(module().KindOf(INT_MAX), kCounterKind);
+  EXPECT_EQ(log.lines, (std::vector<std::string>(2, kNoObjectIdLeft)));
+  EXPECT_TRUE(ModuleInvariantsHold(module()));
+}
+
 TEST_F(EditCommandsTest, CutThenPasteMovesAnInstanceWithItsWholeSubtree) {
   CreateNestedModules();
   const int inst = PlaceInstance("B");
