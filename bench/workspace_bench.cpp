@@ -76,5 +76,56 @@ void BM_OpenHierarchyOf1000Files(benchmark::State& state) {
 }
 BENCHMARK(BM_OpenHierarchyOf1000Files)->Unit(benchmark::kMillisecond);
 
+// The peer benchmark's chain as files: a held source, 10,000 inverter instances, a sink.
+fs::path WriteChain() {
+  const fs::path folder = fs::temp_directory_path() / "pelkor_bench_chain";
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  std::ofstream inverter(folder / "inv.dtn", std::ios::binary);
+  inverter << "//pelkor file\r\nshift[1,100,100,0,1,2]{\r\n}\r\nshift[2,300,100,0,1,2]{\r\n}\r\n"
+              "state[3,200,100,1]{\r\nsub[1,10,10]{\r\n{y = ~x;}\r\n{}}\r\n}\r\n"
+              "uhzi[4,40,100,0,0,0,a]{\r\n}\r\nkemmakix[5,360,100,0,0,q]{\r\n}\r\n"
+              "arc[4,1]{}\r\narc[1,3]{x}\r\narc[3,2]{y}\r\narc[2,5]{}\r\n";
+  constexpr int kStages = 10'000;
+  std::ofstream chain(folder / "chain.dtn", std::ios::binary);
+  chain << "//pelkor file\r\n";
+  // Registers 1..kStages + 1, the source, the sink, then the instances.
+  for (int i = 1; i <= kStages + 1; ++i)
+    chain << "shift[" << i << "," << i * 100 << ",100,0,1,2]{\r\n}\r\n";
+  const int source = kStages + 2;
+  const int sink = kStages + 3;
+  chain << "uhzi[" << source << ",-60,100,1,0,0,]{\r\n1}\r\n";  // held at 1
+  chain << "kemmakix[" << sink << ",0,200,2,0,]{\r\n}\r\n";     // discards
+  for (int i = 1; i <= kStages; ++i)
+    chain << "module[" << sink + i << "," << i * 100 << ",200]{\r\ninv}\r\n";
+  chain << "arc[" << source << ",1]{}\r\n";
+  for (int i = 1; i <= kStages; ++i) {
+    chain << "arc[" << i << "," << sink + i << "]{a}\r\narc[" << sink + i << "," << i + 1
+          << "]{q}\r\n";
+  }
+  chain << "arc[" << kStages + 1 << "," << sink << "]{}\r\n";
+  return folder;
+}
+
+// A step as the desktop application runs it, which also records the waveform of the module
+// shown (the chain's top module, about 10,000 signals), once the tokens fill the chain.
+void BM_WorkspaceStepOfTheChainWithWaveforms(benchmark::State& state) {
+  const fs::path folder = WriteChain();
+  NoUi ui;
+  Workspace workspace(ui);
+  workspace.OpenFile(folder / "chain.dtn");
+  workspace.Check();
+  if (!workspace.IsSimulating()) {
+    state.SkipWithError("the chain did not check");
+    return;
+  }
+  for (int i = 0; i < 25'000; ++i)
+    workspace.Step();
+  for (auto _ : state)
+    workspace.Step();
+  fs::remove_all(folder);
+}
+BENCHMARK(BM_WorkspaceStepOfTheChainWithWaveforms)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace pelkor

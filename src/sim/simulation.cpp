@@ -61,6 +61,20 @@ std::span<const std::uint8_t> Simulation::Cells(const RuntimeInstance& node, int
   return {engine_->Cells(r), std::size_t{slot.last} + 1};
 }
 
+bool Simulation::RegisterExits(const RuntimeInstance& tree, std::span<std::uint8_t> exits) const {
+  const std::uint32_t n = engine_->NodeOf(tree);
+  if (!tree.net || n == kNoIndex || !engine_->HasState(n))
+    return false;
+  const Engine::NodeRecord& node = engine_->nodes()[n];
+  if (node.program->registerIds.size() != exits.size())
+    return false;
+  for (std::size_t i = 0; i < exits.size(); ++i) {
+    const auto r = node.registers + static_cast<std::uint32_t>(i);
+    exits[i] = engine_->Cells(r)[engine_->registerSlot(r).last];
+  }
+  return true;
+}
+
 bool Simulation::EntryWritten(const RuntimeInstance& node, int registerId) const {
   const std::uint32_t r = RegisterOf(*engine_, node, registerId);
   return r != kNoIndex && engine_->registerSlot(r).written != 0;

@@ -71,6 +71,10 @@ class Simulation {
   bool HasState(const RuntimeInstance& node) const;
   // A register's cells from the entry to the exit: 0, 1 or EMPTY each.
   std::span<const std::uint8_t> Cells(const RuntimeInstance& node, int registerId) const;
+  // The exit (0, 1 or EMPTY) of every register of the node in ascending ID, one to each element
+  // of `exits`, for readers that sample a whole node after every step; false, and nothing
+  // written, when the node has no state or another number of registers.
+  bool RegisterExits(const RuntimeInstance& node, std::span<std::uint8_t> exits) const;
   // Whether a token was put into the register's entry since its last advance.
   bool EntryWritten(const RuntimeInstance& node, int registerId) const;
   std::optional<SourceRunState> Source(const RuntimeInstance& node, int sourceId) const;

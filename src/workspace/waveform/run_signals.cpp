@@ -4,18 +4,14 @@ namespace pelkor {
 
 namespace {
 
-std::uint8_t Bit(int value) {
-  return value == 0 || value == 1 ? static_cast<std::uint8_t>(value) : kSignalEmpty;
-}
-
 std::uint8_t SampleRegister(const RunningNode& running, int id) {
   const std::span<const std::uint8_t> cells = running.simulation.Cells(running.node, id);
-  return cells.empty() ? kSignalEmpty : Bit(cells.back());
+  return cells.empty() ? kSignalEmpty : SignalBit(cells.back());
 }
 
 std::uint8_t SampleSink(const RunningNode& running, int id, std::size_t& seen) {
   const Arrivals arrivals = NewArrivals(running, id, seen);
-  return arrivals.end > arrivals.first ? Bit(ReceivedAt(running, id, arrivals.end - 1))
+  return arrivals.end > arrivals.first ? SignalBit(ReceivedAt(running, id, arrivals.end - 1))
                                        : kSignalEmpty;
 }
 
@@ -27,11 +23,11 @@ std::uint8_t SampleSource(const RunningNode& running, int id, std::size_t& seen)
   const bool holds = running.node.net->sources.at(id).holdValue;
   std::uint8_t value = kSignalEmpty;
   if (source->emitted > seen) {
-    value = Bit(source->queue[source->emitted - 1]);
+    value = SignalBit(source->queue[source->emitted - 1]);
   } else if (holds && source->outputRegister &&
              running.simulation.EntryWritten(running.node, *source->outputRegister) &&
              !remaining.empty()) {
-    value = Bit(remaining.front());  // a held value went out again
+    value = SignalBit(remaining.front());  // a held value went out again
   }
   seen = source->emitted;
   return value;

@@ -32,6 +32,11 @@ struct SignalRef {
 inline constexpr std::uint8_t kSignalEmpty = 2;
 inline constexpr std::uint8_t kSignalUnknown = 3;
 
+// A token as a signal's value: 0 or 1, kSignalEmpty for anything else.
+inline std::uint8_t SignalBit(int value) {
+  return value == 0 || value == 1 ? static_cast<std::uint8_t>(value) : kSignalEmpty;
+}
+
 // "reg3", "sink7", "src2".
 std::string SignalName(const SignalRef& signal);
 

@@ -59,6 +59,8 @@ bool SignalHistory::Watch(const Simulation& simulation, const RuntimeInstance& r
     SampleSignal({simulation, *node}, signal, seen);
     seen_.push_back(seen);
     ++watched.rowCount;
+    if (signal.kind == SignalKind::kRegisterExit)
+      ++watched.registerRows;
   }
   watched_.push_back(std::move(watched));
   return true;
@@ -80,8 +82,7 @@ std::uint8_t SignalHistory::SampleRow(const RunningNode& running, std::size_t ro
                                     ? static_cast<std::uint8_t>(history.expected[last])
                                     : kNoExpectation;
   mismatch = mismatch || departs;
-  return Encode(value == 0 || value == 1 ? static_cast<std::uint8_t>(value) : kSignalEmpty,
-                expected, departs);
+  return Encode(SignalBit(value), expected, departs);
 }
 
 void SignalHistory::Sample(const Simulation& simulation, const RuntimeInstance& root,
@@ -92,7 +93,14 @@ void SignalHistory::Sample(const Simulation& simulation, const RuntimeInstance& 
     const RuntimeInstance* node = FindNode(root, watched.path);
     if (node == nullptr)
       continue;
-    for (std::size_t row = watched.firstRow; row < watched.firstRow + watched.rowCount; ++row)
+    // A large module has thousands of registers: their exits are read in one pass.
+    std::size_t row = watched.firstRow;
+    exits_.resize(watched.registerRows);
+    if (simulation.RegisterExits(*node, exits_)) {
+      for (const std::uint8_t exit : exits_)
+        column[row++] = Encode(SignalBit(exit), kNoExpectation, false);
+    }
+    for (; row < watched.firstRow + watched.rowCount; ++row)
       column[row] = SampleRow({simulation, *node}, row, mismatch);
   }
   if (columns_.empty())

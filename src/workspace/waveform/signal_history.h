@@ -70,6 +70,7 @@ class SignalHistory {
     std::string path;
     std::size_t firstRow = 0;
     std::size_t rowCount = 0;
+    std::size_t registerRows = 0;  // the first rows: the node's registers in ascending ID
   };
   std::uint8_t SampleRow(const RunningNode& running, std::size_t row, bool& mismatch);
   void DropOldest();
@@ -77,7 +78,8 @@ class SignalHistory {
   std::size_t byteLimit_;
   std::size_t bytes_ = 0;
   std::vector<HistoryRow> rows_;
-  std::vector<std::size_t> seen_;  // per row: what its sink took or its source emitted so far
+  std::vector<std::uint8_t> exits_;  // room for one watched node's register exits
+  std::vector<std::size_t> seen_;    // per row: what its sink took or its source emitted so far
   std::vector<Watched> watched_;
   // One byte per row and step: the value, the expectation and the mismatch flag.
   std::deque<std::vector<std::uint8_t>> columns_;

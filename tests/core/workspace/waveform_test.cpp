@@ -220,6 +220,27 @@ TEST_F(WaveformTest, TheHistorysVcdIsTheRecordersVcdOfTheSameRun) {
   EXPECT_NE(fromHistory.str().find("$scope module untitle $end"), std::string::npos);
 }
 
+// The history reads a node's register exits in one pass, the recorder one signal at a time:
+// they agree on registers short and long (beyond the cells a slot holds), full and empty.
+TEST_F(WaveformTest, RegistersReadInOnePassAgreeWithTheRecorder) {
+  for (const auto& [data, size] : {std::pair{"1101", 1}, {"0110", 3}, {"1", 9}}) {
+    ShiftRegister& shiftRegister = Top().shiftRegisters.at(AddPipeline(data, "").shiftRegister);
+    shiftRegister.size = size;
+    shiftRegister.sizeFixed = true;
+  }
+  Check();
+  VcdRecorder recorder;
+  recorder.Sample(workspace.simulation(), Root(), 0);
+  for (int step = 1; step <= 15; ++step) {
+    workspace.Step();
+    recorder.Sample(workspace.simulation(), Root(), step);
+  }
+  std::ostringstream fromHistory, fromRecorder;
+  WriteVcd(fromHistory, workspace.history().VcdSignals());
+  WriteVcd(fromRecorder, recorder.wires());
+  EXPECT_EQ(fromHistory.str(), fromRecorder.str());
+}
+
 TEST_F(WaveformTest, GtkwGroupsTheSignalsByNodePathInTreeOrder) {
   const std::vector<VcdSignal> signals = {
       {"top/12", "reg1", {}}, {"top", "sink2", {}}, {"top/3", "src4", {}}, {"top/12", "sink5", {}}};
