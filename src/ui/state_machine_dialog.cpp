@@ -3,13 +3,13 @@
 #include <QActionGroup>
 #include <QEvent>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "ui/dialogs/dialog_message.h"
 #include "ui/qt_values.h"
 #include "ui/resources.h"
 #include "ui/sketch_painter.h"
@@ -173,7 +173,7 @@ StateDialogValues StateMachineDialog::EditState(const StateDialogValues& values)
 }
 
 void StateMachineDialog::Warn(const std::string& text) {
-  QMessageBox::warning(this, "pelkor", ToQString(text));
+  ShowDialogMessage(this, ToQString(text));
 }
 
 }  // namespace pelkor

@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest>
+#include <climits>
 
 #include "dialog_driver.h"
 #include "ui/state_ex_dialog.h"
@@ -88,6 +89,21 @@ class StateMachineDialogTest : public QObject {
     dialog.store(machine);
     QCOMPARE(machine.states.size(), std::size_t{3});
     QCOMPARE(machine.nextStateId, 4);
+  }
+
+  void theStateToolSaysWhenNoStateNumberIsLeft() {
+    ArcNames arcNames;
+    StateMachine machine;
+    machine.states[INT_MAX].position = {260, 160};
+    machine.nextStateId = INT_MAX;
+    StateMachineDialog dialog(machine, arcNames);
+    pelkor::testing::RecordedMessages messages;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    Tool(dialog, "stateTool")->trigger();
+    Click(dialog.surface(), {60, 60});
+    QCOMPARE(messages.texts, QStringList{QString::fromUtf8(kNoStateIdLeft)});
+    QCOMPARE(dialog.editor().machine().states.size(), std::size_t{1});
   }
 
   void arcsAskTheArcNameDialogForStatesWithTwoOutputs() {
