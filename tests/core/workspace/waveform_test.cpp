@@ -57,6 +57,21 @@ class WaveformTest : public ::testing::Test {
     ASSERT_TRUE(workspace.IsSimulating());
     log.lines.clear();
   }
+  // Checks and runs `steps` steps; the VCD of the workspace's history, and that of a recorder
+  // that sampled the same run one signal at a time.
+  std::pair<std::string, std::string> HistoryAndRecorderVcd(int steps) {
+    Check();
+    VcdRecorder recorder;
+    recorder.Sample(workspace.simulation(), Root(), 0);
+    for (int step = 1; step <= steps; ++step) {
+      workspace.Step();
+      recorder.Sample(workspace.simulation(), Root(), step);
+    }
+    std::ostringstream fromHistory, fromRecorder;
+    WriteVcd(fromHistory, workspace.history().VcdSignals());
+    WriteVcd(fromRecorder, recorder.wires());
+    return {fromHistory.str(), fromRecorder.str()};
+  }
   std::vector<int> Received(int sink) {
     const auto received = workspace.simulation().Received(Root(), sink);
     return {received.begin(), received.end()};
@@ -206,18 +221,9 @@ TEST_F(WaveformTest, WatchingAnInstanceAddsItsRowsFromThenOn) {
 
 TEST_F(WaveformTest, TheHistorysVcdIsTheRecordersVcdOfTheSameRun) {
   AddPipeline("1101", "1111");
-  Check();
-  VcdRecorder recorder;
-  recorder.Sample(workspace.simulation(), Root(), 0);
-  for (int step = 1; step <= 8; ++step) {
-    workspace.Step();
-    recorder.Sample(workspace.simulation(), Root(), step);
-  }
-  std::ostringstream fromHistory, fromRecorder;
-  WriteVcd(fromHistory, workspace.history().VcdSignals());
-  WriteVcd(fromRecorder, recorder.wires());
-  EXPECT_EQ(fromHistory.str(), fromRecorder.str());
-  EXPECT_NE(fromHistory.str().find("$scope module untitle $end"), std::string::npos);
+  const auto [fromHistory, fromRecorder] = HistoryAndRecorderVcd(8);
+  EXPECT_EQ(fromHistory, fromRecorder);
+  EXPECT_NE(fromHistory.find("$scope module untitle $end"), std::string::npos);
 }
 
 // The history reads a node's register exits in one pass, the recorder one signal at a time:
@@ -228,17 +234,8 @@ TEST_F(WaveformTest, RegistersReadInOnePassAgreeWithTheRecorder) {
     shiftRegister.size = size;
     shiftRegister.sizeFixed = true;
   }
-  Check();
-  VcdRecorder recorder;
-  recorder.Sample(workspace.simulation(), Root(), 0);
-  for (int step = 1; step <= 15; ++step) {
-    workspace.Step();
-    recorder.Sample(workspace.simulation(), Root(), step);
-  }
-  std::ostringstream fromHistory, fromRecorder;
-  WriteVcd(fromHistory, workspace.history().VcdSignals());
-  WriteVcd(fromRecorder, recorder.wires());
-  EXPECT_EQ(fromHistory.str(), fromRecorder.str());
+  const auto [fromHistory, fromRecorder] = HistoryAndRecorderVcd(15);
+  EXPECT_EQ(fromHistory, fromRecorder);
 }
 
 TEST_F(WaveformTest, GtkwGroupsTheSignalsByNodePathInTreeOrder) {
