@@ -6,26 +6,32 @@ namespace pelkor {
 
 namespace {
 
+// The engine's record of a node that has run-time state, or nullptr.
+const Engine::NodeRecord* NodeWithState(const Engine& engine, const RuntimeInstance& tree) {
+  const std::uint32_t n = engine.NodeOf(tree);
+  if (!tree.net || n == kNoIndex || !engine.HasState(n))
+    return nullptr;
+  return &engine.nodes()[n];
+}
+
 // The number of the node's item of one kind with that ID, or kNoIndex.
 template <typename Program>
 std::uint32_t ItemOf(const Engine& engine, const RuntimeInstance& tree, int id,
                      const std::vector<Program> ModuleProgram::*programs, ItemKind kind) {
-  const std::uint32_t n = engine.NodeOf(tree);
-  if (!tree.net || n == kNoIndex || !engine.HasState(n))
+  const Engine::NodeRecord* node = NodeWithState(engine, tree);
+  if (node == nullptr)
     return kNoIndex;
-  const Engine::NodeRecord& node = engine.nodes()[n];
-  const std::uint32_t local = ModuleProgram::IndexOf(node.program->*programs, id);
-  return local == kNoIndex ? kNoIndex : node.first[kind] + local;
+  const std::uint32_t local = ModuleProgram::IndexOf(node->program->*programs, id);
+  return local == kNoIndex ? kNoIndex : node->first[kind] + local;
 }
 
 // The register of the node with that ID, or kNoIndex.
 std::uint32_t RegisterOf(const Engine& engine, const RuntimeInstance& tree, int id) {
-  const std::uint32_t n = engine.NodeOf(tree);
-  if (!tree.net || n == kNoIndex || !engine.HasState(n))
+  const Engine::NodeRecord* node = NodeWithState(engine, tree);
+  if (node == nullptr)
     return kNoIndex;
-  const Engine::NodeRecord& node = engine.nodes()[n];
-  const std::uint32_t local = node.program->RegisterIndex(id);
-  return local == kNoIndex ? kNoIndex : node.registers + local;
+  const std::uint32_t local = node->program->RegisterIndex(id);
+  return local == kNoIndex ? kNoIndex : node->registers + local;
 }
 
 }  // namespace
@@ -49,8 +55,7 @@ void Simulation::End() {
 }
 
 bool Simulation::HasState(const RuntimeInstance& node) const {
-  const std::uint32_t n = engine_->NodeOf(node);
-  return node.net && n != kNoIndex && engine_->HasState(n);
+  return NodeWithState(*engine_, node) != nullptr;
 }
 
 std::span<const std::uint8_t> Simulation::Cells(const RuntimeInstance& node, int registerId) const {
@@ -62,14 +67,11 @@ std::span<const std::uint8_t> Simulation::Cells(const RuntimeInstance& node, int
 }
 
 bool Simulation::RegisterExits(const RuntimeInstance& tree, std::span<std::uint8_t> exits) const {
-  const std::uint32_t n = engine_->NodeOf(tree);
-  if (!tree.net || n == kNoIndex || !engine_->HasState(n))
-    return false;
-  const Engine::NodeRecord& node = engine_->nodes()[n];
-  if (node.program->registerIds.size() != exits.size())
+  const Engine::NodeRecord* node = NodeWithState(*engine_, tree);
+  if (node == nullptr || node->program->registerIds.size() != exits.size())
     return false;
   for (std::size_t i = 0; i < exits.size(); ++i) {
-    const auto r = node.registers + static_cast<std::uint32_t>(i);
+    const auto r = node->registers + static_cast<std::uint32_t>(i);
     exits[i] = engine_->Cells(r)[engine_->registerSlot(r).last];
   }
   return true;
