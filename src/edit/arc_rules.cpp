@@ -25,17 +25,8 @@ void RemoveArc(Module& module, int arcId) {
   auto arc = module.arcs.find(arcId);
   if (arc == module.arcs.end())
     return;
-  const auto eraseEntry = [arcId](std::multimap<int, int>& index, int key) {
-    auto [begin, end] = index.equal_range(key);
-    for (auto it = begin; it != end; ++it) {
-      if (it->second == arcId) {
-        index.erase(it);
-        return;
-      }
-    }
-  };
-  eraseEntry(module.arcsInto, arc->second.to);
-  eraseEntry(module.arcsOutOf, arc->second.from);
+  EraseIndexEntry(module.arcsInto, arc->second.to, arcId);
+  EraseIndexEntry(module.arcsOutOf, arc->second.from, arcId);
   module.arcs.erase(arc);
 }
 

@@ -61,15 +61,14 @@ class ArcFields {
 template <typename Record>
 Record& StorePrimitive(Module& module, std::map<int, Record>& map, ObjectKind kind, int id,
                        Record record) {
-  auto [entry, added] = module.kinds.try_emplace(id, kind);
-  if (!added) {
+  if (!module.kinds.try_emplace(id, kind).second) {
     module.shiftRegisters.erase(id);
     module.stateMachines.erase(id);
     module.counters.erase(id);
     module.sources.erase(id);
     module.sinks.erase(id);
     module.instances.erase(id);
-    entry->second = kind;
+    module.kinds[id] = kind;
   }
   return map.insert_or_assign(id, std::move(record)).first->second;
 }

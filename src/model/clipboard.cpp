@@ -55,8 +55,8 @@ struct CopiedObject {
 // Adds the arcs filed under a copied register in `index` (arcsInto when `intoRegister`, else
 // arcsOutOf) whose other end is copied too. An arc between two registers, which a hand-edited
 // file may hold, is taken only under its `to`, so it is not added twice.
-void CopyArcsOfRegister(const Module& module, const std::multimap<int, int>& index,
-                        bool intoRegister, int registerId, int registerNewId,
+void CopyArcsOfRegister(const Module& module, const ArcIndex& index, bool intoRegister,
+                        int registerId, int registerNewId,
                         const std::map<int, CopiedObject>& copies, Module& copy) {
   auto [begin, end] = index.equal_range(registerId);
   for (auto entry = begin; entry != end; ++entry) {

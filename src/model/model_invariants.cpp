@@ -17,10 +17,9 @@ bool BelowCounter(int id, int counter) {
 }
 
 // Checks one arc map with its two indexes; `what` names the arcs in the description.
-std::string ArcIndexViolation(const std::map<int, Arc>& arcs, const std::multimap<int, int>& into,
-                              const std::multimap<int, int>& outOf, int nextArcId,
-                              const char* what) {
-  auto timesFiled = [](const std::multimap<int, int>& index, int key, int arcId) {
+std::string ArcIndexViolation(const std::map<int, Arc>& arcs, const ArcIndex& into,
+                              const ArcIndex& outOf, int nextArcId, const char* what) {
+  auto timesFiled = [](const ArcIndex& index, int key, int arcId) {
     auto [begin, end] = index.equal_range(key);
     return std::count_if(begin, end, [arcId](const auto& entry) { return entry.second == arcId; });
   };

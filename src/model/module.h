@@ -12,6 +12,7 @@
 #include "model/object_kind.h"
 #include "model/primitives.h"
 #include "model/selection.h"
+#include "model/sorted_id_map.h"
 
 namespace pelkor {
 
@@ -90,11 +91,11 @@ class Module {
   std::map<int, Counter> counters;
   std::map<int, ModuleInstance> instances;
   std::map<int, Arc> arcs;
-  std::multimap<int, int> arcsInto;   // object ID -> arc ID, for each arc whose `to` it is
-  std::multimap<int, int> arcsOutOf;  // object ID -> arc ID, for each arc whose `from` it is
+  ArcIndex arcsInto;   // object ID -> arc ID, for each arc whose `to` it is
+  ArcIndex arcsOutOf;  // object ID -> arc ID, for each arc whose `from` it is
   std::map<int, SourceTransition> sources;
   std::map<int, SinkTransition> sinks;
-  std::map<int, ObjectKind> kinds;
+  SortedIdMap<ObjectKind> kinds;
   Selection selection;
   Point pasteOrigin;
 

@@ -55,11 +55,7 @@ void MachineState::Regenerate() {
     arcNames[number] = name;
 }
 
-namespace {
-
-// Erases the index entries of one arc, looking under `key` (the arc's other end) first; an
-// index that does not file the arc there is searched whole, so no stale entry survives.
-void EraseIndexEntry(std::multimap<int, int>& index, int key, int arcId) {
+void EraseIndexEntry(ArcIndex& index, int key, int arcId) {
   auto [begin, end] = index.equal_range(key);
   for (auto it = begin; it != end; ++it) {
     if (it->second == arcId) {
@@ -67,13 +63,10 @@ void EraseIndexEntry(std::multimap<int, int>& index, int key, int arcId) {
       return;
     }
   }
-  std::erase_if(index, [arcId](const auto& entry) { return entry.second == arcId; });
+  index.EraseIf([arcId](const ArcIndexEntry& entry) { return entry.second == arcId; });
 }
 
-}  // namespace
-
-void RemoveArcsOf(std::map<int, Arc>& arcs, std::multimap<int, int>& arcsInto,
-                  std::multimap<int, int>& arcsOutOf, int id) {
+void RemoveArcsOf(std::map<int, Arc>& arcs, ArcIndex& arcsInto, ArcIndex& arcsOutOf, int id) {
   auto [outBegin, outEnd] = arcsOutOf.equal_range(id);
   for (auto it = outBegin; it != outEnd; ++it) {
     auto arc = arcs.find(it->second);

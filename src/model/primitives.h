@@ -7,6 +7,7 @@
 
 #include "base/geometry.h"
 #include "expr/function_text.h"
+#include "model/arc_index.h"
 
 namespace pelkor {
 
@@ -87,8 +88,10 @@ using StateArc = Arc;
 
 // Removes every arc into or out of the object `id` from an arc map, with its entries in both
 // indexes (object ID -> arc ID).
-void RemoveArcsOf(std::map<int, Arc>& arcs, std::multimap<int, int>& arcsInto,
-                  std::multimap<int, int>& arcsOutOf, int id);
+void RemoveArcsOf(std::map<int, Arc>& arcs, ArcIndex& arcsInto, ArcIndex& arcsOutOf, int id);
+// Removes the index entries of one arc, looking under `key` (the arc's other end) first; an
+// index that does not file the arc there is searched whole, so no stale entry survives.
+void EraseIndexEntry(ArcIndex& index, int key, int arcId);
 
 struct MachineState {
   Point position;           // in the state machine editor's own plane
@@ -111,8 +114,8 @@ struct StateMachine {
   int mainState = 0;
   std::map<int, MachineState> states;
   std::map<int, StateArc> stateArcs;
-  std::multimap<int, int> stateArcsInto;   // state ID -> state-arc ID
-  std::multimap<int, int> stateArcsOutOf;  // state ID -> state-arc ID
+  ArcIndex stateArcsInto;   // state ID -> state-arc ID
+  ArcIndex stateArcsOutOf;  // state ID -> state-arc ID
   int nextStateId = 1;
   int nextStateArcId = 1;
   Point position;

@@ -14,8 +14,7 @@ namespace {
 // memory.
 constexpr std::size_t kMaxRegisterCells = std::size_t{1} << 27;
 
-template <typename Index>
-std::vector<const Arc*> ArcsIn(const Module& module, const Index& index, int id) {
+std::vector<const Arc*> ArcsIn(const Module& module, const ArcIndex& index, int id) {
   std::vector<const Arc*> arcs;
   auto [begin, end] = index.equal_range(id);
   for (auto it = begin; it != end; ++it) {
