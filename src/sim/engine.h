@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -185,12 +186,25 @@ class Engine {
   void PrepareNets(RuntimeInstance& node);
   void MakeWorkingCopy(RuntimeInstance& node, const Module& module);
   RuntimeInstance* CompileNode(RuntimeInstance& node, std::vector<RuntimeInstance*>& compiled);
-  bool CompileModule(ModuleEntry& entry, RuntimeInstance& node,
-                     std::vector<std::optional<PortPlan>>& ports);
-  void Instantiate(RuntimeInstance& node, const ModuleProgram& program,
-                   const std::vector<std::optional<PortPlan>>& ports);
+  // The port wiring planned for the instances of one node before its children are compiled, and
+  // applied when the node is instantiated: one array for all, as a module may have thousands.
+  struct NodePorts {
+    using Pairs = std::span<const std::pair<int, int>>;
+    std::vector<std::pair<int, int>> pairs;  // each planned instance's inputs, then its outputs
+    std::vector<std::uint32_t> starts;       // per instance its first pair, and one past the end
+    std::vector<std::uint32_t> inputs;       // per instance its input count; kNoIndex: unplanned
+
+    void Clear(std::size_t instances);
+    void Add(const PortPlan* plan);  // the next instance's plan; nullptr when it has none
+    bool Planned(std::size_t i) const { return inputs[i] != kNoIndex; }
+    Pairs InputsOf(std::size_t i) const;
+    Pairs OutputsOf(std::size_t i) const;
+  };
+  bool CompileModule(ModuleEntry& entry, RuntimeInstance& node, NodePorts& ports);
+  void Instantiate(RuntimeInstance& node, const ModuleProgram& program, const NodePorts& ports);
   std::uint32_t AppendNode(RuntimeInstance& node, const ModuleProgram& program);
-  void Connect(std::uint32_t item, const PortPlan& plan, std::uint32_t child);
+  void Connect(std::uint32_t item, NodePorts::Pairs inputs, NodePorts::Pairs outputs,
+               std::uint32_t child);
   void Disconnect(std::uint32_t item);
   void ArmNode(std::uint32_t node);
   void RefreshLive(const RuntimeInstance& node);

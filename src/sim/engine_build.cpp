@@ -178,8 +178,7 @@ void Engine::MakeWorkingCopy(RuntimeInstance& node, const Module& module) {
 // The stages of the check in its order, those that depend on the module alone only at the
 // module's first node. A module that fails them is forgotten, so that the next node to need it
 // compiles a fresh copy and writes the same messages.
-bool Engine::CompileModule(ModuleEntry& entry, RuntimeInstance& node,
-                           std::vector<std::optional<PortPlan>>& ports) {
+bool Engine::CompileModule(ModuleEntry& entry, RuntimeInstance& node, NodePorts& ports) {
   OutputLog& log = library_.log();
   Module& net = *entry.net;
   using Stage = ModuleEntry::Stage;
@@ -193,10 +192,19 @@ bool Engine::CompileModule(ModuleEntry& entry, RuntimeInstance& node,
     entry.dynamicPlans.assign(net.instances.size(), std::nullopt);
     entry.stage = Stage::kMachinesCompiled;
   }
-  ports.assign(net.instances.size(), std::nullopt);
+  ports.Clear(net.instances.size());
+  PortPlan portPlan;
   std::size_t place = 0;
   for (const auto& [id, instance] : net.instances) {
     const std::size_t i = place++;
+    const auto child = instance.hasNewArc ? node.children.end() : node.children.find(id);
+    if (child == node.children.end()) {
+      ports.Add(nullptr);
+    } else {
+      if (!PlanInstancePorts(log, net, id, child->second->net.get(), portPlan))
+        return false;
+      ports.Add(&portPlan);
+    }
     if (instance.hasNewArc) {
       if (entry.stage == Stage::kReady || entry.dynamicPlans[i])
         continue;
@@ -206,11 +214,6 @@ bool Engine::CompileModule(ModuleEntry& entry, RuntimeInstance& node,
         return false;
       }
       entry.dynamicPlans[i] = std::move(plan);
-    } else if (auto child = node.children.find(id); child != node.children.end()) {
-      PortPlan plan;
-      if (!PlanInstancePorts(log, net, id, child->second->net.get(), plan))
-        return false;
-      ports[i] = std::move(plan);
     }
   }
   if (entry.stage == Stage::kMachinesCompiled) {
@@ -239,7 +242,7 @@ RuntimeInstance* Engine::CompileNode(RuntimeInstance& node,
     entry.net = node.net;
     entry.compiled = std::make_unique<NetRuntime>(*entry.net);
   }
-  std::vector<std::optional<PortPlan>> ports;
+  NodePorts ports;
   if (!CompileModule(entry, node, ports))
     return &node;
   const ModuleProgram& program = *entry.program;
@@ -347,7 +350,7 @@ std::uint32_t Engine::AppendNode(RuntimeInstance& tree, const ModuleProgram& pro
 // A node starts its life as its module's working copy starts: the initial cells and counts,
 // the main states, the instances' flags, no connection to a child not yet wired.
 void Engine::Instantiate(RuntimeInstance& tree, const ModuleProgram& program,
-                         const std::vector<std::optional<PortPlan>>& ports) {
+                         const NodePorts& ports) {
   std::uint32_t n = NodeOf(tree);
   if (n == kNoIndex)
     n = AppendNode(tree, program);
@@ -398,8 +401,9 @@ void Engine::Instantiate(RuntimeInstance& tree, const ModuleProgram& program,
         item.newArc = node.registers + instance.newArc;
       if (instance.deleteArc != kNoIndex)
         item.deleteArc = node.registers + instance.deleteArc;
-    } else if (ports[i]) {
-      Connect(itemIndex, *ports[i], NodeOf(*tree.children.at(instance.id)));
+    } else if (ports.Planned(i)) {
+      Connect(itemIndex, ports.InputsOf(i), ports.OutputsOf(i),
+              NodeOf(*tree.children.at(instance.id)));
     }
   }
   compiled_[n] = 1;
@@ -407,8 +411,34 @@ void Engine::Instantiate(RuntimeInstance& tree, const ModuleProgram& program,
   ArmNode(n);
 }
 
+void Engine::NodePorts::Clear(std::size_t instances) {
+  pairs.clear();
+  starts.assign(1, 0);
+  starts.reserve(instances + 1);
+  inputs.clear();
+  inputs.reserve(instances);
+}
+
+void Engine::NodePorts::Add(const PortPlan* plan) {
+  if (plan != nullptr) {
+    pairs.insert(pairs.end(), plan->inputs.begin(), plan->inputs.end());
+    pairs.insert(pairs.end(), plan->outputs.begin(), plan->outputs.end());
+  }
+  inputs.push_back(plan != nullptr ? static_cast<std::uint32_t>(plan->inputs.size()) : kNoIndex);
+  starts.push_back(static_cast<std::uint32_t>(pairs.size()));
+}
+
+Engine::NodePorts::Pairs Engine::NodePorts::InputsOf(std::size_t i) const {
+  return Pairs(pairs).subspan(starts[i], inputs[i]);
+}
+
+Engine::NodePorts::Pairs Engine::NodePorts::OutputsOf(std::size_t i) const {
+  return Pairs(pairs).subspan(starts[i] + inputs[i], starts[i + 1] - starts[i] - inputs[i]);
+}
+
 // A child without state (making its working copy failed) has no ports, so its plan is empty.
-void Engine::Connect(std::uint32_t itemIndex, const PortPlan& plan, std::uint32_t child) {
+void Engine::Connect(std::uint32_t itemIndex, NodePorts::Pairs inputs, NodePorts::Pairs outputs,
+                     std::uint32_t child) {
   InstanceItem& item = instances_[itemIndex];
   item.inputCount = 0;
   item.outputCount = 0;
@@ -417,16 +447,14 @@ void Engine::Connect(std::uint32_t itemIndex, const PortPlan& plan, std::uint32_
   const NodeRecord& parent = nodes_[item.node];
   const NodeRecord& inside = nodes_[child];
   Connection* connection = connections_.data() + item.connections;
-  for (const auto& [outer, inner] : plan.inputs) {
-    *connection++ = {parent.registers + parent.program->RegisterIndex(outer),
-                     inside.registers + inside.program->RegisterIndex(inner)};
+  for (const NodePorts::Pairs pairs : {inputs, outputs}) {
+    for (const auto& [outer, inner] : pairs) {
+      *connection++ = {parent.registers + parent.program->RegisterIndex(outer),
+                       inside.registers + inside.program->RegisterIndex(inner)};
+    }
   }
-  for (const auto& [outer, inner] : plan.outputs) {
-    *connection++ = {parent.registers + parent.program->RegisterIndex(outer),
-                     inside.registers + inside.program->RegisterIndex(inner)};
-  }
-  item.inputCount = static_cast<std::uint32_t>(plan.inputs.size());
-  item.outputCount = static_cast<std::uint32_t>(plan.outputs.size());
+  item.inputCount = static_cast<std::uint32_t>(inputs.size());
+  item.outputCount = static_cast<std::uint32_t>(outputs.size());
   nodes_[child].parentItem = itemIndex;
 }
 
@@ -534,7 +562,7 @@ class Engine::Builder : public InstanceBuilder {
                            parent.program->instances[item.local].id, child.net.get(), plan)) {
       return false;
     }
-    engine_.Connect(item_, plan, engine_.NodeOf(child));
+    engine_.Connect(item_, plan.inputs, plan.outputs, engine_.NodeOf(child));
     return true;
   }
   void Abandon() override {

@@ -24,6 +24,8 @@ const QColor kPointerColour(120, 120, 120);
 // Margins of a wave inside its row: high and low levels.
 constexpr int kHighInset = 5;
 constexpr int kLowInset = 21;
+// No level drawn in the previous column, so no vertical edge joins it; rows lie at y >= 0.
+constexpr int kNoLevel = -1;
 
 }  // namespace
 
@@ -85,7 +87,7 @@ int WaveformView::RowTop(std::size_t row) const {
 void WaveformView::PaintRow(QPainter& painter, std::size_t row, std::int64_t lastStep) {
   const int top = RowTop(row);
   const HistoryRow& shown = history_.rows()[row];
-  std::optional<int> previousY;
+  int previousY = kNoLevel;
   for (std::int64_t step = std::max(firstStep_, history_.firstStep()); step <= lastStep; ++step) {
     const HistoryCell cell = history_.At(row, step);
     const int x = XOfStep(step);
@@ -94,7 +96,7 @@ void WaveformView::PaintRow(QPainter& painter, std::size_t row, std::int64_t las
     if (cell.value == kSignalUnknown) {
       painter.fillRect(QRect(x, top + kHighInset, columnWidth_, kLowInset - kHighInset),
                        kUnknownFill);
-      previousY.reset();
+      previousY = kNoLevel;
       continue;
     }
     const int y = top + (cell.value == 1   ? kHighInset
@@ -104,8 +106,8 @@ void WaveformView::PaintRow(QPainter& painter, std::size_t row, std::int64_t las
                         : cell.value == kSignalEmpty ? kEmptyColour
                                                      : kWaveColour,
                         2));
-    if (previousY && *previousY != y)
-      painter.drawLine(x, *previousY, x, y);
+    if (previousY != kNoLevel && previousY != y)
+      painter.drawLine(x, previousY, x, y);
     painter.drawLine(x, y, x + columnWidth_, y);
     previousY = y;
     if (!shown.expected.empty() && cell.expected && columnWidth_ >= 6) {
