@@ -168,6 +168,7 @@ void ReadModule(std::string_view text, Module& module, std::vector<IgnoredRecord
     throw;
   }
   module.SetNextObjectId(reader.NextObjectId());
+  module.ShrinkTables();
 }
 
 void ReadModule(std::string_view text, Module& module) {

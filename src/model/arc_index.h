@@ -68,6 +68,8 @@ class ArcIndex {
     std::erase_if(entries_, pred);
   }
 
+  void ShrinkToFit() { entries_.shrink_to_fit(); }
+
   bool operator==(const ArcIndex&) const = default;
   friend bool operator==(const ArcIndex& index, const std::multimap<int, int>& map) {
     return std::equal(index.begin(), index.end(), map.begin(), map.end(),

@@ -127,6 +127,12 @@ std::set<std::string> Module::SourceNames() const {
   return names;
 }
 
+void Module::ShrinkTables() {
+  arcsInto.ShrinkToFit();
+  arcsOutOf.ShrinkToFit();
+  kinds.ShrinkToFit();
+}
+
 ObjectKind Module::KindOf(int id) const {
   auto it = kinds.find(id);
   return it == kinds.end() ? kNoKind : it->second;

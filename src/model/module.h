@@ -52,6 +52,8 @@ class Module {
   bool HasNewSource() const;
   std::set<std::string> SourceNames() const;
   void SetNextObjectId(int n) { nextObjectId = n; }
+  // Gives back the spare room the array tables took while growing, once a module is read.
+  void ShrinkTables();
 
   // The kind of a primitive, kNoKind when the ID has no entry.
   ObjectKind KindOf(int id) const;

@@ -25,12 +25,17 @@ struct NetRuntimeDeleter {
 };
 
 // One node of the instance tree: a placed use of a module, from the top module down.
+// A design may have tens of thousands of nodes: the small fields are kept together.
 struct RuntimeInstance {
+  int instanceNumber = 0;       // the instance's ID in the parent's module; unused at the root
+  int dynamicHostInstance = 0;  // the instance that would repeat an enclosing module, if any
+  // Where the running simulation keeps this node's state; an opaque number that the simulation
+  // checks against its own records before it trusts it, so a stale one is harmless.
+  std::uint32_t simulationSlot = UINT32_MAX;
   bool deleted = false;           // deleted by the simulation; every phase skips it
-  std::set<int> dynamicChildIds;  // children created while the simulation runs
-  int instanceNumber = 0;         // the instance's ID in the parent's module; unused at the root
   bool dynamicHost = false;       // holds an instance that would repeat an enclosing module
-  int dynamicHostInstance = 0;    // ...and this is its ID
+  bool scheduled = false;         // listed in the library's instanceSchedule
+  std::set<int> dynamicChildIds;  // children created while the simulation runs
   std::string name;               // the module name
   std::map<int, std::unique_ptr<RuntimeInstance>> children;  // by instance number
   RuntimeInstance* parent = nullptr;
@@ -40,7 +45,6 @@ struct RuntimeInstance {
   // The reference engine's cells, queues, bindings and programs of `net`, made and destroyed
   // with it (sim/net_runtime.h); the workspace's engine keeps its state elsewhere.
   std::unique_ptr<NetRuntime, NetRuntimeDeleter> runtime;
-  bool scheduled = false;  // listed in the library's instanceSchedule
   TreeItem treeItem = 0;
 
   // True when this node or an ancestor is named `moduleName`.

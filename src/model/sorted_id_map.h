@@ -60,6 +60,8 @@ class SortedIdMap {
     return 1;
   }
 
+  void ShrinkToFit() { entries_.shrink_to_fit(); }
+
   bool operator==(const SortedIdMap&) const = default;
   friend bool operator==(const SortedIdMap& ids, const std::map<int, Value>& map) {
     return std::equal(ids.begin(), ids.end(), map.begin(), map.end(),

@@ -20,7 +20,6 @@
 #include <memory>
 #include <span>
 #include <string>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -248,7 +247,6 @@ class Engine {
   // ...and it is not deleted: it acts.
   std::vector<std::uint8_t> live_;
   std::vector<std::uint8_t> skipping_;  // by node: realised in this phase 2, which passes it
-  std::unordered_map<const RuntimeInstance*, std::uint32_t> nodeIndex_;
 
   std::vector<RegisterSlot> registers_;
   std::vector<std::uint32_t> registerNode_;

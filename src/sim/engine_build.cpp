@@ -55,7 +55,6 @@ void Engine::ReserveNodes(const ModuleProgram& program, std::size_t count) {
   for (auto* perNode : {&compiled_, &live_, &skipping_})
     reserve(*perNode, 1);
   reserve(nodes_, 1);
-  nodeIndex_.reserve(nodeIndex_.size() + count);
   reserve(registers_, program.registerIds.size());
   reserve(registerNode_, program.registerIds.size());
   reserve(watchStarts_, program.registerIds.size());
@@ -107,7 +106,6 @@ void Engine::Clear() {
   Release(compiled_);
   Release(live_);
   Release(skipping_);
-  Release(nodeIndex_);
   Release(registers_);
   Release(registerNode_);
   watchStarts_ = {0};
@@ -135,8 +133,8 @@ void Engine::Clear() {
 }
 
 std::uint32_t Engine::NodeOf(const RuntimeInstance& node) const {
-  const auto it = nodeIndex_.find(&node);
-  return it != nodeIndex_.end() ? it->second : kNoIndex;
+  const std::uint32_t n = node.simulationSlot;
+  return n < nodes_.size() && nodes_[n].tree == &node ? n : kNoIndex;
 }
 
 void Engine::Touch(std::uint32_t r) {
@@ -227,7 +225,7 @@ bool Engine::CompileModule(ModuleEntry& entry, RuntimeInstance& node, NodePorts&
       nodesToBuild_.erase(count);
     }
     entry.compiled.reset();
-    entry.dynamicPlans = {};  // released, not just emptied: a large module has one per instance
+    Release(entry.dynamicPlans);  // a large module has one per instance
     entry.stage = Stage::kReady;
   }
   return true;
@@ -277,7 +275,7 @@ std::uint32_t Engine::AppendNode(RuntimeInstance& tree, const ModuleProgram& pro
   compiled_.push_back(0);
   live_.push_back(0);
   skipping_.push_back(0);
-  nodeIndex_[&tree] = n;
+  tree.simulationSlot = n;
 
   // A boundary source or sink never acts: the parent's instance moves its tokens.
   const Module& net = *program.net;
@@ -512,8 +510,6 @@ Engine::Mark Engine::MarkSizes() const {
 }
 
 void Engine::ForgetAfter(const Mark& mark) {
-  for (std::size_t n = mark.nodes; n < nodes_.size(); ++n)
-    nodeIndex_.erase(nodes_[n].tree);
   nodes_.resize(mark.nodes);
   compiled_.resize(mark.nodes);
   live_.resize(mark.nodes);
