@@ -58,7 +58,7 @@ template <typename Record>
 int Module::AddPrimitive(std::map<int, Record>& map, ObjectKind kind, const Record& record,
                          Point offset) {
   const int id = nextObjectId;
-  if (PositionOf(id) != nullptr)  // only the largest int, read from a file, can be taken
+  if (kinds.contains(id))  // only the largest int, read from a file, can be taken
     throw MessageError(kNoObjectIdLeft);
   Record& stored = map.emplace(id, record).first->second;
   stored.position = stored.position + offset;
@@ -106,7 +106,7 @@ std::size_t Module::PrimitiveCount() const {
 
 bool Module::HasRoomFor(std::size_t count) const {
   const long long left =
-      static_cast<long long>(INT_MAX) - nextObjectId + (PositionOf(INT_MAX) == nullptr ? 1 : 0);
+      static_cast<long long>(INT_MAX) - nextObjectId + (kinds.contains(INT_MAX) ? 0 : 1);
   return static_cast<long long>(count) <= left;
 }
 
