@@ -84,8 +84,7 @@ void InteractionController::ArcPress(int id) {
     return;
   CompleteArc(id);
   CancelArc();
-  if (!simulating_)
-    module().PushUndo();
+  RecordEdit();
 }
 
 void InteractionController::CompleteArc(int target) {
@@ -132,11 +131,11 @@ void InteractionController::UpdateRubberEnd(Point pixel, bool ctrl) {
         state_.pendingBends.empty() ? *m.PositionOf(state_.arcSource) : state_.pendingBends.back();
     state_.rubberEnd = PointBefore(start, *m.PositionOf(id), 27 / std::max(scale(), 1));
     if (state_.hoverStale)
-      Repaint();
+      Repaint(Change::kOverlay);
     return;
   }
   state_.rubberEnd = ToLogical(pixel, ctrl);
-  Repaint();
+  Repaint(Change::kOverlay);
 }
 
 }  // namespace pelkor

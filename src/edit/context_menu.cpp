@@ -53,10 +53,9 @@ void InteractionController::RightRelease(Point pixel) {
     // With the arc tool an arc is removed by starting at its end and right-clicking its start.
     if (const int arcId = ArcInto(m, state_.arcSource, id)) {
       RemoveArc(m, arcId);
-      if (!simulating_)
-        m.PushUndo();
+      RecordEdit();
       CancelArc();
-      Repaint();
+      Repaint(Change::kContent);
     }
     return;
   }

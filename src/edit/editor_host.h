@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "edit/change.h"
 #include "edit/command.h"
 
 namespace pelkor {
@@ -15,8 +16,8 @@ class EditorHost {
   // Runs a command chosen in a context menu or by a key: copy, paste, delete, align, or
   // "モジュール読み込み" for the context object.
   virtual void RunCommand(CommandId command) = 0;
-  // The instance tree changed shape.
-  virtual void ModuleTreeChanged() = 0;
+  // What the tools changed; the windows hear of it when the event ends.
+  virtual void Changed(ChangeSet changes) = 0;
   // The view moved to another node of the instance tree.
   virtual void CurrentNodeChanged() = 0;
   virtual void SetDocumentTitle(const std::string& title) = 0;

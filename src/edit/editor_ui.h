@@ -18,11 +18,11 @@ struct ContextMenuItem {
 };
 
 // How the editing tools reach the user: the property dialogs, the context menus, the tooltip
-// and the status bar. The desktop answers with real widgets; tests and the command-line tool
-// with scripted answers. Every dialog edits the record it is given the way its buttons say
-// (OK takes the controls; Cancel keeps the record, but for what a dialog changes at once), and
-// the caller stores the record back whichever button closed it. The defaults answer as a user
-// who cancels every dialog and picks nothing.
+// and the status bar. What the tools change reaches the windows through their host. The desktop
+// answers with real widgets; tests and the command-line tool with scripted answers. Every dialog
+// edits the record it is given the way its buttons say (OK takes the controls; Cancel keeps the
+// record, but for what a dialog changes at once), and the caller stores the record back whichever
+// button closed it. The defaults answer as a user who cancels every dialog and picks nothing.
 class EditorUi {
  public:
   virtual ~EditorUi() = default;
@@ -47,10 +47,6 @@ class EditorUi {
     return std::nullopt;
   }
 
-  // The scene changed: the view rebuilds its picture.
-  virtual void Redraw() {}
-  // Only what is drawn over the picture changed (hover frame, rubber bands, tracker).
-  virtual void OverlayChanged() {}
   // The tooltip's text; empty hides it.
   virtual void TooltipChanged(const std::string& /*text*/) {}
   // The logical coordinates under the pointer, for the status bar.

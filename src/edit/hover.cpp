@@ -55,7 +55,7 @@ void InteractionController::ShowHoverFrame(int id) {
   state_.hoverStale = false;
   if (state_.hoverObject != id) {
     state_.hoverObject = id;
-    ui_.OverlayChanged();
+    host_.Changed(Change::kOverlay);
   }
 }
 
@@ -89,7 +89,7 @@ void InteractionController::Hover(Point pixel) {
   if (id == 0) {
     if (!state_.hoverStale) {
       state_.hoverStale = true;
-      Repaint();
+      Repaint(Change::kOverlay);
     }
     SetTooltip("");
     return;

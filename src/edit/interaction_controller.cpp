@@ -37,9 +37,14 @@ Point InteractionController::ToLogical(Point pixel, bool ctrl) const {
   return logical;
 }
 
-void InteractionController::Repaint() {
+void InteractionController::Repaint(ChangeSet changes) {
   state_.hoverObject = 0;
-  ui_.Redraw();
+  host_.Changed(changes | Change::kOverlay);
+}
+
+void InteractionController::RecordEdit() {
+  if (module().RecordEdit())
+    host_.Changed(Change::kContent);
 }
 
 void InteractionController::CancelArc() {
@@ -52,10 +57,17 @@ void InteractionController::DropStaleArc() {
     CancelArc();
 }
 
-void InteractionController::ClearSelection() {
-  module().selection.Clear(module());
+void InteractionController::EndDrag() {
+  if (!state_.dragging)
+    return;
   state_.dragging = false;
   state_.dragStarted = false;
+  RecordEdit();
+}
+
+void InteractionController::ClearSelection() {
+  EndDrag();
+  module().selection.Clear(module());
 }
 
 void InteractionController::SelectAlone(int id, Point anchor) {
@@ -200,8 +212,7 @@ void InteractionController::Place(Point pixel, bool ctrl) {
     default:
       return;
   }
-  if (!simulating_)
-    m.PushUndo();
+  RecordEdit();
 }
 
 void InteractionController::Erase(int id) {
@@ -216,10 +227,9 @@ void InteractionController::Erase(int id) {
   m.kinds.erase(id);
   if (isInstance) {
     library_.RemoveInstanceEverywhere(id);
-    host_.ModuleTreeChanged();
+    host_.Changed(Change::kTree);
   }
-  if (!simulating_)
-    m.PushUndo();
+  RecordEdit();
 }
 
 void InteractionController::FinishRectangle(Point pixel) {
@@ -252,16 +262,16 @@ void InteractionController::Move(Point pixel, bool ctrl) {
   if (state_.panning) {
     PanByPixels(view_, SaturatingSub(pixel, state_.panPoint));
     state_.panPoint = pixel;
-    Repaint();
+    Repaint(Change::kView);
   }
   if (state_.dragging && !state_.panning) {
     MoveSelection(state_.dragPoint, pixel);
     state_.dragPoint = pixel;
-    Repaint();
+    Repaint(Change::kContent);
   }
   if (state_.selectingRectangle) {
     state_.rectangleCorner = pixel;
-    ui_.OverlayChanged();
+    host_.Changed(Change::kOverlay);
   }
   if (state_.arcInProgress)
     UpdateRubberEnd(pixel, ctrl);
@@ -274,13 +284,13 @@ void InteractionController::LeftRelease(Point pixel) {
     FinishRectangle(pixel);
   if (!state_.dragging)
     return;
-  state_.dragging = false;
   // A press and release without a move between them: the drag starts from the press point,
   // not from where the previous drag ended.
   if (!state_.dragStarted)
     state_.dragPoint = state_.anchor;
   MoveSelection(state_.dragPoint, pixel);
-  Repaint();
+  EndDrag();
+  Repaint(Change::kContent);
 }
 
 void InteractionController::MiddlePress(Point pixel) {
@@ -298,7 +308,7 @@ void InteractionController::KeyDown(int key) {
     case kDeleteKey:
     case kBackspaceKey:
       if (HasSelection()) {
-        state_.dragging = false;
+        EndDrag();
         host_.RunCommand(CommandId::kDelete);
       }
       break;
@@ -320,7 +330,7 @@ void InteractionController::KeyDown(int key) {
     default:
       break;
   }
-  Repaint();
+  Repaint(Change::kSelection | Change::kView);
 }
 
 void InteractionController::KeyUp(int /*key*/) {

@@ -62,10 +62,14 @@ class InteractionController {
   int ObjectAt(Point pixel) const;
   Point ToLogical(Point pixel, bool ctrl) const;
   // The scene changed; this also removes the hover frame.
-  void Repaint();
+  void Repaint(ChangeSet changes = Change::kSelection);
+  // Records an edit of the module shown, when it changed.
+  void RecordEdit();
   void CancelArc();
   // Ends an arc whose start is gone: undo, delete or a move to another module took it away.
   void DropStaleArc();
+  // Ends a drag of the selection, however it ends: what it moved is one edit.
+  void EndDrag();
   void ClearSelection();
   void SelectAlone(int id, Point anchor);
   // Whether the pixel lies in the selection's frame.

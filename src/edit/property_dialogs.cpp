@@ -117,7 +117,7 @@ void InteractionController::DoubleClickInstance(int id) {
   }
   if (moduleName.empty()) {
     if (AskAndNameInstance(library_, ui_, id))
-      host_.ModuleTreeChanged();
+      host_.Changed(Change::kTree);
     return;
   }
   CancelArc();
@@ -140,8 +140,8 @@ void InteractionController::DoubleClick(Point pixel) {
     else
       OpenDialogOf(id);
   }
-  if (!simulating_)
-    module().PushUndo();
+  // Whatever the dialog changed, by whichever button it was closed, is one edit.
+  RecordEdit();
 }
 
 void InteractionController::EditPrimitive() {
@@ -149,17 +149,12 @@ void InteractionController::EditPrimitive() {
   state_.contextObject = 0;
   if (id == 0 || module().PositionOf(id) == nullptr)
     return;
-  if (module().KindOf(id) != kInstanceKind) {
+  // As a double-click does: a dialog, or for a module instance its naming or its inside.
+  if (module().KindOf(id) == kInstanceKind)
+    DoubleClickInstance(id);
+  else
     OpenDialogOf(id);
-    return;
-  }
-  // Naming a working copy's instance would leave the running tree behind.
-  if (simulating_ || !module().instances.at(id).moduleName.empty())
-    return;
-  const std::optional<std::string> answer = ui_.AskModuleName();
-  auto instance = module().instances.find(id);
-  if (answer && instance != module().instances.end())
-    instance->second.moduleName = *answer;
+  RecordEdit();
 }
 
 }  // namespace pelkor

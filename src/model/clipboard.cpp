@@ -9,8 +9,8 @@ namespace pelkor {
 
 namespace {
 
-// Adds the record with the add operation of its kind, then moves the stored copy by offset
-// and clears its `selected` flag: the record is copied once.
+// Adds the record with the add operation of its kind, then moves the stored copy by offset:
+// the record is copied once.
 template <typename Record>
 std::optional<int> AddCopy(const Module& source, Module& target, std::map<int, Record> Module::*map,
                            int (Module::*add)(const Record&, Point), int id, Point offset) {
@@ -19,7 +19,6 @@ std::optional<int> AddCopy(const Module& source, Module& target, std::map<int, R
     return std::nullopt;
   const int newId = (target.*add)(it->second, Point{});
   Record& stored = (target.*map).at(newId);
-  stored.selected = false;
   stored.position = SaturatingAdd(stored.position, offset);
   return newId;
 }

@@ -10,7 +10,6 @@ namespace pelkor {
 Module::Module(const Module& other)
     : nextObjectId(other.nextObjectId),
       nextArcId(other.nextArcId),
-      modifiedFlag(other.modifiedFlag),
       shiftRegisters(other.shiftRegisters),
       stateMachines(other.stateMachines),
       counters(other.counters),
@@ -21,13 +20,14 @@ Module::Module(const Module& other)
       sources(other.sources),
       sinks(other.sinks),
       kinds(other.kinds),
-      pasteOrigin(other.pasteOrigin) {}
+      pasteOrigin(other.pasteOrigin),
+      revision_(other.revision_) {}
 
 Module& Module::operator=(const Module& other) {
   if (this != &other) {
     nextObjectId = other.nextObjectId;
     nextArcId = other.nextArcId;
-    modifiedFlag = other.modifiedFlag;
+    revision_ = other.revision_;
     AssignMapsFrom(other);
     pasteOrigin = other.pasteOrigin;
   }
@@ -167,10 +167,6 @@ Point* Module::PositionOf(int id) {
 
 const Point* Module::PositionOf(int id) const {
   return FindPrimitiveField(*this, id, [](const auto& r) { return &r.position; });
-}
-
-bool* Module::SelectedFlagOf(int id) {
-  return FindPrimitiveField(*this, id, [](auto& r) { return &r.selected; });
 }
 
 }  // namespace pelkor

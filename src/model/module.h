@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <map>
 #include <memory>
@@ -24,8 +25,8 @@ inline constexpr const char* kNoObjectIdLeft = "オブジェクト番号が上�
 class Module {
  public:
   Module() = default;
-  // Copies carry the design and the counters, but neither the undo history nor the
-  // selection: a copy starts with empty ones, an assignment keeps the target's own.
+  // Copies carry the design, the counters and the revision, but neither the edit history nor
+  // the selection: a copy starts with empty ones, an assignment keeps the target's own.
   Module(const Module& other);
   Module& operator=(const Module& other);
   Module(Module&&) noexcept = default;
@@ -60,34 +61,35 @@ class Module {
   // The position of a primitive of any kind, or nullptr when the ID names none.
   Point* PositionOf(int id);
   const Point* PositionOf(int id) const;
-  bool* SelectedFlagOf(int id);
 
-  // True when the ten design maps and pasteOrigin are equal (what an undo snapshot keeps).
+  // True when the ten design maps and pasteOrigin are equal (what a recorded state keeps).
   bool SameContent(const Module& other) const;
   // Assigns the ten design maps from another module; counters and pasteOrigin stay.
   void AssignMapsFrom(const Module& other);
 
-  // Records the design after an editing action as an undo snapshot; at most 11 are kept.
-  void PushUndo();
-  // Goes back to the previous recorded design. The ID counters never go back, so IDs stay
-  // unique. Returns whether the number of module instances changed.
+  // The edit history. Every edit of the design ends with RecordEdit, which keeps the design as
+  // the newest state undo returns to. The revision names the design's state: every recorded edit
+  // gives a fresh one, and undo and redo bring back the revision of the state they restore, so
+  // comparing revisions tells whether a design is what was last loaded or saved.
+
+  // Forgets undo and redo: the present design becomes the oldest state, with a fresh revision.
+  void ResetHistory();
+  // Records the present design as the newest state and forgets what undo left; false, and
+  // nothing recorded, when it equals the newest state (a dialog closed by Cancel).
+  bool RecordEdit();
+  // Goes back to the previous recorded state; false when there is none. The ID counters never
+  // go back, so IDs stay unique.
   bool Undo();
-  // Returns to the design the last undo left, as long as nothing was changed since; returns
-  // whether the number of module instances changed.
+  // Returns to the state the last undo left, as long as nothing was recorded since.
   bool Redo();
-  bool CanRedo() const { return !redoHistory.empty(); }
-  // Forgets what undo left: called by every change of the design.
-  void ClearRedo() { redoHistory.clear(); }
+  bool CanUndo() const;
+  bool CanRedo() const { return !redoHistory_.empty(); }
+  // How many recorded states undo can still go back.
+  std::size_t UndoDepth() const;
+  std::uint64_t revision() const { return revision_; }
 
   int nextObjectId = 1;
   int nextArcId = 1;
-  bool modifiedFlag = false;
-  // Oldest at the front. A snapshot is never changed while the history refers to it, so the
-  // same one may stand in it more than once; PushUndo reuses the oldest one's storage once
-  // nothing else refers to it.
-  std::deque<std::shared_ptr<Module>> undoHistory;
-  // The designs undo left, the latest at the back.
-  std::vector<std::shared_ptr<Module>> redoHistory;
   std::map<int, ShiftRegister> shiftRegisters;
   std::map<int, StateMachine> stateMachines;
   std::map<int, Counter> counters;
@@ -102,6 +104,15 @@ class Module {
   Point pasteOrigin;
 
  private:
+  // The recorded states, oldest at the front; the back is the state of the last record, undo or
+  // redo. A snapshot is never changed while the history refers to it; RecordEdit reuses the
+  // oldest one's storage once nothing else does. An empty history stands for one empty design,
+  // the state of a module that was just made.
+  std::deque<std::shared_ptr<Module>> undoHistory_;
+  // The states undo left, the latest at the back.
+  std::vector<std::shared_ptr<Module>> redoHistory_;
+  std::uint64_t revision_ = 0;  // 0: the empty design a module starts as
+
   template <typename Record>
   int AddPrimitive(std::map<int, Record>& map, ObjectKind kind, const Record& record, Point offset);
 };

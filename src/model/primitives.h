@@ -18,7 +18,6 @@ struct ShiftRegister {
   int size = 1;
   int direction = 1;  // 0 left, 2 right; a new register starts with 1, which shifts like left
   Point position;
-  bool selected = false;
 
   // The contents in shift order: as typed for direction 2, reversed character by character
   // otherwise (a CR LF then reads LF CR).
@@ -37,7 +36,6 @@ struct SourceTransition {
   bool holdValue = false;
   bool fromEnd = false;
   Point position;
-  bool selected = false;
 
   const std::string& Name() const { return name; }
   void SetName(const std::string& text) { name = text; }
@@ -54,7 +52,6 @@ struct SinkTransition {
   std::vector<int> received;  // values in arrival order; not stored in the design file
   int outputMode = 0;         // 0 Big, 1 Little, 2 discard, 3 do not consume
   Point position;
-  bool selected = false;
 
   const std::string& Name() const { return name; }
   void SetName(const std::string& text) { name = text; }
@@ -64,7 +61,6 @@ struct SinkTransition {
 
 struct Counter {
   Point position;
-  bool selected = false;
   FunctionText countText;  // only its source is stored; the rest is derived
   int countNumber = 1;
 
@@ -119,7 +115,6 @@ struct StateMachine {
   int nextStateId = 1;
   int nextStateArcId = 1;
   Point position;
-  bool selected = false;
 
   // Derived: the union of the states' input names, and of the output names of every first
   // text; `twoStepMode` is decided from the machine's shape when it is read from a file.
@@ -147,7 +142,6 @@ struct ModuleInstance {
   bool hasNewArc = false;
   bool hasDeleteArc = false;
   Point position;
-  bool selected = false;
 
   bool operator==(const ModuleInstance&) const = default;
 };

@@ -70,11 +70,10 @@ void EraseFromKindMap(Module& module, int id, ObjectKind kind) {
 }  // namespace
 
 std::size_t Selection::Add(Module& module, int id) {
-  bool* flag = module.SelectedFlagOf(id);
-  if (flag == nullptr)
+  const Point* position = module.PositionOf(id);
+  if (position == nullptr)
     return selectedIds.size();
-  *flag = true;
-  bounds = PointRect(*module.PositionOf(id));
+  bounds = PointRect(*position);
   selectedIds.insert(id);
   return selectedIds.size();
 }
@@ -89,14 +88,12 @@ std::size_t Selection::SelectWhere(Module& module, const std::function<bool(Poin
       Extend(bounds, record.position);
     }
     selectedIds.insert(id);
-    record.selected = true;
   });
   return selectedIds.size();
 }
 
-void Selection::Clear(Module& module) {
+void Selection::Clear(Module& /*module*/) {
   bounds = Rect{};
-  ForEachPrimitive(module, [](int, auto& record) { record.selected = false; });
   selectedIds.clear();
 }
 

@@ -11,9 +11,8 @@ namespace pelkor {
 class Module;
 
 // The group of primitives the editing commands act on: the one record of what is selected, in
-// model coordinates only (where the pointer was belongs to the view). Each module carries one;
-// every operation takes the module it belongs to and keeps the primitives' `selected` flags in
-// step with `selectedIds`.
+// model coordinates only (where the pointer was belongs to the view). Each module carries one,
+// and the records themselves know nothing of it: selecting is no edit of the design.
 struct Selection {
   std::set<int> selectedIds;
   Rect bounds;  // model coordinates: bounding box of the selected positions
@@ -25,7 +24,7 @@ struct Selection {
   // Selects every primitive whose position `hit` accepts, growing bounds. Kinds are walked in a
   // fixed order: registers, machines, counters, sources, sinks, instances.
   std::size_t SelectWhere(Module& module, const std::function<bool(Point)>& hit);
-  // Empties the selection and bounds and resets the `selected` flag of every primitive.
+  // Empties the selection and bounds.
   void Clear(Module& module);
   // Erases the selected primitives with their arcs and empties the set. Their kind entries stay,
   // as IDs are never reused.

@@ -1,4 +1,5 @@
-// The undo history of a module: snapshots of its design maps, oldest at the front.
+// The edit history of a module: the recorded states undo and redo move between, and the revision
+// that names the design's state.
 #include <memory>
 #include <utility>
 
@@ -8,20 +9,42 @@ namespace pelkor {
 
 namespace {
 
-constexpr std::size_t kMaxSnapshots = 11;
+// The newest state and ten before it.
+constexpr std::size_t kMaxStates = 11;
+
+std::uint64_t FreshRevision() {
+  static std::uint64_t last = 0;
+  return ++last;
+}
+
+// The oldest state of a module whose history was never reset.
+const std::shared_ptr<Module>& EmptyDesign() {
+  static const std::shared_ptr<Module> empty = std::make_shared<Module>();
+  return empty;
+}
 
 }  // namespace
 
-void Module::PushUndo() {
-  // A recorded action that changed nothing (a dialog closed by Cancel) keeps what undo left.
-  if (!redoHistory.empty() && !(!undoHistory.empty() && undoHistory.back()->SameContent(*this)))
-    ClearRedo();
+void Module::ResetHistory() {
+  redoHistory_.clear();
+  undoHistory_.clear();
+  revision_ = FreshRevision();
+  undoHistory_.push_back(std::make_shared<Module>(*this));
+}
+
+bool Module::RecordEdit() {
+  if (undoHistory_.empty())
+    undoHistory_.push_back(EmptyDesign());
+  if (SameContent(*undoHistory_.back()))
+    return false;
+  redoHistory_.clear();
+  revision_ = FreshRevision();
   std::shared_ptr<Module> snapshot;
-  if (undoHistory.size() >= kMaxSnapshots) {
-    std::shared_ptr<Module> oldest = std::move(undoHistory.front());
-    undoHistory.pop_front();
-    // When nothing else refers to the oldest snapshot, assigning into it reuses its map nodes,
-    // which saves most of the allocating and freeing that a fresh copy of a large module costs.
+  if (undoHistory_.size() >= kMaxStates) {
+    std::shared_ptr<Module> oldest = std::move(undoHistory_.front());
+    undoHistory_.pop_front();
+    // Assigning into a snapshot nothing else refers to reuses its map nodes, which saves most
+    // of the allocating and freeing that a fresh copy of a large module costs.
     if (oldest.use_count() == 1) {
       snapshot = std::move(oldest);
       *snapshot = *this;
@@ -29,45 +52,41 @@ void Module::PushUndo() {
   }
   if (!snapshot)
     snapshot = std::make_shared<Module>(*this);
-  // The history starts with the current state three times, so undo never goes back further
-  // than the state after the first recorded action. Snapshots are never changed while in the
-  // history, so the three can share one copy.
-  if (undoHistory.empty()) {
-    undoHistory.push_back(snapshot);
-    undoHistory.push_back(snapshot);
-  }
-  undoHistory.push_back(std::move(snapshot));
+  undoHistory_.push_back(std::move(snapshot));
+  return true;
+}
+
+bool Module::CanUndo() const {
+  return UndoDepth() > 0;
+}
+
+std::size_t Module::UndoDepth() const {
+  return undoHistory_.empty() ? 0 : undoHistory_.size() - 1;
 }
 
 bool Module::Undo() {
-  if (undoHistory.size() < 2)
+  // What changed since the last record is kept first, so that redo can bring it back.
+  RecordEdit();
+  if (undoHistory_.size() < 2)
     return false;
-  // The back snapshot normally holds the current state: drop it and return to the one before.
-  // When the objects differ from it (delete and cut record nothing), the back is the state to
-  // return to.
-  std::shared_ptr<Module> left = std::make_shared<Module>(*this);
-  if (undoHistory.back()->kinds == kinds)
-    undoHistory.pop_back();
-  const std::size_t instancesBefore = instances.size();
-  AssignMapsFrom(*undoHistory.back());
-  if (redoHistory.size() >= kMaxSnapshots)
-    redoHistory.erase(redoHistory.begin());
-  redoHistory.push_back(std::move(left));
-  return instances.size() != instancesBefore;
+  redoHistory_.push_back(std::move(undoHistory_.back()));
+  undoHistory_.pop_back();
+  AssignMapsFrom(*undoHistory_.back());
+  revision_ = undoHistory_.back()->revision_;
+  return true;
 }
 
 bool Module::Redo() {
-  if (redoHistory.empty())
+  if (redoHistory_.empty())
     return false;
-  std::shared_ptr<Module> state = std::move(redoHistory.back());
-  redoHistory.pop_back();
-  const std::size_t instancesBefore = instances.size();
+  std::shared_ptr<Module> state = std::move(redoHistory_.back());
+  redoHistory_.pop_back();
   AssignMapsFrom(*state);
-  // Recorded again, so that undo goes back from here as from any recorded action.
-  if (undoHistory.size() >= kMaxSnapshots)
-    undoHistory.pop_front();
-  undoHistory.push_back(std::move(state));
-  return instances.size() != instancesBefore;
+  revision_ = state->revision_;
+  if (undoHistory_.size() >= kMaxStates)
+    undoHistory_.pop_front();
+  undoHistory_.push_back(std::move(state));
+  return true;
 }
 
 }  // namespace pelkor

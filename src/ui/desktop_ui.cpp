@@ -1,9 +1,13 @@
 #include "ui/desktop_ui.h"
 
+#include <memory>
+
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QWidget>
 
@@ -129,8 +133,28 @@ std::optional<CommandId> DesktopUi::ShowContextMenu(Point client,
   return static_cast<CommandId>(chosen->data().toInt());
 }
 
-void DesktopUi::TitleChanged(const std::string& title) {
-  emit titleChanged(FromUtf8(title));
+RunProgress DesktopUi::LongRunProgress() {
+  // The run holds the window until the net is idle; past half a second a modal progress dialog
+  // lets the user cancel it between steps. It lives as long as the function that reports to it.
+  auto progress = std::make_shared<QProgressDialog>("アニメーションなしで実行しています...",
+                                                    "キャンセル", 0, 0, dialogParent_);
+  progress->setObjectName("runProgress");
+  progress->setWindowTitle("pelkor");
+  progress->setWindowModality(Qt::WindowModal);
+  progress->setMinimumDuration(500);
+  progress->setAutoReset(false);
+  progress->setAutoClose(false);
+  auto sinceEvents = std::make_shared<QElapsedTimer>();
+  sinceEvents->start();
+  return [progress, sinceEvents](std::int64_t steps, StepActivity) {
+    if (sinceEvents->elapsed() < 50)
+      return true;
+    sinceEvents->restart();
+    progress->setLabelText(QString("アニメーションなしで実行しています... %1 ステップ").arg(steps));
+    progress->setValue(0);
+    QApplication::processEvents();
+    return !progress->wasCanceled();
+  };
 }
 
 void DesktopUi::TooltipChanged(const std::string& text) {

@@ -45,13 +45,10 @@ class DesktopUi : public QObject, public WorkspaceUi {
   void DesignFileUsed(const std::filesystem::path& path) override;
   std::optional<CommandId> ShowContextMenu(Point client,
                                            const std::vector<ContextMenuItem>& items) override;
-  void TitleChanged(const std::string& title) override;
-  void Redraw() override { emit redrawRequested(); }
-  void OverlayChanged() override { emit overlayChanged(); }
+  void Changed(ChangeSet changes) override { emit changed(changes.bits()); }
   void TooltipChanged(const std::string& text) override;
   void PointerMoved(Point logical) override { emit pointerMoved(logical.x, logical.y); }
-  void ModuleTreeChanged() override { emit moduleTreeChanged(); }
-  void CurrentNodeChanged(TreeItem item) override { emit currentNodeChanged(item); }
+  RunProgress LongRunProgress() override;
   void StartTimer(int intervalMilliseconds) override;
   void StopTimer() override { timer_.stop(); }
   void SetWaitCursor(bool waiting) override;
@@ -63,13 +60,10 @@ class DesktopUi : public QObject, public WorkspaceUi {
   void SetModuleTreeProbe(std::function<bool()> probe) { moduleTreeOpen_ = std::move(probe); }
 
  signals:
-  void titleChanged(const QString& title);
-  void redrawRequested();
-  void overlayChanged();
+  // What a command or an event of the workspace changed: a ChangeSet's bits.
+  void changed(quint16 changes);
   void tooltipChanged(const QString& text);
   void pointerMoved(int x, int y);
-  void moduleTreeChanged();
-  void currentNodeChanged(quint64 item);
   void moduleTreeOpenRequested();
   void moduleTreeCloseRequested();
   void designFileUsed(const QString& path);

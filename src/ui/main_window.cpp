@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -13,13 +12,11 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QProgressDialog>
 #include <QStatusBar>
 #include <QToolBar>
 
 #include "edit/command_table.h"
 #include "edit/settings_sheet.h"
-#include "model/model_invariants.h"
 #include "model/module_manager_entries.h"
 #include "model/module_tree_rows.h"
 #include "ui/about_dialog.h"
@@ -158,7 +155,6 @@ void MainWindow::OpenRecentFile(std::size_t index) {
   }
   if (workspace_.ConfirmDiscardChanges())
     workspace_.OpenFile(file);
-  RefreshCommandStates();
 }
 
 void MainWindow::UpdateTitle() {
@@ -196,7 +192,8 @@ void MainWindow::BuildStatusBar() {
 }
 
 void MainWindow::ConnectWorkspace() {
-  connect(&ui_, &DesktopUi::titleChanged, this, [this] { UpdateTitle(); });
+  connect(&ui_, &DesktopUi::changed, this,
+          [this](quint16 bits) { OnWorkspaceChanged(ChangeSet::FromBits(bits)); });
   connect(&ui_, &DesktopUi::designFileUsed, this, [this](const QString& path) {
     AddRecentFile(settings_.recentFiles, path.toStdString());
     UpdateRecentFilesMenu();
@@ -205,25 +202,8 @@ void MainWindow::ConnectWorkspace() {
   ui_.SetModuleTreeProbe([this] { return moduleTree_ != nullptr; });
   connect(&ui_, &DesktopUi::moduleTreeOpenRequested, this, &MainWindow::OpenModuleTree);
   connect(&ui_, &DesktopUi::moduleTreeCloseRequested, this, &MainWindow::CloseModuleTree);
-  connect(&ui_, &DesktopUi::moduleTreeChanged, this, &MainWindow::RebuildModuleTree);
-  // Queued, as the view may report a node while a step or a rebuild is still under way.
-  connect(
-      &ui_, &DesktopUi::currentNodeChanged, this,
-      [this](quint64 item) {
-        if (moduleTree_ != nullptr)
-          moduleTree_->selectItem(item);
-      },
-      Qt::QueuedConnection);
   ui_.SetViewWidget(view_->viewport());
-  connect(&ui_, &DesktopUi::redrawRequested, this, [this] {
-    view_->viewport()->update();
-    objectPane_->setText(
-        QString("OBJ=%1").arg(workspace_.library().currentModule().PrimitiveCount()));
-    RefreshCommandStates();
-  });
-  connect(&ui_, &DesktopUi::overlayChanged, this, [this] { view_->viewport()->update(); });
   connect(&ui_, &DesktopUi::tooltipChanged, view_, &ViewWidget::SetTooltip);
-  connect(view_, &ViewWidget::interacted, this, &MainWindow::RefreshCommandStates);
   connect(&ui_, &DesktopUi::pointerMoved, this, [this](int x, int y) {
     xPane_->setText(QString("X:%1").arg(x));
     yPane_->setText(QString("Y:%1").arg(y));
@@ -232,17 +212,38 @@ void MainWindow::ConnectWorkspace() {
     workspace_.Tick();
     if (!workspace_.IsTimerRunning())
       ui_.StopTimer();
-    RefreshCommandStates();
   });
   connect(view_, &ViewWidget::filesDropped, this,
-          [this](const std::vector<std::filesystem::path>& paths) {
-            workspace_.DropFiles(paths);
-            RefreshCommandStates();
-          });
+          [this](const std::vector<std::filesystem::path>& paths) { workspace_.DropFiles(paths); });
+}
+
+void MainWindow::OnWorkspaceChanged(ChangeSet changes) {
+  view_->viewport()->update();
+  if (changes.Has(Change::kView))
+    view_->UpdateScrollBars();
+  if (changes.Has(Change::kTree))
+    RebuildModuleTree();
+  if (changes.HasAny(Change::kView | Change::kTree) && moduleTree_ != nullptr)
+    moduleTree_->selectItem(workspace_.library().currentInstance().treeItem);
+  OnWaveformsChanged(changes);
+  if (changes == ChangeSet(Change::kOverlay))
+    return;
+  objectPane_->setText(
+      QString("OBJ=%1").arg(workspace_.library().currentModule().PrimitiveCount()));
+  RefreshCommandStates();
 }
 
 std::optional<CommandState> MainWindow::WindowCommandState(CommandId id) const {
   switch (id) {
+    case CommandId::kSettings:
+      return CommandState{!workspace_.IsSimulating(), false};
+    case CommandId::kPrint:
+    case CommandId::kPrintPreview:
+    case CommandId::kPrintSetup:
+    case CommandId::kModuleManager:
+    case CommandId::kExit:
+    case CommandId::kAbout:
+      return CommandState{true, false};
     case CommandId::kToolBar:
       return CommandState{true, toolBar_->isVisible()};
     case CommandId::kStatusBar:
@@ -261,7 +262,7 @@ std::optional<CommandState> MainWindow::WindowCommandState(CommandId id) const {
 
 void MainWindow::RefreshCommandStates() {
   for (const auto& [id, action] : actions_) {
-    const CommandState state = WindowCommandState(id).value_or(workspace_.QueryCommand(id));
+    const CommandState state = WindowCommandState(id).value_or(workspace_.Query(id));
     action->setEnabled(state.enabled);
     if (action->isCheckable())
       action->setChecked(state.checked);
@@ -272,82 +273,15 @@ void MainWindow::RefreshCommandStates() {
 }
 
 void MainWindow::Execute(CommandId id) {
-  if (!workspace_.QueryCommand(id).enabled && !WindowCommandState(id)) {
-    RefreshCommandStates();
+  if (!WindowCommandState(id)) {
+    workspace_.Execute(id);
     return;
   }
-  workspace_.ChooseTool(id);
+  if (!WindowCommandState(id)->enabled)
+    return;
   switch (id) {
-    case CommandId::kNew:
-      workspace_.New();
-      break;
-    case CommandId::kOpen:
-      workspace_.Open();
-      break;
-    case CommandId::kSave:
-      workspace_.Save();
-      break;
-    case CommandId::kSaveAs:
-      workspace_.SaveAs();
-      break;
-    case CommandId::kSaveAll:
-      workspace_.SaveAll();
-      break;
-    case CommandId::kExportBsp:
-      ExportBsp();
-      break;
-    case CommandId::kLoadModuleFile:
-      workspace_.LoadModule();
-      break;
     case CommandId::kExit:
       close();
-      break;
-    case CommandId::kUndo:
-      workspace_.Undo();
-      break;
-    case CommandId::kCut:
-      workspace_.Cut(workspace_.view().viewport());
-      break;
-    case CommandId::kCopy:
-      workspace_.Copy(workspace_.view().viewport());
-      break;
-    case CommandId::kPaste:
-      workspace_.Paste(workspace_.view().viewport());
-      break;
-    case CommandId::kZoomIn:
-      ZoomIn(workspace_.view());
-      view_->UpdateScrollBars();
-      break;
-    case CommandId::kZoomOut:
-      ZoomOut(workspace_.view());
-      view_->UpdateScrollBars();
-      break;
-    case CommandId::kShowObjectIds:
-      workspace_.view().showObjectIds = !workspace_.view().showObjectIds;
-      break;
-    case CommandId::kRedo:
-      workspace_.Redo();
-      break;
-    case CommandId::kCheck:
-      workspace_.Check();
-      break;
-    case CommandId::kStep:
-      workspace_.Step();
-      break;
-    case CommandId::kRun:
-      workspace_.Run();
-      break;
-    case CommandId::kRunWithoutAnimation:
-      RunWithoutAnimation();
-      break;
-    case CommandId::kPause:
-      workspace_.Pause();
-      break;
-    case CommandId::kStop:
-      workspace_.EndSimulation();
-      break;
-    case CommandId::kUpperModule:
-      workspace_.GoUp();
       break;
     case CommandId::kToolBar:
       toolBar_->setVisible(!toolBar_->isVisible());
@@ -361,6 +295,9 @@ void MainWindow::Execute(CommandId id) {
       break;
     case CommandId::kModuleTree:
       ToggleModuleTree();
+      break;
+    case CommandId::kWaveform:
+      ToggleWaveforms();
       break;
     case CommandId::kModuleManager:
       ShowModuleManager();
@@ -383,17 +320,13 @@ void MainWindow::Execute(CommandId id) {
       break;
     }
     default:
-      ExecuteWaveformCommand(id);
       break;
   }
-  AssertModuleInvariants(workspace_.library().currentModule());
-  view_->viewport()->update();
   RefreshCommandStates();
 }
 
 void MainWindow::OpenDesign(const std::filesystem::path& path) {
   workspace_.OpenFile(path);
-  RefreshCommandStates();
 }
 
 void MainWindow::ToggleModuleTree() {
@@ -414,7 +347,6 @@ void MainWindow::OpenModuleTree() {
     if (item == workspace_.library().currentInstance().treeItem)
       return;
     workspace_.GoToTreeItem(item);
-    RefreshCommandStates();
   });
   RebuildModuleTree();
   moduleTree_->show();
@@ -444,9 +376,8 @@ void MainWindow::ShowSettings() {
   if (dialog.exec() != QDialog::Accepted)
     return;
   ApplySheet(dialog.sheet(), settings_);
-  workspace_.SetSettings(settings_);
   workspace_.SetTimerInterval(settings_.timer);
-  view_->viewport()->update();
+  workspace_.SetSettings(settings_);
 }
 
 void MainWindow::ToggleOutputLog() {
@@ -471,33 +402,6 @@ void MainWindow::ShowOutputLog(bool shown) {
   }
   settings_.outputView = shown;
   RefreshCommandStates();
-}
-
-void MainWindow::RunWithoutAnimation() {
-  // The run holds the window until the net is idle; past half a second a modal progress
-  // dialog lets the user cancel it between steps.
-  QProgressDialog progress("アニメーションなしで実行しています...", "キャンセル", 0, 0, this);
-  progress.setObjectName("runProgress");
-  progress.setWindowTitle("pelkor");
-  progress.setWindowModality(Qt::WindowModal);
-  progress.setMinimumDuration(500);
-  progress.setAutoReset(false);
-  progress.setAutoClose(false);
-  QElapsedTimer sinceEvents;
-  sinceEvents.start();
-  workspace_.RunWithoutAnimation([&](std::int64_t steps, StepActivity) {
-    if (sinceEvents.elapsed() < 50)
-      return true;
-    sinceEvents.restart();
-    progress.setLabelText(QString("アニメーションなしで実行しています... %1 ステップ").arg(steps));
-    progress.setValue(0);
-    QApplication::processEvents();
-    return !progress.wasCanceled();
-  });
-}
-
-void MainWindow::ExportBsp() {
-  workspace_.ExportBsp();
 }
 
 QPrinter& MainWindow::printer() {

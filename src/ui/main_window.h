@@ -25,8 +25,9 @@ class ViewWidget;
 class WaveformDock;
 
 // The main frame: menus, toolbar and status bar over the editor view of the one workspace.
-// Every command goes through Execute, and every action's enabled and checked state is read
-// back from the workspace after it.
+// Every command goes through Execute: the window's own bars, docks and dialogs here, every
+// other one in the workspace. Each change the workspace reports refreshes every action's enabled
+// and checked state.
 class MainWindow : public QMainWindow {
   Q_OBJECT
 
@@ -61,6 +62,8 @@ class MainWindow : public QMainWindow {
   void BuildToolBar();
   void BuildStatusBar();
   void ConnectWorkspace();
+  // Repaints and refreshes what shows the changes of a workspace command or event.
+  void OnWorkspaceChanged(ChangeSet changes);
   void ToggleModuleTree();
   void OpenModuleTree();
   void CloseModuleTree();
@@ -73,8 +76,6 @@ class MainWindow : public QMainWindow {
   // docked there, so that it never hides them.
   void PlaceOutputLog();
   bool eventFilter(QObject* watched, QEvent* event) override;
-  void RunWithoutAnimation();
-  void ExportBsp();
   // The module shown on paper: the printer, its preview and its page setup share one printer,
   // so the setup chosen stays for the session.
   void Print();
@@ -90,7 +91,8 @@ class MainWindow : public QMainWindow {
   std::optional<CommandState> WindowCommandState(CommandId id) const;
   // The waveform window and the verdict commands (main_window_waveform.cpp).
   void BuildWaveformDock();
-  void ExecuteWaveformCommand(CommandId id);
+  void ToggleWaveforms();
+  void OnWaveformsChanged(ChangeSet changes);
 
   std::filesystem::path settingsPath_;
   Settings settings_;

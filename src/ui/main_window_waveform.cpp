@@ -17,15 +17,14 @@ void MainWindow::BuildWaveformDock() {
   });
   connect(waveform_, &QDockWidget::topLevelChanged, this, &MainWindow::PlaceOutputLog);
   waveform_->installEventFilter(this);  // its resizing moves the output log
-  connect(&ui_, &DesktopUi::redrawRequested, waveform_, &WaveformDock::Refresh);
+}
+
+void MainWindow::OnWaveformsChanged(ChangeSet changes) {
   // A node picked in the module tree, or entered, joins the waveforms while they are shown.
-  connect(
-      &ui_, &DesktopUi::currentNodeChanged, this,
-      [this](quint64 item) {
-        if (!waveform_->isHidden() && workspace_.WatchTreeItem(item))
-          waveform_->Refresh();
-      },
-      Qt::QueuedConnection);
+  if (changes.Has(Change::kView) && !waveform_->isHidden())
+    workspace_.WatchTreeItem(workspace_.library().currentInstance().treeItem);
+  if (changes.HasAny(Change::kSimulation | Change::kView | Change::kTree))
+    waveform_->Refresh();
 }
 
 void MainWindow::PlaceOutputLog() {
@@ -42,22 +41,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
-void MainWindow::ExecuteWaveformCommand(CommandId id) {
-  switch (id) {
-    case CommandId::kWaveform:
-      waveform_->setVisible(waveform_->isHidden());
-      if (!waveform_->isHidden())
-        resizeDocks({waveform_}, {height() / 3}, Qt::Vertical);
-      break;
-    case CommandId::kShowSinkVerdicts:
-      workspace_.view().showSinkVerdicts = !workspace_.view().showSinkVerdicts;
-      break;
-    case CommandId::kStopAtMismatch:
-      workspace_.SetStopAtMismatch(!workspace_.stopAtMismatch());
-      break;
-    default:
-      break;
-  }
+void MainWindow::ToggleWaveforms() {
+  waveform_->setVisible(waveform_->isHidden());
+  if (!waveform_->isHidden())
+    resizeDocks({waveform_}, {height() / 3}, Qt::Vertical);
 }
 
 }  // namespace pelkor

@@ -105,11 +105,10 @@ void ViewWidget::OnScrollAction(Qt::Orientation orientation, int action) {
     default:
       return;
   }
-  if (Scroll(workspace_.view(), axis, request, bar->sliderPosition())) {
-    viewport()->update();
-  }
-  // The bar shows the view's own position, not the one Qt would move it to.
-  QTimer::singleShot(0, this, &ViewWidget::UpdateScrollBars);
+  const int thumb = bar->sliderPosition();
+  // After Qt has moved the bar its own way, so that it ends on the view's position.
+  QTimer::singleShot(0, this,
+                     [this, axis, request, thumb] { workspace_.ScrollView(axis, request, thumb); });
 }
 
 void ViewWidget::scrollContentsBy(int, int) {
@@ -156,8 +155,7 @@ void ViewWidget::paintEvent(QPaintEvent*) {
 
 void ViewWidget::resizeEvent(QResizeEvent* event) {
   QAbstractScrollArea::resizeEvent(event);
-  ResizeView(workspace_.view(), viewport()->width(), viewport()->height());
-  UpdateScrollBars();
+  workspace_.ResizeView(viewport()->width(), viewport()->height());
 }
 
 void ViewWidget::mousePressEvent(QMouseEvent* event) {
@@ -167,14 +165,10 @@ void ViewWidget::mousePressEvent(QMouseEvent* event) {
   } else if (event->button() == Qt::MiddleButton) {
     workspace_.MiddleButtonPress(p);
   }
-  viewport()->update();
-  emit interacted();
 }
 
 void ViewWidget::mouseMoveEvent(QMouseEvent* event) {
   workspace_.MouseMove(PointOf(event->position()), event->modifiers() & Qt::ControlModifier);
-  if (workspace_.interaction().panning)
-    UpdateScrollBars();
 }
 
 void ViewWidget::mouseReleaseEvent(QMouseEvent* event) {
@@ -192,25 +186,16 @@ void ViewWidget::mouseReleaseEvent(QMouseEvent* event) {
     default:
       break;
   }
-  viewport()->update();
-  emit interacted();
 }
 
 void ViewWidget::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton)
     return;
   workspace_.MouseDoubleClick(PointOf(event->position()));
-  viewport()->update();
-  emit interacted();
 }
 
 void ViewWidget::wheelEvent(QWheelEvent* event) {
-  if (workspace_.interaction().panning)
-    return;
-  if (ZoomByWheel(workspace_.view(), event->angleDelta().y())) {
-    UpdateScrollBars();
-    viewport()->update();
-  }
+  workspace_.WheelZoom(event->angleDelta().y());
   event->accept();
 }
 
@@ -221,9 +206,6 @@ void ViewWidget::keyPressEvent(QKeyEvent* event) {
     return;
   }
   workspace_.KeyDown(code);
-  UpdateScrollBars();
-  viewport()->update();
-  emit interacted();
 }
 
 void ViewWidget::keyReleaseEvent(QKeyEvent* event) {

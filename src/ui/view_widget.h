@@ -31,8 +31,6 @@ class ViewWidget : public QAbstractScrollArea {
 
  signals:
   void filesDropped(const std::vector<std::filesystem::path>& paths);
-  // Something a command's state may depend on changed (a selection, a tool's arc).
-  void interacted();
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -17,12 +17,13 @@ void Workspace::DeleteSelectedObjects() {
   }
   module.selection.DeleteSelected(module);
   module.selection.Clear(module);
-  module.ClearRedo();
+  module.RecordEdit();
   // A node left without its instance would be checked and simulated as a phantom.
   for (int id : instanceIds)
     library_.RemoveInstanceEverywhere(id);
+  Changed(Change::kContent | Change::kSelection);
   if (!instanceIds.empty())
-    ui_.ModuleTreeChanged();
+    Changed(Change::kTree);
 }
 
 void Workspace::GrowInstanceNodes(const std::vector<int>& instanceIds) {
@@ -48,21 +49,23 @@ void Workspace::GrowInstanceNodes(const std::vector<int>& instanceIds) {
 }
 
 void Workspace::DeleteSelection() {
+  const CommandScope scope(*this);
   if (HasSelection() && !simulating_)
     DeleteSelectedObjects();
-  ui_.Redraw();
 }
 
 void Workspace::AlignSelection(int gridSize) {
+  const CommandScope scope(*this);
   if (!HasSelection() || simulating_)
     return;
   Module& module = library_.currentModule();
   module.selection.AlignSelected(module, gridSize);
-  module.ClearRedo();
-  ui_.Redraw();
+  module.RecordEdit();
+  Changed(Change::kContent | Change::kSelection);
 }
 
 void Workspace::Copy(const Viewport& view) {
+  const CommandScope scope(*this);
   if (!HasSelection())
     return;
   // The anchor is kept in model coordinates, so the group lands at the paste point whatever
@@ -72,15 +75,16 @@ void Workspace::Copy(const Viewport& view) {
 }
 
 void Workspace::Cut(const Viewport& view) {
+  const CommandScope scope(*this);
   if (simulating_)
     return;
   Copy(view);
   if (HasSelection())
     DeleteSelectedObjects();
-  ui_.Redraw();
 }
 
 void Workspace::Paste(const Viewport& view) {
+  const CommandScope scope(*this);
   if (!CanPaste() || simulating_)
     return;
   Module& module = library_.currentModule();
@@ -103,32 +107,34 @@ void Workspace::Paste(const Viewport& view) {
   }
   if (!placedInstances.empty()) {
     GrowInstanceNodes(placedInstances);
-    ui_.ModuleTreeChanged();
+    Changed(Change::kTree);
   }
-  ui_.Redraw();
-  module.PushUndo();
+  module.RecordEdit();
+  Changed(Change::kContent);
 }
 
 void Workspace::Undo() {
+  const CommandScope scope(*this);
   if (!StepThroughHistory(&Module::Undo))
     return;
   log_.WriteText("undo!!");
-  ui_.Redraw();
 }
 
 void Workspace::Redo() {
+  const CommandScope scope(*this);
   if (!StepThroughHistory(&Module::Redo))
     return;
   log_.WriteText("redo!!");
-  ui_.Redraw();
 }
 
 bool Workspace::StepThroughHistory(bool (Module::*step)()) {
   if (simulating_)
     return false;
   Module& module = library_.currentModule();
+  controller_.DropToolState();  // the selection may name objects the restored state lacks
   const std::map<int, ModuleInstance> oldInstances = module.instances;
-  (module.*step)();
+  if (!(module.*step)())
+    return false;
   library_.SyncAfterUndo(oldInstances);
   std::vector<int> namedInstances;
   for (const auto& [id, instance] : module.instances) {
@@ -136,7 +142,7 @@ bool Workspace::StepThroughHistory(bool (Module::*step)()) {
       namedInstances.push_back(id);
   }
   GrowInstanceNodes(namedInstances);
-  ui_.ModuleTreeChanged();
+  Changed(Change::kContent | Change::kSelection | Change::kTree);
   return true;
 }
 

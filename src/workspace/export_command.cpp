@@ -5,6 +5,7 @@
 namespace pelkor {
 
 void Workspace::ExportBsp() {
+  const CommandScope scope(*this);
   const auto path = ui_.ChooseFile({true, "ビットシリアルペトリネット(*.bsp)|*.bsp||", "*.bsp"});
   if (!path)
     return;
@@ -13,6 +14,7 @@ void Workspace::ExportBsp() {
 }
 
 ExportResult Workspace::ExportBspTo(const std::filesystem::path& path) {
+  const CommandScope scope(*this);
   try {
     WriteBsp(path, library_.currentModule());
     return ExportResult::kExported;

@@ -50,6 +50,8 @@ void Workspace::ReadText(const std::string& text, Module& module) {
     log_.Write("ロードに失敗しました%s", *failure);
     ++loadFailures_;
   }
+  // Undo never goes back past what was read.
+  module.ResetHistory();
 }
 
 bool Workspace::ReadInto(const std::filesystem::path& path, Module& module) {
@@ -70,19 +72,20 @@ std::optional<std::filesystem::path> Workspace::ChooseDesignFile(bool forSaving)
 void Workspace::ResetDesign() {
   controller_.DropToolState();
   library_.Reset();
-  savedDigests_.clear();
+  savedRevisions_.clear();
   SetTitle("untitle");
-  ui_.ModuleTreeChanged();
-  ui_.Redraw();
+  Changed(Change::kContent | Change::kSelection | Change::kView | Change::kTree);
 }
 
 void Workspace::New() {
+  const CommandScope scope(*this);
   if (IsSimulating() || !ConfirmDiscardChanges())
     return;
   ResetDesign();
 }
 
 void Workspace::Open() {
+  const CommandScope scope(*this);
   if (IsSimulating())
     return;
   // Asked before the file dialog: what the user decides about the open design comes first.
@@ -93,6 +96,7 @@ void Workspace::Open() {
 }
 
 OpenResult Workspace::OpenFile(const std::filesystem::path& path) {
+  const CommandScope scope(*this);
   if (IsSimulating())
     return OpenResult::kLoadFailed;
   designFolder_ = FolderOf(path);
@@ -114,11 +118,10 @@ OpenResult Workspace::OpenFile(const std::filesystem::path& path) {
   library_.rootInstance().name = title;
   library_.SetCurrentModule(title);
   SetTitle(title);
-  ui_.Redraw();
   LoadSubModules(*module, library_.rootInstance());
   library_.RefreshNewDeleteFlags();
   MarkAllSaved();
-  ui_.ModuleTreeChanged();
+  Changed(Change::kContent | Change::kTree);
   ui_.DesignFileUsed(path);
   return loadFailures_ == 0 ? OpenResult::kOpened : OpenResult::kLoadFailed;
 }
@@ -155,6 +158,7 @@ void Workspace::LoadSubModules(Module& module, RuntimeInstance& node) {
 }
 
 void Workspace::Save() {
+  const CommandScope scope(*this);
   if (IsSimulating())
     return;
   const std::string& name = library_.currentInstance().name;
@@ -176,6 +180,7 @@ void Workspace::Save() {
 }
 
 void Workspace::SaveAs() {
+  const CommandScope scope(*this);
   if (IsSimulating())
     return;
   const auto path = ChooseDesignFile(true);
@@ -200,6 +205,7 @@ void Workspace::SaveAs() {
 }
 
 void Workspace::DropFiles(const std::vector<std::filesystem::path>& paths) {
+  const CommandScope scope(*this);
   if (IsSimulating() || paths.empty() || !ConfirmDiscardChanges())
     return;
   for (const std::filesystem::path& path : paths) {
@@ -211,13 +217,13 @@ void Workspace::DropFiles(const std::vector<std::filesystem::path>& paths) {
     ReadText(file->text, library_.currentModule());
     MarkAllSaved();
     SetTitle(path.string());
-    ui_.ModuleTreeChanged();
-    ui_.Redraw();
+    Changed(Change::kContent | Change::kSelection | Change::kView | Change::kTree);
     ui_.DesignFileUsed(path);
   }
 }
 
 void Workspace::SaveAll() {
+  const CommandScope scope(*this);
   if (IsSimulating())
     return;
   std::set<std::string> names;
@@ -241,6 +247,7 @@ void Workspace::SaveAll() {
 }
 
 void Workspace::LoadModule() {
+  const CommandScope scope(*this);
   if (IsSimulating())
     return;
   const auto path = ChooseDesignFile(false);
@@ -259,6 +266,7 @@ void Workspace::LoadModule() {
 }
 
 void Workspace::LoadIntoInstance(int instanceId) {
+  const CommandScope scope(*this);
   if (IsSimulating())
     return;
   auto instance = library_.currentModule().instances.find(instanceId);
@@ -289,7 +297,8 @@ void Workspace::LoadIntoInstance(int instanceId) {
     library_.AddInstanceEverywhere(title, instanceId);
   }
   library_.RefreshNewDeleteFlags();
-  ui_.ModuleTreeChanged();
+  library_.currentModule().RecordEdit();
+  Changed(Change::kContent | Change::kTree);
 }
 
 }  // namespace pelkor

@@ -23,6 +23,7 @@ void Workspace::DropSelection() {
 void Workspace::StopAnimationTimer() {
   timerRunning_ = false;
   ui_.StopTimer();
+  Changed(Change::kSimulation);
 }
 
 void Workspace::WriteRunEnd() {
@@ -36,15 +37,13 @@ void Workspace::WriteRunEnd() {
 StepHooks Workspace::SimulationHooks() {
   StepHooks hooks;
   hooks.instanceDeleting = [this](RuntimeInstance&) { ShowCurrentNode(); };
-  hooks.treeChanged = [this] {
-    ui_.ModuleTreeChanged();
-    ui_.CurrentNodeChanged(library_.currentInstance().treeItem);
-  };
+  hooks.treeChanged = [this] { Changed(Change::kTree | Change::kView); };
   hooks.creationFailed = [this] { creationFailed_ = true; };
   return hooks;
 }
 
 void Workspace::Check() {
+  const CommandScope scope(*this);
   if (simulating_)
     return;
   interaction_.tool = Tool::kNone;
@@ -71,7 +70,7 @@ void Workspace::Check() {
   } catch (const MessageError& e) {  // a root without a net nor a registered module
     log_.WriteText(e.what());
   }
-  ui_.ModuleTreeChanged();
+  Changed(Change::kSimulation | Change::kTree | Change::kSelection);
   stepActivity_ = 0;
   log_.WriteText("チェック完了");
   StartRecording();
@@ -117,14 +116,16 @@ bool Workspace::StepWithFailures() {
 }
 
 void Workspace::Step() {
+  const CommandScope scope(*this);
   if (!simulating_)
     return;
   RunOneStep();
   PublishReceived();
-  ui_.Redraw();
+  Changed(Change::kSimulation);
 }
 
 void Workspace::Run() {
+  const CommandScope scope(*this);
   if (!simulating_)
     return;
   paused_ = false;
@@ -133,11 +134,13 @@ void Workspace::Run() {
   timerRunning_ = true;
   ui_.StartTimer(timerInterval_);
   log_.WriteText("シミュレーションを開始します");
+  Changed(Change::kSimulation);
 }
 
 // After a step that moved something, the run ends when the next two steps move nothing. A
 // failed step ends the tick's steps, and the paused simulation then stops the timer.
 void Workspace::Tick() {
+  const CommandScope scope(*this);
   if (!simulating_ || !timerRunning_)
     return;
   if (stepActivity_ == 1) {
@@ -151,10 +154,14 @@ void Workspace::Tick() {
   if (paused_ && timerRunning_)
     StopAnimationTimer();
   PublishReceived();
-  ui_.Redraw();
+  Changed(Change::kSimulation);
+  // A tick may come while a modal dialog holds a command open: the view follows the run all
+  // the same.
+  FlushChanges();
 }
 
 RunOutcome Workspace::RunWithoutAnimation(const RunProgress& progress) {
+  const CommandScope scope(*this);
   RunOutcome outcome;
   if (!simulating_)
     return outcome;
@@ -188,19 +195,22 @@ RunOutcome Workspace::RunWithoutAnimation(const RunProgress& progress) {
   }
   WriteRunEnd();
   PublishReceived();
-  ui_.Redraw();
+  Changed(Change::kSimulation);
   return outcome;
 }
 
 void Workspace::Pause() {
+  const CommandScope scope(*this);
   if (!simulating_)
     return;
   paused_ = true;
   interaction_.tool = Tool::kNone;
   log_.WriteText("一時停止");
+  Changed(Change::kSimulation);
 }
 
 void Workspace::EndSimulation() {
+  const CommandScope scope(*this);
   if (!simulating_)
     return;
   log_.WriteText("シミュレーション停止");
@@ -211,60 +221,12 @@ void Workspace::EndSimulation() {
   DropSelection();
   paused_ = false;
   simulating_ = false;
-  ui_.ModuleTreeChanged();
+  Changed(Change::kSimulation | Change::kTree | Change::kSelection);
   SetTitle(library_.rootInstance().name);
   if (treeOpenedByCheck_)
     ui_.CloseModuleTree();
   treeOpenedByCheck_ = false;
   ShowCurrentNode();
-}
-
-CommandState Workspace::QueryCommand(CommandId command) const {
-  if (const std::optional<Tool> tool = ToolOfCommand(command))
-    return {!simulating_, interaction_.tool == *tool};
-  switch (command) {
-    case CommandId::kCheck:
-      return {!simulating_, simulating_};
-    case CommandId::kStep:
-    case CommandId::kStop:
-    case CommandId::kPause:
-      return {simulating_, false};
-    case CommandId::kRun:
-      return {simulating_, interaction_.tool == Tool::kAnimatedRun};
-    case CommandId::kRunWithoutAnimation:
-      return {simulating_, interaction_.tool == Tool::kRunWithoutAnimation};
-    // The file, settings and clipboard commands change the design, which the simulation's
-    // working copies stand for until it ends.
-    case CommandId::kNew:
-    case CommandId::kOpen:
-    case CommandId::kSave:
-    case CommandId::kSaveAs:
-    case CommandId::kSaveAll:
-    case CommandId::kLoadModuleFile:
-    case CommandId::kLoadModule:
-    case CommandId::kSettings:
-    case CommandId::kCut:
-    case CommandId::kCopy:
-    case CommandId::kPaste:
-    case CommandId::kUndo:
-    case CommandId::kDelete:
-    case CommandId::kAlign:
-      return {!simulating_, false};
-    case CommandId::kRedo:
-      return {!simulating_ && library_.currentModule().CanRedo(), false};
-    case CommandId::kUpperModule:
-      return {library_.currentInstance().parent != nullptr, false};
-    case CommandId::kShowObjectIds:
-      return {true, view_.showObjectIds};
-    case CommandId::kShowSinkVerdicts:
-      return {true, view_.showSinkVerdicts};
-    case CommandId::kStopAtMismatch:
-      return {true, stopAtMismatch_};
-    case CommandId::kRecentFile:
-      return {false, false};
-    default:  // the commands of the windows themselves
-      return {true, false};
-  }
 }
 
 }  // namespace pelkor

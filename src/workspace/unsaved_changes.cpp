@@ -1,29 +1,19 @@
 // Which modules changed since they were loaded or saved, and the question before they are
-// dropped. A module's design-file text is what is compared (by its digest), so every kind of edit
-// counts and nothing a file does not keep (selection, run-time state) does.
+// dropped. Every recorded edit, undo and redo moves a module's revision, so comparing revisions
+// tells it, and nothing a file does not keep (selection, run-time state) counts.
 #include <set>
 
-#include "files/design_file.h"
 #include "workspace/workspace.h"
 
 namespace pelkor {
 
-namespace {
-
-const TextDigest& EmptyModuleDigest() {
-  static const TextDigest digest = DigestOf(WriteModule(Module{}));
-  return digest;
-}
-
-}  // namespace
-
 void Workspace::MarkSaved(const std::string& moduleName) {
   if (library_.Exists(moduleName))
-    savedDigests_[moduleName] = DigestOf(WriteModule(library_.ModuleByName(moduleName)));
+    savedRevisions_[moduleName] = library_.ModuleByName(moduleName).revision();
 }
 
 void Workspace::MarkAllSaved() {
-  savedDigests_.clear();
+  savedRevisions_.clear();
   for (const auto& [name, number] : library_.moduleNumbers())
     MarkSaved(name);
 }
@@ -31,9 +21,10 @@ void Workspace::MarkAllSaved() {
 bool Workspace::IsModified(const std::string& moduleName) const {
   if (!library_.Exists(moduleName))
     return false;
-  auto saved = savedDigests_.find(moduleName);
-  const TextDigest& baseline = saved != savedDigests_.end() ? saved->second : EmptyModuleDigest();
-  return DigestOf(WriteModule(library_.ModuleByName(moduleName))) != baseline;
+  auto saved = savedRevisions_.find(moduleName);
+  // A module never loaded nor saved counts as saved while it is the empty design it started as.
+  const std::uint64_t baseline = saved != savedRevisions_.end() ? saved->second : 0;
+  return library_.ModuleByName(moduleName).revision() != baseline;
 }
 
 std::vector<std::string> Workspace::ModifiedModules() const {
@@ -48,6 +39,7 @@ std::vector<std::string> Workspace::ModifiedModules() const {
 }
 
 bool Workspace::ConfirmDiscardChanges() {
+  const CommandScope scope(*this);
   if (ModifiedModules().empty())
     return true;
   switch (ui_.AskSaveChanges()) {

@@ -38,43 +38,77 @@ DrawList Workspace::HoverFrameDrawing() const {
   return HoverFrame(*position, view_, StyleFromSettings(settings_));
 }
 
+void Workspace::SetSettings(const Settings& settings) {
+  settings_ = settings;
+  Changed(Change::kSettings);
+}
+
+void Workspace::ResizeView(int width, int height) {
+  const CommandScope scope(*this);
+  pelkor::ResizeView(view_, width, height);
+  Changed(Change::kView);
+}
+
+void Workspace::ScrollView(ScrollAxis axis, ScrollRequest request, int thumbPosition) {
+  const CommandScope scope(*this);
+  // The bars follow the view's own position even when the request moved nothing.
+  Scroll(view_, axis, request, thumbPosition);
+  Changed(Change::kView);
+}
+
+void Workspace::WheelZoom(int wheelDelta) {
+  const CommandScope scope(*this);
+  if (!interaction_.panning && ZoomByWheel(view_, wheelDelta))
+    Changed(Change::kView);
+}
+
 void Workspace::MousePress(Point pixel, bool ctrl) {
+  const CommandScope scope(*this);
   controller_.LeftPress(pixel, ctrl);
 }
 
 void Workspace::MouseMove(Point pixel, bool ctrl) {
+  const CommandScope scope(*this);
   controller_.Move(pixel, ctrl);
 }
 
 void Workspace::MouseRelease(Point pixel) {
+  const CommandScope scope(*this);
   controller_.LeftRelease(pixel);
 }
 
 void Workspace::MouseDoubleClick(Point pixel) {
+  const CommandScope scope(*this);
   controller_.DoubleClick(pixel);
 }
 
 void Workspace::RightButtonRelease(Point pixel) {
+  const CommandScope scope(*this);
   controller_.RightRelease(pixel);
 }
 
 void Workspace::MiddleButtonPress(Point pixel) {
+  const CommandScope scope(*this);
   controller_.MiddlePress(pixel);
 }
 
 void Workspace::MiddleButtonRelease(Point pixel) {
+  const CommandScope scope(*this);
   controller_.MiddleRelease(pixel);
 }
 
 void Workspace::KeyDown(int key) {
+  const CommandScope scope(*this);
   controller_.KeyDown(key);
 }
 
 void Workspace::KeyUp(int key) {
+  const CommandScope scope(*this);
   controller_.KeyUp(key);
 }
 
 bool Workspace::ChooseTool(CommandId command) {
+  const CommandScope scope(*this);
   const std::optional<Tool> tool = ToolOfCommand(command);
   if (tool)
     controller_.ChooseTool(*tool);
@@ -82,38 +116,13 @@ bool Workspace::ChooseTool(CommandId command) {
 }
 
 void Workspace::EditPrimitive() {
+  const CommandScope scope(*this);
   controller_.EditPrimitive();
-}
-
-void Workspace::RunCommand(CommandId command) {
-  switch (command) {
-    case CommandId::kCopy:
-      Copy(view_.viewport());
-      break;
-    case CommandId::kPaste:
-      Paste(view_.viewport());
-      break;
-    case CommandId::kDelete:
-      DeleteSelection();
-      break;
-    case CommandId::kAlign:
-      AlignSelection(settings_.gridSize);
-      break;
-    case CommandId::kLoadModule:
-      LoadIntoInstance(interaction_.contextObject);
-      break;
-    default:
-      break;
-  }
-}
-
-void Workspace::ModuleTreeChanged() {
-  ui_.ModuleTreeChanged();
 }
 
 void Workspace::CurrentNodeChanged() {
   PublishReceived();
-  ui_.CurrentNodeChanged(library_.currentInstance().treeItem);
+  Changed(Change::kView);
 }
 
 }  // namespace pelkor

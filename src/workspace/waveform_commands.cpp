@@ -56,6 +56,7 @@ bool Workspace::RecordStep() {
 }
 
 bool Workspace::WatchTreeItem(TreeItem item) {
+  const CommandScope scope(*this);
   const RuntimeInstance& root = library_.rootInstance();
   const RuntimeInstance* node = FindTreeItem(root, item);
   return simulating_ && node != nullptr && history_.Watch(simulation_, root, NodePath(*node));

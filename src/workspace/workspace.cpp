@@ -10,13 +10,12 @@ Workspace::Workspace(WorkspaceUi& ui) : ui_(ui), designFolder_(std::filesystem::
 
 void Workspace::SetTitle(const std::string& title) {
   documentTitle_ = title;
-  ui_.TitleChanged(title);
+  Changed(Change::kFiles);
 }
 
 void Workspace::ShowCurrentNode() {
   PublishReceived();
-  ui_.CurrentNodeChanged(library_.currentInstance().treeItem);
-  ui_.Redraw();
+  Changed(Change::kView);
 }
 
 void Workspace::PublishReceived() {
@@ -29,6 +28,7 @@ void Workspace::PublishReceived() {
 }
 
 void Workspace::EnterInstance(int instanceId) {
+  const CommandScope scope(*this);
   auto it = library_.currentModule().instances.find(instanceId);
   if (it == library_.currentModule().instances.end())
     return;
@@ -47,11 +47,14 @@ void Workspace::EnterInstance(int instanceId) {
 
 // Names an unnamed instance after asking the user, creating the module when it is new.
 void Workspace::NameInstance(int instanceId) {
-  if (AskAndNameInstance(library_, ui_, instanceId))
-    ui_.ModuleTreeChanged();
+  if (!AskAndNameInstance(library_, ui_, instanceId))
+    return;
+  library_.currentModule().RecordEdit();
+  Changed(Change::kTree | Change::kContent);
 }
 
 void Workspace::GoUp() {
+  const CommandScope scope(*this);
   if (library_.currentInstance().parent == nullptr)
     return;
   controller_.DropToolState();
@@ -61,6 +64,7 @@ void Workspace::GoUp() {
 }
 
 void Workspace::GoToTreeItem(TreeItem item) {
+  const CommandScope scope(*this);
   // An arc begun in one module cannot end in another.
   controller_.DropToolState();
   library_.GoToTreeItem(item, IsSimulating());

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "base/text_digest.h"
 #include "edit/editor_host.h"
 #include "edit/interaction_controller.h"
 #include "edit/interaction_state.h"
@@ -17,6 +16,7 @@
 #include "sim/step.h"
 #include "view/hit_map.h"
 #include "view/scene.h"
+#include "view/view_navigation.h"
 #include "view/view_state.h"
 #include "view/viewport.h"
 #include "workspace/simulation_control.h"
@@ -40,7 +40,9 @@ enum class ExportResult {
 
 // The one object that the desktop application and the command-line tool both drive: it owns
 // the module library, the output log and the design folder, and its methods are the commands.
-// Every failure inside a command ends as a line in the log, never as an exception.
+// Every failure inside a command ends as a line in the log, never as an exception. Every command
+// and event ends with the model invariant check (in builds with assertions) and one Changed
+// notification to the user interface saying what it changed.
 class Workspace : private EditorHost {
  public:
   explicit Workspace(WorkspaceUi& ui);
@@ -61,7 +63,15 @@ class Workspace : private EditorHost {
 
   bool IsSimulating() const { return simulating_; }
 
-  // Simulation control. A command that QueryCommand shows disabled does nothing.
+  // Runs a command of the menus, the toolbar, the keys or the context menus by its id, as the
+  // user would; false when the command is disabled or is one of the windows' own (dialogs that
+  // only the desktop has, its bars and docks), which the workspace does not run.
+  bool Execute(CommandId command);
+  // Whether the command is enabled and whether it shows checked, as menus and toolbars need;
+  // the windows' own commands are disabled here, and the windows answer for them.
+  CommandState Query(CommandId command) const;
+
+  // Simulation control. A command that Query shows disabled does nothing.
   void Check();
   void Step();
   void Run();  // the animated run: starts the timer, whose every period calls Tick
@@ -71,8 +81,6 @@ class Workspace : private EditorHost {
   RunOutcome RunWithoutAnimation(const RunProgress& progress = {});
   void Pause();
   void EndSimulation();
-  // Whether the command is enabled and whether it shows checked, as menus and toolbars need.
-  CommandState QueryCommand(CommandId command) const;
 
   // Waveforms and verdicts of the simulation. The history holds the node shown at the check
   // and the nodes added since, from the check on, and stays after the simulation ends.
@@ -155,6 +163,12 @@ class Workspace : private EditorHost {
   // The editor view: its zoom and scroll, and the hit map that its paint fills.
   ViewState& view() { return view_; }
   const ViewState& view() const { return view_; }
+  // The view's client area got a new size in pixels.
+  void ResizeView(int width, int height);
+  // A scroll-bar request on one axis.
+  void ScrollView(ScrollAxis axis, ScrollRequest request, int thumbPosition);
+  // The mouse wheel: zooms, but not during a middle-button pan.
+  void WheelZoom(int wheelDelta);
   const HitMap& hitMap() const { return hitMap_; }
   // Paints the module shown with the arc being drawn and the selection's tracker, and rebuilds
   // the hit map from the same paint. The view replays the frame's picture, then its overlay,
@@ -166,7 +180,7 @@ class Workspace : private EditorHost {
   // The frame around the object under the pointer; empty when there is none.
   DrawList HoverFrameDrawing() const;
   const Settings& settings() const { return settings_; }
-  void SetSettings(const Settings& settings) { settings_ = settings; }
+  void SetSettings(const Settings& settings);
 
   // The view's events, in client pixels; `ctrl` tells that the Ctrl key is held. A double-click
   // comes in place of its second press. The key codes are those of edit/key_codes.h.
@@ -187,6 +201,23 @@ class Workspace : private EditorHost {
   std::optional<Rect> SelectionTracker() const { return controller_.SelectionTracker(); }
 
  private:
+  // Opened by every entry point: when the outermost one ends, the invariants are checked and
+  // the changes noted meanwhile go to the user interface in one notification.
+  class CommandScope {
+   public:
+    explicit CommandScope(Workspace& workspace);
+    ~CommandScope();
+    CommandScope(const CommandScope&) = delete;
+    CommandScope& operator=(const CommandScope&) = delete;
+
+   private:
+    Workspace& workspace_;
+  };
+  // Notes a change; outside any command it is reported at once.
+  void Changed(ChangeSet changes) override;
+  void EndCommand();
+  void FlushChanges();
+
   // The path of a module's file in the design folder, or nullopt for a name that is not a
   // plain file name (a separator, "..", a NUL): such a file is never opened.
   std::optional<std::filesystem::path> ModuleFilePath(const std::string& moduleName) const;
@@ -204,12 +235,11 @@ class Workspace : private EditorHost {
   void SetTitle(const std::string& title);
   // What the editing tools leave to the workspace.
   void RunCommand(CommandId command) override;
-  void ModuleTreeChanged() override;
   void CurrentNodeChanged() override;
   void SetDocumentTitle(const std::string& title) override { SetTitle(title); }
   // Empties the library back to "untitle", without asking.
   void ResetDesign();
-  // Remembers the module's present text as what is on disk.
+  // Remembers the module's present revision as what is on disk.
   void MarkSaved(const std::string& moduleName);
   void MarkAllSaved();
   void ShowCurrentNode();
@@ -270,9 +300,10 @@ class Workspace : private EditorHost {
   Settings settings_;
   InteractionController controller_{library_, ui_,       *this,       interaction_, view_,
                                     hitMap_,  settings_, simulating_, simulation_};
-  // The digest of each module's design-file text as last loaded or saved, by module name: a
-  // large design keeps 32 bytes per module instead of a second copy of its text.
-  std::map<std::string, TextDigest> savedDigests_;
+  // The revision of each module as last loaded or saved, by module name.
+  std::map<std::string, std::uint64_t> savedRevisions_;
+  ChangeSet pendingChanges_;  // noted by the command under way
+  int commandDepth_ = 0;
 };
 
 }  // namespace pelkor

@@ -4,8 +4,9 @@
 #include <optional>
 #include <string>
 
+#include "edit/change.h"
 #include "edit/editor_ui.h"
-#include "model/runtime_instance.h"
+#include "workspace/simulation_control.h"
 
 namespace pelkor {
 
@@ -27,20 +28,21 @@ class WorkspaceUi : public EditorUi {
   // A path, or nullopt when the user cancels.
   virtual std::optional<std::filesystem::path> ChooseFile(const FileDialogSpec& dialog) = 0;
 
-  virtual void TitleChanged(const std::string& /*title*/) {}
+  // What a command or an event changed, once when it ends: the windows repaint and refresh
+  // what shows it (the title follows kContent, kFiles and kView; the tree window kTree).
+  virtual void Changed(ChangeSet /*changes*/) {}
   // Modules changed since they were loaded or saved are about to be dropped: "変更を保存しますか？"
   virtual SaveChangesAnswer AskSaveChanges() { return SaveChangesAnswer::kDiscard; }
   // A design file was opened or saved: it joins the recent files.
   virtual void DesignFileUsed(const std::filesystem::path& /*path*/) {}
-  // The instance tree changed shape: a tree window rebuilds its items.
-  virtual void ModuleTreeChanged() {}
-  // The node shown changed: a tree window selects its item.
-  virtual void CurrentNodeChanged(TreeItem /*item*/) {}
 
   // The animation timer: while it runs, every period calls Workspace::Tick.
   virtual void StartTimer(int /*intervalMilliseconds*/) {}
   virtual void StopTimer() {}
   virtual void SetWaitCursor(bool /*waiting*/) {}
+  // What a run without animation reports after each step: the desktop shows a progress dialog
+  // with Cancel once it has run half a second, which lives as long as the function returned.
+  virtual RunProgress LongRunProgress() { return {}; }
   // The module tree window, which a check opens when it is closed and the end of that
   // simulation closes again.
   virtual bool IsModuleTreeOpen() const { return false; }

@@ -190,6 +190,7 @@ class MainWindowTest : public QObject {
     window.OpenDesign(std::filesystem::path(PELKOR_EXAMPLES) / "full_adder.dtn");
     QCOMPARE(window.windowTitle(), QString("full_adder - pelkor"));
     window.workspace().library().currentModule().AddSink({});
+    window.workspace().library().currentModule().RecordEdit();
     window.RefreshCommandStates();
     QCOMPARE(window.windowTitle(), QString("full_adder* - pelkor"));
 

@@ -30,13 +30,13 @@ class TreeWindowUi : public WorkspaceUi {
   std::optional<std::filesystem::path> ChooseFile(const FileDialogSpec&) override {
     return std::nullopt;
   }
-  void ModuleTreeChanged() override {
-    if (window)
+  void Changed(ChangeSet changes) override {
+    if (!window)
+      return;
+    if (changes.Has(Change::kTree))
       window->rebuild(BuildModuleTree(workspace->library(), workspace->IsSimulating()));
-  }
-  void CurrentNodeChanged(TreeItem item) override {
-    if (window)
-      window->selectItem(item);
+    if (changes.HasAny(Change::kTree | Change::kView))
+      window->selectItem(workspace->library().currentInstance().treeItem);
   }
   bool IsModuleTreeOpen() const override { return window != nullptr; }
   void OpenModuleTree() override {

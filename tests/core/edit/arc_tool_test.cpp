@@ -225,13 +225,13 @@ TEST_F(ArcToolTest, ARightClickRemovesTheArcFromTheClickedObjectIntoTheArcsStart
   const int sink = Add(kSinkKind, {100, 250});
   DrawArc(counter, reg);
   DrawArc(reg, sink);
-  const Module* snapshot = LastSnapshot();
+  const std::uint64_t before = Revision();
   Click({100, 100});  // starts at the register, the arc's end
   RightClick({300, 100});
   EXPECT_FALSE(state().arcInProgress);
   ASSERT_EQ(module().arcs.size(), 1u);
   EXPECT_EQ(module().arcs.begin()->second.to, sink);
-  EXPECT_NE(LastSnapshot(), snapshot);
+  EXPECT_NE(Revision(), before);
 
   // A sink starts no arc, so its incoming arc cannot be removed this way.
   Click({100, 250});

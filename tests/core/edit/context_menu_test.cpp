@@ -88,17 +88,20 @@ TEST_F(ContextMenuTest, AnObjectsMenuSelectsItAloneAndRunsTheChosenCommand) {
   EXPECT_NE(module().PositionOf(instance), nullptr);
 }
 
-TEST_F(ContextMenuTest, EditStoresAnInstanceNameAsTypedWithoutFurtherStepsOrUndo) {
+TEST_F(ContextMenuTest, EditOfAnInstanceNamesItAsADoubleClickDoesAndThenEntersIt) {
   const int instance = Place(CommandId::kModuleTool, {100, 100});
-  const Module* snapshot = LastSnapshot();
+  const std::uint64_t before = Revision();
   ui.names = {" sub "};
   ui.menuChoices = {CommandId::kEditPrimitive, CommandId::kEditPrimitive};
   RightClick({100, 100});
-  RightClick({100, 100});  // named now: no dialog
-  EXPECT_EQ(module().instances.at(instance).moduleName, " sub ");
+  EXPECT_EQ(module().instances.at(instance).moduleName, "sub");
   EXPECT_THAT(ui.opened, ElementsAre("module name"));
-  EXPECT_TRUE(ws.library().rootInstance().children.empty());
-  EXPECT_EQ(LastSnapshot(), snapshot);
+  EXPECT_EQ(ws.library().rootInstance().children.size(), 1u);
+  EXPECT_NE(Revision(), before);
+
+  RightClick({100, 100});  // named now: 編集 goes inside
+  EXPECT_EQ(ws.library().currentInstance().name, "sub");
+  EXPECT_THAT(ui.opened, ElementsAre("module name"));
 }
 
 TEST_F(ContextMenuTest, ASelectionOfSeveralHasItsMenuInsideItsFrameOnly) {

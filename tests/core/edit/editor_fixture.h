@@ -25,10 +25,8 @@ class EditorTest : public ::testing::Test {
 
   Module& module() { return ws.library().currentModule(); }
   const InteractionState& state() { return ws.interaction(); }
-  // The undo snapshot recorded last; nullptr before the first.
-  const Module* LastSnapshot() {
-    return module().undoHistory.empty() ? nullptr : module().undoHistory.back().get();
-  }
+  // Moves with every recorded edit.
+  std::uint64_t Revision() { return module().revision(); }
   void Paint() { ws.PaintView(frame); }
 
   void Press(Point p, bool ctrl = false) {

@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 
 #include "edit/editor_fixture.h"
+#include "files/design_file.h"
 
 namespace pelkor {
 namespace {
@@ -35,7 +36,7 @@ TEST_F(MoveToolTest, ARubberBandSelectsTheCentresItCoversAndAnEmptyOneNothing) {
   Drag({250, 200}, {390, 290});
   EXPECT_FALSE(ws.HasSelection());
   EXPECT_EQ(ws.SelectionTracker(), std::nullopt);
-  EXPECT_FALSE(module().counters.at(second).selected);
+  EXPECT_FALSE(module().selection.selectedIds.contains(second));
 }
 
 TEST_F(MoveToolTest, ARubberBandIsClampedToTheClientArea) {
@@ -99,7 +100,35 @@ TEST_F(MoveToolTest, ChoosingAToolDropsTheSelection) {
   Tool(CommandId::kArcTool);
   EXPECT_FALSE(ws.HasSelection());
   EXPECT_EQ(ws.mode(), Tool::kArc);
-  EXPECT_EQ(ws.QueryCommand(CommandId::kArcTool), (CommandState{true, true}));
+  EXPECT_EQ(ws.Query(CommandId::kArcTool), (CommandState{true, true}));
+}
+
+// A drag, a copy pasted elsewhere and that copy deleted, each one edit: undo first brings the
+// deleted copy back, then takes the paste away, then the drag; redo walks forward again.
+TEST_F(MoveToolTest, UndoBringsBackADeletedPasteBeforeItUndoesTheEarlierEdits) {
+  const std::string start = WriteModule(module());
+  Drag({50, 50}, {250, 200});  // both objects
+  Drag({150, 125}, {180, 125});
+  const std::string dragged = WriteModule(module());
+  ws.Copy(ws.view().viewport());
+  Click({300, 200});  // empty space: the paste point
+  ws.Paste(ws.view().viewport());
+  const std::string pasted = WriteModule(module());
+  ASSERT_EQ(module().PrimitiveCount(), 4u);
+  Drag({395, 299}, {240, 165});  // a band around the pasted copy only
+  ASSERT_EQ(module().selection.selectedIds.size(), 2u);
+  ws.KeyDown(kDeleteKey);
+  const std::string deleted = WriteModule(module());
+  ASSERT_EQ(module().PrimitiveCount(), 2u);
+
+  for (const std::string* expected : {&pasted, &dragged, &start}) {
+    ws.Undo();
+    EXPECT_EQ(WriteModule(module()), *expected);
+  }
+  for (const std::string* expected : {&dragged, &pasted, &deleted}) {
+    ws.Redo();
+    EXPECT_EQ(WriteModule(module()), *expected);
+  }
 }
 
 }  // namespace

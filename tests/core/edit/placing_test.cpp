@@ -21,11 +21,11 @@ TEST_F(PlacingTest, EachPlacingToolAddsItsKindWhereThePressWasAndRecordsAnUndoSt
   };
   int x = 30;
   for (const auto& [tool, kind] : tools) {
-    const Module* snapshot = LastSnapshot();
+    const std::uint64_t before = Revision();
     const int id = Place(tool, {x, 60});
     EXPECT_EQ(module().KindOf(id), kind);
     EXPECT_EQ(*module().PositionOf(id), (Point{x, 60}));
-    EXPECT_NE(LastSnapshot(), snapshot);
+    EXPECT_NE(Revision(), before);
     x += 60;
   }
   Click({30, 60});  // on the register: nothing is placed on top of it
@@ -100,7 +100,7 @@ TEST_F(PlacingTest, TheToolsRestWhileASimulationRuns) {
   const int reg = Place(CommandId::kShiftRegisterTool, {100, 100});
   ws.Check();
   ASSERT_TRUE(ws.IsSimulating());
-  EXPECT_FALSE(ws.QueryCommand(CommandId::kEraserTool).enabled);
+  EXPECT_FALSE(ws.Query(CommandId::kEraserTool).enabled);
   ws.ChooseTool(CommandId::kEraserTool);
   EXPECT_EQ(ws.mode(), Tool::kNone);
   ws.SetMode(Tool::kEraser);

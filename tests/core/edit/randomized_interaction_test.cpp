@@ -9,6 +9,7 @@
 
 #include "edit/arc_rules.h"
 #include "edit/key_codes.h"
+#include "files/design_file.h"
 #include "support/model_invariants.h"
 #include "support/recording_log.h"
 #include "support/records.h"
@@ -78,7 +79,10 @@ class RandomUi : public testing::ScriptedUi {
 
 class RandomSession {
  public:
-  explicit RandomSession(unsigned seed) : rng_(seed) {
+  // `editsOnly` leaves out undo, the simulation and going up, so that a stretch of events is
+  // a sequence of edits of one module that undo and redo can walk.
+  explicit RandomSession(unsigned seed, bool editsOnly = false)
+      : rng_(seed), editsOnly_(editsOnly) {
     ws_.log().Attach(&log_);
     ws_.view().width = kWidth;
     ws_.view().height = kHeight;
@@ -86,6 +90,7 @@ class RandomSession {
   }
 
   Module& module() { return ws_.library().currentModule(); }
+  Workspace& workspace() { return ws_; }
 
   // Sends one random event; returns its name for failure messages.
   const char* Event() {
@@ -102,7 +107,10 @@ class RandomSession {
     }
     const Point p = RandomPixel();
     const bool ctrl = Pick(4) == 0;
-    switch (Pick(22)) {
+    int event = Pick(22);
+    if (editsOnly_ && (event == 15 || event == 16 || event == 21))
+      event = 0;
+    switch (event) {
       case 0:
       case 1:
       case 2:
@@ -174,7 +182,7 @@ class RandomSession {
         view.scale = 1 << view.zoomLevel;
         view.origin = {view.baseOrigin.x - (view.scale - 1) * kWidth / 2,
                        view.baseOrigin.y - (view.scale - 1) * kHeight / 2};
-        ui_.Redraw();
+        ui_.Changed(Change::kView);
         return "zoom";
       }
       case 18:
@@ -230,6 +238,7 @@ class RandomSession {
   }
 
   std::mt19937 rng_;
+  bool editsOnly_;
   RandomUi ui_{rng_};
   testing::RecordingLog log_;
   Workspace ws_{ui_};
@@ -253,6 +262,50 @@ TEST(RandomizedInteractionTest, InvariantsHoldAfterEveryEventAndNothingThrows) {
           << "seed " << seed << " event " << event << " " << name;
       ASSERT_TRUE(testing::ArcsJoinExistingPrimitives(m))
           << "seed " << seed << " event " << event << " " << name;
+    }
+  }
+}
+
+// Every edit, by whichever event, is recorded: whenever no drag is under way, a module whose
+// written text changed has a new revision. Undoing every recorded edit of a stretch gives back
+// the text it started with, byte for byte, and redoing them all the text it ended with.
+TEST(RandomizedInteractionTest, UndoAndRedoWalkEveryEditBackAndForthByteForByte) {
+  for (unsigned seed : {21u, 22u, 23u}) {
+    RandomSession session(seed, true);
+    Workspace& ws = session.workspace();
+    for (int stretch = 0; stretch < 60; ++stretch) {
+      Module* shown = &session.module();
+      shown->ResetHistory();
+      const std::string start = WriteModule(*shown);
+      std::string text = start;
+      std::uint64_t revision = shown->revision();
+      bool sameModule = true;
+      for (int event = 0; event < 200 && shown->UndoDepth() < 10; ++event) {
+        const char* name = session.Event();
+        if (&session.module() != shown) {
+          sameModule = false;
+          break;
+        }
+        if (ws.interaction().dragging)
+          continue;
+        const std::string now = WriteModule(*shown);
+        ASSERT_TRUE(now == text || shown->revision() != revision)
+            << "seed " << seed << " stretch " << stretch << " event " << event << " " << name
+            << " changed the design without recording it:\n"
+            << text << "\n---\n"
+            << now;
+        text = now;
+        revision = shown->revision();
+      }
+      if (!sameModule || ws.interaction().dragging)
+        continue;
+      const std::string end = WriteModule(*shown);
+      while (shown->CanUndo())
+        ws.Undo();
+      ASSERT_EQ(WriteModule(*shown), start) << "seed " << seed << " stretch " << stretch;
+      while (shown->CanRedo())
+        ws.Redo();
+      ASSERT_EQ(WriteModule(*shown), end) << "seed " << seed << " stretch " << stretch;
     }
   }
 }

@@ -112,7 +112,7 @@ TEST(DesignReaderTest, RecordsPassedOverBeforeAFailureAreStillListed) {
 TEST(DesignReaderTest, FileWithoutHeaderReadsNormally) {
   Module m;
   ReadModule("shift[1,5,6,1,4,2]{\n0101}\nkemmakix[2,1,2,3,1,out]{\n1}\n", m);
-  EXPECT_EQ(m.shiftRegisters.at(1), (ShiftRegister{"0101", true, 4, 2, {5, 6}, false}));
+  EXPECT_EQ(m.shiftRegisters.at(1), (ShiftRegister{"0101", true, 4, 2, {5, 6}}));
   const SinkTransition& sink = m.sinks.at(2);
   EXPECT_EQ(sink.outputMode, 3);
   EXPECT_TRUE(sink.hexDisplay);

@@ -100,30 +100,6 @@ TEST(ModuleTest, SourceNamesAndNewSource) {
   EXPECT_EQ(m.SourceNames(), (std::set<std::string>{"delete", "new", "newer"}));
 }
 
-TEST(ModuleTest, CopyLeavesHistoryAndSelectionBehind) {
-  Module original;
-  original.AddShiftRegister({});
-  original.AddArc(1, 2, {}, "a");
-  original.selection.selectedIds = {1};
-  original.undoHistory.push_back(std::make_unique<Module>());
-  original.pasteOrigin = {3, 4};
-
-  Module copy(original);
-  EXPECT_TRUE(copy.SameContent(original));
-  EXPECT_EQ(copy.nextObjectId, 2);
-  EXPECT_EQ(copy.nextArcId, 2);
-  EXPECT_TRUE(copy.undoHistory.empty());
-  EXPECT_TRUE(copy.selection.selectedIds.empty());
-
-  Module target;
-  target.selection.selectedIds = {7};
-  target.undoHistory.push_back(std::make_unique<Module>());
-  target = original;
-  EXPECT_TRUE(target.SameContent(original));
-  EXPECT_EQ(target.selection.selectedIds, std::set<int>{7});
-  EXPECT_EQ(target.undoHistory.size(), 1u);
-}
-
 TEST(ModuleTest, DefaultsOfNewRecords) {
   ShiftRegister r;
   EXPECT_EQ(r.size, 1);

@@ -31,13 +31,18 @@ class ScriptedUi : public WorkspaceUi {
     names.pop_front();
     return answer;
   }
-  void TitleChanged(const std::string& title) override { titles.push_back(title); }
+  void Changed(ChangeSet changes) override {
+    notifications.push_back(changes);
+    if (changes.Has(Change::kTree))
+      ++treeRebuilds;
+    if (changes != ChangeSet(Change::kOverlay))
+      ++redraws;
+  }
   SaveChangesAnswer AskSaveChanges() override {
     ++saveQuestions;
     return saveAnswer;
   }
   void DesignFileUsed(const std::filesystem::path& path) override { usedFiles.push_back(path); }
-  void ModuleTreeChanged() override { ++treeRebuilds; }
 
   // The editing tools' dialogs: each records its name; an edit function, when set, plays the
   // user's changes on the record.
@@ -68,14 +73,13 @@ class ScriptedUi : public WorkspaceUi {
     menuChoices.pop_front();
     return answer;
   }
-  void Redraw() override { ++redraws; }
   void TooltipChanged(const std::string& text) override { tooltips.push_back(text); }
   void PointerMoved(Point logical) override { pointer = logical; }
 
   std::deque<std::optional<std::filesystem::path>> files;  // nullopt answers "cancel"
   std::deque<std::optional<std::string>> names;
   std::vector<FileDialogSpec> dialogs;
-  std::vector<std::string> titles;
+  std::vector<ChangeSet> notifications;  // one for each command or event that changed something
   int treeRebuilds = 0;
 
   std::function<void(ShiftRegister&)> editRegister;
@@ -90,7 +94,7 @@ class ScriptedUi : public WorkspaceUi {
   std::vector<std::vector<ContextMenuItem>> menus;
   std::vector<std::string> tooltips;
   Point pointer;
-  int redraws = 0;
+  int redraws = 0;  // notifications of more than the overlay
   SaveChangesAnswer saveAnswer = SaveChangesAnswer::kDiscard;
   int saveQuestions = 0;
   std::vector<std::filesystem::path> usedFiles;

@@ -33,11 +33,11 @@ class EditCommandsTest : public ::testing::Test {
   }
 
   // Places an instance of `name` in the current module the way the tools do: the model, the
-  // tree and an undo snapshot.
+  // tree and a recorded edit.
   int PlaceInstance(const std::string& name, Point p = {}) {
     const int id = module().AddInstance(InstanceOf(name, p));
     ws.library().AddInstanceEverywhere(name, id);
-    module().PushUndo();
+    module().RecordEdit();
     return id;
   }
 
@@ -83,15 +83,17 @@ TEST_F(EditCommandsTest, CommandsNeedASelectionAndAFilledClipboard) {
   EXPECT_EQ(module().shiftRegisters.at(reg).position, (Point{37, -5}));
   EXPECT_FALSE(ws.CanPaste());
   EXPECT_EQ(module().PrimitiveCount(), 1u);
-  EXPECT_TRUE(module().undoHistory.empty());
+  EXPECT_FALSE(module().CanUndo());
 }
 
-TEST_F(EditCommandsTest, AlignUsesTheGivenGridSize) {
+TEST_F(EditCommandsTest, AlignUsesTheGivenGridSizeAndCanBeUndone) {
   const int reg = module().AddShiftRegister(At<ShiftRegister>({37, -5}));
+  module().RecordEdit();
   Select({reg});
   ws.AlignSelection(20);
   EXPECT_EQ(module().shiftRegisters.at(reg).position, (Point{30, -10}));
-  EXPECT_TRUE(module().undoHistory.empty());
+  ws.Undo();
+  EXPECT_EQ(module().shiftRegisters.at(reg).position, (Point{37, -5}));
 }
 
 TEST_F(EditCommandsTest, APastedGroupLandsAtThePastePointAtAnyZoom) {
@@ -112,7 +114,7 @@ TEST_F(EditCommandsTest, APastedGroupLandsAtThePastePointAtAnyZoom) {
   EXPECT_EQ(module().sources.rbegin()->second.position, (Point{1500, 2300}));
   EXPECT_EQ(module().shiftRegisters.rbegin()->second.position, (Point{1560, 2340}));
   EXPECT_EQ(module().arcs.rbegin()->second.bends, (std::vector<Point>{{1530, 2310}}));
-  EXPECT_EQ(module().undoHistory.size(), 3u);
+  EXPECT_TRUE(module().CanUndo());
   EXPECT_TRUE(ws.HasSelection());  // copy leaves the selection
   EXPECT_TRUE(ModuleInvariantsHold(module()));
 }
@@ -200,25 +202,22 @@ TEST_F(EditCommandsTest, UndoRestoresTheModuleAndKeepsTheTreeInStep) {
   EXPECT_EQ(ui.treeRebuilds, rebuildsBefore + 1);
 }
 
-TEST_F(EditCommandsTest, UndoWithOneSnapshotChangesNothingButStillSaysSo) {
-  const int reg = module().AddShiftRegister({});
-  module().PushUndo();
-  module().undoHistory.resize(1);
-  module().AddSink({});
+TEST_F(EditCommandsTest, UndoWithNothingRecordedChangesNothingAndSaysNothing) {
+  module().AddShiftRegister({});
+  module().ResetHistory();  // as after a file was read
   const Module before = module();
 
   ws.Undo();
 
   EXPECT_TRUE(module().SameContent(before));
-  EXPECT_TRUE(module().shiftRegisters.contains(reg));
-  EXPECT_EQ(log.lines, (std::vector<std::string>{"undo!!"}));
+  EXPECT_TRUE(log.lines.empty());
 }
 
 TEST_F(EditCommandsTest, DuringASimulationUndoAndTheEditsThatChangeTheModuleDoNothing) {
   const int reg = module().AddShiftRegister(At<ShiftRegister>({37, -5}));
-  module().PushUndo();
+  module().RecordEdit();
   module().AddShiftRegister({});
-  module().PushUndo();
+  module().RecordEdit();
   Select({reg});
   ws.Copy({});
   ws.Check();
@@ -240,7 +239,7 @@ TEST_F(EditCommandsTest, DuringASimulationUndoAndTheEditsThatChangeTheModuleDoNo
   const Module& design = ws.library().ModuleByName("untitle");
   ASSERT_NE(&design, &shown);
   EXPECT_EQ(design.PrimitiveCount(), 2u);
-  EXPECT_EQ(design.undoHistory.size(), 4u);
+  EXPECT_EQ(design.UndoDepth(), 2u);
 }
 
 }  // namespace

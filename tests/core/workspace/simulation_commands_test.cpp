@@ -28,12 +28,10 @@ class SimulationUi : public testing::ScriptedUi {
   bool IsModuleTreeOpen() const override { return treeOpen; }
   void OpenModuleTree() override { treeOpen = true; }
   void CloseModuleTree() override { treeOpen = false; }
-  void Redraw() override { ++redraws; }
 
   bool timerRunning = false;
   int timerInterval = 0;
   bool treeOpen = false;
-  int redraws = 0;
 };
 
 class SimulationCommandsTest : public ::testing::Test {
@@ -95,7 +93,7 @@ TEST_F(SimulationCommandsTest, CheckShowsTheWorkingCopyAndOpensTheTreeWhichEndCl
   EXPECT_FALSE(ui.treeOpen);
   EXPECT_EQ(workspace.library().rootInstance().net, nullptr);
   EXPECT_EQ(&workspace.library().currentModule(), &workspace.library().ModuleByName("untitle"));
-  EXPECT_EQ(ui.titles.back(), "untitle");
+  EXPECT_EQ(workspace.documentTitle(), "untitle");
 }
 
 TEST_F(SimulationCommandsTest, TreeOpenBeforeTheCheckStaysOpen) {
@@ -142,7 +140,7 @@ TEST_F(SimulationCommandsTest, AnimatedRunStopsAfterTwoIdleStepsThatFollowActivi
   workspace.Run();
   EXPECT_TRUE(ui.timerRunning);
   EXPECT_EQ(ui.timerInterval, 30);
-  EXPECT_TRUE(workspace.QueryCommand(CommandId::kRun).checked);
+  EXPECT_TRUE(workspace.Query(CommandId::kRun).checked);
   workspace.Tick();  // the source emits
   workspace.Tick();  // the sink takes
   EXPECT_TRUE(workspace.IsTimerRunning());
@@ -279,33 +277,32 @@ TEST_F(SimulationCommandsTest, RunWithoutAnimationStopsAtTheFirstFailure) {
 
 TEST_F(SimulationCommandsTest, CommandStatesFollowTheSimulationAndTheMode) {
   const std::vector<CommandId> fileAndEdit = {
-      CommandId::kNew,     CommandId::kOpen,     CommandId::kSave, CommandId::kSaveAs,
-      CommandId::kSaveAll, CommandId::kSettings, CommandId::kCut,  CommandId::kCopy,
-      CommandId::kPaste,   CommandId::kUndo};
+      CommandId::kNew,     CommandId::kOpen, CommandId::kSave, CommandId::kSaveAs,
+      CommandId::kSaveAll, CommandId::kCut,  CommandId::kCopy, CommandId::kPaste};
   const std::vector<CommandId> running = {CommandId::kStep, CommandId::kStop, CommandId::kPause,
                                           CommandId::kRun, CommandId::kRunWithoutAnimation};
   workspace.SetMode(Tool::kMove);
-  EXPECT_EQ(workspace.QueryCommand(CommandId::kCheck), (CommandState{true, false}));
-  EXPECT_EQ(workspace.QueryCommand(CommandId::kMoveTool), (CommandState{true, true}));
-  EXPECT_EQ(workspace.QueryCommand(CommandId::kModuleTool), (CommandState{true, false}));
+  EXPECT_EQ(workspace.Query(CommandId::kCheck), (CommandState{true, false}));
+  EXPECT_EQ(workspace.Query(CommandId::kMoveTool), (CommandState{true, true}));
+  EXPECT_EQ(workspace.Query(CommandId::kModuleTool), (CommandState{true, false}));
   for (CommandId id : fileAndEdit)
-    EXPECT_EQ(workspace.QueryCommand(id), (CommandState{true, false}));
+    EXPECT_EQ(workspace.Query(id), (CommandState{true, false}));
   for (CommandId id : running)
-    EXPECT_EQ(workspace.QueryCommand(id), (CommandState{false, false}));
+    EXPECT_EQ(workspace.Query(id), (CommandState{false, false}));
 
   Check();
   EXPECT_EQ(workspace.mode(), Tool::kNone);
-  EXPECT_EQ(workspace.QueryCommand(CommandId::kCheck), (CommandState{false, true}));
-  EXPECT_EQ(workspace.QueryCommand(CommandId::kMoveTool), (CommandState{false, false}));
+  EXPECT_EQ(workspace.Query(CommandId::kCheck), (CommandState{false, true}));
+  EXPECT_EQ(workspace.Query(CommandId::kMoveTool), (CommandState{false, false}));
   for (CommandId id : fileAndEdit)
-    EXPECT_EQ(workspace.QueryCommand(id), (CommandState{false, false}));
+    EXPECT_EQ(workspace.Query(id), (CommandState{false, false}));
   for (CommandId id : running)
-    EXPECT_EQ(workspace.QueryCommand(id), (CommandState{true, false}));
+    EXPECT_EQ(workspace.Query(id), (CommandState{true, false}));
   workspace.RunWithoutAnimation();
-  EXPECT_EQ(workspace.QueryCommand(CommandId::kRunWithoutAnimation), (CommandState{true, true}));
+  EXPECT_EQ(workspace.Query(CommandId::kRunWithoutAnimation), (CommandState{true, true}));
   workspace.Run();
-  EXPECT_EQ(workspace.QueryCommand(CommandId::kRun), (CommandState{true, true}));
-  EXPECT_EQ(workspace.QueryCommand(CommandId::kRunWithoutAnimation), (CommandState{true, false}));
+  EXPECT_EQ(workspace.Query(CommandId::kRun), (CommandState{true, true}));
+  EXPECT_EQ(workspace.Query(CommandId::kRunWithoutAnimation), (CommandState{true, false}));
 }
 
 TEST_F(SimulationCommandsTest, DisabledCommandsDoNothing) {

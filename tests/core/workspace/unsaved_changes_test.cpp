@@ -22,7 +22,10 @@ class UnsavedChangesTest : public ::testing::Test {
     workspace.OpenFile(temp.path() / "top.dtn");
   }
   Module& shown() { return workspace.library().currentModule(); }
-  void PlaceRegister() { shown().AddShiftRegister(At<ShiftRegister>({300, 300})); }
+  void PlaceRegister() {
+    shown().AddShiftRegister(At<ShiftRegister>({300, 300}));
+    shown().RecordEdit();
+  }
 
   testing::TempFolder temp;
   testing::ScriptedUi ui;
@@ -42,6 +45,17 @@ TEST_F(UnsavedChangesTest, AnOpenedHierarchyIsUnchangedUntilEditedAndSavedAgain)
   workspace.Save();
   EXPECT_TRUE(workspace.ModifiedModules().empty());
   EXPECT_EQ(ui.usedFiles.size(), 2u);
+}
+
+// The first edit after opening can be undone, and undoing it leaves nothing to save.
+TEST_F(UnsavedChangesTest, UndoingEveryEditBringsBackTheSavedStateAndRedoTheChange) {
+  PlaceRegister();
+  ASSERT_TRUE(workspace.IsModified("top"));
+  workspace.Undo();
+  EXPECT_EQ(shown().shiftRegisters.size(), 1u);
+  EXPECT_FALSE(workspace.IsModified("top"));
+  workspace.Redo();
+  EXPECT_TRUE(workspace.IsModified("top"));
 }
 
 TEST_F(UnsavedChangesTest, NewAsksOnlyWhenSomethingChangedAndCancelKeepsEverything) {

@@ -1,0 +1,193 @@
+// The one way to run a command of the menus, the toolbar, the keys and the context menus by its
+// id, and the state each shows; and how what a command changed reaches the windows once it ends.
+#include <utility>
+
+#include "model/model_invariants.h"
+#include "view/view_navigation.h"
+#include "workspace/workspace.h"
+
+namespace pelkor {
+
+Workspace::CommandScope::CommandScope(Workspace& workspace) : workspace_(workspace) {
+  ++workspace_.commandDepth_;
+}
+
+Workspace::CommandScope::~CommandScope() {
+  if (--workspace_.commandDepth_ == 0)
+    workspace_.EndCommand();
+}
+
+void Workspace::Changed(ChangeSet changes) {
+  pendingChanges_ |= changes;
+  if (commandDepth_ == 0)
+    EndCommand();
+}
+
+void Workspace::EndCommand() {
+  AssertModuleInvariants(library_.currentModule());
+  FlushChanges();
+}
+
+void Workspace::FlushChanges() {
+  if (!pendingChanges_.Empty())
+    ui_.Changed(std::exchange(pendingChanges_, {}));
+}
+
+void Workspace::RunCommand(CommandId command) {
+  Execute(command);
+}
+
+bool Workspace::Execute(CommandId command) {
+  const CommandScope scope(*this);
+  if (!Query(command).enabled)
+    return false;
+  if (ChooseTool(command))
+    return true;
+  switch (command) {
+    case CommandId::kNew:
+      New();
+      break;
+    case CommandId::kOpen:
+      Open();
+      break;
+    case CommandId::kSave:
+      Save();
+      break;
+    case CommandId::kSaveAs:
+      SaveAs();
+      break;
+    case CommandId::kSaveAll:
+      SaveAll();
+      break;
+    case CommandId::kExportBsp:
+      ExportBsp();
+      break;
+    case CommandId::kLoadModuleFile:
+      LoadModule();
+      break;
+    case CommandId::kUndo:
+      Undo();
+      break;
+    case CommandId::kRedo:
+      Redo();
+      break;
+    case CommandId::kCut:
+      Cut(view_.viewport());
+      break;
+    case CommandId::kCopy:
+      Copy(view_.viewport());
+      break;
+    case CommandId::kPaste:
+      Paste(view_.viewport());
+      break;
+    case CommandId::kDelete:
+      DeleteSelection();
+      break;
+    case CommandId::kAlign:
+      AlignSelection(settings_.gridSize);
+      break;
+    case CommandId::kEditPrimitive:
+      EditPrimitive();
+      break;
+    case CommandId::kLoadModule:
+      LoadIntoInstance(interaction_.contextObject);
+      break;
+    case CommandId::kZoomIn:
+      if (ZoomIn(view_))
+        Changed(Change::kView);
+      break;
+    case CommandId::kZoomOut:
+      if (ZoomOut(view_))
+        Changed(Change::kView);
+      break;
+    case CommandId::kShowObjectIds:
+      view_.showObjectIds = !view_.showObjectIds;
+      Changed(Change::kView);
+      break;
+    case CommandId::kShowSinkVerdicts:
+      view_.showSinkVerdicts = !view_.showSinkVerdicts;
+      Changed(Change::kView);
+      break;
+    case CommandId::kStopAtMismatch:
+      stopAtMismatch_ = !stopAtMismatch_;
+      Changed(Change::kSimulation);
+      break;
+    case CommandId::kCheck:
+      Check();
+      break;
+    case CommandId::kStep:
+      Step();
+      break;
+    case CommandId::kRun:
+      Run();
+      break;
+    case CommandId::kRunWithoutAnimation:
+      RunWithoutAnimation(ui_.LongRunProgress());
+      break;
+    case CommandId::kPause:
+      Pause();
+      break;
+    case CommandId::kStop:
+      EndSimulation();
+      break;
+    case CommandId::kUpperModule:
+      GoUp();
+      break;
+    default:  // the windows' own commands
+      return false;
+  }
+  return true;
+}
+
+CommandState Workspace::Query(CommandId command) const {
+  if (const std::optional<Tool> tool = ToolOfCommand(command))
+    return {!simulating_, interaction_.tool == *tool};
+  switch (command) {
+    case CommandId::kCheck:
+      return {!simulating_, simulating_};
+    case CommandId::kStep:
+    case CommandId::kStop:
+    case CommandId::kPause:
+      return {simulating_, false};
+    case CommandId::kRun:
+      return {simulating_, interaction_.tool == Tool::kAnimatedRun};
+    case CommandId::kRunWithoutAnimation:
+      return {simulating_, interaction_.tool == Tool::kRunWithoutAnimation};
+    // The file and clipboard commands change the design, which the simulation's working
+    // copies stand for until it ends.
+    case CommandId::kNew:
+    case CommandId::kOpen:
+    case CommandId::kSave:
+    case CommandId::kSaveAs:
+    case CommandId::kSaveAll:
+    case CommandId::kLoadModuleFile:
+    case CommandId::kLoadModule:
+    case CommandId::kCut:
+    case CommandId::kCopy:
+    case CommandId::kPaste:
+    case CommandId::kDelete:
+    case CommandId::kAlign:
+      return {!simulating_, false};
+    case CommandId::kUndo:
+      return {!simulating_ && library_.currentModule().CanUndo(), false};
+    case CommandId::kRedo:
+      return {!simulating_ && library_.currentModule().CanRedo(), false};
+    case CommandId::kUpperModule:
+      return {library_.currentInstance().parent != nullptr, false};
+    case CommandId::kShowObjectIds:
+      return {true, view_.showObjectIds};
+    case CommandId::kShowSinkVerdicts:
+      return {true, view_.showSinkVerdicts};
+    case CommandId::kStopAtMismatch:
+      return {true, stopAtMismatch_};
+    case CommandId::kExportBsp:
+    case CommandId::kEditPrimitive:
+    case CommandId::kZoomIn:
+    case CommandId::kZoomOut:
+      return {true, false};
+    default:  // the windows' own commands, which the workspace cannot run
+      return {false, false};
+  }
+}
+
+}  // namespace pelkor
