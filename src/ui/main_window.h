@@ -93,6 +93,7 @@ class MainWindow : public QMainWindow {
   void ExecuteWaveformCommand(CommandId id);
 
   std::filesystem::path settingsPath_;
+  std::vector<SettingNote> settingNotes_;  // for the log, which does not exist yet when read
   Settings settings_;
   DesktopUi ui_;
   Workspace workspace_;
