@@ -90,6 +90,11 @@ constexpr FontByteField kFontByteFields[] = {
 };
 constexpr std::string_view kFontNameKey = "FONTNAME";
 
+// How a note names a key.
+std::string KeyName(std::string_view section, std::string_view key) {
+  return std::string(section) + "/" + std::string(key);
+}
+
 // A decimal integer, saturated to 64 bits; nullopt for anything else.
 std::optional<std::int64_t> ParseInteger(std::string_view text) {
   if (text.starts_with('+')) {
@@ -126,7 +131,7 @@ class NumberReader {
     const std::int64_t used = value ? within(*value) : fallback;
     if (!value || used != *value) {
       notes_.push_back(
-          {std::string(section) + "/" + std::string(key), *text, std::to_string(used),
+          {KeyName(section, key), *text, std::to_string(used),
            value ? SettingNote::Reason::kOutOfRange : SettingNote::Reason::kNotANumber});
     }
     return used;
@@ -212,8 +217,8 @@ Settings SettingsFromIni(const IniFile& ini, std::vector<SettingNote>& notes) {
   if (std::optional<std::string> name = ini.Get(kFont, kFontNameKey)) {
     s.font.faceName = CutFaceName(*name);
     if (s.font.faceName != *name) {
-      notes.push_back({std::string(kFont) + "/" + std::string(kFontNameKey), *name, s.font.faceName,
-                       SettingNote::Reason::kTooLong});
+      notes.push_back(
+          {KeyName(kFont, kFontNameKey), *name, s.font.faceName, SettingNote::Reason::kTooLong});
     }
   }
   for (std::size_t i = 0; i < kMaxRecentFiles; ++i) {
