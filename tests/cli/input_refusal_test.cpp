@@ -38,9 +38,7 @@ TEST(InputRefusalTest, EveryCommandRefusesWhatIsNoDesignSizedRegularFile) {
   const std::string out = (temp / "out").string();
   for (const Input& input : inputs) {
     const std::string path = input.path.string();
-    std::vector<std::string> commands = {"check " + path,
-                                         "run " + path,
-                                         "fmt " + path,
+    std::vector<std::string> commands = {"check " + path, "run " + path, "fmt " + path,
                                          "render " + path + " " + out + ".svg",
                                          "export " + path + " " + out + ".bsp"};
     // `test` searches a folder it is given.
