@@ -34,7 +34,8 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   app.add_flag("-q,--quiet", quiet, "leave out the output-log lines (reports and errors stay)");
   app.footer(
       "Exit status: 0 success; 1 a sink failed its expectation; 2 loading, the check or a step "
-      "failed; 64 bad usage; 66 an input file or folder cannot be opened; 73 an output file "
+      "failed; 64 bad usage; 66 an input file or folder cannot be opened or is refused; 73 an "
+      "output file "
       "cannot be written.");
 
   FmtOptions fmtOptions;

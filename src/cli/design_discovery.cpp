@@ -18,6 +18,7 @@ namespace fs = std::filesystem;
 
 // What a design file tells about testing it, read on its own.
 struct DesignScan {
+  std::string refusal;         // why the file is refused as input; empty when it is not
   bool loaded = false;         // read without a failure
   bool expectsValues = false;  // a sink of its own expects values
   std::vector<std::string> moduleNames;
@@ -25,7 +26,12 @@ struct DesignScan {
 
 DesignScan Scan(const fs::path& path) {
   DesignScan scan;
-  const std::optional<DesignText> file = ReadDesignFile(path);
+  std::optional<DesignText> file;
+  try {
+    file = ReadDesignFile(path);
+  } catch (const InputRefused& e) {
+    scan.refusal = e.what();
+  }
   if (!file)
     return scan;
   Module module;
@@ -66,8 +72,12 @@ bool IsDesignName(const fs::path& path) {
   return extension == ".dtn";
 }
 
+std::string CannotOpen(const fs::path& path) {
+  return "cannot open " + path.string();
+}
+
 void SearchFolder(const fs::path& folder, std::vector<fs::path>& files,
-                  std::vector<fs::path>& unreadable) {
+                  std::vector<std::string>& unreadable) {
   std::error_code error;
   fs::directory_iterator entries(folder, error);
   for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
@@ -80,7 +90,7 @@ void SearchFolder(const fs::path& folder, std::vector<fs::path>& files,
     }
   }
   if (error)
-    unreadable.push_back(folder);
+    unreadable.push_back(CannotOpen(folder));
 }
 
 // Reads each design file once and follows instances to the modules a design loads.
@@ -131,7 +141,7 @@ Discovery FindDesigns(const std::vector<fs::path>& paths) {
     } else if (fs::exists(status)) {
       files.push_back(path.lexically_normal());
     } else {
-      discovery.unreadable.push_back(path);
+      discovery.unreadable.push_back(CannotOpen(path));
     }
   }
   std::sort(files.begin(), files.end());
@@ -141,6 +151,12 @@ Discovery FindDesigns(const std::vector<fs::path>& paths) {
   for (const fs::path& file : files)
     byIdentity.try_emplace(Identity(file), file);
   Scanner scanner;
+  std::erase_if(byIdentity, [&](const auto& entry) {
+    const std::string& refusal = scanner.At(entry.first).refusal;
+    if (!refusal.empty())
+      discovery.unreadable.push_back(refusal);
+    return !refusal.empty();
+  });
   std::set<fs::path> subModules;
   for (const auto& [identity, shown] : byIdentity) {
     for (const std::string& name : scanner.At(identity).moduleNames) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <vector>
 
 namespace pelkor::cli {
@@ -18,13 +19,15 @@ struct FoundDesign {
 };
 
 struct Discovery {
-  std::vector<FoundDesign> designs;               // in sorted path order, each file once
-  std::vector<std::filesystem::path> unreadable;  // given paths and folders that cannot be read
+  std::vector<FoundDesign> designs;  // in sorted path order, each file once
+  // What cannot be read, each said as the error to show: given paths and folders that cannot
+  // be opened, and design files refused as input (such as a device or a file far too large).
+  std::vector<std::string> unreadable;
 };
 
 // Finds the designs under `paths`: a file given is taken whatever its name, a folder is
 // searched through for ".dtn" files (symbolic links to folders are not followed). A file
-// that cannot be read or loaded is planned to run, so that its failure is reported. A design
+// that cannot be opened or loaded is planned to run, so that its failure is reported. A design
 // runs when a sink of its own or of a module it loads from its folder expects values; a
 // sub-module of another design found in its folder runs only when a sink of its own does.
 Discovery FindDesigns(const std::vector<std::filesystem::path>& paths);

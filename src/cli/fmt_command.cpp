@@ -6,7 +6,13 @@
 namespace pelkor::cli {
 
 int FmtCommand(const FmtOptions& options, std::ostream& /*out*/, std::ostream& err) {
-  const std::optional<DesignText> file = ReadDesignFile(options.design);
+  std::optional<DesignText> file;
+  try {
+    file = ReadDesignFile(options.design);
+  } catch (const InputRefused& e) {
+    err << "pelkor-cli: " << e.what() << '\n';
+    return kExitNoInput;
+  }
   if (!file) {
     err << "pelkor-cli: cannot open " << options.design.string() << '\n';
     return kExitNoInput;

@@ -1,15 +1,47 @@
 #include "cli/open_design.h"
 
+#include <string>
+#include <vector>
+
 #include "cli/exit_status.h"
 
 namespace pelkor::cli {
 
+namespace {
+
+// Passes the log lines on and keeps them, so that why a design cannot be opened reaches
+// standard error even when the log is quiet.
+class KeptLines : public LogSink {
+ public:
+  explicit KeptLines(OutputLog& log) : log_(log), next_(log.sink()) { log_.Attach(this); }
+  KeptLines(const KeptLines&) = delete;
+  KeptLines& operator=(const KeptLines&) = delete;
+  ~KeptLines() override { log_.Attach(next_); }
+
+  void WriteLine(std::string_view line) override {
+    lines.emplace_back(line);
+    if (next_ != nullptr)
+      next_->WriteLine(line);
+  }
+
+  std::vector<std::string> lines;
+
+ private:
+  OutputLog& log_;
+  LogSink* next_;
+};
+
+}  // namespace
+
 int OpenDesign(Workspace& workspace, const std::filesystem::path& design, std::ostream& err) {
+  KeptLines kept(workspace.log());
   switch (workspace.OpenFile(design)) {
     case OpenResult::kOpened:
       return kExitOk;
     case OpenResult::kCannotOpen:
-      err << "pelkor-cli: cannot open " << design.string() << '\n';
+      // The one line the open wrote: a missing file, or a file refused and why.
+      for (const std::string& line : kept.lines)
+        err << "pelkor-cli: " << line << '\n';
       return kExitNoInput;
     case OpenResult::kLoadFailed:
       break;

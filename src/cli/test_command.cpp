@@ -129,8 +129,8 @@ void WriteOutcome(std::ostream& out, const DesignOutcome& outcome) {
 int TestCommand(const TestOptions& options, std::ostream& out, std::ostream& err) {
   const Discovery discovery =
       FindDesigns(options.paths.empty() ? std::vector<std::filesystem::path>{"."} : options.paths);
-  for (const std::filesystem::path& path : discovery.unreadable)
-    err << "pelkor-cli: cannot open " << path.string() << '\n';
+  for (const std::string& unreadable : discovery.unreadable)
+    err << "pelkor-cli: " << unreadable << '\n';
   if (!discovery.unreadable.empty())
     return kExitNoInput;
 

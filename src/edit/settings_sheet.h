@@ -24,15 +24,10 @@ struct ColourChannels {
 ColourChannels SplitColour(ColorRef colour);
 ColorRef JoinChannels(ColourChannels channels);
 
-// The values a number edit of the dialog accepts.
-struct NumberRange {
-  int low = 0;
-  int high = 0;
-};
+// The values a number edit of the dialog accepts, besides the grid size and the speed, which
+// the settings file keeps to the same ranges.
 constexpr NumberRange kColourChannelRange{0, 255};
-constexpr NumberRange kGridSizeRange{0, 100};
 constexpr NumberRange kGridSpinRange{1, 128};  // where the grid size's arrows go
-constexpr NumberRange kSpeedRange{0, 99999};
 
 // A whole decimal number within the range, blanks around it allowed; nullopt otherwise.
 std::optional<int> ParseNumberInRange(std::string_view text, NumberRange range);

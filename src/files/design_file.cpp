@@ -2,12 +2,17 @@
 
 namespace pelkor {
 
-std::optional<DesignText> ReadDesignFile(const std::filesystem::path& path) {
-  std::optional<std::string> bytes = ReadWholeFile(path);
+std::optional<DesignText> ReadDesignFile(const std::filesystem::path& path, InputReader& reader) {
+  std::optional<std::string> bytes = reader.Read(path);
   if (!bytes)
     return std::nullopt;
   DecodedText decoded = DecodeText(*bytes);
   return DesignText{ToLfLineEnds(decoded.text), decoded.encoding};
+}
+
+std::optional<DesignText> ReadDesignFile(const std::filesystem::path& path) {
+  InputReader reader;
+  return ReadDesignFile(path, reader);
 }
 
 SaveResult SaveDesignFile(const std::filesystem::path& path, const Module& module,

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/input_file.h"
 #include "files/safe_write.h"
 #include "files/text_encoding.h"
 #include "model/module.h"
@@ -41,8 +42,11 @@ struct DesignText {
   TextEncoding encoding = TextEncoding::kCp932;
 };
 
-// Reads and decodes a design file (valid UTF-8 is taken as UTF-8, anything else as CP932).
+// Reads and decodes a design file (valid UTF-8 is taken as UTF-8, anything else as CP932)
+// through `reader`, which refuses what is no design-sized regular file (InputRefused).
 // Returns nullopt when the file cannot be opened for reading.
+std::optional<DesignText> ReadDesignFile(const std::filesystem::path& path, InputReader& reader);
+// The same for a file read on its own, within the default limits.
 std::optional<DesignText> ReadDesignFile(const std::filesystem::path& path);
 
 // Writes the module to `path` without ever destroying the previous file: the bytes go to a

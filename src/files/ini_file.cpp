@@ -1,5 +1,6 @@
 #include "files/ini_file.h"
 
+#include "files/input_file.h"
 #include "files/text_encoding.h"
 
 namespace pelkor {
@@ -129,7 +130,12 @@ void IniFile::Set(std::string_view section, std::string_view key, std::string_vi
 }
 
 IniFile LoadIniFile(const std::filesystem::path& path) {
-  const std::optional<std::string> bytes = ReadWholeFile(path);
+  std::optional<std::string> bytes;
+  try {
+    bytes = InputReader().Read(path);
+  } catch (const InputRefused&) {
+    // A settings path that names a device or a huge file gives the defaults, like a missing one.
+  }
   if (!bytes)
     return IniFile();
   return IniFile::Parse(DecodeText(*bytes).text);

@@ -46,7 +46,7 @@ class IniFile {
 };
 
 // Reads an ini file, decoded like a design file (UTF-8 or the Windows build's CP932). A file
-// that is missing or unreadable reads as an empty one.
+// that is missing or unreadable, or no regular file of a sane size, reads as an empty one.
 IniFile LoadIniFile(const std::filesystem::path& path);
 // Writes the file safely (see WriteFileSafely), in CP932 when every character fits, with
 // CR LF line ends like the Windows build's.

@@ -7,34 +7,11 @@
 #include <atomic>
 #include <cerrno>
 
+#include "files/file_descriptor.h"
+
 namespace pelkor {
 
 namespace {
-
-// A file descriptor, closed when it goes out of scope unless released.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  FileDescriptor(FileDescriptor&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
-  FileDescriptor& operator=(FileDescriptor&&) = delete;
-  ~FileDescriptor() {
-    if (fd_ >= 0)
-      ::close(fd_);
-  }
-  int get() const { return fd_; }
-  bool valid() const { return fd_ >= 0; }
-  // Closes now and tells whether everything written reached the file.
-  bool Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
 
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -107,31 +84,6 @@ SaveResult WriteFileSafely(const std::filesystem::path& path, std::string_view b
   }
   FlushFolderOf(target);
   return SaveResult::kSaved;
-}
-
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
-  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (!fd.valid())
-    return std::nullopt;
-  struct stat info {};
-  if (::fstat(fd.get(), &info) != 0 || S_ISDIR(info.st_mode))
-    return std::nullopt;
-
-  std::string content;
-  if (S_ISREG(info.st_mode))
-    content.reserve(static_cast<std::size_t>(info.st_size));
-  char chunk[65536];
-  for (;;) {
-    const ssize_t count = ::read(fd.get(), chunk, sizeof chunk);
-    if (count < 0 && errno == EINTR)
-      continue;
-    if (count < 0)
-      return std::nullopt;
-    if (count == 0)
-      break;
-    content.append(chunk, static_cast<std::size_t>(count));
-  }
-  return content;
 }
 
 }  // namespace pelkor

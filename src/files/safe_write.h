@@ -1,8 +1,6 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
-#include <string>
 #include <string_view>
 
 namespace pelkor {
@@ -18,8 +16,5 @@ enum class SaveResult {
 // old file. On failure the temporary is removed and the old file stays as it was. A file the
 // user made read-only is not replaced, and a replaced file keeps its permissions.
 SaveResult WriteFileSafely(const std::filesystem::path& path, std::string_view bytes);
-
-// The whole content of a file, or nullopt when it cannot be opened or read.
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
 
 }  // namespace pelkor

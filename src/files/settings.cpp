@@ -1,9 +1,12 @@
 #include "files/settings.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <optional>
 #include <string>
+
+#include "files/text_encoding.h"
 
 namespace pelkor {
 
@@ -33,9 +36,34 @@ std::string RecentFileKey(std::size_t index) {
   return "File" + std::to_string(index + 1);
 }
 
+// How a number read is brought into the values its key may take.
+using Within = std::int64_t (*)(std::int64_t);
+
+template <NumberRange range>
+std::int64_t Between(std::int64_t value) {
+  return std::clamp<std::int64_t>(value, range.low, range.high);
+}
+
+std::int64_t FontSize(std::int64_t value) {
+  return FontSizeWithinRange(value);
+}
+
+// Only 1 counts as shown.
+std::int64_t OutputShown(std::int64_t value) {
+  return value == 1 ? 1 : 0;
+}
+
+std::int64_t ColourValue(std::int64_t value) {
+  return std::clamp<std::int64_t>(value, 0, 0xFFFFFF);  // 24 bits: blue, green, red
+}
+
+constexpr NumberRange kByteRange{0, 255};
+constexpr NumberRange kShiftLineRange{0, 2};
+
 struct FontIntField {
   std::string_view key;
   std::int32_t LogFont::*field;
+  Within within;
 };
 struct FontByteField {
   std::string_view key;
@@ -44,9 +72,11 @@ struct FontByteField {
 
 // The FONT keys in file order: the integer fields, then the byte-sized ones.
 constexpr FontIntField kFontIntFields[] = {
-    {"Height", &LogFont::height},         {"Width", &LogFont::width},
-    {"Escapement", &LogFont::escapement}, {"Orientation", &LogFont::orientation},
-    {"Weight", &LogFont::weight},
+    {"Height", &LogFont::height, FontSize},
+    {"Width", &LogFont::width, FontSize},
+    {"Escapement", &LogFont::escapement, Between<kFontAngleRange>},
+    {"Orientation", &LogFont::orientation, Between<kFontAngleRange>},
+    {"Weight", &LogFont::weight, Between<kFontWeightRange>},
 };
 constexpr FontByteField kFontByteFields[] = {
     {"Italic", &LogFont::italic},
@@ -60,35 +90,65 @@ constexpr FontByteField kFontByteFields[] = {
 };
 constexpr std::string_view kFontNameKey = "FONTNAME";
 
-// The value of a key as a decimal integer within [low, high]; nullopt when the key is
-// missing or its value is anything else.
-std::optional<std::int64_t> ReadInteger(const IniFile& ini, std::string_view section,
-                                        std::string_view key, std::int64_t low, std::int64_t high) {
-  const std::optional<std::string> text = ini.Get(section, key);
-  if (!text || text->empty())
-    return std::nullopt;
-  std::string_view digits = *text;
-  if (digits.front() == '+') {
-    digits.remove_prefix(1);
-    if (digits.empty() || digits.front() == '-')
+// How a note names a key.
+std::string KeyName(std::string_view section, std::string_view key) {
+  return std::string(section) + "/" + std::string(key);
+}
+
+// A decimal integer, saturated to 64 bits; nullopt for anything else.
+std::optional<std::int64_t> ParseInteger(std::string_view text) {
+  if (text.starts_with('+')) {
+    text.remove_prefix(1);
+    if (text.starts_with('-'))
       return std::nullopt;
   }
-  std::int64_t value = 0;
-  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-  if (error != std::errc() || end != digits.data() + digits.size())
+  if (text.empty())
     return std::nullopt;
-  if (value < low || value > high)
+  std::int64_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (end != text.data() + text.size())
+    return std::nullopt;
+  if (error == std::errc::result_out_of_range)
+    return text.starts_with('-') ? INT64_MIN : INT64_MAX;
+  if (error != std::errc())
     return std::nullopt;
   return value;
 }
 
-int ReadInt(const IniFile& ini, std::string_view section, std::string_view key, int low, int high,
-            int fallback) {
-  return static_cast<int>(ReadInteger(ini, section, key, low, high).value_or(fallback));
-}
+// Reads numbers from the settings file, noting each value taken as another one.
+class NumberReader {
+ public:
+  NumberReader(const IniFile& ini, std::vector<SettingNote>& notes) : ini_(ini), notes_(notes) {}
 
-int ReadInt32(const IniFile& ini, std::string_view section, std::string_view key, int fallback) {
-  return ReadInt(ini, section, key, INT32_MIN, INT32_MAX, fallback);
+  // The key's value as `within` takes it; `fallback` when the key is missing or its value is
+  // no number.
+  std::int64_t Read(std::string_view section, std::string_view key, std::int64_t fallback,
+                    Within within) {
+    const std::optional<std::string> text = ini_.Get(section, key);
+    if (!text)
+      return fallback;
+    const std::optional<std::int64_t> value = ParseInteger(*text);
+    const std::int64_t used = value ? within(*value) : fallback;
+    if (!value || used != *value) {
+      notes_.push_back(
+          {KeyName(section, key), *text, std::to_string(used),
+           value ? SettingNote::Reason::kOutOfRange : SettingNote::Reason::kNotANumber});
+    }
+    return used;
+  }
+
+ private:
+  const IniFile& ini_;
+  std::vector<SettingNote>& notes_;
+};
+
+// The length of the UTF-8 character that starts with `lead`.
+std::size_t CharacterLength(unsigned char lead) {
+  if (lead < 0xC0)
+    return 1;
+  if (lead < 0xE0)
+    return 2;
+  return lead < 0xF0 ? 3 : 4;
 }
 
 }  // namespace
@@ -100,30 +160,78 @@ std::map<int, ColorRef> DefaultColours() {
   return colours;
 }
 
-Settings SettingsFromIni(const IniFile& ini) {
-  Settings s;
-  s.timer = ReadInt(ini, kSim, "TIMER", 0, 99999, s.timer);
-  s.outputView = ReadInt32(ini, kView, "OUTPUTVIEW", s.outputView ? 1 : 0) == 1;
-  s.gridSize = ReadInt(ini, kView, "GREDDSIZE", 0, 100, s.gridSize);
-  for (const ColourSetting& colour : kColourSettings) {
-    s.colours[colour.number] = static_cast<ColorRef>(
-        ReadInteger(ini, kView, colour.key, 0, UINT32_MAX).value_or(colour.defaultValue));
+std::int32_t FontSizeWithinRange(std::int64_t size) {
+  if (size == 0)
+    return 0;
+  // Negated only once within 32 bits, where it cannot overflow.
+  const std::int64_t magnitude =
+      std::clamp<std::int64_t>(size < 0 ? -std::max<std::int64_t>(size, INT32_MIN) : size,
+                               kFontSizeRange.low, kFontSizeRange.high);
+  return static_cast<std::int32_t>(size < 0 ? -magnitude : magnitude);
+}
+
+std::string CutFaceName(std::string_view name) {
+  std::size_t end = 0;
+  std::size_t fieldBytes = 0;
+  while (end < name.size()) {
+    const std::string_view character =
+        name.substr(end, CharacterLength(static_cast<unsigned char>(name[end])));
+    // A character without a CP932 form takes its UTF-8 bytes.
+    fieldBytes += Utf8ToCp932(character).value_or(std::string(character)).size();
+    if (fieldBytes > kFaceNameBytes)
+      break;
+    end += character.size();
   }
-  s.shiftLine = ReadInt(ini, kView, "SHIFTLINE", 0, 2, s.shiftLine);
+  return std::string(name.substr(0, end));
+}
+
+std::string SettingNoteMessage(const SettingNote& note) {
+  const char* reason = note.reason == SettingNote::Reason::kOutOfRange   ? "範囲外な"
+                       : note.reason == SettingNote::Reason::kNotANumber ? "数値でない"
+                                                                         : "長すぎる";
+  return "設定" + note.key + "の値「" + note.read + "」は" + reason + "ので「" + note.used +
+         "」にしました";
+}
+
+Settings SettingsFromIni(const IniFile& ini, std::vector<SettingNote>& notes) {
+  Settings s;
+  NumberReader numbers(ini, notes);
+  s.timer = static_cast<int>(numbers.Read(kSim, "TIMER", s.timer, Between<kSpeedRange>));
+  s.outputView = numbers.Read(kView, "OUTPUTVIEW", s.outputView ? 1 : 0, OutputShown) == 1;
+  s.gridSize =
+      static_cast<int>(numbers.Read(kView, "GREDDSIZE", s.gridSize, Between<kGridSizeRange>));
+  for (const ColourSetting& colour : kColourSettings) {
+    s.colours[colour.number] =
+        static_cast<ColorRef>(numbers.Read(kView, colour.key, colour.defaultValue, ColourValue));
+  }
+  s.shiftLine =
+      static_cast<int>(numbers.Read(kView, "SHIFTLINE", s.shiftLine, Between<kShiftLineRange>));
   for (const FontIntField& f : kFontIntFields) {
-    s.font.*f.field = ReadInt32(ini, kFont, f.key, s.font.*f.field);
+    s.font.*f.field =
+        static_cast<std::int32_t>(numbers.Read(kFont, f.key, s.font.*f.field, f.within));
   }
   for (const FontByteField& f : kFontByteFields) {
-    s.font.*f.field = static_cast<std::uint8_t>(ReadInt32(ini, kFont, f.key, s.font.*f.field));
+    s.font.*f.field =
+        static_cast<std::uint8_t>(numbers.Read(kFont, f.key, s.font.*f.field, Between<kByteRange>));
   }
-  if (std::optional<std::string> name = ini.Get(kFont, kFontNameKey))
-    s.font.faceName = *name;
+  if (std::optional<std::string> name = ini.Get(kFont, kFontNameKey)) {
+    s.font.faceName = CutFaceName(*name);
+    if (s.font.faceName != *name) {
+      notes.push_back(
+          {KeyName(kFont, kFontNameKey), *name, s.font.faceName, SettingNote::Reason::kTooLong});
+    }
+  }
   for (std::size_t i = 0; i < kMaxRecentFiles; ++i) {
     std::optional<std::string> file = ini.Get(kRecentFiles, RecentFileKey(i));
     if (file && !file->empty())
       s.recentFiles.push_back(std::move(*file));
   }
   return s;
+}
+
+Settings SettingsFromIni(const IniFile& ini) {
+  std::vector<SettingNote> notes;
+  return SettingsFromIni(ini, notes);
 }
 
 void WriteSettingsToIni(const Settings& s, IniFile& ini) {
@@ -148,6 +256,10 @@ void WriteSettingsToIni(const Settings& s, IniFile& ini) {
     if (used || ini.Get(kRecentFiles, RecentFileKey(i)))
       ini.Set(kRecentFiles, RecentFileKey(i), used ? s.recentFiles[i] : "");
   }
+}
+
+Settings LoadSettings(const std::filesystem::path& path, std::vector<SettingNote>& notes) {
+  return SettingsFromIni(LoadIniFile(path), notes);
 }
 
 Settings LoadSettings(const std::filesystem::path& path) {

@@ -53,6 +53,28 @@ struct LogFont {
   bool operator==(const LogFont&) const = default;
 };
 
+// The values a number of the settings may take, both ends included.
+struct NumberRange {
+  int low = 0;
+  int high = 0;
+};
+// What the settings dialog accepts.
+constexpr NumberRange kGridSizeRange{0, 100};
+constexpr NumberRange kSpeedRange{0, 99999};
+// The sizes the font dialog offers, 6 to 72 points, in pixels at 96 per inch. A font height
+// or width of 0 asks for the default, and a negative height is a character height of that
+// size, so either sign is kept.
+constexpr NumberRange kFontSizeRange{8, 96};
+constexpr NumberRange kFontWeightRange{0, 1000};     // 0 asks for normal
+constexpr NumberRange kFontAngleRange{-3600, 3600};  // tenths of a degree
+// The bytes of the face name in CP932, the rest of its 32-byte field being the closing NUL.
+constexpr std::size_t kFaceNameBytes = 31;
+
+// A font height or width brought into kFontSizeRange, keeping its sign; 0 stays 0.
+std::int32_t FontSizeWithinRange(std::int64_t size);
+// The longest start of a face name, in whole characters, that fits its field.
+std::string CutFaceName(std::string_view name);
+
 // The colour table: colour number -> colour, every number of kColourSettings at its default.
 std::map<int, ColorRef> DefaultColours();
 
@@ -69,14 +91,34 @@ struct Settings {
   bool operator==(const Settings&) const = default;
 };
 
-// The settings held in an ini file. A missing key, or a value that is no decimal integer or
-// out of its range, gives the default; only OUTPUTVIEW 1 counts as shown; the byte-sized font
-// fields keep the low byte of the integer.
+// A value of the settings file taken as another one.
+struct SettingNote {
+  enum class Reason { kOutOfRange, kNotANumber, kTooLong };
+
+  std::string key;   // "SECTION/KEY"
+  std::string read;  // as the file holds it
+  std::string used;  // what is taken, and written back, instead
+  Reason reason = Reason::kOutOfRange;
+
+  bool operator==(const SettingNote&) const = default;
+};
+
+// The output-log line that tells of a value taken as another one.
+std::string SettingNoteMessage(const SettingNote& note);
+
+// The settings held in an ini file. A missing key gives the default, and so does a value that
+// is no decimal integer; a number is brought into the range the settings dialog gives it
+// (colours to 24 bits, the byte-sized font fields to a byte, SHIFTLINE to 0 to 2, and only
+// OUTPUTVIEW 1 counts as shown); a face name is cut where its field ends. Each value taken as
+// another one adds a note, in reading order.
+Settings SettingsFromIni(const IniFile& ini, std::vector<SettingNote>& notes);
 Settings SettingsFromIni(const IniFile& ini);
 // Sets every key of the settings in the ini file, in the order the editor writes them.
 void WriteSettingsToIni(const Settings& settings, IniFile& ini);
 
-// Reads the settings file at `path`; a missing or unreadable file gives every default.
+// Reads the settings file at `path`; a missing or unreadable file gives every default. The
+// notes are kept for the output log, which may not exist yet when the settings are read.
+Settings LoadSettings(const std::filesystem::path& path, std::vector<SettingNote>& notes);
 Settings LoadSettings(const std::filesystem::path& path);
 // Writes every key into the settings file at `path`, keeping what else the file holds and
 // creating its folder when needed.

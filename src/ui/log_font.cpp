@@ -22,11 +22,11 @@ QFont ToQFont(const LogFont& font) {
 
 LogFont ToLogFont(const QFont& font, const LogFont& base) {
   LogFont result = base;
-  result.faceName = ToStdString(font.family());
-  // A font dialog answers in points; the settings keep pixels at the screen's 96 per inch.
-  result.height = font.pixelSize() > 0
-                      ? font.pixelSize()
-                      : static_cast<std::int32_t>(std::lround(font.pointSizeF() * 96.0 / 72.0));
+  result.faceName = CutFaceName(ToStdString(font.family()));
+  // A font dialog answers in points; the settings keep pixels at the screen's 96 per inch,
+  // within the sizes the settings file takes.
+  result.height = FontSizeWithinRange(
+      font.pixelSize() > 0 ? font.pixelSize() : std::lround(font.pointSizeF() * 96.0 / 72.0));
   result.weight = font.weight();
   result.italic = font.italic() ? 1 : 0;
   result.underline = font.underline() ? 1 : 0;

@@ -55,7 +55,7 @@ QLabel* AddPane(QStatusBar* bar, const QString& sizingText, const char* name) {
 MainWindow::MainWindow(std::filesystem::path settingsPath, QWidget* parent)
     : QMainWindow(parent),
       settingsPath_(std::move(settingsPath)),
-      settings_(LoadSettings(settingsPath_)),
+      settings_(LoadSettings(settingsPath_, settingNotes_)),
       ui_(this),
       workspace_(ui_) {
   InitDesktopResources();
@@ -76,6 +76,8 @@ MainWindow::MainWindow(std::filesystem::path settingsPath, QWidget* parent)
   // The log window is shown at start when the settings say so, as the first update does.
   if (settings_.outputView)
     ShowOutputLog(true);
+  for (const SettingNote& note : settingNotes_)
+    workspace_.log().WriteText(SettingNoteMessage(note));
 }
 
 MainWindow::~MainWindow() {

@@ -95,6 +95,7 @@ class MainWindow : public QMainWindow {
   void OnWaveformsChanged(ChangeSet changes);
 
   std::filesystem::path settingsPath_;
+  std::vector<SettingNote> settingNotes_;  // for the log, which does not exist yet when read
   Settings settings_;
   DesktopUi ui_;
   Workspace workspace_;

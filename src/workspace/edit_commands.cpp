@@ -40,6 +40,7 @@ void Workspace::GrowInstanceNodes(const std::vector<int>& instanceIds) {
     }
   });
   // Grown only after the walk, which must not see the tree change under it.
+  hierarchyReader_ = InputReader(inputLimits_);
   for (RuntimeInstance* node : bareNodes) {
     if (!library_.Exists(node->name))
       continue;

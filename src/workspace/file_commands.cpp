@@ -54,8 +54,22 @@ void Workspace::ReadText(const std::string& text, Module& module) {
   module.ResetHistory();
 }
 
-bool Workspace::ReadInto(const std::filesystem::path& path, Module& module) {
-  const std::optional<DesignText> file = ReadDesignFile(path);
+std::optional<DesignText> Workspace::ReadDesign(const std::filesystem::path& path,
+                                                const std::string& cannotOpen) {
+  try {
+    if (std::optional<DesignText> file = ReadDesignFile(path, hierarchyReader_))
+      return file;
+    if (!cannotOpen.empty())
+      log_.WriteText(cannotOpen);
+  } catch (const InputRefused& e) {
+    log_.WriteText(e.what());
+  }
+  return std::nullopt;
+}
+
+bool Workspace::ReadInto(const std::filesystem::path& path, const std::string& cannotOpen,
+                         Module& module) {
+  const std::optional<DesignText> file = ReadDesign(path, cannotOpen);
   if (!file)
     return false;
   ReadText(file->text, module);
@@ -100,11 +114,10 @@ OpenResult Workspace::OpenFile(const std::filesystem::path& path) {
   if (IsSimulating())
     return OpenResult::kLoadFailed;
   designFolder_ = FolderOf(path);
-  const std::optional<DesignText> file = ReadDesignFile(path);
-  if (!file) {
-    log_.Write("%sをオープン出来ません", path.string());
+  hierarchyReader_ = InputReader(inputLimits_);
+  const std::optional<DesignText> file = ReadDesign(path, path.string() + "をオープン出来ません");
+  if (!file)
     return OpenResult::kCannotOpen;
-  }
   loadFailures_ = 0;
   ResetDesign();
   const std::string title = FileTitle(path);
@@ -131,13 +144,18 @@ void Workspace::LoadSubModules(Module& module, RuntimeInstance& node) {
     // An instance not yet given a module names no file to load.
     if (instance.moduleName.empty())
       continue;
+    // A hierarchy too large to load stops as a whole, not one branch at a time.
+    if (hierarchyReader_.stopped())
+      return;
     Module* loaded = nullptr;
     if (!library_.Exists(instance.moduleName)) {
       loaded = library_.CreateModule(instance.moduleName);
       const std::string fileName = instance.moduleName + ".dtn";
+      const std::string cannotOpen = fileName + "をオープンできません";
       const auto path = ModuleFilePath(instance.moduleName);
-      if (!path || !ReadInto(*path, *loaded)) {
-        log_.Write("%sをオープンできません", fileName);
+      if (!path)
+        log_.WriteText(cannotOpen);
+      if (!path || !ReadInto(*path, cannotOpen, *loaded)) {
         ++loadFailures_;
         return;
       }
@@ -209,7 +227,8 @@ void Workspace::DropFiles(const std::vector<std::filesystem::path>& paths) {
   if (IsSimulating() || paths.empty() || !ConfirmDiscardChanges())
     return;
   for (const std::filesystem::path& path : paths) {
-    const std::optional<DesignText> file = ReadDesignFile(path);
+    hierarchyReader_ = InputReader(inputLimits_);
+    const std::optional<DesignText> file = ReadDesign(path, "");
     if (!file)
       return;
     controller_.DropToolState();
@@ -253,7 +272,8 @@ void Workspace::LoadModule() {
   const auto path = ChooseDesignFile(false);
   if (!path)
     return;
-  const std::optional<DesignText> file = ReadDesignFile(*path);
+  hierarchyReader_ = InputReader(inputLimits_);
+  const std::optional<DesignText> file = ReadDesign(*path, "");
   if (!file)
     return;
   Module* module = library_.CreateModule(FileTitle(*path));
@@ -275,11 +295,10 @@ void Workspace::LoadIntoInstance(int instanceId) {
   const auto path = ChooseDesignFile(false);
   if (!path)
     return;
-  const std::optional<DesignText> file = ReadDesignFile(*path);
-  if (!file) {
-    log_.WriteText("モジュールを読み込めません");
+  hierarchyReader_ = InputReader(inputLimits_);
+  const std::optional<DesignText> file = ReadDesign(*path, "モジュールを読み込めません");
+  if (!file)
     return;
-  }
   const std::string title = FileTitle(*path);
   RuntimeInstance& host = library_.currentInstance();
   if (Module* module = library_.CreateModule(title)) {

@@ -9,6 +9,7 @@
 #include "edit/editor_host.h"
 #include "edit/interaction_controller.h"
 #include "edit/interaction_state.h"
+#include "files/design_file.h"
 #include "files/settings.h"
 #include "model/module_library.h"
 #include "model/output_log.h"
@@ -108,6 +109,8 @@ class Workspace : private EditorHost {
   void SetTimerInterval(int milliseconds) { timerInterval_ = milliseconds; }
   std::int64_t stepLimit() const { return stepLimit_; }
   void SetStepLimit(std::int64_t steps) { stepLimit_ = steps; }
+  // How large a design file, and a hierarchy of them together, may be to be read.
+  void SetInputLimits(const InputLimits& limits) { inputLimits_ = limits; }
   // The clock of the elapsed-time report; the steady clock unless set.
   void SetClock(MillisecondClock clock) { clock_ = std::move(clock); }
 
@@ -221,9 +224,14 @@ class Workspace : private EditorHost {
   // The path of a module's file in the design folder, or nullopt for a name that is not a
   // plain file name (a separator, "..", a NUL): such a file is never opened.
   std::optional<std::filesystem::path> ModuleFilePath(const std::string& moduleName) const;
-  // Reads a design file into `module`, writing a read failure to the log. False when the file
-  // cannot be opened.
-  bool ReadInto(const std::filesystem::path& path, Module& module);
+  // Reads a design file through the reader of the hierarchy being loaded. When it cannot be
+  // read, writes why to the log (`cannotOpen`, unless empty, for a file that cannot be opened)
+  // and gives nullopt.
+  std::optional<DesignText> ReadDesign(const std::filesystem::path& path,
+                                       const std::string& cannotOpen);
+  // Reads a design file into `module`, writing to the log why it cannot be read or a read
+  // failure. False when it cannot be read.
+  bool ReadInto(const std::filesystem::path& path, const std::string& cannotOpen, Module& module);
   // Reads design-file text into `module`, writing a failure and every record passed over to
   // the log.
   void ReadText(const std::string& text, Module& module);
@@ -295,6 +303,8 @@ class Workspace : private EditorHost {
   MillisecondClock clock_;
   InteractionState interaction_;
   int loadFailures_ = 0;  // failures the current load command wrote to the log
+  InputLimits inputLimits_;
+  InputReader hierarchyReader_;  // the files of the hierarchy being loaded
   ViewState view_;
   HitMap hitMap_;
   Settings settings_;

@@ -11,9 +11,11 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <fstream>
 
 #include "edit/command_table.h"
 #include "files/settings.h"
+#include "ui/draw_list_painter.h"
 #include "ui/main_window.h"
 #include "ui/module_tree_window.h"
 #include "ui/output_log_window.h"
@@ -250,6 +252,48 @@ class MainWindowTest : public QObject {
     QTRY_VERIFY(window.outputLog()->geometry().bottom() < dock->mapToGlobal(QPoint(0, 0)).y());
     window.Execute(CommandId::kWaveform);
     QTRY_COMPARE(window.outputLog()->geometry().top(), window.frameGeometry().bottom() - 150);
+  }
+
+  // A settings file edited by hand or left by another version: the view takes each value
+  // within the range the settings dialog gives it, the log says so, and closing writes back
+  // what was used.
+  void absurdSettingsReachTheViewWithinTheirRanges() {
+    std::filesystem::create_directories(settingsPath().parent_path());
+    std::ofstream(settingsPath()) << "[VIEW]\nGREDDSIZE=999999\nGDCOLOR=255\nBGCOLOR=4294967295\n"
+                                     "[FONT]\nHeight=-2147483648\nWidth=2147483647\n";
+    {
+      pelkor::MainWindow window(settingsPath());
+      window.resize(600, 400);
+      window.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&window));
+      window.view()->viewport()->repaint();
+
+      // Grid lines, in red on white, 100 pixels apart: where each begins along a row.
+      const QImage& picture = window.view()->backBuffer();
+      std::vector<int> lines;
+      for (int x = 0; x < picture.width(); ++x) {
+        const QColor colour = picture.pixelColor(x, 5);
+        if (colour == QColor(255, 0, 0) && (x == 0 || picture.pixelColor(x - 1, 5) != colour))
+          lines.push_back(x);
+        else if (colour != QColor(255, 0, 0))
+          QCOMPARE(colour, QColor(Qt::white));
+      }
+      QVERIFY2(lines.size() >= 3, qPrintable(QString::number(lines.size())));
+      for (std::size_t i = 1; i < lines.size(); ++i)
+        QCOMPARE(lines[i] - lines[i - 1], 100);
+
+      QCOMPARE(pelkor::ViewFont(window.workspace().settings().font).pixelSize(), 96);
+      const QString log = window.outputLog()->text();
+      QVERIFY2(log.contains("設定VIEW/GREDDSIZEの値「999999」は範囲外なので「100」にしました"),
+               qPrintable(log));
+      QVERIFY(log.contains("設定FONT/Heightの値「-2147483648」は範囲外なので「-96」にしました"));
+      window.close();
+    }
+    const pelkor::Settings written = pelkor::LoadSettings(settingsPath());
+    QCOMPARE(written.gridSize, 100);
+    QCOMPARE(written.colours.at(12), pelkor::Rgb(255, 255, 255));
+    QCOMPARE(written.font.height, -96);
+    QCOMPARE(written.font.width, 96);
   }
 
   void settingsAcceptedReachTheViewAndTheSettingsFile() {

@@ -75,10 +75,10 @@ TEST(DesignFileTest, BareLfFileReadsLikeCrLf) {
   EXPECT_EQ(ReadDesignFile(folder / "lf.dtn")->text, ReadDesignFile(folder / "crlf.dtn")->text);
 }
 
-TEST(DesignFileTest, FilesThatCannotBeReadGiveNothing) {
+TEST(DesignFileTest, FilesThatCannotBeReadGiveNothingAndAFolderIsRefused) {
   TempFolder folder;
   EXPECT_FALSE(ReadDesignFile(folder / "missing.dtn"));
-  EXPECT_FALSE(ReadDesignFile(folder.path()));
+  EXPECT_THROW(ReadDesignFile(folder.path()), InputRefused);
 }
 
 // Saving must never cost the previous file: these pin the faults of writing in place.

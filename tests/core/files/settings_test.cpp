@@ -35,7 +35,9 @@ TEST(SettingsTest, MissingFileGivesDefaultsAndSavingWritesEveryKeyInOrder) {
 }
 
 TEST(SettingsTest, WindowsWrittenFileReadsCorrectly) {
-  const Settings s = LoadSettings(kIniData / "windows.ini");
+  std::vector<SettingNote> notes;
+  const Settings s = LoadSettings(kIniData / "windows.ini", notes);
+  EXPECT_TRUE(notes.empty());
   EXPECT_EQ(s.gridSize, 24);
   EXPECT_EQ(s.colours.at(2), 255u);       // SRCOLOR
   EXPECT_EQ(s.colours.at(1), 16711680u);  // SMCOLOR
@@ -53,24 +55,165 @@ TEST(SettingsTest, WindowsWrittenFileReadsCorrectly) {
   EXPECT_EQ(s.font.faceName, "ＭＳ 明朝");
 }
 
-TEST(SettingsTest, MalformedValuesGiveDefaultsAndBytesKeepTheLowByte) {
-  const Settings s = LoadSettings(kIniData / "malformed.ini");
-  const Settings defaults;
-  EXPECT_EQ(s.gridSize, defaults.gridSize);
-  EXPECT_EQ(s.colours.at(2), defaults.colours.at(2));  // -1
-  EXPECT_EQ(s.colours.at(1), defaults.colours.at(1));  // beyond 32 bits
-  EXPECT_EQ(s.colours.at(3), defaults.colours.at(3));  // 12x
-  EXPECT_EQ(s.colours.at(13), 8421504u);               // other case, blanks and quotes are fine
-  EXPECT_EQ(s.shiftLine, defaults.shiftLine);
-  EXPECT_TRUE(s.outputView);
-  EXPECT_EQ(s.timer, defaults.timer);
-  EXPECT_EQ(s.font.height, defaults.font.height);
-  EXPECT_EQ(s.font.weight, defaults.font.weight);
-  EXPECT_EQ(s.font.italic, 0);     // 256
-  EXPECT_EQ(s.font.charSet, 255);  // -1
-  EXPECT_EQ(s.font.quality, defaults.font.quality);
+// What a key of the settings file reads as, by what is written back for it.
+struct ReadBack {
+  std::string used;
+  std::vector<SettingNote> notes;
+};
+
+ReadBack ReadKey(const std::string& section, const std::string& key, const std::string& value) {
+  std::vector<SettingNote> notes;
+  const Settings settings =
+      SettingsFromIni(IniFile::Parse("[" + section + "]\n" + key + "=" + value + "\n"), notes);
+  IniFile written;
+  WriteSettingsToIni(settings, written);
+  return {written.Get(section, key).value_or("(missing)"), notes};
+}
+
+struct KeyCase {
+  std::string section;
+  std::string key;
+  std::string read;
+  std::string used;  // empty: the value read is used, without a note
+  SettingNote::Reason reason = SettingNote::Reason::kOutOfRange;
+};
+
+void ExpectRead(const KeyCase& c) {
+  SCOPED_TRACE(c.section + "/" + c.key + "=" + c.read);
+  const ReadBack back = ReadKey(c.section, c.key, c.read);
+  if (c.used.empty()) {
+    EXPECT_EQ(back.used, c.read);
+    EXPECT_TRUE(back.notes.empty());
+    return;
+  }
+  EXPECT_EQ(back.used, c.used);
+  EXPECT_EQ(back.notes,
+            (std::vector<SettingNote>{{c.section + "/" + c.key, c.read, c.used, c.reason}}));
+}
+
+// Every number of the file is brought into the range the settings dialog gives it: a value
+// below or above is taken at the nearer end, one that is no number as the default, each with
+// one note; a value in range is taken as it stands, without one.
+TEST(SettingsTest, EveryNumberIsReadWithinItsRange) {
+  struct Range {
+    std::string section;
+    std::string key;
+    std::int64_t low;
+    std::int64_t high;
+    std::string byDefault;
+  };
+  std::vector<Range> ranges = {
+      {"SIM", "TIMER", 0, 99999, "50"},          {"VIEW", "GREDDSIZE", 0, 100, "40"},
+      {"VIEW", "SHIFTLINE", 0, 2, "1"},          {"FONT", "Escapement", -3600, 3600, "0"},
+      {"FONT", "Orientation", -3600, 3600, "0"}, {"FONT", "Weight", 0, 1000, "700"},
+      {"FONT", "Italic", 0, 255, "1"},           {"FONT", "Underline", 0, 255, "0"},
+      {"FONT", "StrikeOut", 0, 255, "0"},        {"FONT", "CharSet", 0, 255, "128"},
+      {"FONT", "OutPrecision", 0, 255, "0"},     {"FONT", "ClipPrecision", 0, 255, "0"},
+      {"FONT", "Quality", 0, 255, "1"},          {"FONT", "PitchAndFamily", 0, 255, "0"},
+  };
+  for (const ColourSetting& colour : kColourSettings)
+    ranges.push_back(
+        {"VIEW", std::string(colour.key), 0, 16777215, std::to_string(colour.defaultValue)});
+
+  using Reason = SettingNote::Reason;
+  for (const Range& r : ranges) {
+    const std::string low = std::to_string(r.low);
+    const std::string high = std::to_string(r.high);
+    for (const KeyCase& c : {
+             KeyCase{r.section, r.key, std::to_string(r.low - 1), low},
+             KeyCase{r.section, r.key, low, ""},
+             KeyCase{r.section, r.key, high, ""},
+             KeyCase{r.section, r.key, std::to_string(r.high + 1), high},
+             KeyCase{r.section, r.key, "2147483648", high},
+             KeyCase{r.section, r.key, "-2147483649", low},
+             KeyCase{r.section, r.key, "99999999999999999999", high},
+             KeyCase{r.section, r.key, "-99999999999999999999", low},
+             KeyCase{r.section, r.key, "12x", r.byDefault, Reason::kNotANumber},
+             KeyCase{r.section, r.key, "0x10", r.byDefault, Reason::kNotANumber},
+             KeyCase{r.section, r.key, "+-5", r.byDefault, Reason::kNotANumber},
+             KeyCase{r.section, r.key, "", r.byDefault, Reason::kNotANumber},
+         }) {
+      ExpectRead(c);
+    }
+  }
+}
+
+// The font's height and width keep their sign (a negative height is a character height) and
+// take the sizes the font dialog offers, 0 asking for the default; only OUTPUTVIEW 1 shows the
+// log window.
+TEST(SettingsTest, FontSizesAndTheOutputWindowReadWithinTheirValues) {
+  using Reason = SettingNote::Reason;
+  for (const char* key : {"Height", "Width"}) {
+    for (const KeyCase& c : {
+             KeyCase{"FONT", key, "0", ""},
+             KeyCase{"FONT", key, "8", ""},
+             KeyCase{"FONT", key, "96", ""},
+             KeyCase{"FONT", key, "-8", ""},
+             KeyCase{"FONT", key, "-96", ""},
+             KeyCase{"FONT", key, "1", "8"},
+             KeyCase{"FONT", key, "-7", "-8"},
+             KeyCase{"FONT", key, "97", "96"},
+             KeyCase{"FONT", key, "999999", "96"},
+             KeyCase{"FONT", key, "2147483647", "96"},
+             KeyCase{"FONT", key, "-2147483648", "-96"},
+             KeyCase{"FONT", key, "-9223372036854775808", "-96"},
+             KeyCase{"FONT", key, "big", std::string(key) == "Height" ? "15" : "0",
+                     Reason::kNotANumber},
+         }) {
+      ExpectRead(c);
+    }
+  }
+  for (const KeyCase& c : {
+           KeyCase{"VIEW", "OUTPUTVIEW", "0", ""},
+           KeyCase{"VIEW", "OUTPUTVIEW", "1", ""},
+           KeyCase{"VIEW", "OUTPUTVIEW", "2", "0"},
+           KeyCase{"VIEW", "OUTPUTVIEW", "-1", "0"},
+           KeyCase{"VIEW", "OUTPUTVIEW", "yes", "1", Reason::kNotANumber},
+       }) {
+    ExpectRead(c);
+  }
+}
+
+TEST(SettingsTest, AFaceNameIsCutWhereItsFieldEnds) {
+  // The field holds 31 bytes of CP932: two bytes for each of these characters.
+  const std::string fifteen = "ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯ";
+  const std::string sixteen = fifteen + "Ｐ";
+  for (const KeyCase& c : {
+           KeyCase{"FONT", "FONTNAME", fifteen, ""},
+           KeyCase{"FONT", "FONTNAME", fifteen + "x", ""},
+           KeyCase{"FONT", "FONTNAME", sixteen, fifteen, SettingNote::Reason::kTooLong},
+           KeyCase{"FONT", "FONTNAME", std::string(40, 'a'), std::string(31, 'a'),
+                   SettingNote::Reason::kTooLong},
+       }) {
+    ExpectRead(c);
+  }
+  EXPECT_EQ(CutFaceName("ＭＳ Ｐゴシック"), "ＭＳ Ｐゴシック");
+}
+
+TEST(SettingsTest, ANoteSaysTheKeyTheValueReadAndTheValueUsed) {
+  EXPECT_EQ(SettingNoteMessage({"FONT/Height", "999999", "96", SettingNote::Reason::kOutOfRange}),
+            "設定FONT/Heightの値「999999」は範囲外なので「96」にしました");
+  EXPECT_EQ(SettingNoteMessage({"VIEW/GREDDSIZE", "abc", "40", SettingNote::Reason::kNotANumber}),
+            "設定VIEW/GREDDSIZEの値「abc」は数値でないので「40」にしました");
+  EXPECT_EQ(SettingNoteMessage({"FONT/FONTNAME", "ＡＢ", "Ａ", SettingNote::Reason::kTooLong}),
+            "設定FONT/FONTNAMEの値「ＡＢ」は長すぎるので「Ａ」にしました");
+}
+
+// A whole file: names in any case, blanks and quotes around values, the first of repeated
+// keys, and the notes in reading order.
+TEST(SettingsTest, AHandEditedFileIsReadWithNotesInReadingOrder) {
+  std::vector<SettingNote> notes;
+  const Settings s = LoadSettings(kIniData / "malformed.ini", notes);
+  EXPECT_EQ(s.colours.at(13), 8421504u);  // other case, blanks and quotes are fine
   EXPECT_EQ(s.font.pitchAndFamily, 34);
   EXPECT_EQ(s.font.faceName, "No Such Font");
+  std::vector<std::string> keys;
+  for (const SettingNote& note : notes)
+    keys.push_back(note.key);
+  EXPECT_EQ(keys, (std::vector<std::string>{"SIM/TIMER", "VIEW/OUTPUTVIEW", "VIEW/GREDDSIZE",
+                                            "VIEW/SRCOLOR", "VIEW/SMCOLOR", "VIEW/COCOLOR",
+                                            "VIEW/SHIFTLINE", "FONT/Height", "FONT/Weight",
+                                            "FONT/Italic", "FONT/CharSet", "FONT/Quality"}));
 }
 
 TEST(SettingsTest, OnlyOutputViewOneCountsAsShown) {

@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -252,6 +254,58 @@ TEST_F(FileCommandsTest, LoadIntoInstanceNamesTheInstanceAndGrowsTheTree) {
   ui.files.push_back(folder / "nothing.dtn");
   workspace.LoadIntoInstance(second);
   EXPECT_EQ(sink.lines.back(), "モジュールを読み込めません");
+}
+
+// Every command that reads a design file refuses one that is no regular file with one line,
+// naming the file and why, and reads nothing else in its place.
+TEST_F(FileCommandsTest, EveryReadingCommandRefusesWhatIsNoRegularFile) {
+  const fs::path fifo = folder / "fifo.dtn";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string refusal = fifo.string() + "はFIFOなので読み込めません";
+  auto expectRefused = [&](const char* command, auto run) {
+    SCOPED_TRACE(command);
+    sink.lines.clear();
+    run();
+    EXPECT_EQ(sink.lines, std::vector<std::string>{refusal});
+  };
+  expectRefused("open", [&] { EXPECT_EQ(workspace.OpenFile(fifo), OpenResult::kCannotOpen); });
+  expectRefused("drop", [&] { workspace.DropFiles({fifo}); });
+  expectRefused("load module", [&] {
+    ui.files.push_back(fifo);
+    workspace.LoadModule();
+  });
+  expectRefused("load into an instance", [&] {
+    ui.files.push_back(fifo);
+    workspace.LoadIntoInstance(workspace.library().currentModule().AddInstance({}));
+  });
+  EXPECT_FALSE(workspace.library().Exists("fifo"));
+
+  // A sub-module file: the hierarchy's load fails there, as for a missing file.
+  WriteFile("A.dtn", InstancesText({"fifo"}));
+  sink.lines.clear();
+  EXPECT_EQ(workspace.OpenFile(folder / "A.dtn"), OpenResult::kLoadFailed);
+  EXPECT_EQ(sink.lines, (std::vector<std::string>{"Aを読み込みました", refusal}));
+}
+
+TEST_F(FileCommandsTest, AHierarchyPastItsLimitStopsLoadingAsAWhole) {
+  // A -> (B, C), B -> D: the limit lets A and B in but not D, and C is not read after it.
+  WriteFile("A.dtn", InstancesText({"B", "C"}));
+  WriteFile("B.dtn", InstancesText({"D"}));
+  WriteFile("C.dtn", InstancesText({}));
+  WriteFile("D.dtn", InstancesText({"X", "Y", "Z"}));
+  const std::uintmax_t limit = fs::file_size(folder / "A.dtn") + fs::file_size(folder / "B.dtn") +
+                               fs::file_size(folder / "D.dtn") - 1;
+  workspace.SetInputLimits({.hierarchyBytes = limit});
+  EXPECT_EQ(workspace.OpenFile(folder / "A.dtn"), OpenResult::kLoadFailed);
+  EXPECT_EQ(sink.lines, (std::vector<std::string>{
+                            "Aを読み込みました", "B.dtnを読み込みました",
+                            (folder / "D.dtn").string() + "で階層のファイルが合わせて" +
+                                std::to_string(limit) + "バイトを超えるので読み込みを止めます"}));
+  EXPECT_FALSE(workspace.library().Exists("C"));
+
+  // The next command starts a hierarchy of its own.
+  sink.lines.clear();
+  EXPECT_EQ(workspace.OpenFile(folder / "C.dtn"), OpenResult::kOpened);
 }
 
 }  // namespace
