@@ -72,6 +72,8 @@ class Module {
   // Goes back to the previous recorded design. The ID counters never go back, so IDs stay
   // unique. Returns whether the number of module instances changed.
   bool Undo();
+  // Whether the history holds a step that Undo can go back to.
+  bool CanUndo() const { return undoHistory.size() >= 2; }
   // Returns to the design the last undo left, as long as nothing was changed since; returns
   // whether the number of module instances changed.
   bool Redo();

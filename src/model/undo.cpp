@@ -40,7 +40,7 @@ void Module::PushUndo() {
 }
 
 bool Module::Undo() {
-  if (undoHistory.size() < 2)
+  if (!CanUndo())
     return false;
   // The back snapshot normally holds the current state: drop it and return to the one before.
   // When the objects differ from it (delete and cut record nothing), the back is the state to

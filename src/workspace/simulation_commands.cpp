@@ -246,10 +246,11 @@ CommandState Workspace::QueryCommand(CommandId command) const {
     case CommandId::kCut:
     case CommandId::kCopy:
     case CommandId::kPaste:
-    case CommandId::kUndo:
     case CommandId::kDelete:
     case CommandId::kAlign:
       return {!simulating_, false};
+    case CommandId::kUndo:
+      return {!simulating_ && library_.currentModule().CanUndo(), false};
     case CommandId::kRedo:
       return {!simulating_ && library_.currentModule().CanRedo(), false};
     case CommandId::kUpperModule:

@@ -214,6 +214,21 @@ TEST_F(EditCommandsTest, UndoWithOneSnapshotChangesNothingButStillSaysSo) {
   EXPECT_EQ(log.lines, (std::vector<std::string>{"undo!!"}));
 }
 
+TEST_F(EditCommandsTest, UndoIsEnabledOnlyWhileTheHistoryHoldsAStep) {
+  auto undoEnabled = [this] { return ws.QueryCommand(CommandId::kUndo).enabled; };
+  EXPECT_FALSE(undoEnabled());  // nothing done yet
+  module().AddShiftRegister({});
+  module().PushUndo();
+  EXPECT_TRUE(undoEnabled());
+  ws.Undo();
+  ws.Undo();
+  EXPECT_FALSE(undoEnabled());  // back at the first recorded state
+  module().PushUndo();
+  ws.Check();
+  ASSERT_TRUE(ws.IsSimulating());
+  EXPECT_FALSE(undoEnabled());
+}
+
 TEST_F(EditCommandsTest, DuringASimulationUndoAndTheEditsThatChangeTheModuleDoNothing) {
   const int reg = module().AddShiftRegister(At<ShiftRegister>({37, -5}));
   module().PushUndo();

@@ -279,9 +279,9 @@ TEST_F(SimulationCommandsTest, RunWithoutAnimationStopsAtTheFirstFailure) {
 
 TEST_F(SimulationCommandsTest, CommandStatesFollowTheSimulationAndTheMode) {
   const std::vector<CommandId> fileAndEdit = {
-      CommandId::kNew,     CommandId::kOpen,     CommandId::kSave, CommandId::kSaveAs,
-      CommandId::kSaveAll, CommandId::kSettings, CommandId::kCut,  CommandId::kCopy,
-      CommandId::kPaste,   CommandId::kUndo};
+      CommandId::kNew,    CommandId::kOpen,    CommandId::kSave,
+      CommandId::kSaveAs, CommandId::kSaveAll, CommandId::kSettings,
+      CommandId::kCut,    CommandId::kCopy,    CommandId::kPaste};
   const std::vector<CommandId> running = {CommandId::kStep, CommandId::kStop, CommandId::kPause,
                                           CommandId::kRun, CommandId::kRunWithoutAnimation};
   workspace.SetMode(Tool::kMove);
