@@ -38,6 +38,11 @@ enum class ExportResult {
   kDesignError,  // the module holds logic that cannot be generated
 };
 
+struct ExportOutcome {
+  ExportResult result = ExportResult::kExported;
+  std::filesystem::path failedFile;  // with kCannotWrite: the main file or a sub-module file
+};
+
 // The one object that the desktop application and the command-line tool both drive: it owns
 // the module library, the output log and the design folder, and its methods are the commands.
 // Every failure inside a command ends as a line in the log, never as an exception.
@@ -127,11 +132,11 @@ class Workspace : private EditorHost {
   // them failed, so the caller must not drop the design.
   bool ConfirmDiscardChanges();
 
-  // Exports the module shown as a DRAVU objects file, asking for the file; ExportBspTo for a
-  // path already chosen. A failure is written to the log, but for a main file that cannot be
-  // opened, which the dialog's caller is left to report.
+  // Exports the module shown as a DRAVU objects file, asking for the file (offered as the
+  // module's name with ".bsp", which a name typed without an extension gets too); ExportBspTo
+  // for a path already chosen. A failure is written to the log.
   void ExportBsp();
-  ExportResult ExportBspTo(const std::filesystem::path& path);
+  ExportOutcome ExportBspTo(const std::filesystem::path& path);
 
   // Hierarchy moves.
   void EnterInstance(int instanceId);
