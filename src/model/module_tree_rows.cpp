@@ -28,4 +28,15 @@ ModuleTree BuildModuleTree(const ModuleLibrary& library, bool simulating) {
   return tree;
 }
 
+TreeItem FindModuleRow(const ModuleTree& tree, const std::string& moduleName) {
+  const auto named = [&moduleName](const ModuleTreeRow& row) { return row.name == moduleName; };
+  const auto current = std::find_if(
+      tree.rows.begin(), tree.rows.end(),
+      [&](const ModuleTreeRow& row) { return row.item == tree.current && named(row); });
+  if (current != tree.rows.end())
+    return current->item;
+  const auto first = std::find_if(tree.rows.begin(), tree.rows.end(), named);
+  return first != tree.rows.end() ? first->item : 0;
+}
+
 }  // namespace pelkor

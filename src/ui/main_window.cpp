@@ -435,7 +435,17 @@ void MainWindow::RebuildModuleTree() {
 }
 
 void MainWindow::ShowModuleManager() {
-  ModuleManagerDialog manager(BuildModuleManagerEntries(workspace_.library()), this);
+  // "表示" goes to the module as picking its row in the module tree does.
+  const auto show = [this](const std::string& name) {
+    const TreeItem item =
+        FindModuleRow(BuildModuleTree(workspace_.library(), workspace_.IsSimulating()), name);
+    if (item == 0)
+      return false;
+    workspace_.GoToTreeItem(item);
+    RefreshCommandStates();
+    return true;
+  };
+  ModuleManagerDialog manager(BuildModuleManagerEntries(workspace_.library()), show, this);
   manager.exec();
 }
 
