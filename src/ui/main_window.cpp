@@ -9,10 +9,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPageSetupDialog>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QProgressDialog>
 #include <QStatusBar>
 #include <QToolBar>
@@ -23,9 +19,7 @@
 #include "model/module_manager_entries.h"
 #include "model/module_tree_rows.h"
 #include "ui/about_dialog.h"
-#include "ui/dialogs/dialog_message.h"
 #include "ui/module_manager_dialog.h"
-#include "ui/module_printing.h"
 #include "ui/module_tree_window.h"
 #include "ui/output_log_window.h"
 #include "ui/resources.h"
@@ -369,13 +363,13 @@ void MainWindow::Execute(CommandId id) {
       ShowSettings();
       break;
     case CommandId::kPrint:
-      Print();
+      printing_.Print();
       break;
     case CommandId::kPrintPreview:
-      PrintPreview();
+      printing_.Preview();
       break;
     case CommandId::kPrintSetup:
-      PrintSetup();
+      printing_.PageSetup();
       break;
     case CommandId::kAbout: {
       AboutDialog about(this);
@@ -508,37 +502,6 @@ void MainWindow::RunWithoutAnimation() {
 
 void MainWindow::ExportBsp() {
   workspace_.ExportBsp();
-}
-
-QPrinter& MainWindow::printer() {
-  if (printer_ == nullptr)
-    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-  return *printer_;
-}
-
-void MainWindow::PrintOn(QPrinter& target) {
-  const QString title = QString::fromStdString(workspace_.library().currentInstance().name);
-  target.setDocName(title);
-  if (!PrintPicture(target, workspace_.PictureDrawing(), title))
-    ShowDialogMessage(this, QStringLiteral("印刷を開始できませんでした"));
-}
-
-void MainWindow::Print() {
-  QPrintDialog dialog(&printer(), this);
-  if (dialog.exec() == QDialog::Accepted)
-    PrintOn(printer());
-}
-
-void MainWindow::PrintPreview() {
-  QPrintPreviewDialog preview(&printer(), this);
-  connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-          [this](QPrinter* target) { PrintOn(*target); });
-  preview.exec();
-}
-
-void MainWindow::PrintSetup() {
-  QPageSetupDialog dialog(&printer(), this);
-  dialog.exec();
 }
 
 void MainWindow::WriteSettingsFile() {

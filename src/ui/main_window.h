@@ -3,18 +3,17 @@
 #include <QMainWindow>
 #include <filesystem>
 #include <map>
-#include <memory>
 #include <optional>
 #include <vector>
 
 #include "edit/command.h"
 #include "files/settings.h"
 #include "ui/desktop_ui.h"
+#include "ui/print_commands.h"
 #include "workspace/workspace.h"
 
 class QAction;
 class QLabel;
-class QPrinter;
 class QToolBar;
 
 namespace pelkor {
@@ -75,13 +74,6 @@ class MainWindow : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
   void RunWithoutAnimation();
   void ExportBsp();
-  // The module shown on paper: the printer, its preview and its page setup share one printer,
-  // so the setup chosen stays for the session.
-  void Print();
-  void PrintPreview();
-  void PrintSetup();
-  QPrinter& printer();
-  void PrintOn(QPrinter& printer);
   void UpdateTitle();
   void UpdateRecentFilesMenu();
   void OpenRecentFile(std::size_t index);
@@ -96,8 +88,8 @@ class MainWindow : public QMainWindow {
   Settings settings_;
   DesktopUi ui_;
   Workspace workspace_;
+  PrintCommands printing_{workspace_, this};
   ViewWidget* view_ = nullptr;
-  std::unique_ptr<QPrinter> printer_;  // made when first used
   OutputLogWindow* outputLog_ = nullptr;
   ModuleTreeWindow* moduleTree_ = nullptr;  // none while the window is closed
   WaveformDock* waveform_ = nullptr;

@@ -165,9 +165,9 @@ class Workspace : private EditorHost {
   // the hit map from the same paint. The view replays the frame's picture, then its overlay,
   // then HoverFrameDrawing.
   void PaintView(Frame& frame);
-  // The whole module shown at full detail with its simulation state, for printing: no
-  // selection, no arc in progress, no hit map.
-  DrawList PictureDrawing() const;
+  // The whole module shown with its simulation state at a zoom level of the view (0, full
+  // detail, unless said), for printing: no selection, no arc in progress, no hit map.
+  DrawList PictureDrawing(int zoomLevel = 0) const;
   // The frame around the object under the pointer; empty when there is none.
   DrawList HoverFrameDrawing() const;
   const Settings& settings() const { return settings_; }
