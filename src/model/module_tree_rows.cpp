@@ -29,14 +29,16 @@ ModuleTree BuildModuleTree(const ModuleLibrary& library, bool simulating) {
 }
 
 TreeItem FindModuleRow(const ModuleTree& tree, const std::string& moduleName) {
-  const auto named = [&moduleName](const ModuleTreeRow& row) { return row.name == moduleName; };
-  const auto current = std::find_if(
-      tree.rows.begin(), tree.rows.end(),
-      [&](const ModuleTreeRow& row) { return row.item == tree.current && named(row); });
-  if (current != tree.rows.end())
-    return current->item;
-  const auto first = std::find_if(tree.rows.begin(), tree.rows.end(), named);
-  return first != tree.rows.end() ? first->item : 0;
+  TreeItem first = 0;
+  for (const ModuleTreeRow& row : tree.rows) {
+    if (row.name != moduleName)
+      continue;
+    if (row.item == tree.current)
+      return row.item;
+    if (first == 0)
+      first = row.item;
+  }
+  return first;
 }
 
 }  // namespace pelkor

@@ -7,7 +7,6 @@ namespace {
 
 TEST(PrintLayoutTest, PicturesAreScaledAndCutIntoPagesInReadingOrder) {
   struct Case {
-    const char* what;
     int width, height;
     PrintPaper paper;  // width, height, header, full scale, overlap
     PrintFit fit;
@@ -20,112 +19,36 @@ TEST(PrintLayoutTest, PicturesAreScaledAndCutIntoPagesInReadingOrder) {
   constexpr PrintFit kWide = PrintFit::kPagesWide;
   constexpr PrintFit kFull = PrintFit::kFullSize;
   const Case cases[] = {
-      {"wide picture on one page: the width limits",
-       1000,
-       100,
-       {500, 800, 40, 4, 0},
-       kOne,
-       1,
-       0.5,
-       1,
-       1,
-       0},
-      {"tall picture on one page: the height below the header limits, centred across",
-       100,
-       1000,
-       {800, 540, 40, 4, 0},
-       kOne,
-       1,
-       0.5,
-       1,
-       1,
-       375},
-      {"small picture: enlarged no more than full size",
-       10,
-       10,
-       {800, 800, 0, 3, 0},
-       kOne,
-       1,
-       3,
-       1,
-       1,
-       385},
-      {"a header taller than the page leaves nothing for the picture",
-       10,
-       10,
-       {100, 50, 80, 3, 0},
-       kOne,
-       1,
-       0,
-       1,
-       1,
-       0},
-      {"an empty picture is not scaled", 0, 0, {100, 100, 10, 3, 0}, kFull, 1, 0, 1, 1, 0},
-      {"full size across four pages, each repeating 20 of the one before",
-       1000,
-       100,
-       {300, 400, 40, 1, 20},
-       kFull,
-       1,
-       1,
-       1,
-       4,
-       0},
-      {"full size across and down", 1000, 1000, {300, 400, 40, 1, 20}, kFull, 1, 1, 3, 4, 0},
-      {"full size that fits one page is centred",
-       100,
-       100,
-       {300, 400, 40, 2, 20},
-       kFull,
-       1,
-       2,
-       1,
-       1,
-       50},
-      {"two pages wide", 1000, 100, {300, 400, 40, 4, 20}, kWide, 2, 0.58, 1, 2, 0},
-      {"pages wide never enlarges beyond full size",
-       100,
-       100,
-       {300, 400, 40, 1, 20},
-       kWide,
-       3,
-       1,
-       1,
-       1,
-       100},
-      {"a picture filling two pages exactly takes two",
-       580,
-       100,
-       {300, 400, 40, 1, 20},
-       kWide,
-       2,
-       1,
-       1,
-       2,
-       0},
-      {"no more than the page limit across: shrunk instead",
-       100000,
-       10,
-       {100, 400, 40, 1, 0},
-       kFull,
-       1,
-       0.1,
-       1,
-       kMaxPrintPagesPerSide,
-       0},
-      {"an overlap of more than half a page is cut to half",
-       1000,
-       100,
-       {300, 400, 40, 1, 500},
-       kFull,
-       1,
-       1,
-       1,
-       6,
-       0},
+      // 0: a wide picture on one page: the width limits.
+      {1000, 100, {500, 800, 40, 4, 0}, kOne, 1, 0.5, 1, 1, 0},
+      // 1: a tall picture on one page: the height below the header limits; centred across.
+      {100, 1000, {800, 540, 40, 4, 0}, kOne, 1, 0.5, 1, 1, 375},
+      // 2: a small picture is enlarged no more than full size.
+      {10, 10, {800, 800, 0, 3, 0}, kOne, 1, 3, 1, 1, 385},
+      // 3: a header taller than the page leaves nothing for the picture.
+      {10, 10, {100, 50, 80, 3, 0}, kOne, 1, 0, 1, 1, 0},
+      // 4: an empty picture is not scaled.
+      {0, 0, {100, 100, 10, 3, 0}, kFull, 1, 0, 1, 1, 0},
+      // 5: full size across four pages, each repeating 20 of the one before.
+      {1000, 100, {300, 400, 40, 1, 20}, kFull, 1, 1, 1, 4, 0},
+      // 6: full size across and down.
+      {1000, 1000, {300, 400, 40, 1, 20}, kFull, 1, 1, 3, 4, 0},
+      // 7: full size that fits one page is centred.
+      {100, 100, {300, 400, 40, 2, 20}, kFull, 1, 2, 1, 1, 50},
+      // 8: two pages wide.
+      {1000, 100, {300, 400, 40, 4, 20}, kWide, 2, 0.58, 1, 2, 0},
+      // 9: pages wide never enlarges beyond full size.
+      {100, 100, {300, 400, 40, 1, 20}, kWide, 3, 1, 1, 1, 100},
+      // 10: a picture that fills two pages exactly takes two.
+      {580, 100, {300, 400, 40, 1, 20}, kWide, 2, 1, 1, 2, 0},
+      // 11: no more pages across than the limit: the picture is shrunk instead.
+      {100000, 10, {100, 400, 40, 1, 0}, kFull, 1, 0.1, 1, kMaxPrintPagesPerSide, 0},
+      // 12: an overlap of more than half a page is cut to half.
+      {1000, 100, {300, 400, 40, 1, 500}, kFull, 1, 1, 1, 6, 0},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (std::size_t n = 0; n < std::size(cases); ++n) {
+    const Case& c = cases[n];
+    SCOPED_TRACE(testing::Message() << "case " << n);
     const PrintPlan plan =
         PlanPrint(c.width, c.height, c.paper, {.fit = c.fit, .pagesWide = c.pagesWide});
     EXPECT_DOUBLE_EQ(plan.scale, c.expectedScale);
@@ -134,8 +57,8 @@ TEST(PrintLayoutTest, PicturesAreScaledAndCutIntoPagesInReadingOrder) {
     ASSERT_EQ(plan.pages.size(), static_cast<std::size_t>(c.rows * c.columns));
     if (plan.scale == 0)
       continue;
-    const double overlap = std::min(
-        c.paper.overlap, std::min(c.paper.width, c.paper.height - c.paper.headerHeight) / 2);
+    const double roomHeight = c.paper.height - c.paper.headerHeight;
+    const double overlap = std::min(c.paper.overlap, std::min(c.paper.width, roomHeight) / 2);
     for (std::size_t i = 0; i < plan.pages.size(); ++i) {
       const PrintPage& page = plan.pages[i];
       SCOPED_TRACE(testing::Message() << "page " << i);
@@ -145,27 +68,27 @@ TEST(PrintLayoutTest, PicturesAreScaledAndCutIntoPagesInReadingOrder) {
       EXPECT_DOUBLE_EQ(page.top, c.paper.headerHeight);
       EXPECT_LE(page.left + page.sourceWidth * plan.scale, c.paper.width + 1e-9);
       EXPECT_LE(page.top + page.sourceHeight * plan.scale, c.paper.height + 1e-9);
-      // Each page starts where the one to its left (or above) ends, less the overlap.
-      if (page.column == 0) {
-        EXPECT_DOUBLE_EQ(page.sourceLeft, 0);
-      } else {
-        const PrintPage& before = plan.pages[i - 1];
-        EXPECT_NEAR(page.sourceLeft, before.sourceLeft + before.sourceWidth - overlap / plan.scale,
-                    1e-9);
-      }
-      if (page.row == 0) {
-        EXPECT_DOUBLE_EQ(page.sourceTop, 0);
-      } else {
-        const PrintPage& above = plan.pages[i - c.columns];
-        EXPECT_NEAR(page.sourceTop, above.sourceTop + above.sourceHeight - overlap / plan.scale,
-                    1e-9);
-      }
-      // The last page of a row or column reaches the picture's edge.
-      if (page.column == c.columns - 1) {
-        EXPECT_NEAR(page.sourceLeft + page.sourceWidth, c.width, 1e-9);
-      }
-      if (page.row == c.rows - 1) {
-        EXPECT_NEAR(page.sourceTop + page.sourceHeight, c.height, 1e-9);
+      // Across and down alike: a page starts where the one before it ends, less the overlap,
+      // and the last one reaches the picture's edge.
+      const struct {
+        int index, count, step;
+        double PrintPage::*start;
+        double PrintPage::*length;
+        int pictureLength;
+      } axes[] = {
+          {page.column, c.columns, 1, &PrintPage::sourceLeft, &PrintPage::sourceWidth, c.width},
+          {page.row, c.rows, c.columns, &PrintPage::sourceTop, &PrintPage::sourceHeight, c.height}};
+      for (const auto& axis : axes) {
+        const double start = page.*axis.start;
+        if (axis.index == 0) {
+          EXPECT_DOUBLE_EQ(start, 0);
+        } else {
+          const PrintPage& before = plan.pages[i - axis.step];
+          EXPECT_NEAR(start, before.*axis.start + before.*axis.length - overlap / plan.scale, 1e-9);
+        }
+        if (axis.index == axis.count - 1) {
+          EXPECT_NEAR(start + page.*axis.length, axis.pictureLength, 1e-9);
+        }
       }
     }
   }
