@@ -12,11 +12,12 @@ int ExportCommand(const std::filesystem::path& design, const std::filesystem::pa
   if (const int status = OpenDesign(session.workspace, design, err); status != kExitOk) {
     return status;
   }
-  switch (session.workspace.ExportBspTo(output)) {
+  const ExportOutcome outcome = session.workspace.ExportBspTo(output);
+  switch (outcome.result) {
     case ExportResult::kExported:
       return kExitOk;
     case ExportResult::kCannotWrite:
-      err << "pelkor-cli: cannot write " << output.string() << '\n';
+      err << "pelkor-cli: cannot write " << outcome.failedFile.string() << '\n';
       return kExitCannotWrite;
     case ExportResult::kDesignError:
       break;

@@ -28,4 +28,17 @@ ModuleTree BuildModuleTree(const ModuleLibrary& library, bool simulating) {
   return tree;
 }
 
+TreeItem FindModuleRow(const ModuleTree& tree, const std::string& moduleName) {
+  TreeItem first = 0;
+  for (const ModuleTreeRow& row : tree.rows) {
+    if (row.name != moduleName)
+      continue;
+    if (row.item == tree.current)
+      return row.item;
+    if (first == 0)
+      first = row.item;
+  }
+  return first;
+}
+
 }  // namespace pelkor

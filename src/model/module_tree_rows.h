@@ -29,4 +29,8 @@ struct ModuleTree {
 // deleted) is left out with its whole subtree: it cannot be shown.
 ModuleTree BuildModuleTree(const ModuleLibrary& library, bool simulating);
 
+// The row that shows the module named `moduleName`: the current one when it does, else the
+// first such row from the top; 0 when no row shows that module.
+TreeItem FindModuleRow(const ModuleTree& tree, const std::string& moduleName);
+
 }  // namespace pelkor

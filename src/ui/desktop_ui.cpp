@@ -25,10 +25,13 @@ QString FromUtf8(const std::string& text) {
 std::optional<std::filesystem::path> ShowFileDialog(QWidget* parent,
                                                     const FileDialogSpec& request) {
   const QString filter = QtFileFilter(request.filter);
-  // The initial name is a pattern such as "*.dtn": the filter already says it, so the name
-  // field starts empty, as it would with the pattern applied.
-  const QString name = request.forSaving ? QFileDialog::getSaveFileName(parent, {}, {}, filter)
-                                         : QFileDialog::getOpenFileName(parent, {}, {}, filter);
+  // A pattern such as "*.dtn" is what the filter already says, so the name field starts empty,
+  // as it would with the pattern applied; a path offered starts the dialog on that file.
+  const QString initial =
+      request.initialName.find('*') == std::string::npos ? FromUtf8(request.initialName) : "";
+  const QString name = request.forSaving
+                           ? QFileDialog::getSaveFileName(parent, {}, initial, filter)
+                           : QFileDialog::getOpenFileName(parent, {}, initial, filter);
   if (name.isEmpty())
     return std::nullopt;
   return std::filesystem::path(name.toStdString());

@@ -8,10 +8,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPageSetupDialog>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -20,9 +16,7 @@
 #include "model/module_manager_entries.h"
 #include "model/module_tree_rows.h"
 #include "ui/about_dialog.h"
-#include "ui/dialogs/dialog_message.h"
 #include "ui/module_manager_dialog.h"
-#include "ui/module_printing.h"
 #include "ui/module_tree_window.h"
 #include "ui/output_log_window.h"
 #include "ui/resources.h"
@@ -308,13 +302,13 @@ void MainWindow::Execute(CommandId id) {
       ShowSettings();
       break;
     case CommandId::kPrint:
-      Print();
+      printing_.Print();
       break;
     case CommandId::kPrintPreview:
-      PrintPreview();
+      printing_.Preview();
       break;
     case CommandId::kPrintSetup:
-      PrintSetup();
+      printing_.PageSetup();
       break;
     case CommandId::kAbout: {
       AboutDialog about(this);
@@ -369,7 +363,17 @@ void MainWindow::RebuildModuleTree() {
 }
 
 void MainWindow::ShowModuleManager() {
-  ModuleManagerDialog manager(BuildModuleManagerEntries(workspace_.library()), this);
+  // "表示" goes to the module as picking its row in the module tree does.
+  const auto show = [this](const std::string& name) {
+    const TreeItem item =
+        FindModuleRow(BuildModuleTree(workspace_.library(), workspace_.IsSimulating()), name);
+    if (item == 0)
+      return false;
+    workspace_.GoToTreeItem(item);
+    RefreshCommandStates();
+    return true;
+  };
+  ModuleManagerDialog manager(BuildModuleManagerEntries(workspace_.library()), show, this);
   manager.exec();
 }
 
@@ -404,37 +408,6 @@ void MainWindow::ShowOutputLog(bool shown) {
   }
   settings_.outputView = shown;
   RefreshCommandStates();
-}
-
-QPrinter& MainWindow::printer() {
-  if (printer_ == nullptr)
-    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-  return *printer_;
-}
-
-void MainWindow::PrintOn(QPrinter& target) {
-  const QString title = QString::fromStdString(workspace_.library().currentInstance().name);
-  target.setDocName(title);
-  if (!PrintPicture(target, workspace_.PictureDrawing(), title))
-    ShowDialogMessage(this, QStringLiteral("印刷を開始できませんでした"));
-}
-
-void MainWindow::Print() {
-  QPrintDialog dialog(&printer(), this);
-  if (dialog.exec() == QDialog::Accepted)
-    PrintOn(printer());
-}
-
-void MainWindow::PrintPreview() {
-  QPrintPreviewDialog preview(&printer(), this);
-  connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-          [this](QPrinter* target) { PrintOn(*target); });
-  preview.exec();
-}
-
-void MainWindow::PrintSetup() {
-  QPageSetupDialog dialog(&printer(), this);
-  dialog.exec();
 }
 
 void MainWindow::WriteSettingsFile() {

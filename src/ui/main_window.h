@@ -3,18 +3,17 @@
 #include <QMainWindow>
 #include <filesystem>
 #include <map>
-#include <memory>
 #include <optional>
 #include <vector>
 
 #include "edit/command.h"
 #include "files/settings.h"
 #include "ui/desktop_ui.h"
+#include "ui/print_commands.h"
 #include "workspace/workspace.h"
 
 class QAction;
 class QLabel;
-class QPrinter;
 class QToolBar;
 
 namespace pelkor {
@@ -76,13 +75,6 @@ class MainWindow : public QMainWindow {
   // docked there, so that it never hides them.
   void PlaceOutputLog();
   bool eventFilter(QObject* watched, QEvent* event) override;
-  // The module shown on paper: the printer, its preview and its page setup share one printer,
-  // so the setup chosen stays for the session.
-  void Print();
-  void PrintPreview();
-  void PrintSetup();
-  QPrinter& printer();
-  void PrintOn(QPrinter& printer);
   void UpdateTitle();
   void UpdateRecentFilesMenu();
   void OpenRecentFile(std::size_t index);
@@ -99,8 +91,8 @@ class MainWindow : public QMainWindow {
   Settings settings_;
   DesktopUi ui_;
   Workspace workspace_;
+  PrintCommands printing_{workspace_, this};
   ViewWidget* view_ = nullptr;
-  std::unique_ptr<QPrinter> printer_;  // made when first used
   OutputLogWindow* outputLog_ = nullptr;
   ModuleTreeWindow* moduleTree_ = nullptr;  // none while the window is closed
   WaveformDock* waveform_ = nullptr;

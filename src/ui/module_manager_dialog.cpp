@@ -2,18 +2,20 @@
 
 #include <QGridLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 
 #include "ui/dialogs/dialog_buttons.h"
+#include "ui/dialogs/dialog_message.h"
 #include "ui/qt_values.h"
 
 namespace pelkor {
 
 ModuleManagerDialog::ModuleManagerDialog(const std::vector<ModuleManagerEntry>& entries,
-                                         QWidget* parent)
-    : QDialog(parent) {
+                                         ShowModule showModule, QWidget* parent)
+    : QDialog(parent), showModule_(std::move(showModule)) {
   setWindowTitle("モジュールマネージャ");
   list_ = new QTableWidget(static_cast<int>(entries.size()), 3, this);
   list_->setObjectName("moduleList");
@@ -36,11 +38,11 @@ ModuleManagerDialog::ModuleManagerDialog(const std::vector<ModuleManagerEntry>& 
 
   nameEdit_ = new QLineEdit(this);
   nameEdit_->setObjectName("nameEdit");
-  // The name of the activated row; the edit and "表示" are not read.
   connect(list_, &QTableWidget::cellActivated, this,
           [this](int row) { nameEdit_->setText(list_->item(row, 0)->text()); });
   auto* showButton = new QPushButton("表示", this);
   showButton->setObjectName("showButton");
+  connect(showButton, &QPushButton::clicked, this, &ModuleManagerDialog::ShowNamedModule);
   QWidget* buttons = MakeOkCancelButtons(this);
 
   auto* layout = new QGridLayout(this);
@@ -49,6 +51,22 @@ ModuleManagerDialog::ModuleManagerDialog(const std::vector<ModuleManagerEntry>& 
   layout->addWidget(showButton, 1, 1);
   layout->addWidget(buttons, 2, 0, 1, 2);
   resize(480, 320);
+}
+
+void ModuleManagerDialog::keyPressEvent(QKeyEvent* event) {
+  // Enter on a row has activated it; it must not also press OK.
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && list_->hasFocus()) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void ModuleManagerDialog::ShowNamedModule() {
+  const QString name = nameEdit_->text();
+  if (!showModule_(name.toStdString()))
+    ShowDialogMessage(this, QString("モジュール「%1」は読み込まれていません").arg(name));
 }
 
 }  // namespace pelkor

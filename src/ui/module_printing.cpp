@@ -6,7 +6,7 @@
 #include <QPrinter>
 
 #include "ui/draw_list_painter.h"
-#include "view/print_layout.h"
+#include "ui/qt_values.h"
 
 namespace pelkor {
 
@@ -14,39 +14,57 @@ namespace {
 
 // The screen resolution the picture's pixels are meant for.
 constexpr double kPictureDpi = 96;
+// How much of the picture each page repeats from the page before, so that sheets can be laid
+// over each other and joined.
+constexpr double kOverlapMillimetres = 10;
 
 }  // namespace
 
-void PaintPicturePage(QPainter& painter, const QRectF& page, const DrawList& picture,
-                      const QString& title) {
-  painter.save();
+int PaintPicturePages(QPainter& painter, const QSizeF& page, const DrawList& picture,
+                      const std::string& moduleName, const PrintScale& scale,
+                      const std::function<bool()>& newPage) {
   QFont headerFont = painter.font();
   headerFont.setPointSizeF(11);
   headerFont.setBold(true);
-  painter.setFont(headerFont);
   const QFontMetricsF metrics(headerFont, painter.device());
   const double deviceDpi = painter.device()->logicalDpiX();
-  const PrintLayout layout =
-      FitPictureOnPage(picture.width, picture.height, page.width(), page.height(),
-                       metrics.height() * 2, deviceDpi / kPictureDpi);
-  painter.setPen(Qt::black);
-  painter.drawText(QRectF(page.left(), page.top(), page.width(), metrics.height()),
-                   Qt::AlignLeft | Qt::AlignVCenter, title);
-  if (layout.scale > 0) {
-    painter.translate(page.left() + layout.left, page.top() + layout.top);
-    painter.scale(layout.scale, layout.scale);
-    painter.setClipRect(QRectF(0, 0, picture.width, picture.height));
-    DrawListPainter().Paint(painter, picture);
+  const PrintPaper paper{.width = page.width(),
+                         .height = page.height(),
+                         .headerHeight = metrics.height() * 2,
+                         .fullScale = deviceDpi / kPictureDpi,
+                         .overlap = deviceDpi * kOverlapMillimetres / 25.4};
+  const PrintPlan plan = PlanPrint(picture.width, picture.height, paper, scale);
+  DrawListPainter replay;
+  int painted = 0;
+  for (const PrintPage& sheet : plan.pages) {
+    if (painted > 0 && !newPage())
+      break;
+    painter.save();
+    painter.setFont(headerFont);
+    painter.setPen(Qt::black);
+    painter.drawText(QRectF(0, 0, page.width(), metrics.height()), Qt::AlignLeft | Qt::AlignVCenter,
+                     ToQString(PrintPageTitle(moduleName, plan, sheet)));
+    if (plan.scale > 0) {
+      painter.translate(sheet.left - sheet.sourceLeft * plan.scale,
+                        sheet.top - sheet.sourceTop * plan.scale);
+      painter.scale(plan.scale, plan.scale);
+      painter.setClipRect(
+          QRectF(sheet.sourceLeft, sheet.sourceTop, sheet.sourceWidth, sheet.sourceHeight));
+      replay.Paint(painter, picture);
+    }
+    painter.restore();
+    ++painted;
   }
-  painter.restore();
+  return painted;
 }
 
-bool PrintPicture(QPrinter& printer, const DrawList& picture, const QString& title) {
+bool PrintPicture(QPrinter& printer, const DrawList& picture, const std::string& moduleName,
+                  const PrintScale& scale) {
   QPainter painter;
   if (!painter.begin(&printer))
     return false;
-  PaintPicturePage(painter, QRectF(QPointF(0, 0), printer.pageRect(QPrinter::DevicePixel).size()),
-                   picture, title);
+  PaintPicturePages(painter, printer.pageRect(QPrinter::DevicePixel).size(), picture, moduleName,
+                    scale, [&printer] { return printer.newPage(); });
   return painter.end();
 }
 

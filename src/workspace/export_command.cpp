@@ -6,25 +6,29 @@ namespace pelkor {
 
 void Workspace::ExportBsp() {
   const CommandScope scope(*this);
-  const auto path = ui_.ChooseFile({true, "ビットシリアルペトリネット(*.bsp)|*.bsp||", "*.bsp"});
+  const std::string offered = library_.currentInstance().name + ".bsp";
+  auto path = ui_.ChooseFile(
+      {true, "ビットシリアルペトリネット(*.bsp)|*.bsp||", (designFolder_ / offered).string()});
   if (!path)
     return;
+  if (!path->has_extension())
+    *path += ".bsp";
   designFolder_ = FolderOf(*path);
   ExportBspTo(*path);
 }
 
-ExportResult Workspace::ExportBspTo(const std::filesystem::path& path) {
+ExportOutcome Workspace::ExportBspTo(const std::filesystem::path& path) {
   const CommandScope scope(*this);
   try {
     WriteBsp(path, library_.currentModule());
-    return ExportResult::kExported;
+    return {};
   } catch (const BspExportError& e) {
     // Even a main file that cannot be opened is said: silence would read as success.
     log_.WriteText(e.what());
-    return ExportResult::kCannotWrite;
+    return {ExportResult::kCannotWrite, e.file()};
   } catch (const MessageError& e) {
     log_.WriteText(e.what());
-    return ExportResult::kDesignError;
+    return {ExportResult::kDesignError, {}};
   }
 }
 

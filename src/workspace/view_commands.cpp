@@ -22,11 +22,11 @@ void Workspace::PaintView(Frame& frame) {
              frame, &hitMap_);
 }
 
-DrawList Workspace::PictureDrawing() const {
+DrawList Workspace::PictureDrawing(int zoomLevel) const {
   const Module& module = library_.currentModule();
   const RunStateReader run(library_.currentInstance().runtime.get());
   Frame frame;
-  PaintScene(module, PictureView(module, 0), StyleFromSettings(settings_),
+  PaintScene(module, PictureView(module, zoomLevel), StyleFromSettings(settings_),
              simulating_ ? &run : nullptr, {}, frame, nullptr);
   return std::move(frame.picture);
 }

@@ -39,6 +39,11 @@ enum class ExportResult {
   kDesignError,  // the module holds logic that cannot be generated
 };
 
+struct ExportOutcome {
+  ExportResult result = ExportResult::kExported;
+  std::filesystem::path failedFile;  // with kCannotWrite: the main file or a sub-module file
+};
+
 // The one object that the desktop application and the command-line tool both drive: it owns
 // the module library, the output log and the design folder, and its methods are the commands.
 // Every failure inside a command ends as a line in the log, never as an exception. Every command
@@ -138,11 +143,11 @@ class Workspace : private EditorHost {
   // them failed, so the caller must not drop the design.
   bool ConfirmDiscardChanges();
 
-  // Exports the module shown as a DRAVU objects file, asking for the file; ExportBspTo for a
-  // path already chosen. A failure is written to the log, but for a main file that cannot be
-  // opened, which the dialog's caller is left to report.
+  // Exports the module shown as a DRAVU objects file, asking for the file (offered as the
+  // module's name with ".bsp", which a name typed without an extension gets too); ExportBspTo
+  // for a path already chosen. A failure is written to the log.
   void ExportBsp();
-  ExportResult ExportBspTo(const std::filesystem::path& path);
+  ExportOutcome ExportBspTo(const std::filesystem::path& path);
 
   // Hierarchy moves.
   void EnterInstance(int instanceId);
@@ -177,9 +182,9 @@ class Workspace : private EditorHost {
   // the hit map from the same paint. The view replays the frame's picture, then its overlay,
   // then HoverFrameDrawing.
   void PaintView(Frame& frame);
-  // The whole module shown at full detail with its simulation state, for printing: no
-  // selection, no arc in progress, no hit map.
-  DrawList PictureDrawing() const;
+  // The whole module shown with its simulation state at a zoom level of the view (0, full
+  // detail, unless said), for printing: no selection, no arc in progress, no hit map.
+  DrawList PictureDrawing(int zoomLevel = 0) const;
   // The frame around the object under the pointer; empty when there is none.
   DrawList HoverFrameDrawing() const;
   const Settings& settings() const { return settings_; }

@@ -14,7 +14,7 @@ namespace pelkor {
 struct FileDialogSpec {
   bool forSaving = false;
   std::string filter;       // "description(*.ext)|*.ext||"
-  std::string initialName;  // e.g. "*.dtn"
+  std::string initialName;  // a pattern such as "*.dtn", or the path of the file offered
 };
 
 // What the user wants done with changes that were not saved.

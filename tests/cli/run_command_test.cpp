@@ -331,12 +331,29 @@ TEST_F(RunCommandTest, ExportWritesTheTopModule) {
   std::getline(in, second);
   EXPECT_EQ(second, "module[adder]\r");
 
-  result = testing::RunCliBinary("export " + (kExamples / "full_adder.dtn").string() + " " +
-                                 (folder / "missing" / "x.bsp").string());
-  EXPECT_EQ(result.status, 73);
   EXPECT_EQ(
       testing::RunCliBinary("export " + (folder / "none.dtn").string() + " " + out.string()).status,
       66);
+}
+
+TEST_F(RunCommandTest, AnExportThatCannotWriteNamesTheFileThatFailed) {
+  // A folder stands where the demultiplexer's state machine writes its sub-module file.
+  fs::create_directory(folder / "state5.bsp");
+  const struct {
+    const char* design;
+    fs::path output;
+    fs::path failed;
+  } cases[] = {
+      {"full_adder.dtn", folder / "missing" / "x.bsp", folder / "missing" / "x.bsp"},
+      {"demultiplexer.dtn", folder / "demux.bsp", folder / "state5.bsp"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.design);
+    const auto result = testing::RunCliBinary(
+        "export -q " + (kExamples / c.design).string() + " " + c.output.string(), true);
+    EXPECT_EQ(result.status, 73);
+    EXPECT_EQ(result.out, "pelkor-cli: cannot write " + c.failed.string() + "\n");
+  }
 }
 
 }  // namespace

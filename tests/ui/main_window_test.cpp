@@ -2,10 +2,14 @@
 #include <QtTest>
 
 #include <QDockWidget>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSlider>
 #include <QStatusBar>
@@ -13,6 +17,7 @@
 #include <QTreeWidget>
 #include <fstream>
 
+#include "dialog_driver.h"
 #include "edit/command_table.h"
 #include "files/settings.h"
 #include "ui/draw_list_painter.h"
@@ -131,6 +136,7 @@ class MainWindowTest : public QObject {
     window->Execute(CommandId::kOpen);
     QCOMPARE(window->windowTitle(), QString("full_adder - pelkor"));
     QVERIFY(window->outputLog()->text().contains("full_adderを読み込みました"));
+    QVERIFY(!enabled(*window, CommandId::kUndo));  // nothing done yet
     QVERIFY(window->findChild<QLabel*>("objectPane")->text() != "OBJ=0");
 
     QVERIFY(enabled(*window, CommandId::kCheck));
@@ -294,6 +300,82 @@ class MainWindowTest : public QObject {
     QCOMPARE(written.colours.at(12), pelkor::Rgb(255, 255, 255));
     QCOMPARE(written.font.height, -96);
     QCOMPARE(written.font.width, 96);
+  }
+
+  void theExportOffersTheModuleNameInTheDesignFolder() {
+    pelkor::MainWindow window(settingsPath());
+    window.OpenDesign(std::filesystem::path(PELKOR_EXAMPLES) / "full_adder.dtn");
+    QStringList selected, filters;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      QVERIFY(dialog != nullptr);
+      selected = dialog->selectedFiles();
+      filters = dialog->nameFilters();
+      dialog->reject();
+    });
+    window.Execute(CommandId::kExportBsp);
+    QCOMPARE(selected, QStringList{QDir(PELKOR_EXAMPLES).filePath("full_adder.bsp")});
+    QCOMPARE(filters, QStringList{"ビットシリアルペトリネット(*.bsp)"});
+  }
+
+  void theModuleManagerShowsAModuleOfTheTree() {
+    pelkor::MainWindow window(settingsPath());
+    window.OpenDesign(std::filesystem::path(PELKOR_EXAMPLES) / "double_inverter.dtn");
+    QTimer::singleShot(0, [&] {
+      QWidget* manager = QApplication::activeModalWidget();
+      QVERIFY(manager != nullptr);
+      manager->findChild<QLineEdit*>("nameEdit")->setText("inverter");
+      manager->findChild<QPushButton*>("showButton")->click();
+      manager->close();
+    });
+    window.Execute(CommandId::kModuleManager);
+    QCOMPARE(window.workspace().library().currentInstance().name, std::string("inverter"));
+    QVERIFY(enabled(window, CommandId::kUpperModule));
+  }
+
+  // Runs Print: the scale dialog is answered with OK, then `act` gets the print dialog.
+  static void PrintWith(pelkor::MainWindow& window, std::function<void(QPrintDialog*)> act) {
+    QTimer::singleShot(0, [act = std::move(act)] {
+      QWidget* scale = QApplication::activeModalWidget();
+      QVERIFY(scale != nullptr && scale->objectName() == "printScaleDialog");
+      QTimer::singleShot(0, [act] {
+        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog != nullptr);
+        act(dialog);
+      });
+      scale->findChild<QPushButton*>("ok")->click();
+    });
+    window.Execute(CommandId::kPrint);
+  }
+
+  void printOffersAPdfOfTheModuleShownInTheDesignFolder() {
+    QTemporaryDir design;
+    for (const char* name : {"double_inverter.dtn", "inverter.dtn"})
+      QVERIFY(QFile::copy(QDir(PELKOR_EXAMPLES).filePath(name), design.filePath(name)));
+    pelkor::MainWindow window(settingsPath());
+    window.OpenDesign(design.filePath("double_inverter.dtn").toStdString());
+    pelkor::testing::RecordedMessages messages;  // a failed print would say so
+    QString offered;
+    PrintWith(window, [&](QPrintDialog* dialog) {
+      offered = dialog->printer()->outputFileName();
+      dialog->accept();
+    });
+    QCOMPARE(offered, design.filePath("double_inverter.pdf"));
+    QVERIFY(QFileInfo(design.filePath("double_inverter.pdf")).size() > 1000);
+    QVERIFY(messages.texts.isEmpty());
+
+    // Another module shown: its own name is offered, not the last one's. A file that cannot be
+    // written is named.
+    const pelkor::RuntimeInstance& root = window.workspace().library().rootInstance();
+    window.workspace().GoToTreeItem(root.children.begin()->second->treeItem);
+    QVERIFY(QDir(design.path()).removeRecursively());
+    PrintWith(window, [&](QPrintDialog* dialog) {
+      offered = dialog->printer()->outputFileName();
+      dialog->accept();
+    });
+    QCOMPARE(offered, design.filePath("inverter.pdf"));
+    QCOMPARE(messages.texts,
+             QStringList{design.filePath("inverter.pdf") + "に書き込めませんでした"});
   }
 
   void settingsAcceptedReachTheViewAndTheSettingsFile() {

@@ -1,16 +1,29 @@
+#include <QComboBox>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
+#include <QProcess>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <map>
 
 #include "model/module.h"
 #include "ui/draw_list_painter.h"
 #include "ui/module_printing.h"
+#include "ui/print_scale_dialog.h"
 #include "view/picture_view.h"
 #include "view/scene.h"
 #include "view/view_style.h"
+#include "workspace/workspace.h"
 
 namespace {
 
@@ -36,6 +49,65 @@ bool AnyPixel(const QImage& image, const QRect& area, const std::function<bool(Q
   return false;
 }
 
+// The chain of the peer benchmark, without its source and sink: `stages` inverter instances
+// joined by one-cell registers 100 pixels apart, each register holding "0110", its label.
+void WriteChain(const QString& folder, int stages) {
+  std::ofstream chain(QString(folder + "/chain.dtn").toStdString(), std::ios::binary);
+  chain << "//pelkor file\n";
+  for (int k = 0; k <= stages; ++k)
+    chain << "shift[" << k + 1 << "," << 100 * k << ",100,0,1,2]{\n0110}\n";
+  const int firstInstance = stages + 2;
+  for (int k = 0; k < stages; ++k)
+    chain << "module[" << firstInstance + k << "," << 100 * k + 50 << ",160]{\ninv}\n";
+  for (int k = 0; k < stages; ++k) {
+    chain << "arc[" << k + 1 << "," << firstInstance + k << "]{a}\n";
+    chain << "arc[" << firstInstance + k << "," << k + 2 << "]{q}\n";
+  }
+  std::ofstream(QString(folder + "/inv.dtn").toStdString(), std::ios::binary) << "//pelkor file\n";
+}
+
+class NoDialogs : public pelkor::WorkspaceUi {
+ public:
+  std::optional<std::filesystem::path> ChooseFile(const pelkor::FileDialogSpec&) override {
+    return std::nullopt;
+  }
+};
+
+// Runs a poppler tool; its standard output.
+QString Poppler(const QString& tool, const QStringList& arguments) {
+  const QString program = QStandardPaths::findExecutable(tool);
+  if (program.isEmpty())
+    qFatal("%s (poppler-utils) is not installed", qPrintable(tool));
+  QProcess process;
+  process.start(program, arguments);
+  process.waitForFinished(60000);
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+struct Word {
+  QString text;
+  QRectF box;  // in points
+};
+
+// Every word pdftotext finds on the pages, with its box.
+QList<Word> WordsOf(const QString& pdf) {
+  static const QRegularExpression word(
+      R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
+  QList<Word> words;
+  for (const QRegularExpressionMatch& m :
+       word.globalMatch(Poppler("pdftotext", {"-bbox", pdf, "-"}))) {
+    const QPointF topLeft(m.captured(1).toDouble(), m.captured(2).toDouble());
+    const QPointF bottomRight(m.captured(3).toDouble(), m.captured(4).toDouble());
+    words.append({m.captured(5), QRectF(topLeft, bottomRight)});
+  }
+  return words;
+}
+
+int PageCount(const QString& pdf) {
+  const QRegularExpression pages(R"(Pages:\s+(\d+))");
+  return pages.match(Poppler("pdfinfo", {pdf})).captured(1).toInt();
+}
+
 }  // namespace
 
 class ModulePrintingTest : public QObject {
@@ -48,10 +120,13 @@ class ModulePrintingTest : public QObject {
     const pelkor::DrawList picture = OneRegisterPicture();
     QImage page(400, 600, QImage::Format_RGB32);
     page.fill(Qt::white);
+    int pages = 0;
     {
       QPainter painter(&page);
-      pelkor::PaintPicturePage(painter, QRectF(0, 0, 400, 600), picture, "adder");
+      pages = pelkor::PaintPicturePages(painter, QSizeF(400, 600), picture, "adder", {},
+                                        [] { return false; });
     }
+    QCOMPARE(pages, 1);
     const QFontMetrics metrics(QFont{});
     const int band = metrics.height() * 2;
     const auto dark = [](QColor c) { return c.lightness() < 100; };
@@ -67,19 +142,89 @@ class ModulePrintingTest : public QObject {
                       coloured));
   }
 
+  void theScaleDialogOffersOnePagePagesAcrossAndTheZoomLevels() {
+    using pelkor::PrintFit;
+    pelkor::PrintScaleDialog dialog({.fit = PrintFit::kPagesWide, .pagesWide = 3, .zoomLevel = 2});
+    auto* pageCount = dialog.findChild<QSpinBox*>("pageCount");
+    auto* zoomLevel = dialog.findChild<QComboBox*>("zoomLevel");
+    QVERIFY(dialog.findChild<QRadioButton*>("pagesWide")->isChecked());
+    QCOMPARE(pageCount->value(), 3);
+    QVERIFY(pageCount->isEnabled() && !zoomLevel->isEnabled());
+    QCOMPARE(zoomLevel->count(), 6);
+    QCOMPARE(zoomLevel->itemText(0), QString("等倍"));
+    QCOMPARE(zoomLevel->itemText(5), QString("1/32"));
+    QCOMPARE(zoomLevel->currentIndex(), 2);
+
+    dialog.findChild<QRadioButton*>("zoomed")->click();
+    QVERIFY(!pageCount->isEnabled() && zoomLevel->isEnabled());
+    zoomLevel->setCurrentIndex(1);
+    QCOMPARE(dialog.scale(),
+             (pelkor::PrintScale{.fit = PrintFit::kFullSize, .pagesWide = 3, .zoomLevel = 1}));
+    dialog.findChild<QRadioButton*>("onePage")->click();
+    QCOMPARE(dialog.scale().fit, PrintFit::kOnePage);
+  }
+
   void printsToAPdfFileAndSaysWhenItCannot() {
     QTemporaryDir folder;
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(folder.filePath("module.pdf"));
-    QVERIFY(pelkor::PrintPicture(printer, OneRegisterPicture(), "adder"));
+    QVERIFY(pelkor::PrintPicture(printer, OneRegisterPicture(), "adder", {}));
     QFile pdf(folder.filePath("module.pdf"));
     QVERIFY(pdf.open(QIODevice::ReadOnly));
     QVERIFY(pdf.read(5) == "%PDF-");
     QVERIFY(pdf.size() > 1000);
 
     printer.setOutputFileName(folder.filePath("no such folder/module.pdf"));
-    QVERIFY(!pelkor::PrintPicture(printer, OneRegisterPicture(), "adder"));
+    QVERIFY(!pelkor::PrintPicture(printer, OneRegisterPicture(), "adder", {}));
+  }
+
+  // A module far wider than a page, printed at full size, runs across pages in reading order
+  // with its labels as large as on screen; a landscape page takes more of it on each sheet.
+  void aChainLargerThanAPagePrintsAcrossPagesAtFullSize() {
+    QTemporaryDir folder;
+    WriteChain(folder.path(), 300);
+    NoDialogs ui;
+    pelkor::Workspace workspace(ui);
+    QVERIFY(workspace.OpenFile((folder.path() + "/chain.dtn").toStdString()) ==
+            pelkor::OpenResult::kOpened);
+    const pelkor::DrawList picture = workspace.PictureDrawing();
+    const pelkor::PrintScale fullSize{.fit = pelkor::PrintFit::kFullSize};
+    // At 96 picture pixels an inch, in points.
+    const double labelWidth =
+        QFontMetricsF(pelkor::ViewFont(picture.font)).horizontalAdvance("0110") * 72 / 96;
+    const double pictureWidth = picture.width * 72.0 / 96;
+
+    std::map<QPageLayout::Orientation, int> pageCounts;
+    for (QPageLayout::Orientation orientation : {QPageLayout::Portrait, QPageLayout::Landscape}) {
+      QPrinter printer(QPrinter::HighResolution);
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setPageSize(QPageSize(QPageSize::A4));
+      printer.setPageOrientation(orientation);
+      const QString pdf = folder.filePath(QString("chain%1.pdf").arg(orientation));
+      printer.setOutputFileName(pdf);
+      QVERIFY(pelkor::PrintPicture(printer, picture, "chain", fullSize));
+
+      // The pages across hold the picture, each repeating a strip of the one before.
+      const double pageWidth = printer.pageRect(QPrinter::Point).width();
+      const int pages = PageCount(pdf);
+      pageCounts[orientation] = pages;
+      QVERIFY2(pages >= std::ceil(pictureWidth / pageWidth), qPrintable(QString::number(pages)));
+      QVERIFY2(pages <= std::ceil(pictureWidth / (pageWidth - 40)),
+               qPrintable(QString::number(pages)));
+
+      const QList<Word> words = WordsOf(pdf);
+      const auto label =
+          std::find_if(words.begin(), words.end(), [](const Word& w) { return w.text == "0110"; });
+      QVERIFY(label != words.end());
+      QVERIFY2(std::abs(label->box.width() - labelWidth) < labelWidth * 0.15,
+               qPrintable(QString("%1 against %2").arg(label->box.width()).arg(labelWidth)));
+      // The last page is named by its row and column.
+      const QString last = QString::number(pages);
+      QVERIFY(Poppler("pdftotext", {"-f", last, "-l", last, pdf, "-"})
+                  .contains(QRegularExpression(R"(chain\s+1-)" + last + R"(\b)")));
+    }
+    QVERIFY(pageCounts[QPageLayout::Landscape] < pageCounts[QPageLayout::Portrait]);
   }
 };
 

@@ -6,6 +6,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "dialog_driver.h"
 #include "model/module_manager_entries.h"
 #include "model/module_tree_rows.h"
 #include "ui/module_manager_dialog.h"
@@ -149,7 +150,11 @@ class ModuleWindowsTest : public QObject {
     const std::string longName(300, 'm');
     const std::vector<ModuleManagerEntry> entries = {
         {"adder", 3, true}, {"pipe", 0, false}, {FirstCharacters(longName, 254), 1, false}};
-    ModuleManagerDialog dialog(entries);
+    QStringList shown;
+    ModuleManagerDialog dialog(entries, [&shown](const std::string& name) {
+      shown << QString::fromStdString(name);
+      return name == "pipe";
+    });
     QCOMPARE(dialog.windowTitle(), QString("モジュールマネージャ"));
     QTableWidget* list = dialog.list();
     QCOMPARE(list->columnCount(), 3);
@@ -169,8 +174,26 @@ class ModuleWindowsTest : public QObject {
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, second.center());
     QCOMPARE(dialog.nameEdit()->text(), QString("pipe"));
     list->setCurrentCell(0, 0);
+    list->setFocus();
     QTest::keyClick(list, Qt::Key_Return);
     QCOMPARE(dialog.nameEdit()->text(), QString("adder"));
+    QVERIFY(dialog.isVisible());  // Enter on a row only fills the edit
+
+    // "表示" shows the module named in the edit, or says that none of that name is loaded.
+    testing::RecordedMessages messages;
+    dialog.nameEdit()->setText("pipe");
+    testing::Click(&dialog, "showButton");
+    QCOMPARE(shown, QStringList{"pipe"});
+    QVERIFY(messages.texts.isEmpty());
+    dialog.nameEdit()->setText("adder");
+    testing::Click(&dialog, "showButton");
+    QCOMPARE(messages.texts, QStringList{"モジュール「adder」は読み込まれていません"});
+    QVERIFY(dialog.isVisible());
+
+    dialog.nameEdit()->setFocus();
+    QTest::keyClick(dialog.nameEdit(), Qt::Key_Return);
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
   }
 };
 

@@ -58,6 +58,25 @@ TEST_F(LibraryListingTest, CurrentItemIsTheShownInstanceWhenItHasARow) {
   EXPECT_EQ(BuildModuleTree(library, true).current, 0u);
 }
 
+TEST_F(LibraryListingTest, AModuleIsFoundAtTheCurrentRowElseAtItsFirstRow) {
+  RuntimeInstance* secondC = library.ExpandInstance(3, "C", *b);
+  const ModuleTree tree = BuildModuleTree(library, false);
+  EXPECT_EQ(FindModuleRow(tree, "C"), c->treeItem);  // the first from the top
+  EXPECT_EQ(FindModuleRow(tree, "untitle"), library.rootInstance().treeItem);
+  EXPECT_EQ(FindModuleRow(tree, "D"), 0u);
+  EXPECT_EQ(FindModuleRow(tree, "c"), 0u);  // names are matched exactly
+  library.CreateModule("C");
+  library.GoToTreeItem(secondC->treeItem, false);
+  EXPECT_EQ(FindModuleRow(BuildModuleTree(library, false), "C"), secondC->treeItem);
+  // While simulating, a node without a net has no row to show.
+  library.GoToTreeItem(library.rootInstance().treeItem, false);
+  b->net = std::make_unique<Module>();
+  secondC->net = std::make_unique<Module>();
+  const ModuleTree running = BuildModuleTree(library, true);
+  EXPECT_EQ(FindModuleRow(running, "C"), secondC->treeItem);
+  EXPECT_EQ(FindModuleRow(running, "A"), 0u);
+}
+
 TEST_F(LibraryListingTest, ManagerListsModulesInNameOrderWithTheirCountsAndTheRoot) {
   for (const char* name : {"zeta", "Alpha", "beta"})
     library.CreateModule(name);

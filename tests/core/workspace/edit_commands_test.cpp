@@ -213,6 +213,21 @@ TEST_F(EditCommandsTest, UndoWithNothingRecordedChangesNothingAndSaysNothing) {
   EXPECT_TRUE(log.lines.empty());
 }
 
+TEST_F(EditCommandsTest, UndoIsEnabledOnlyWhileTheHistoryHoldsAStep) {
+  auto undoEnabled = [this] { return ws.Query(CommandId::kUndo).enabled; };
+  EXPECT_FALSE(undoEnabled());  // nothing done yet
+  module().AddShiftRegister({});
+  module().RecordEdit();
+  EXPECT_TRUE(undoEnabled());
+  ws.Undo();
+  EXPECT_FALSE(undoEnabled());  // back at the state before the first edit
+  module().AddShiftRegister({});
+  module().RecordEdit();
+  ws.Check();
+  ASSERT_TRUE(ws.IsSimulating());
+  EXPECT_FALSE(undoEnabled());
+}
+
 TEST_F(EditCommandsTest, DuringASimulationUndoAndTheEditsThatChangeTheModuleDoNothing) {
   const int reg = module().AddShiftRegister(At<ShiftRegister>({37, -5}));
   module().RecordEdit();

@@ -198,6 +198,42 @@ TEST_F(FileCommandsTest, SaveAsAndExportSayWhenTheirFileCannotBeOpened) {
   EXPECT_EQ(workspace.documentTitle(), "untitle");
 }
 
+TEST_F(FileCommandsTest, ExportOffersTheModuleNameAndGivesANameWithoutExtensionBsp) {
+  WriteFile("adder.dtn", "//pelkor file\nshift[1,0,0,0,1,2]{\n}\n");
+  Open("adder.dtn");
+  fs::create_directory(folder / "out");
+  for (const fs::path& typed : {folder / "plain", folder / "out" / "kept.txt"})
+    ui.files.push_back(typed);
+  workspace.ExportBsp();
+  workspace.ExportBsp();
+  ASSERT_EQ(ui.dialogs.size(), 3u);
+  EXPECT_EQ(ui.dialogs[1].initialName, (folder / "adder.bsp").string());
+  EXPECT_EQ(ui.dialogs[1].filter, "ビットシリアルペトリネット(*.bsp)|*.bsp||");
+  EXPECT_TRUE(ui.dialogs[1].forSaving);
+  EXPECT_TRUE(fs::is_regular_file(folder / "plain.bsp"));
+  EXPECT_FALSE(fs::exists(folder / "plain"));
+  EXPECT_TRUE(fs::is_regular_file(folder / "out" / "kept.txt"));  // an extension stays
+  // The chosen file's folder is offered next time.
+  EXPECT_EQ(ui.dialogs[2].initialName, (folder / "adder.bsp").string());
+}
+
+TEST_F(FileCommandsTest, AnExportThatCannotWriteNamesTheFileThatFailed) {
+  ASSERT_EQ(workspace.OpenFile(fs::path(PELKOR_EXAMPLES) / "demultiplexer.dtn"),
+            OpenResult::kOpened);
+  sink.lines.clear();
+  const fs::path mainFile = folder / "no such folder" / "demux.bsp";
+  ExportOutcome outcome = workspace.ExportBspTo(mainFile);
+  EXPECT_EQ(outcome.result, ExportResult::kCannotWrite);
+  EXPECT_EQ(outcome.failedFile, mainFile);
+  // A folder where the state machine's sub-module file should go.
+  fs::create_directory(folder / "state5.bsp");
+  outcome = workspace.ExportBspTo(folder / "demux.bsp");
+  EXPECT_EQ(outcome.result, ExportResult::kCannotWrite);
+  EXPECT_EQ(outcome.failedFile, folder / "state5.bsp");
+  EXPECT_EQ(sink.lines, (std::vector<std::string>{mainFile.string() + "をオープンできません",
+                                                  "state5.bspをオープンできません"}));
+}
+
 TEST_F(FileCommandsTest, DroppedFilesLeaveOnlyTheLastLoadedUnderUntitle) {
   WriteFile("one.dtn", "//pelkor file\nshift[1,0,0,0,1,2]{\n1}\n");
   WriteFile("two.dtn", InstancesText({"B"}));
