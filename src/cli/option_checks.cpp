@@ -25,9 +25,10 @@ CLI::Validator WholeNumberFrom(std::int64_t min, std::int64_t max) {
 CLI::Validator ShardText() {
   return CLI::Validator(
       [](std::string& text) -> std::string {
-        return ParseShard(text) ? "" : text + " is not K/N with 1 <= K <= N";
+        return text == "auto" || ParseShard(text) ? ""
+                                                  : text + " is not K/N with 1 <= K <= N, nor auto";
       },
-      "K/N", "SHARD");
+      "K/N|auto", "SHARD");
 }
 
 }  // namespace pelkor::cli

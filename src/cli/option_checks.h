@@ -10,7 +10,7 @@ namespace pelkor::cli {
 // names the range.
 CLI::Validator WholeNumberFrom(std::int64_t min, std::int64_t max);
 
-// Accepts "K/N" with 1 <= K <= N.
+// Accepts "K/N" with 1 <= K <= N, and "auto".
 CLI::Validator ShardText();
 
 }  // namespace pelkor::cli

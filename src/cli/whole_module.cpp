@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/whole_module.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/errors.h"
+
+namespace pelkor::cli {
+
+WholeModule ReadWholeModule(const std::filesystem::path& design, std::ostream& err) {
+  WholeModule result;
+  const std::optional<DesignText> file = ReadDesignFile(design);
+  if (!file) {
+    err << "pelkor-cli: cannot open " << design.string() << '\n';
+    result.outcome = ReadOutcome::kCannotOpen;
+    return result;
+  }
+  result.encoding = file->encoding;
+  std::vector<IgnoredRecord> ignored;
+  std::optional<std::string> failure;
+  try {
+    ReadModule(file->text, result.module, ignored);
+  } catch (const MessageError& e) {
+    failure = e.what();
+  }
+  const std::string prefix = "pelkor-cli: " + design.string() + ": ";
+  for (const IgnoredRecord& record : ignored)
+    err << prefix << IgnoredRecordMessage(record) << '\n';
+  if (failure) {
+    err << prefix << "ロードに失敗しました" << *failure << '\n';
+    result.outcome = ReadOutcome::kFailed;
+  } else if (!ignored.empty()) {
+    result.outcome = ReadOutcome::kPassedOver;
+  }
+  return result;
+}
+
+}  // namespace pelkor::cli
