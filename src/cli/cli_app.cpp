@@ -40,10 +40,12 @@ CliApp::CliApp()
 
   fmt_ = app_.add_subcommand("fmt", "Rewrite one design file in canonical form");
   fmt_->add_option("DESIGN", fmtOptions_.design, "design file (.dtn)")->required();
-  fmt_->add_option("-o,--output", fmtOptions_.output, "write here instead of in place");
+  fmt_->add_option("-o,--output", fmtOptions_.output, "write here instead of in place")
+      ->type_name("FILE");
   encodingOption_ =
-      fmt_->add_option("--encoding", fmtEncoding_, "cp932 or utf-8 (default: keep the file's)")
-          ->transform(CLI::CheckedTransformer(kEncodings, CLI::ignore_case));
+      fmt_->add_option("--encoding", fmtEncoding_, "the encoding to write (default: the file's)")
+          ->type_name("cp932|utf-8")
+          ->transform(CLI::CheckedTransformer(kEncodings, CLI::ignore_case).description(""));
 
   check_ = app_.add_subcommand("check", "Load a design with its hierarchy and check it");
   check_->add_option("DESIGN", checkDesign_, "design file (.dtn)")->required();
@@ -53,17 +55,23 @@ CliApp::CliApp()
   run_->add_option("DESIGN", runOptions_.design, "design file (.dtn)")->required();
   const CLI::Validator stepCount = WholeNumberFrom(1, std::numeric_limits<std::int64_t>::max());
   run_->add_option("--max-steps", runOptions_.maxSteps, "stop after this many steps")
+      ->type_name("N")
       ->check(stepCount)
       ->capture_default_str();
-  run_->add_option("--trace", runOptions_.trace, "write the state after every step (JSON Lines)");
-  run_->add_option(
-      "--vcd", runOptions_.vcd,
-      "write waveforms (Value Change Dump) and a GTKWave save file (.gtkw) beside them");
+  run_->add_option("--trace", runOptions_.trace, "write the state after every step (JSON Lines)")
+      ->type_name("FILE");
+  run_->add_option("--vcd", runOptions_.vcd,
+                   "write waveforms (Value Change Dump) and a GTKWave save file (.gtkw) beside "
+                   "them")
+      ->type_name("FILE");
   run_->add_flag("--stop-at-mismatch", runOptions_.stopAtMismatch,
                  "stop after the first step in which a sink takes a value it does not expect");
-  run_->add_option("--report", runOptions_.report, "text or json")
-      ->transform(CLI::CheckedTransformer(std::map<std::string, ReportFormat>{
-          {"text", ReportFormat::kText}, {"json", ReportFormat::kJson}}));
+  run_->add_option("--report", runOptions_.report, "the form of the report (default: text)")
+      ->type_name("text|json")
+      ->transform(
+          CLI::CheckedTransformer(std::map<std::string, ReportFormat>{
+                                      {"text", ReportFormat::kText}, {"json", ReportFormat::kJson}})
+              .description(""));
 
   test_ = app_.add_subcommand(
       "test",
@@ -74,18 +82,22 @@ CliApp::CliApp()
   test_
       ->add_option("-j,--jobs", testOptions_.jobs,
                    "designs to run at once (default: the number of cores)")
+      ->type_name("N")
       ->check(WholeNumberFrom(1, 1024));
-  test_->add_option("--junit", testOptions_.junit, "write a JUnit XML report");
+  test_->add_option("--junit", testOptions_.junit, "write a JUnit XML report")->type_name("FILE");
   test_
       ->add_option("--shard", shard_,
                    "run only the K-th of N equal shares of the designs, in sorted path order; "
                    "auto takes K and N from the environment of the job")
+      ->type_name("K/N|auto")
       ->check(ShardText());
   test_
       ->add_option("--shard-count", shardCount_,
                    "N for --shard auto where the job's environment does not give it")
+      ->type_name("N")
       ->check(WholeNumberFrom(1, std::numeric_limits<int>::max()));
   test_->add_option("--max-steps", testOptions_.maxSteps, "stop each design after this many steps")
+      ->type_name("N")
       ->check(stepCount)
       ->capture_default_str();
   test_->footer(ShardFooter());
@@ -99,6 +111,7 @@ CliApp::CliApp()
   render_->add_option("DESIGN", renderOptions_.design, "design file (.dtn)")->required();
   render_->add_option("OUT", renderOptions_.output, "the .svg file to write")->required();
   render_->add_option("--zoom", renderOptions_.zoomLevel, "zoom level, 0 (full size) to 5 (1/32)")
+      ->type_name("LEVEL")
       ->check(CLI::Range(0, 5))
       ->capture_default_str();
 
@@ -114,9 +127,11 @@ CliApp::CliApp()
                   "take the arguments of a git diff driver, head the lines with the path and "
                   "exit 0 unless in trouble");
   diff_->add_flag("--json", diffOptions_.json, "write the changes as a JSON document");
-  diff_->add_option("--svg", diffOptions_.svg,
-                    "draw NEW into this SVG file: added objects green, changed amber, removed "
-                    "red, old places of moved ones dotted");
+  diff_
+      ->add_option("--svg", diffOptions_.svg,
+                   "draw NEW into this SVG file: added objects green, changed amber, removed "
+                   "red, old places of moved ones dotted")
+      ->type_name("FILE");
   diff_->footer(
       "Objects are matched by kind and position, then by content, then (sources and sinks) by "
       "name, never by ID; arcs by their matched ends. IDs are written OLD/NEW. " +

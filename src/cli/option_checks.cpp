@@ -28,7 +28,7 @@ CLI::Validator ShardText() {
         return text == "auto" || ParseShard(text) ? ""
                                                   : text + " is not K/N with 1 <= K <= N, nor auto";
       },
-      "K/N|auto", "SHARD");
+      "", "SHARD");
 }
 
 }  // namespace pelkor::cli

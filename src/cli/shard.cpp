@@ -15,10 +15,6 @@ std::optional<int> Decimal(std::string_view text) {
   return value;
 }
 
-constexpr const char* kCountVariable = "PELKOR_SHARD_COUNT";
-// Slurm numbers the tasks of an array given as a range with a step, such as 0-15:4.
-constexpr const char* kSlurmStepVariable = "SLURM_ARRAY_TASK_STEP";
-
 // A variable's value as a whole number, or a text saying why it is none.
 std::variant<std::int64_t, std::string> Number(const Environment& environment,
                                                const char* variable) {
@@ -45,12 +41,14 @@ std::optional<Shard> ParseShard(std::string_view text) {
 }
 
 const ShardScheme kShardSchemes[5] = {
-    {"any other runner", "PELKOR_SHARD", 1, nullptr, nullptr},
-    {"Slurm array job", "SLURM_ARRAY_TASK_ID", 0, "SLURM_ARRAY_TASK_MIN", "SLURM_ARRAY_TASK_COUNT"},
-    {"Kubernetes indexed Job", "JOB_COMPLETION_INDEX", 0, nullptr, nullptr},
-    {"GitLab parallel job", "CI_NODE_INDEX", 1, nullptr, "CI_NODE_TOTAL"},
-    {"Buildkite parallel job", "BUILDKITE_PARALLEL_JOB", 0, nullptr,
-     "BUILDKITE_PARALLEL_JOB_COUNT"},
+    {"any other runner", "PELKOR_SHARD", 1, nullptr, nullptr, nullptr},
+    // An array given as a range with a step, such as 0-15:4, numbers its tasks 0, 4, 8, 12.
+    {"Slurm array job", "SLURM_ARRAY_TASK_ID", 0, "SLURM_ARRAY_TASK_MIN", "SLURM_ARRAY_TASK_COUNT",
+     "SLURM_ARRAY_TASK_STEP"},
+    {"Kubernetes indexed Job", "JOB_COMPLETION_INDEX", 0, nullptr, nullptr, nullptr},
+    {"GitLab parallel job", "CI_NODE_INDEX", 1, nullptr, "CI_NODE_TOTAL", nullptr},
+    {"Buildkite parallel job", "BUILDKITE_PARALLEL_JOB", 0, nullptr, "BUILDKITE_PARALLEL_JOB_COUNT",
+     nullptr},
 };
 
 std::string DescribeScheme(const ShardScheme& scheme) {
@@ -60,7 +58,7 @@ std::string DescribeScheme(const ShardScheme& scheme) {
   else if (scheme.countVariable != nullptr)
     text += std::string(" with ") + scheme.countVariable;
   else
-    text += std::string(" with --shard-count or ") + kCountVariable;
+    text += std::string(" with --shard-count or ") + kShardCountVariable;
   return text + " (" + scheme.engine + ")";
 }
 
@@ -80,8 +78,8 @@ std::variant<Shard, std::string> ShardFromEnvironment(const Environment& environ
       first = std::get<std::int64_t>(value);
     }
     std::int64_t step = 1;
-    if (scheme.firstIndexVariable != nullptr && environment(kSlurmStepVariable) != nullptr) {
-      const auto value = Number(environment, kSlurmStepVariable);
+    if (scheme.stepVariable != nullptr && environment(scheme.stepVariable) != nullptr) {
+      const auto value = Number(environment, scheme.stepVariable);
       if (const auto* why = std::get_if<std::string>(&value))
         return *why;
       step = std::get<std::int64_t>(value);
@@ -90,8 +88,8 @@ std::variant<Shard, std::string> ShardFromEnvironment(const Environment& environ
     if (scheme.countVariable == nullptr && count) {
       total = *count;
     } else {
-      const auto value = Number(
-          environment, scheme.countVariable != nullptr ? scheme.countVariable : kCountVariable);
+      const auto value = Number(environment, scheme.countVariable != nullptr ? scheme.countVariable
+                                                                             : kShardCountVariable);
       if (const auto* why = std::get_if<std::string>(&value))
         return *why + ", which " + DescribeScheme(scheme) + " needs";
       total = std::get<std::int64_t>(value);

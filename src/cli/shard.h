@@ -30,6 +30,9 @@ std::vector<T> ShareOf(const std::vector<T>& items, const Shard& shard) {
                         items.begin() + static_cast<std::ptrdiff_t>(index * size / count));
 }
 
+// The number of jobs where the scheme has no variable of its own for it.
+inline constexpr const char* kShardCountVariable = "PELKOR_SHARD_COUNT";
+
 // How a scheduler or CI service tells each of its parallel jobs which one it is.
 struct ShardScheme {
   const char* engine;              // "Slurm array job", ...
@@ -37,6 +40,7 @@ struct ShardScheme {
   int firstIndex;                  // the index of the first job, unless firstIndexVariable is set
   const char* firstIndexVariable;  // null when the first index is fixed
   const char* countVariable;       // null: the count is --shard-count or PELKOR_SHARD_COUNT
+  const char* stepVariable;        // when set, the index advances by this much from job to job
 };
 
 // In the order they are looked for: the first whose index variable is set is taken.
