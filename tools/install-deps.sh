@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need (gtkwave reads back the
-# waveform files, python3 parses the JUnit reports), only those that are missing.
+# waveform files, python3 parses the JUnit reports, git and bash-completion try the diff
+# driver and the completion, man-db and lintian judge the manual pages and the package),
+# only those that are missing.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libfmt-dev nlohmann-json3-dev libcli11-dev
           libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev qt6-svg-dev
           fonts-ipafont-gothic xvfb xauth xdotool desktop-file-utils appstream dpkg-dev
-          gtkwave python3)
+          gtkwave python3 git bash-completion man-db lintian)
 
 missing=()
 for package in "${packages[@]}"; do

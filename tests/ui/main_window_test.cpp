@@ -232,6 +232,7 @@ class MainWindowTest : public QObject {
       QVERIFY(about != nullptr);
       QCOMPARE(about->windowTitle(), QString("バージョン情報 pelkor"));
       QVERIFY(about->findChild<QLabel*>("aboutVersion")->text() == "pelkor Version 1.03");
+      QVERIFY(about->findChild<QLabel*>("aboutLicense")->text().contains("GPL-3.0-or-later"));
       about->close();
     });
     window.Execute(CommandId::kAbout);
