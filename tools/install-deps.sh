@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages the build and the tests need (gtkwave reads back the
 # waveform files, python3 parses the JUnit reports, git and bash-completion try the diff
 # driver and the completion, man-db and lintian judge the manual pages and the package),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The undo history of a module: snapshots of its design maps, oldest at the front.
 #include <memory>
 #include <utility>

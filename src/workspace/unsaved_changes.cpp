@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which modules changed since they were loaded or saved, and the question before they are
 // dropped. A module's design-file text is what is compared (by its digest), so every kind of edit
 // counts and nothing a file does not keep (selection, run-time state) does.

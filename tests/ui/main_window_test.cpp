@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window driven through its actions, with a scripted file chooser.
 #include <QtTest>
 
