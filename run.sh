@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds pelkor and starts the desktop application on the given design. Without a display it
 # says so and runs the design in the command-line tool instead.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing and reading back a large design: 10,000 primitives and 20,000 arcs. Each direction
 // should stay well under 50 ms, in memory and through a file (encoding, CR LF, safe save).
 #include <benchmark/benchmark.h>

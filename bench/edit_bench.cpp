@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editing operations on a large module: recording an edit of 10,000 primitives
 // and 20,000 arcs (at most 5 ms), and copying and pasting 1,000 selected primitives (at most
 // 5 ms).

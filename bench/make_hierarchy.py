@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes a hierarchy of about a million primitives into a folder: hierarchy.dtn holds a held
 source, a chain of 7 instances of g3 and a discarding sink; g3, g2 and g1 chain 10 instances of
 the level below, g0 chains 20 instances of an inverter cell (5 primitives). 147,777 instances,

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Peak resident memory of `pelkor-cli run` per primitive, check included, on the 10,000-stage
 # inverter chain and on a hierarchy of about a million primitives (make_hierarchy.py); fails
 # when either needs more than 200 bytes per primitive.

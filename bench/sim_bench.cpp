@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulation: a step over a hierarchy of 10,000 instances of a small module (at most
 // 3 ms; the reference step beside it for comparison), a step that advances a 1,000,000-cell
 // register (at most 0.5 ms), the check of that hierarchy (at most 1 s), a full chain of 10,000

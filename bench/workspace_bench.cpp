@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening a whole hierarchy: 1,000 module files in a tree four levels deep.
 #include <benchmark/benchmark.h>
 

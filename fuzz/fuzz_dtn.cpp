@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the design-file reader the way opening a file does (decoding,
 // line ends, records) and writes back what was read. The reader must end in a module or a
 // message, never in a crash, a hang or a broken module.

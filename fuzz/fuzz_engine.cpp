@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hierarchies built from the input bytes, run by the reference step and by the workspace's
 // engine side by side: any difference in messages, conditions, tree or run-time state aborts
 // with both descriptions.

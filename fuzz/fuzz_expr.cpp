@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes through the expression language: as a function text (plain, and behind a
 // guard statement) from Normalize to Evaluate, as hand-made right sides, and as a postfix
 // program. Every failure must be a MessageError, and the compiled form must always give the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz target once on every file named on the command line (folders are walked), so
 // that a corpus can be replayed as an ordinary test without libFuzzer.
 #include <cstddef>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a source under SOURCE_DIR includes a header of a layer above its own, or when a
 # source outside the desktop layers includes Qt. Run by the build (see src/CMakeLists.txt).
 #   cmake -DSOURCE_DIR=src -P tools/check_layers.cmake

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One frame of the editor view at 1920 x 1080 with 10,000 primitives in sight: building the
 // draw list and the hit map, replaying the list into the back buffer, and both together.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/option_checks.h"
 
 #include <charconv>
@@ -25,9 +26,10 @@ CLI::Validator WholeNumberFrom(std::int64_t min, std::int64_t max) {
 CLI::Validator ShardText() {
   return CLI::Validator(
       [](std::string& text) -> std::string {
-        return ParseShard(text) ? "" : text + " is not K/N with 1 <= K <= N";
+        return text == "auto" || ParseShard(text) ? ""
+                                                  : text + " is not K/N with 1 <= K <= N, nor auto";
       },
-      "K/N", "SHARD");
+      "", "SHARD");
 }
 
 }  // namespace pelkor::cli

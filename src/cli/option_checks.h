@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <cstdint>
@@ -10,7 +11,7 @@ namespace pelkor::cli {
 // names the range.
 CLI::Validator WholeNumberFrom(std::int64_t min, std::int64_t max);
 
-// Accepts "K/N" with 1 <= K <= N.
+// Accepts "K/N" with 1 <= K <= N, and "auto".
 CLI::Validator ShardText();
 
 }  // namespace pelkor::cli

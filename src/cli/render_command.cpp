@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/render_command.h"
 
 #include "cli/cli_session.h"
 #include "cli/exit_status.h"
 #include "cli/open_design.h"
+#include "cli/save_report.h"
 #include "files/safe_write.h"
 #include "view/picture_view.h"
 #include "view/scene.h"
@@ -22,17 +24,10 @@ int RenderCommand(const RenderOptions& options, std::ostream& out, std::ostream&
   Frame frame;
   PaintScene(module, PictureView(module, options.zoomLevel), StyleFromSettings(Settings{}), nullptr,
              {}, frame, nullptr);
-  switch (WriteFileSafely(options.output, SvgFromDrawList(frame.picture))) {
-    case SaveResult::kSaved:
-      return kExitOk;
-    case SaveResult::kCannotOpen:
-      err << "pelkor-cli: cannot create " << options.output.string() << '\n';
-      break;
-    case SaveResult::kWriteFailed:
-      err << "pelkor-cli: writing " << options.output.string() << " failed\n";
-      break;
-  }
-  return kExitCannotWrite;
+  return ReportSave(WriteFileSafely(options.output, SvgFromDrawList(frame.picture)), options.output,
+                    err)
+             ? kExitOk
+             : kExitCannotWrite;
 }
 
 }  // namespace pelkor::cli

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/sink_arrivals.h"
 
 #include "model/sink_verification.h"

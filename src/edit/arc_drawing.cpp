@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing arcs with the arc tool: starting, bending, the line to the pointer, and completing an
 // arc with its port name.
 #include <algorithm>

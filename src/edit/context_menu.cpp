@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The right button: the context menus of empty space, of a selection and of one object, and
 // the removal of an arc while the arc tool draws one.
 #include <algorithm>

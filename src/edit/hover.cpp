@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the view shows about the object under the pointer: a frame while editing, on the objects
 // an arc in progress may end on, and a tooltip with a register's tokens or a machine's state.
 #include <algorithm>

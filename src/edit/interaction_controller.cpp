@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pointer and key events of the view: tools, placing, erasing, selecting and moving.
 #include "edit/interaction_controller.h"
 

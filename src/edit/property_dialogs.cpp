@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Double-click and "編集": the property dialogs of the primitives, and the ways into a module
 // instance.
 #include <map>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "edit/state_dialog.h"
 
 #include "base/errors.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The state machine editor's picture: its sketch and hit map, rebuilt together.
 #include <string>
 #include <utility>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <fmt/format.h>
 
 #include "export/logic_generation.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The record parsers of the design-file reader. Each takes the text of one record as the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/clipboard.h"
 
 #include <optional>
@@ -21,29 +22,6 @@ std::optional<int> AddCopy(const Module& source, Module& target, std::map<int, R
   Record& stored = (target.*map).at(newId);
   stored.position = SaturatingAdd(stored.position, offset);
   return newId;
-}
-
-// Adds a copy of `source`'s primitive `id` of the given kind to `target` with the add
-// operation of that kind, moved by offset. nullopt when `source` holds no such primitive.
-std::optional<int> AddCopyOf(const Module& source, int id, ObjectKind kind, Module& target,
-                             Point offset) {
-  switch (kind) {
-    case kStateMachineKind:
-      return AddCopy(source, target, &Module::stateMachines, &Module::AddStateMachine, id, offset);
-    case kShiftRegisterKind:
-      return AddCopy(source, target, &Module::shiftRegisters, &Module::AddShiftRegister, id,
-                     offset);
-    case kCounterKind:
-      return AddCopy(source, target, &Module::counters, &Module::AddCounter, id, offset);
-    case kSourceKind:
-      return AddCopy(source, target, &Module::sources, &Module::AddSource, id, offset);
-    case kSinkKind:
-      return AddCopy(source, target, &Module::sinks, &Module::AddSink, id, offset);
-    case kInstanceKind:
-      return AddCopy(source, target, &Module::instances, &Module::AddInstance, id, offset);
-    default:
-      return std::nullopt;
-  }
 }
 
 struct CopiedObject {
@@ -75,6 +53,27 @@ void CopyArcsOfRegister(const Module& module, const ArcIndex& index, bool intoRe
 }
 
 }  // namespace
+
+std::optional<int> AddCopyOf(const Module& source, int id, ObjectKind kind, Module& target,
+                             Point offset) {
+  switch (kind) {
+    case kStateMachineKind:
+      return AddCopy(source, target, &Module::stateMachines, &Module::AddStateMachine, id, offset);
+    case kShiftRegisterKind:
+      return AddCopy(source, target, &Module::shiftRegisters, &Module::AddShiftRegister, id,
+                     offset);
+    case kCounterKind:
+      return AddCopy(source, target, &Module::counters, &Module::AddCounter, id, offset);
+    case kSourceKind:
+      return AddCopy(source, target, &Module::sources, &Module::AddSource, id, offset);
+    case kSinkKind:
+      return AddCopy(source, target, &Module::sinks, &Module::AddSink, id, offset);
+    case kInstanceKind:
+      return AddCopy(source, target, &Module::instances, &Module::AddInstance, id, offset);
+    default:
+      return std::nullopt;
+  }
+}
 
 Module CopySelection(const Module& module, Point pasteOrigin, OutputLog& log) {
   Module copy;

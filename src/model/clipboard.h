@@ -1,12 +1,19 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <map>
+#include <optional>
 
 #include "base/geometry.h"
 #include "model/module.h"
 #include "model/output_log.h"
 
 namespace pelkor {
+
+// Adds a copy of `source`'s primitive `id` of the given kind to `target` with the add
+// operation of that kind, moved by offset. nullopt when `source` holds no such primitive.
+std::optional<int> AddCopyOf(const Module& source, int id, ObjectKind kind, Module& target,
+                             Point offset);
 
 // A clipboard module holding copies of the module's selected primitives under new IDs 1..n, in
 // ascending old ID, and the arcs whose two ends are both selected. Its pasteOrigin is the given

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/module_manager_entries.h"
 
 namespace pelkor {

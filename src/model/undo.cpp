@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The edit history of a module: the recorded states undo and redo move between, and the revision
 // that names the design's state.
 #include <memory>

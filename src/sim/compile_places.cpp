@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Register preparation, source queues, and the sources and sinks of a node.
 #include <algorithm>
 #include <new>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Module instances: their boundary connections to the working copies of their children.
 #include "sim/compile.h"
 #include "sim/compile_steps.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The parts of the check, one per primitive kind; each returns false when its primitive fails

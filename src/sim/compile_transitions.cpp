@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Counters and state machines: their programs, their arcs bound to variables, consume sets.
 #include <algorithm>
 #include <optional>

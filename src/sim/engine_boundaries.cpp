@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Phase 2 in the engine: tokens across module boundaries, "new" and "delete".
 #include <algorithm>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's check and the creation of nodes: compiling each module once, giving every node
 // its blocks of state, wiring instances to their children.
 #include <new>

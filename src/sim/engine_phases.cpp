@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's phases other than phase 2, each over the items that may act.
 #include "sim/engine.h"
 #include "sim/step_parts.h"

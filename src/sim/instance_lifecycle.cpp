@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Creating and deleting module instances while the simulation runs, and ending the runtime.
 #include <new>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Phase 2: tokens across module boundaries, and the "new" and "delete" arcs.
 #include <algorithm>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // State machines: firing a state, the two-step firing, and readiness.
 #include <algorithm>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sim/shift_register_runtime.h"
 
 #include <string.h>  // memrchr

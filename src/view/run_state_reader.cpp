@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "view/run_state_reader.h"
 
 namespace pelkor {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one way to run a command of the menus, the toolbar, the keys and the context menus by its
 // id, and the state each shows; and how what a command changed reaches the windows once it ends.
 #include <utility>

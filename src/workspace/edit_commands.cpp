@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editing commands on the selection of the module shown: delete, align, copy, cut, paste,
 // and undo. They keep the instance tree in step with the module instances they remove or add.
 #include <map>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Export of the module shown as a DRAVU objects file with its generated sub-modules.
 #include "export/bsp_file.h"
 #include "workspace/workspace.h"

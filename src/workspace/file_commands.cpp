@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands that move modules between design files and the module library.
 #include <algorithm>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Simulation control: check, step, the animated run and its timer ticks, the run without
 // animation, pause and the end of the simulation, and the command states that follow them.
 #include <chrono>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which modules changed since they were loaded or saved, and the question before they are
 // dropped. Every recorded edit, undo and redo moves a module's revision, so comparing revisions
 // tells it, and nothing a file does not keep (selection, run-time state) counts.

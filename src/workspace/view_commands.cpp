@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor view's events, handed to the editing tools, and what the tools leave to the
 // workspace: the commands of the context menus and the windows that follow the module shown.
 #include <utility>

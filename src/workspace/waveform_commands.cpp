@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The waveforms, the live verdicts and the stop at a sink's first mismatch, around the steps
 // of the simulation.
 #include <sstream>

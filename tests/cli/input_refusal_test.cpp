@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Design paths that are no design-sized regular file, as they arrive by accident: each is
 // refused at once by every command, with the file and the reason, and exit status 66.
 #include <sys/stat.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds a design around a two-state machine in an empty pelkor window with synthesized mouse
 # and keys only: the machine is drawn in its editor (double-click), the states' texts typed
 # into the state dialog, the named state arc chosen in the arc dialog; the machine's tooltip

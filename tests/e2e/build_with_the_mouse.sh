@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds a design in an empty pelkor window with synthesized mouse and keys only: a source
 # with the data 1010, a shift register, a counter, a second register and a sink, arcs drawn
 # with the arc tool (one with a bend), the properties typed into the real dialogs (the sink's

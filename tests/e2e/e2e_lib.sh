@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Helpers for the end-to-end scripts: they drive the real pelkor under the X server of
 # xvfb-run with xdotool. Sourced by a script that sets `pelkor`, `cli` (pelkor-cli) and
 # `screenshot` (the x11_screenshot tool) and runs under `set -euo pipefail`; pictures of the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the real pelkor on an example under the X server of xvfb-run, checks and runs it
 # through the menus with synthesized keys, takes a screenshot and quits through the menu.
 #   run_example.sh PELKOR SCREENSHOT_TOOL DESIGN OUT.png

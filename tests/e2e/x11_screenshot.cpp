@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves a picture of the whole X screen, or finds a colour on it, for the end-to-end tests
 // under Xvfb.
 //   x11_screenshot OUT.png

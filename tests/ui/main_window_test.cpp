@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window driven through its actions, with a scripted file chooser.
 #include <QtTest>
 
@@ -241,6 +242,7 @@ class MainWindowTest : public QObject {
       QVERIFY(about != nullptr);
       QCOMPARE(about->windowTitle(), QString("バージョン情報 pelkor"));
       QVERIFY(about->findChild<QLabel*>("aboutVersion")->text() == "pelkor Version 1.03");
+      QVERIFY(about->findChild<QLabel*>("aboutLicense")->text().contains("GPL-3.0-or-later"));
       about->close();
     });
     window.Execute(CommandId::kAbout);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The module tree window and the module manager.
 #include <QLineEdit>
 #include <QSignalSpy>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The view widget inside the main window, driven with synthesized mouse, wheel and keys.
 #include <QLabel>
 #include <QScrollBar>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Long seeded streams of view events, with random dialog and menu answers, now and then during
 // a simulation: nothing may throw out of the editing tools, and the module shown keeps its
 // invariants after every event.

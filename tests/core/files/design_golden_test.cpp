@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The design files under tests/data/dtn are the reference: the writer must reproduce them
 // byte for byte, and reading them must give the modules they describe.
 #include <gtest/gtest.h>

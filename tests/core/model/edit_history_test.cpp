@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Undo, redo and the revision that tells whether a design is what was last loaded or saved.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the module tree window and the module manager list from the library.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Small modules built in code, for the simulation tests and the engine's fuzz target.

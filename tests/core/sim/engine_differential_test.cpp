@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The workspace's engine against the reference step on random hierarchies: after the check and
 // after every step both must show the same messages, activity, conditions, tree, schedule and
 // run-time state.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Random hierarchies for comparing the simulation engines: modules with ports, logic of every

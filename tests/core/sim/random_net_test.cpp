@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Nets made at random from every kind of primitive, with arcs that break the rules, names that
 // match nothing and modules that create, delete and repeat themselves: the check and the runs
 // end in messages, never in a crash, and the end of each simulation leaves the design as it was.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every command of the command table, run by its id in a few states of the workspace: the
 // query answers, and the command either runs or, when disabled or the windows' own, is refused
 // without changing anything; the model's invariants hold after each.

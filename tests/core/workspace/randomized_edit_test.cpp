@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Long seeded sequences of editing operations, with the model's invariants and the instance
 // tree checked after every step, undo included.
 #include <optional>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which modules changed since they were loaded or saved, and what New, Open and dropped files
 // do with them.
 #include <gtest/gtest.h>
