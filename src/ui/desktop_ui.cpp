@@ -81,7 +81,7 @@ void DesktopUi::EditStateMachine(StateMachine& machine) {
   dialog.store(machine);
 }
 
-std::string DesktopUi::ChooseArcPort(const std::vector<std::string>& names,
+std::optional<std::string> DesktopUi::ChooseArcPort(const std::vector<std::string>& names,
                                      const std::string& preset) {
   return pelkor::ChooseArcPort(dialogParent_, names, preset);
 }

@@ -40,7 +40,7 @@ class DesktopUi : public QObject, public WorkspaceUi {
   void EditCounter(Counter& record, bool simulating) override;
   void EditSink(SinkTransition& record, bool simulating) override;
   void EditStateMachine(StateMachine& machine) override;
-  std::string ChooseArcPort(const std::vector<std::string>& names,
+  std::optional<std::string> ChooseArcPort(const std::vector<std::string>& names,
                             const std::string& preset) override;
   SaveChangesAnswer AskSaveChanges() override;
   void DesignFileUsed(const std::filesystem::path& path) override;

@@ -45,12 +45,13 @@ void EditSink(QWidget* parent, SinkTransition& record, bool simulating) {
   dialog.Store(record);
 }
 
-std::string ChooseArcPort(QWidget* parent, const std::vector<std::string>& names,
+std::optional<std::string> ChooseArcPort(QWidget* parent, const std::vector<std::string>& names,
                           const std::string& preset) {
   ArcPortDialog dialog(parent);
   dialog.Fill(names);
   dialog.Preset(preset);
-  dialog.exec();
+  if (dialog.exec() != QDialog::Accepted)
+    return std::nullopt;
   return dialog.ChosenText();
 }
 

@@ -159,11 +159,19 @@ TEST_F(ArcToolTest, AModulePortIsAlwaysAskedForFromTheModulesNamedSourcesAndSink
   module().instances.at(instance).moduleName = "sub";
   ui.ports = {"a", std::nullopt};
   DrawArc(reg, instance);
+  const std::uint64_t drawn = Revision();
   DrawArc(instance, reg);
   EXPECT_THAT(ui.portLists, ElementsAre(ElementsAre("a", "b"), ElementsAre("q")));
-  ASSERT_EQ(module().arcs.size(), 2u);
+  ASSERT_EQ(module().arcs.size(), 1u);  // Cancel creates nothing
   EXPECT_EQ(module().arcs.begin()->second.name, "a");
-  EXPECT_EQ(module().arcs.rbegin()->second.name, "");  // cancelled: the preset stays
+  EXPECT_EQ(Revision(), drawn);
+
+  // Drawn again and cancelled, an existing arc keeps its name and bends.
+  ui.ports = {std::nullopt};
+  DrawArc(reg, instance, {{200, 40}});
+  ASSERT_EQ(module().arcs.size(), 1u);
+  EXPECT_EQ(module().arcs.begin()->second.name, "a");
+  EXPECT_TRUE(module().arcs.begin()->second.bends.empty());
 }
 
 TEST_F(ArcToolTest, DrawingTheSameRegisterToSinkArcTwiceKeepsOneArcWithTheNewBends) {

@@ -52,11 +52,11 @@ class RandomUi : public testing::ScriptedUi {
     };
   }
 
-  std::string ChooseArcPort(const std::vector<std::string>& offered,
-                            const std::string& preset) override {
+  std::optional<std::string> ChooseArcPort(const std::vector<std::string>& offered,
+                                           const std::string& preset) override {
     ScriptedUi::ChooseArcPort(offered, preset);
     if (offered.empty() || Pick({false, true}))
-      return Pick({preset, std::string("z")});
+      return Pick<std::optional<std::string>>({preset, std::string("z"), std::nullopt});
     return offered[rng_() % offered.size()];
   }
   std::optional<std::string> AskModuleName() override {

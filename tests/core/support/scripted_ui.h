@@ -54,16 +54,17 @@ class ScriptedUi : public WorkspaceUi {
   void EditCounter(Counter& c, bool) override { Open("counter", editCounter, c); }
   void EditSink(SinkTransition& s, bool) override { Open("sink", editSink, s); }
   void EditStateMachine(StateMachine& m) override { Open("state machine", editMachine, m); }
-  // Answers with the next scripted port, or like Cancel (the preset) when none is left.
-  std::string ChooseArcPort(const std::vector<std::string>& offered,
-                            const std::string& preset) override {
+  // Answers with the next scripted port (nullopt: Cancel), or OK on the preset when none is
+  // left.
+  std::optional<std::string> ChooseArcPort(const std::vector<std::string>& offered,
+                                           const std::string& preset) override {
     opened.push_back("arc port");
     portLists.push_back(offered);
     if (ports.empty())
       return preset;
     auto answer = ports.front();
     ports.pop_front();
-    return answer.value_or(preset);
+    return answer;
   }
   std::optional<CommandId> ShowContextMenu(Point,
                                            const std::vector<ContextMenuItem>& items) override {
