@@ -64,6 +64,28 @@ Module* ModuleLibrary::CreateModule(const std::string& name) {
   return &modules_[number];
 }
 
+bool ModuleLibrary::RenameModule(const std::string& from, const std::string& to) {
+  auto entry = moduleNumbers_.find(from);
+  if (entry != moduleNumbers_.end() && from == to)
+    return true;
+  if (entry == moduleNumbers_.end() || moduleNumbers_.contains(to))
+    return false;
+  for (const auto& [number, module] : modules_) {
+    for (const auto& [id, instance] : module.instances) {
+      if (instance.moduleName == from)
+        return false;
+    }
+  }
+  const int number = entry->second;
+  moduleNumbers_.erase(entry);
+  moduleNumbers_[to] = number;
+  ForEachNode([&](RuntimeInstance& node) {
+    if (node.name == from)
+      node.name = to;
+  });
+  return true;
+}
+
 bool ModuleLibrary::Exists(const std::string& name) const {
   return moduleNumbers_.contains(name);
 }

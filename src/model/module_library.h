@@ -25,6 +25,10 @@ class ModuleLibrary {
   void Reset();
   // Registers a new empty module; nullptr when the name is taken.
   Module* CreateModule(const std::string& name);
+  // Gives a module another name, keeping its design and its nodes in the tree. False, and
+  // nothing changed, when the new name is taken, the old one unknown, or an instance names the
+  // module (it would then name a module that is not there).
+  bool RenameModule(const std::string& from, const std::string& to);
   bool Exists(const std::string& name) const;
   // Throws "モジュールがありません" for a name that is not registered.
   Module& ModuleByName(const std::string& name);

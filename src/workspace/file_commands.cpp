@@ -121,15 +121,16 @@ OpenResult Workspace::OpenFile(const std::filesystem::path& path) {
     return OpenResult::kCannotOpen;
   loadFailures_ = 0;
   ResetDesign();
+  // The empty design the reset left becomes the file's module, so that no phantom "untitle"
+  // stays behind in the library.
   const std::string title = FileTitle(path);
-  Module* module = library_.CreateModule(title);
-  if (module == nullptr) {
+  if (!library_.RenameModule(library_.rootInstance().name, title)) {
     log_.WriteText("読み込みに失敗しました");
     return OpenResult::kLoadFailed;
   }
+  Module* module = &library_.ModuleByName(title);
   ReadText(file->text, *module);
   log_.Write("%sを読み込みました", title);
-  library_.rootInstance().name = title;
   library_.SetCurrentModule(title);
   SetTitle(title);
   LoadSubModules(*module, library_.rootInstance());
@@ -227,18 +228,11 @@ void Workspace::DropFiles(const std::vector<std::filesystem::path>& paths) {
   const CommandScope scope(*this);
   if (IsSimulating() || paths.empty() || !ConfirmDiscardChanges())
     return;
+  // A dropped design opens as Open opens it, with its hierarchy, so that saving it writes back
+  // where it came from; of several, each opens in turn until one cannot be read.
   for (const std::filesystem::path& path : paths) {
-    hierarchyReader_ = InputReader(inputLimits_);
-    const std::optional<DesignText> file = ReadDesign(path, "");
-    if (!file)
+    if (OpenFile(path) == OpenResult::kCannotOpen)
       return;
-    controller_.DropToolState();
-    library_.Reset();
-    ReadText(file->text, library_.currentModule());
-    MarkAllSaved();
-    SetTitle(path.string());
-    Changed(Change::kContent | Change::kSelection | Change::kView | Change::kTree);
-    ui_.DesignFileUsed(path);
   }
 }
 

@@ -33,6 +33,23 @@ TEST_F(ModuleLibraryTest, StartsWithUntitleAtTheRoot) {
   EXPECT_NE(library.rootInstance().treeItem, 0u);
 }
 
+TEST_F(ModuleLibraryTest, RenameKeepsTheDesignAndTheNodesButNeverLeavesAnInstanceBehind) {
+  library.currentModule().AddShiftRegister({});
+  ASSERT_TRUE(library.RenameModule("untitle", "top"));
+  EXPECT_FALSE(library.Exists("untitle"));
+  EXPECT_EQ(library.ModuleByName("top").PrimitiveCount(), 1u);
+  EXPECT_EQ(library.rootInstance().name, "top");
+  EXPECT_EQ(&library.currentModule(), &library.ModuleByName("top"));
+
+  library.CreateModule("sub");
+  PlaceInstance("top", "sub");
+  EXPECT_FALSE(library.RenameModule("sub", "other"));  // "top" names it
+  EXPECT_FALSE(library.RenameModule("top", "sub"));    // taken
+  EXPECT_FALSE(library.RenameModule("none", "x"));
+  EXPECT_TRUE(library.RenameModule("top", "top"));
+  EXPECT_EQ(library.moduleNumbers(), (std::map<std::string, int>{{"sub", 1}, {"top", 0}}));
+}
+
 TEST_F(ModuleLibraryTest, CreateModuleNumbersByCountAndRefusesTakenNames) {
   EXPECT_NE(library.CreateModule("A"), nullptr);
   EXPECT_NE(library.CreateModule("B"), nullptr);

@@ -83,10 +83,17 @@ TEST_F(FileCommandsTest, AModuleContainingItselfIsNotExpanded) {
   EXPECT_EQ(sink.lines.back(), "再帰です");
 }
 
-TEST_F(FileCommandsTest, OpenRefusesTheTitleUntitleAndReportsMissingFiles) {
-  WriteFile("untitle.dtn", InstancesText({}));
+// A file named after the empty design's module, as Save writes a new design, opens as any other,
+// and no empty "untitle" module stays behind beside an opened design.
+TEST_F(FileCommandsTest, OpenLeavesNoPhantomModuleAndReportsMissingFiles) {
+  WriteFile("untitle.dtn", "//pelkor file\nshift[1,0,0,0,1,2]{\n01}\n");
+  WriteFile("A.dtn", InstancesText({}));
   Open("untitle.dtn");
-  EXPECT_EQ(sink.lines, std::vector<std::string>{"読み込みに失敗しました"});
+  EXPECT_EQ(sink.lines, std::vector<std::string>{"untitleを読み込みました"});
+  EXPECT_EQ(workspace.library().currentModule().shiftRegisters.size(), 1u);
+  Open("A.dtn");
+  EXPECT_EQ(workspace.library().moduleNumbers().size(), 1u);
+  EXPECT_TRUE(workspace.library().Exists("A"));
 
   Open("missing.dtn");
   EXPECT_EQ(sink.lines.back(), (folder / "missing.dtn").string() + "をオープン出来ません");
@@ -235,20 +242,21 @@ TEST_F(FileCommandsTest, AnExportThatCannotWriteNamesTheFileThatFailed) {
                                                   "state5.bspをオープンできません"}));
 }
 
-TEST_F(FileCommandsTest, DroppedFilesLeaveOnlyTheLastLoadedUnderUntitle) {
+// Dropped files open as Open opens them, so that a save writes back where they came from.
+TEST_F(FileCommandsTest, DroppedFilesOpenWithTheirHierarchyTheLastStayingOpen) {
   WriteFile("one.dtn", "//pelkor file\nshift[1,0,0,0,1,2]{\n1}\n");
   WriteFile("two.dtn", InstancesText({"B"}));
+  WriteFile("B.dtn", InstancesText({}));
+  workspace.SetDesignFolder(temp.path() / "elsewhere");
   workspace.DropFiles({folder / "one.dtn", folder / "two.dtn"});
   const ModuleLibrary& library = workspace.library();
-  EXPECT_EQ(library.moduleNumbers().size(), 1u);
-  EXPECT_EQ(library.rootInstance().name, "untitle");
-  EXPECT_TRUE(library.currentModule().shiftRegisters.empty());
-  EXPECT_EQ(library.currentModule().instances.size(), 1u);
-  EXPECT_TRUE(library.rootInstance().children.empty());  // sub-modules are not loaded
-  EXPECT_EQ(workspace.documentTitle(), (folder / "two.dtn").string());
+  EXPECT_EQ(library.rootInstance().name, "two");
+  EXPECT_EQ(library.rootInstance().children.size(), 1u);
+  EXPECT_EQ(workspace.documentTitle(), "two");
+  EXPECT_EQ(workspace.designFolder(), folder);
 
   workspace.DropFiles({folder / "missing.dtn", folder / "one.dtn"});  // stops at the first
-  EXPECT_EQ(workspace.library().currentModule().instances.size(), 1u);
+  EXPECT_EQ(workspace.library().rootInstance().name, "two");
 }
 
 TEST_F(FileCommandsTest, LoadModuleRefusesANameAlreadyLoaded) {
