@@ -157,7 +157,7 @@ struct ReferenceSteps {
   }
   template <typename Net>
   static void Reserve(Net& net, std::size_t values) {
-    net.library.rootInstance().net->sinks.at(net.sink).received.reserve(values);
+    net.library.rootInstance().runtime->FindSink(net.sink)->received.reserve(values);
   }
   template <typename Net>
   static void Step(Net& net, StepActivity& activity) {

@@ -43,10 +43,10 @@ namespace {
 // Compiles every record of one primitive map into its run-time list, in ascending ID, up to
 // the first that fails.
 template <typename Records, typename Compiled, typename Compile>
-bool CompileEach(Records& records, std::vector<Compiled>& compiled, Compile compile) {
+bool CompileEach(const Records& records, std::vector<Compiled>& compiled, Compile compile) {
   compiled.clear();
   compiled.reserve(records.size());
-  for (auto& [id, record] : records) {
+  for (const auto& [id, record] : records) {
     if (!compile(id, record, compiled.emplace_back()))
       return false;
   }
@@ -66,10 +66,10 @@ bool PrepareRegisters(OutputLog& log, const std::string& moduleName, const Modul
   return true;
 }
 
-bool CompileMachines(OutputLog& log, const std::string& moduleName, Module& net,
+bool CompileMachines(OutputLog& log, const std::string& moduleName, const Module& net,
                      NetRuntime& runtime) {
   return CompileEach(net.stateMachines, runtime.machines,
-                     [&](int id, StateMachine& machine, StateMachineRuntime& out) {
+                     [&](int id, const StateMachine& machine, StateMachineRuntime& out) {
                        if (CompileStateMachine(log, net, runtime, id, machine, out))
                          return true;
                        log.Write("%sのステートマシン%dにエラー", moduleName, id);
@@ -77,9 +77,9 @@ bool CompileMachines(OutputLog& log, const std::string& moduleName, Module& net,
                      });
 }
 
-bool CompileCounters(OutputLog& log, Module& net, NetRuntime& runtime) {
+bool CompileCounters(OutputLog& log, const Module& net, NetRuntime& runtime) {
   return CompileEach(net.counters, runtime.counters,
-                     [&](int id, Counter& counter, CounterRuntime& out) {
+                     [&](int id, const Counter& counter, CounterRuntime& out) {
                        return CompileCounter(log, net, runtime, id, counter, out);
                      });
 }
@@ -98,7 +98,7 @@ RuntimeInstance* CompileInstance(ModuleLibrary& library, RuntimeInstance& node,
   PrepareSourcesAndSinks(net, &node, runtime);
   const bool instancesPassed =
       CompileEach(net.instances, runtime.instances,
-                  [&](int id, ModuleInstance& instance, ModuleInstanceRuntime& out) {
+                  [&](int id, const ModuleInstance& instance, ModuleInstanceRuntime& out) {
                     return CompileModuleInstance(log, node, id, instance, out);
                   });
   if (!instancesPassed || !CompileCounters(log, net, runtime))

@@ -126,7 +126,8 @@ std::vector<std::uint8_t> BuildSourceQueue(const SourceTransition& source) {
 
 // A source or sink with more than one arc on its register side stops the walk over its kind:
 // it and the ones after it stay without a register, so they never act.
-void PrepareSourcesAndSinks(Module& net, const RuntimeInstance* portContext, NetRuntime& runtime) {
+void PrepareSourcesAndSinks(const Module& net, const RuntimeInstance* portContext,
+                            NetRuntime& runtime) {
   const auto isPort = [portContext](const std::string& name, bool intoInstance) {
     return portContext != nullptr && ParentHasPortArc(*portContext, name, intoInstance);
   };
@@ -151,10 +152,9 @@ void PrepareSourcesAndSinks(Module& net, const RuntimeInstance* portContext, Net
 
   runtime.sinks.clear();
   walking = true;
-  for (auto& [id, sink] : net.sinks) {
+  for (const auto& [id, sink] : net.sinks) {
     SinkRuntime& prepared = runtime.sinks.emplace_back();
     prepared.id = id;
-    prepared.record = &sink;
     if (!walking)
       continue;
     const std::vector<const Arc*> arcs = ArcsInto(net, id);

@@ -121,10 +121,12 @@ bool WireInstancePorts(OutputLog& log, RuntimeInstance& parent, ModuleInstanceRu
   return true;
 }
 
-bool CompileModuleInstance(OutputLog& log, RuntimeInstance& node, int id, ModuleInstance& instance,
-                           ModuleInstanceRuntime& compiled) {
+bool CompileModuleInstance(OutputLog& log, RuntimeInstance& node, int id,
+                           const ModuleInstance& instance, ModuleInstanceRuntime& compiled) {
   compiled.id = id;
   compiled.record = &instance;
+  compiled.absent = instance.absent;
+  compiled.created = instance.created;
   compiled.owner = &node;
   if (instance.hasNewArc) {
     DynamicInputPlan plan;

@@ -26,7 +26,8 @@ std::vector<std::uint8_t> BuildSourceQueue(const SourceTransition& source);
 // Fills `runtime.sources` and `runtime.sinks`: queues, the registers they use, and whether
 // each is a named port of the module instance of `portContext` (never at the root, nor without
 // a context).
-void PrepareSourcesAndSinks(Module& net, const RuntimeInstance* portContext, NetRuntime& runtime);
+void PrepareSourcesAndSinks(const Module& net, const RuntimeInstance* portContext,
+                            NetRuntime& runtime);
 // Whether the parent's working copy has an arc of that name into (or out of) the node's module
 // instance.
 bool ParentHasPortArc(const RuntimeInstance& node, const std::string& name, bool intoInstance);
@@ -35,15 +36,15 @@ bool ParentHasPortArc(const RuntimeInstance& node, const std::string& name, bool
 // messages.
 bool PrepareRegisters(OutputLog& log, const std::string& moduleName, const Module& net,
                       NetRuntime& runtime);
-bool CompileMachines(OutputLog& log, const std::string& moduleName, Module& net,
+bool CompileMachines(OutputLog& log, const std::string& moduleName, const Module& net,
                      NetRuntime& runtime);
-bool CompileCounters(OutputLog& log, Module& net, NetRuntime& runtime);
+bool CompileCounters(OutputLog& log, const Module& net, NetRuntime& runtime);
 
 bool CompileStateMachine(OutputLog& log, const Module& net, NetRuntime& runtime, int id,
-                         StateMachine& machine, StateMachineRuntime& compiled);
+                         const StateMachine& machine, StateMachineRuntime& compiled);
 bool CompileCounter(OutputLog& log, const Module& net, NetRuntime& runtime, int id,
-                    Counter& counter, CounterRuntime& compiled);
-bool CompileModuleInstance(OutputLog& log, RuntimeInstance& node, int id, ModuleInstance& instance,
-                           ModuleInstanceRuntime& compiled);
+                    const Counter& counter, CounterRuntime& compiled);
+bool CompileModuleInstance(OutputLog& log, RuntimeInstance& node, int id,
+                           const ModuleInstance& instance, ModuleInstanceRuntime& compiled);
 
 }  // namespace pelkor

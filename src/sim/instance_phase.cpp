@@ -28,8 +28,8 @@ class ReferenceBuilder : public InstanceBuilder {
   }
   void Abandon() override {
     DisconnectInner(instance_);
-    instance_.record->absent = true;
-    instance_.record->created = false;
+    instance_.absent = true;
+    instance_.created = false;
   }
 
  private:
@@ -64,8 +64,8 @@ void DeleteByToken(ModuleLibrary& library, RuntimeInstance& node, ModuleInstance
 void MoveInstanceTokens(ModuleLibrary& library, RuntimeInstance& node,
                         ModuleInstanceRuntime& instance, StepActivity& activity,
                         const StepHooks& hooks, Reconfiguration& reconfiguration) {
-  ModuleInstance& record = *instance.record;
-  if (!record.absent) {
+  const ModuleInstance& record = *instance.record;
+  if (!instance.absent) {
     for (PortConnection& connection : instance.outputs) {
       if (connection.inner == nullptr || !connection.inner->HasToken() ||
           !connection.outer->CanAccept()) {
@@ -84,21 +84,21 @@ void MoveInstanceTokens(ModuleLibrary& library, RuntimeInstance& node,
         continue;
       connection.inner->Put(connection.outer->Take());
       activity = 1;
-    } else if (!record.created) {
+    } else if (!instance.created) {
       if (connection.outer != instance.newArcRegister)
         throw SimulationCondition(kInputBeforeNew);
       // The "new" token stays: once the instance exists it travels in like any other input.
       reconfiguration.creations.push_back(&instance);
       reconfiguration.needed = true;
-      record.absent = false;
-      record.created = true;
+      instance.absent = false;
+      instance.created = true;
       activity = 1;
     } else if (record.hasDeleteArc && connection.outer == instance.deleteArcRegister &&
                !IsPending(reconfiguration, instance)) {
       DeleteByToken(library, node, instance, hooks);
-      record.created = false;
+      instance.created = false;
       reconfiguration.needed = true;
-      record.absent = true;
+      instance.absent = true;
       connection.outer->Take();  // the "delete" token is used up
       activity = 1;
     } else {
@@ -120,8 +120,8 @@ void MoveNodeTokens(ModuleLibrary& library, RuntimeInstance& node, StepActivity&
   } catch (...) {
     // Instances marked for creation are never built now: they stay as before the "new".
     for (ModuleInstanceRuntime* instance : reconfiguration.creations) {
-      instance->record->absent = true;
-      instance->record->created = false;
+      instance->absent = true;
+      instance->created = false;
     }
     if (reconfiguration.needed && hooks.treeChanged)
       hooks.treeChanged();

@@ -47,6 +47,9 @@ const ShiftRegisterRuntime* NetRuntime::FindRegister(int id) const {
 const SourceRuntime* NetRuntime::FindSource(int id) const {
   return FindById(sources, id);
 }
+SinkRuntime* NetRuntime::FindSink(int id) {
+  return FindById(sinks, id);
+}
 const SinkRuntime* NetRuntime::FindSink(int id) const {
   return FindById(sinks, id);
 }

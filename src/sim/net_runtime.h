@@ -54,7 +54,7 @@ struct SinkRuntime {
   int id = 0;
   bool isPort = false;  // a boundary output: its module instance moves the tokens out
   ShiftRegisterRuntime* input = nullptr;
-  SinkTransition* record = nullptr;  // the working copy's sink, whose `received` list grows
+  std::vector<int> received;  // the values it took, in arrival order
 };
 
 struct CounterRuntime {
@@ -115,9 +115,10 @@ struct PortConnection {
 
 struct ModuleInstanceRuntime {
   int id = 0;
-  // The instance in the working copy; its absent, created, hasNewArc and hasDeleteArc flags are
-  // the run-time flags.
-  ModuleInstance* record = nullptr;
+  const ModuleInstance* record = nullptr;  // the instance in the working copy
+  // Its run-time flags, which start as the record's.
+  bool absent = false;
+  bool created = false;
   ShiftRegisterRuntime* newArcRegister = nullptr;
   ShiftRegisterRuntime* deleteArcRegister = nullptr;
   RuntimeInstance* owner = nullptr;
@@ -143,6 +144,7 @@ class NetRuntime {
   ShiftRegisterRuntime* FindRegister(int id);
   const ShiftRegisterRuntime* FindRegister(int id) const;
   const SourceRuntime* FindSource(int id) const;
+  SinkRuntime* FindSink(int id);
   const SinkRuntime* FindSink(int id) const;
   const CounterRuntime* FindCounter(int id) const;
   const StateMachineRuntime* FindMachine(int id) const;

@@ -34,8 +34,7 @@ ReceivedValues NodeRunState::Received(int sinkId) const {
   if (simulation_ != nullptr)
     return ReceivedValues(simulation_->Received(*node_, sinkId));
   const SinkRuntime* sink = records_ != nullptr ? records_->FindSink(sinkId) : nullptr;
-  return sink != nullptr && sink->record != nullptr ? ReceivedValues(sink->record->received)
-                                                    : ReceivedValues();
+  return sink != nullptr ? ReceivedValues(sink->received) : ReceivedValues();
 }
 
 std::optional<CounterRunState> NodeRunState::Counter(int counterId) const {

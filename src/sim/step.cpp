@@ -32,7 +32,7 @@ void ConsumeAtSinks(NetRuntime& net, StepActivity& activity) {
   for (SinkRuntime& sink : net.sinks) {
     if (sink.isPort || sink.input == nullptr || !sink.input->HasToken())
       continue;
-    sink.record->received.push_back(sink.input->Take());
+    sink.received.push_back(sink.input->Take());
     activity = 1;
   }
 }

@@ -120,7 +120,6 @@ void Workspace::Step() {
   if (!simulating_)
     return;
   RunOneStep();
-  PublishReceived();
   ui_.Redraw();
 }
 
@@ -150,7 +149,6 @@ void Workspace::Tick() {
   }
   if (paused_ && timerRunning_)
     StopAnimationTimer();
-  PublishReceived();
   ui_.Redraw();
 }
 
@@ -187,7 +185,6 @@ RunOutcome Workspace::RunWithoutAnimation(const RunProgress& progress) {
     }
   }
   WriteRunEnd();
-  PublishReceived();
   ui_.Redraw();
   return outcome;
 }

@@ -24,7 +24,7 @@ void Workspace::PaintView(Frame& frame) {
 
 DrawList Workspace::PictureDrawing() const {
   const Module& module = library_.currentModule();
-  const RunStateReader run(library_.currentInstance().runtime.get());
+  const RunStateReader run(NodeRunState(simulation_, library_.currentInstance()));
   Frame frame;
   PaintScene(module, PictureView(module, 0), StyleFromSettings(settings_),
              simulating_ ? &run : nullptr, {}, frame, nullptr);
@@ -112,7 +112,6 @@ void Workspace::ModuleTreeChanged() {
 }
 
 void Workspace::CurrentNodeChanged() {
-  PublishReceived();
   ui_.CurrentNodeChanged(library_.currentInstance().treeItem);
 }
 

@@ -2,7 +2,6 @@
 
 #include "base/errors.h"
 #include "edit/instance_naming.h"
-#include "sim/node_run_state.h"
 
 namespace pelkor {
 
@@ -14,18 +13,8 @@ void Workspace::SetTitle(const std::string& title) {
 }
 
 void Workspace::ShowCurrentNode() {
-  PublishReceived();
   ui_.CurrentNodeChanged(library_.currentInstance().treeItem);
   ui_.Redraw();
-}
-
-void Workspace::PublishReceived() {
-  RuntimeInstance& node = library_.currentInstance();
-  if (!simulating_ || !node.net || &library_.currentModule() != node.net.get())
-    return;
-  const NodeRunState state(simulation_, node);
-  for (auto& [id, sink] : node.net->sinks)
-    sink.received = state.Received(id).ToVector();
 }
 
 void Workspace::EnterInstance(int instanceId) {

@@ -92,7 +92,7 @@ inline std::optional<NodeState> ReferenceNodeState(const RuntimeInstance& node) 
     state.emitted[source.id] = source.emitted;
   for (const SinkRuntime& sink : runtime.sinks) {
     std::string received;
-    for (const int value : sink.record->received)
+    for (const int value : sink.received)
       received += TokenText(static_cast<std::uint8_t>(value));
     state.received[sink.id] = received;
   }
@@ -104,8 +104,8 @@ inline std::optional<NodeState> ReferenceNodeState(const RuntimeInstance& node) 
                                  (machine.ready ? "r" : "");
   }
   for (const ModuleInstanceRuntime& instance : runtime.instances) {
-    state.instances[instance.id] = std::string(instance.record->absent ? "absent" : "") +
-                                   (instance.record->created ? "created" : "");
+    state.instances[instance.id] =
+        std::string(instance.absent ? "absent" : "") + (instance.created ? "created" : "");
   }
   return state;
 }

@@ -88,8 +88,8 @@ class SimTest : public ::testing::Test {
   ShiftRegisterRuntime& RegisterOf(int id, RuntimeInstance* node = nullptr) {
     return *Runtime(node != nullptr ? *node : Root()).FindRegister(id);
   }
-  const std::vector<int>& Received(int sinkId, RuntimeInstance* node = nullptr) {
-    return (node != nullptr ? *node : Root()).net->sinks.at(sinkId).received;
+  std::vector<int>& Received(int sinkId, RuntimeInstance* node = nullptr) {
+    return Runtime(node != nullptr ? *node : Root()).FindSink(sinkId)->received;
   }
 
   RecordingLog log;

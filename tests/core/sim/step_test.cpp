@@ -227,7 +227,8 @@ class DynamicInstanceTest : public StepTest {
 
   // A token arrives at the exit of a one-cell register of the top module.
   void Deliver(int shiftRegister) { ASSERT_TRUE(RegisterOf(shiftRegister).Put(1)); }
-  const ModuleInstance& Record() { return Root().net->instances.at(instance); }
+  // The instance's run-time flags in the top node.
+  const ModuleInstanceRuntime& RunFlags() { return *Runtime().FindInstance(instance); }
   RuntimeInstance& Cell() { return Root().Child(instance); }
 
   int cellNew = 0, cellData = 0, newArc = 0, deleteArc = 0, data = 0, instance = 0;
@@ -245,8 +246,8 @@ TEST_F(DynamicInstanceTest, NewCreatesDeleteRemovesAndARecreatedCellStartsEmpty)
   EXPECT_EQ(StepOnce(), 1);
   EXPECT_THAT(log.lines, ElementsAre("再構成"));
   ASSERT_NE(Cell().net, nullptr);
-  EXPECT_TRUE(Record().created);
-  EXPECT_FALSE(Record().absent);
+  EXPECT_TRUE(RunFlags().created);
+  EXPECT_FALSE(RunFlags().absent);
   EXPECT_THAT(library.instanceSchedule, ElementsAre(&Root(), &Cell()));
   StepOnce();  // the "new" token travels in
   EXPECT_FALSE(RegisterOf(newArc).HasToken());
@@ -260,7 +261,7 @@ TEST_F(DynamicInstanceTest, NewCreatesDeleteRemovesAndARecreatedCellStartsEmpty)
   EXPECT_THAT(log.lines, ElementsAre("再構成", "cellをdelete", "再構成"));
   EXPECT_TRUE(Cell().deleted);
   EXPECT_EQ(Cell().net, nullptr);
-  EXPECT_TRUE(Record().absent);
+  EXPECT_TRUE(RunFlags().absent);
   EXPECT_FALSE(RegisterOf(deleteArc).HasToken());
 
   Deliver(deleteArc);  // deleting again is an input before "new"
@@ -286,7 +287,7 @@ TEST_F(DynamicInstanceTest, DeleteArrivingWithNewWaitsUntilTheInstanceExists) {
   StepOnce();
   EXPECT_THAT(log.lines, ElementsAre("再構成", "cellをdelete", "再構成"));
   EXPECT_TRUE(Cell().deleted);
-  EXPECT_FALSE(Record().created);
+  EXPECT_FALSE(RunFlags().created);
 }
 
 TEST_F(DynamicInstanceTest, ConditionLaterInThePhaseLeavesAMarkedCreationUndone) {
@@ -298,13 +299,13 @@ TEST_F(DynamicInstanceTest, ConditionLaterInThePhaseLeavesAMarkedCreationUndone)
   ASSERT_EQ(CheckAll().failingNode, nullptr);
   Deliver(newArc);
   StepExpectingCondition(kInputBeforeNew);
-  EXPECT_FALSE(Record().created);
-  EXPECT_TRUE(Record().absent);
+  EXPECT_FALSE(RunFlags().created);
+  EXPECT_TRUE(RunFlags().absent);
   EXPECT_EQ(Cell().net, nullptr);
 
   RegisterOf(otherData).Take();
   StepOnce();
-  EXPECT_TRUE(Record().created);
+  EXPECT_TRUE(RunFlags().created);
   ASSERT_NE(Cell().net, nullptr);
   StepOnce();
   EXPECT_FALSE(RegisterOf(newArc).HasToken());  // the "new" token went in

@@ -240,6 +240,26 @@ TEST_F(SimulationCommandsTest, RunWithoutAnimationEndsAfterTwoIdleSteps) {
                                      "シミュレーション時間は0.060000秒"));
 }
 
+// Printing a stepped module once showed no tokens: the picture read run-time records that the
+// workspace's engine does not keep.
+TEST_F(SimulationCommandsTest, ThePrintedPictureShowsTheTokensOfTheRunningModule) {
+  const int sink = Pipeline("101");
+  const auto texts = [this] {
+    std::vector<std::string> shown;
+    for (const DrawOp& op : workspace.PictureDrawing().ops) {
+      if (op.shape == DrawShape::kText)
+        shown.push_back(op.text);
+    }
+    return shown;
+  };
+  Check();
+  workspace.RunWithoutAnimation();
+  ASSERT_THAT(Received(sink), ElementsAre(1, 0, 1));
+  EXPECT_THAT(texts(), ::testing::Contains("101"));  // what the sink took
+  workspace.EndSimulation();
+  EXPECT_THAT(texts(), ::testing::Not(::testing::Contains("101")));
+}
+
 TEST_F(SimulationCommandsTest, RunWithoutAnimationStopsAtTheStepLimit) {
   Pipeline("1", true);
   Check();
