@@ -95,7 +95,7 @@ void InteractionController::DoubleClickInstance(int id) {
   const std::string moduleName = module().instances.at(id).moduleName;
   if (simulating_) {
     try {
-      library_.EnterInstance(id, moduleName, true);
+      library_.EnterInstance(id, moduleName, &simulation_);
       host_.CurrentNodeChanged();
     } catch (const MessageError& e) {
       library_.log().WriteText(e.what());
@@ -110,7 +110,7 @@ void InteractionController::DoubleClickInstance(int id) {
   }
   CancelArc();
   try {
-    library_.EnterInstance(id, moduleName, false);
+    library_.EnterInstance(id, moduleName, nullptr);
     host_.SetDocumentTitle(moduleName);
     host_.CurrentNodeChanged();
     Repaint();

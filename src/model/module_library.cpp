@@ -45,7 +45,6 @@ std::unique_ptr<RuntimeInstance> ModuleLibrary::NewNode(const std::string& name,
 }
 
 void ModuleLibrary::Reset() {
-  instanceSchedule.clear();
   rootInstance_.reset();
   modules_.clear();
   moduleNumbers_.clear();
@@ -86,42 +85,39 @@ void ModuleLibrary::SetCurrentModule(const std::string& name) {
   currentModule_ = &ModuleByName(name);
 }
 
-void ModuleLibrary::MoveTo(RuntimeInstance& node, bool simulating) {
-  if (simulating && node.net) {
-    currentModule_ = node.net.get();
-  } else {
-    currentModule_ = &ModuleByName(node.name);
-  }
+void ModuleLibrary::MoveTo(RuntimeInstance& node) {
+  currentModule_ = &ModuleByName(node.name);
   currentInstance_ = &node;
 }
 
-void ModuleLibrary::EnterInstance(int instanceId, const std::string& moduleName, bool simulating) {
-  if (!simulating && currentInstance_->name == moduleName) {
+void ModuleLibrary::EnterInstance(int instanceId, const std::string& moduleName,
+                                  const PreparedNodes* running) {
+  if (running == nullptr && currentInstance_->name == moduleName) {
     log_.WriteText("再帰です");
     return;
   }
   RuntimeInstance& child = currentInstance_->Child(instanceId);
-  if (simulating && !child.net)
+  if (running != nullptr && !running->IsPrepared(child))
     throw MessageError("まだモジュールが作成されていません");
-  MoveTo(child, simulating);
+  MoveTo(child);
 }
 
-void ModuleLibrary::GoUp(bool simulating) {
+void ModuleLibrary::GoUp() {
   if (currentInstance_->parent == nullptr)
     return;
-  MoveTo(*currentInstance_->parent, simulating);
+  MoveTo(*currentInstance_->parent);
 }
 
-void ModuleLibrary::GoToTreeItem(TreeItem item, bool simulating) {
+void ModuleLibrary::GoToTreeItem(TreeItem item) {
   if (RuntimeInstance* node = FindLiveItem(*rootInstance_, item))
-    MoveTo(*node, simulating);
+    MoveTo(*node);
 }
 
 void ModuleLibrary::InstanceDeleted(TreeItem item) {
   for (RuntimeInstance* node = currentInstance_; node->parent != nullptr;) {
     RuntimeInstance* parent = node->parent;
     if (node->treeItem == item) {
-      GoToTreeItem(parent->treeItem, true);
+      GoToTreeItem(parent->treeItem);
       log_.WriteText("モジュールがdeleteされたのでviewを変更します");
     }
     node = parent;

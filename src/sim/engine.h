@@ -27,12 +27,15 @@
 #include "sim/activity_set.h"
 #include "sim/compile.h"
 #include "sim/module_program.h"
+#include "sim/name_table.h"
+#include "sim/node_table.h"
+#include "sim/run_nodes.h"
 #include "sim/step.h"
 #include "sim/token.h"
 
 namespace pelkor {
 
-class Engine {
+class Engine : public RunNodes {
  public:
   explicit Engine(ModuleLibrary& library) : library_(library) {}
 
@@ -40,10 +43,18 @@ class Engine {
   void Step(StepActivity& activity, const StepHooks& hooks);
   void Clear();
 
+  // A prepared node has its module's program, compiled or still to be compiled; the engine
+  // copies nothing of the module beyond what its program needs.
+  bool IsPrepared(const RuntimeInstance& node) const override;
+  void Prepare(RuntimeInstance& node, const Module& module) override;
+  void Unprepare(RuntimeInstance& node) override;
+
   // The node's number, or kNoIndex for a node that never had run-time state.
   std::uint32_t NodeOf(const RuntimeInstance& node) const;
-  // Whether the node's blocks hold the state of its present working copy, as compiled.
+  // Whether the node's blocks hold the state of its present preparation, as compiled.
   bool HasState(std::uint32_t node) const { return compiled_[node] != 0; }
+  // The nodes that got blocks, in the order they got them: the schedule.
+  std::vector<const RuntimeInstance*> Schedule() const;
 
   // Registers of up to this many cells keep them in their slot.
   static constexpr std::uint32_t kSlotCells = 8;
@@ -130,13 +141,13 @@ class Engine {
  private:
   class Builder;
   // Where a module stands in its compile: the module-level stages run at its first node, in the
-  // order the check runs them there.
+  // order the check runs them there, reading the module's design; a ready module's program has
+  // all the engine needs of it.
   struct ModuleEntry {
-    enum class Stage { kCopied, kMachinesCompiled, kReady };
-    Stage stage = Stage::kCopied;
-    std::shared_ptr<Module> net;
-    std::unique_ptr<NetRuntime> compiled;  // until the program is made
-    std::vector<std::optional<DynamicInputPlan>> dynamicPlans;
+    enum class Stage { kOpened, kMachinesCompiled, kReady };
+    Stage stage = Stage::kOpened;
+    std::unique_ptr<NetRuntime> compiled;                    // until the program is complete
+    std::map<std::uint32_t, DynamicInputPlan> dynamicPlans;  // by instance place
     std::unique_ptr<ModuleProgram> program;
   };
   // The array sizes at one moment, to forget the nodes added after it.
@@ -182,9 +193,15 @@ class Engine {
   bool Live(std::uint32_t node) const { return live_[node] != 0; }
 
   // Building (engine_build.cpp).
-  void PrepareNets(RuntimeInstance& node);
-  void MakeWorkingCopy(RuntimeInstance& node, const Module& module);
+  // The entry of the node's module, opened from its design when there is none.
+  ModuleEntry& EntryOf(const RuntimeInstance& node);
+  void Open(ModuleEntry& entry, const Module& design);
   RuntimeInstance* CompileNode(RuntimeInstance& node, std::vector<RuntimeInstance*>& compiled);
+  // Plans the wiring of the instance at place `instance` of `parent` to `child`.
+  bool PlanPorts(const ModuleProgram& parent, std::size_t instance, const RuntimeInstance& child,
+                 PortPlan& plan);
+  // Whether the parent's instance of `node` has an arc named `name` into (or out of) it.
+  bool ParentHasPortArc(const RuntimeInstance& node, std::uint32_t name, bool into);
   // The port wiring planned for the instances of one node before its children are compiled, and
   // applied when the node is instantiated: one array for all, as a module may have thousands.
   struct NodePorts {
@@ -193,7 +210,7 @@ class Engine {
     std::vector<std::uint32_t> starts;       // per instance its first pair, and one past the end
     std::vector<std::uint32_t> inputs;       // per instance its input count; kNoIndex: unplanned
 
-    void Clear(std::size_t instances);
+    void Clear(std::size_t instances, std::size_t arcs);
     void Add(const PortPlan* plan);  // the next instance's plan; nullptr when it has none
     bool Planned(std::size_t i) const { return inputs[i] != kNoIndex; }
     Pairs InputsOf(std::size_t i) const;
@@ -238,6 +255,8 @@ class Engine {
                 int* values) const;
 
   ModuleLibrary& library_;
+  NodeTable nodeTable_;
+  NameTable names_;
   std::map<std::string, ModuleEntry> modules_;
   // While a check runs: by module, the nodes that will get blocks once its program is made.
   std::map<std::string, std::size_t> nodesToBuild_;

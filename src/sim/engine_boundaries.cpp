@@ -139,7 +139,7 @@ void Engine::DeleteByToken(std::uint32_t itemIndex, const StepHooks& hooks) {
   if (hooks.instanceDeleting)
     hooks.instanceDeleting(child);
   try {
-    DeleteInstance(library_, child);
+    DeleteInstance(library_, *this, child);
   } catch (...) {
     RefreshLive(child);
     throw;

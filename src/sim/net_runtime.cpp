@@ -6,10 +6,6 @@ namespace pelkor {
 
 namespace {
 
-void DestroyNetRuntime(NetRuntime* runtime) {
-  delete runtime;
-}
-
 int IdOf(const ShiftRegisterRuntime& record) {
   return record.id();
 }
@@ -27,10 +23,6 @@ auto FindById(Records& records, int id) -> decltype(records.data()) {
 }
 
 }  // namespace
-
-std::unique_ptr<NetRuntime, NetRuntimeDeleter> MakeNetRuntime(const Module& net) {
-  return {new NetRuntime(net), NetRuntimeDeleter{&DestroyNetRuntime}};
-}
 
 NetRuntime::NetRuntime(const Module& net) {
   registers_.reserve(net.shiftRegisters.size());

@@ -121,15 +121,14 @@ struct ModuleInstanceRuntime {
   bool created = false;
   ShiftRegisterRuntime* newArcRegister = nullptr;
   ShiftRegisterRuntime* deleteArcRegister = nullptr;
-  RuntimeInstance* owner = nullptr;
   std::vector<PortConnection> inputs;   // outer -> inner, one per named arc into the instance
   std::vector<PortConnection> outputs;  // inner -> outer, one per named arc out of it
 };
 
-// The run-time state of one node's working copy: what the check fills, the step changes and
-// the view shows. Every list runs in ascending primitive ID. The records point at each other
-// and at registers of neighbouring nodes, so a NetRuntime never moves: it lives and dies with
-// its node's net.
+// The run-time state of one node's working copy: what the reference check fills, the step
+// changes and the view shows. Every list runs in ascending primitive ID. The records point at
+// each other and at registers of neighbouring nodes, so a NetRuntime never moves: it lives and
+// dies with its node's working copy.
 class NetRuntime {
  public:
   // One register record (still without cells) per shift register of the net.
@@ -160,8 +159,5 @@ class NetRuntime {
  private:
   std::vector<ShiftRegisterRuntime> registers_;  // sized once: records are referenced
 };
-
-// A fresh run-time record for a node's working copy, destroyed with the node.
-std::unique_ptr<NetRuntime, NetRuntimeDeleter> MakeNetRuntime(const Module& net);
 
 }  // namespace pelkor

@@ -18,7 +18,7 @@ std::optional<SourceRunState> NodeRunState::Source(int sourceId) const {
   const SourceRuntime* source = records_ != nullptr ? records_->FindSource(sourceId) : nullptr;
   if (source == nullptr)
     return std::nullopt;
-  SourceRunState state{source->dataQueue, source->emitted, std::nullopt};
+  SourceRunState state{source->dataQueue, source->emitted, std::nullopt, source->holdValue};
   if (source->output != nullptr)
     state.outputRegister = source->output->id();
   return state;

@@ -431,7 +431,8 @@ void MainWindow::CloseModuleTree() {
 
 void MainWindow::RebuildModuleTree() {
   if (moduleTree_ != nullptr)
-    moduleTree_->rebuild(BuildModuleTree(workspace_.library(), workspace_.IsSimulating()));
+    moduleTree_->rebuild(BuildModuleTree(
+        workspace_.library(), workspace_.IsSimulating() ? &workspace_.simulation() : nullptr));
 }
 
 void MainWindow::ShowModuleManager() {

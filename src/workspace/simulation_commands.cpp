@@ -58,7 +58,7 @@ void Workspace::Check() {
     log_.WriteText("エラーが発生しました");
     outcome.failingNode = &library_.rootInstance();
   }
-  // Making the working copies failed: what was made is checked, and the run starts paused.
+  // Preparing the nodes failed: what was prepared is checked, and the run starts paused.
   if (outcome.prepareFailed)
     paused_ = true;
   if (outcome.failingNode != nullptr) {
@@ -67,8 +67,8 @@ void Workspace::Check() {
     return;
   }
   try {
-    library_.GoToTreeItem(library_.rootInstance().treeItem, true);
-  } catch (const MessageError& e) {  // a root without a net nor a registered module
+    library_.GoToTreeItem(library_.rootInstance().treeItem);
+  } catch (const MessageError& e) {  // a root without a registered module
     log_.WriteText(e.what());
   }
   ui_.ModuleTreeChanged();

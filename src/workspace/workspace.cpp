@@ -27,7 +27,8 @@ void Workspace::EnterInstance(int instanceId) {
     return;
   }
   try {
-    library_.EnterInstance(instanceId, it->second.moduleName, IsSimulating());
+    library_.EnterInstance(instanceId, it->second.moduleName,
+                           IsSimulating() ? &simulation_ : nullptr);
   } catch (const MessageError& e) {
     log_.WriteText(e.what());
   }
@@ -44,7 +45,7 @@ void Workspace::GoUp() {
   if (library_.currentInstance().parent == nullptr)
     return;
   controller_.DropToolState();
-  library_.GoUp(IsSimulating());
+  library_.GoUp();
   SetTitle(library_.currentInstance().name);
   ShowCurrentNode();
 }
@@ -52,7 +53,7 @@ void Workspace::GoUp() {
 void Workspace::GoToTreeItem(TreeItem item) {
   // An arc begun in one module cannot end in another.
   controller_.DropToolState();
-  library_.GoToTreeItem(item, IsSimulating());
+  library_.GoToTreeItem(item);
   ShowCurrentNode();
 }
 

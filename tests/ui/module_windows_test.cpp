@@ -32,7 +32,7 @@ class TreeWindowUi : public WorkspaceUi {
   }
   void ModuleTreeChanged() override {
     if (window)
-      window->rebuild(BuildModuleTree(workspace->library(), workspace->IsSimulating()));
+      window->rebuild(BuildModuleTree(workspace->library(), Running()));
   }
   void CurrentNodeChanged(TreeItem item) override {
     if (window)
@@ -43,10 +43,13 @@ class TreeWindowUi : public WorkspaceUi {
     window = std::make_unique<ModuleTreeWindow>();
     QObject::connect(window.get(), &ModuleTreeWindow::itemPicked,
                      [this](TreeItem item) { workspace->GoToTreeItem(item); });
-    window->rebuild(BuildModuleTree(workspace->library(), workspace->IsSimulating()));
+    window->rebuild(BuildModuleTree(workspace->library(), Running()));
     window->show();
   }
   void CloseModuleTree() override { window.reset(); }
+  const PreparedNodes* Running() const {
+    return workspace->IsSimulating() ? &workspace->simulation() : nullptr;
+  }
 
   Workspace* workspace = nullptr;
   std::unique_ptr<ModuleTreeWindow> window;

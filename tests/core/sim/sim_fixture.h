@@ -10,6 +10,7 @@
 #include "model/module_library.h"
 #include "sim/compile.h"
 #include "sim/net_runtime.h"
+#include "sim/reference_simulation.h"
 #include "sim/simulation_condition.h"
 #include "sim/step.h"
 #include "support/recording_log.h"
@@ -55,12 +56,12 @@ class SimTest : public ::testing::Test {
 
   CheckOutcome CheckAll() {
     GrowTree(Root());
-    return ReferenceCheck(library);
+    return reference.Check();
   }
 
   StepActivity StepOnce() {
     StepActivity activity = 0;
-    ReferenceStep(library, activity);
+    reference.Step(activity);
     return activity;
   }
 
@@ -76,15 +77,15 @@ class SimTest : public ::testing::Test {
   void StepExpectingCondition(int code) {
     StepActivity activity = 0;
     try {
-      ReferenceStep(library, activity);
+      reference.Step(activity);
       ADD_FAILURE() << "no condition";
     } catch (const SimulationCondition& condition) {
       EXPECT_EQ(condition.code(), code);
     }
   }
 
-  NetRuntime& Runtime(RuntimeInstance& node) { return *node.runtime; }
-  NetRuntime& Runtime() { return *Root().runtime; }
+  NetRuntime& Runtime(RuntimeInstance& node) { return *reference.Runtime(node); }
+  NetRuntime& Runtime() { return Runtime(Root()); }
   ShiftRegisterRuntime& RegisterOf(int id, RuntimeInstance* node = nullptr) {
     return *Runtime(node != nullptr ? *node : Root()).FindRegister(id);
   }
@@ -95,6 +96,7 @@ class SimTest : public ::testing::Test {
   RecordingLog log;
   OutputLog output;
   ModuleLibrary library{output};
+  ReferenceSimulation reference{library};
 };
 
 }  // namespace pelkor::testing

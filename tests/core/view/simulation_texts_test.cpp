@@ -49,12 +49,12 @@ TEST(SimulationTextsTest, ShownTokensKeepAtMostFive) {
 
 class SimulationLabelsTest : public testing::SimTest {
  protected:
-  // The top module's working copy, checked.
+  // The top module, checked.
   const Module& Checked() {
     EXPECT_EQ(CheckAll().failingNode, nullptr);
-    return *Root().net;
+    return Top();
   }
-  RunStateReader Reader() { return RunStateReader(Root().runtime.get()); }
+  RunStateReader Reader() { return RunStateReader(&Runtime()); }
 
   std::vector<DrawOp> PaintRunning(const Module& net) {
     const RunStateReader reader = Reader();

@@ -81,19 +81,20 @@ class SimulationCommandsTest : public ::testing::Test {
   std::int64_t now = 0;
 };
 
-TEST_F(SimulationCommandsTest, CheckShowsTheWorkingCopyAndOpensTheTreeWhichEndCloses) {
+TEST_F(SimulationCommandsTest, CheckShowsTheRootAndOpensTheTreeWhichEndCloses) {
   Pipeline("1");
   workspace.Check();
   EXPECT_THAT(log.lines, ElementsAre("チェック完了"));
   EXPECT_TRUE(workspace.IsSimulating());
-  EXPECT_EQ(&workspace.library().currentModule(), workspace.library().rootInstance().net.get());
+  EXPECT_EQ(&workspace.library().currentInstance(), &workspace.library().rootInstance());
+  EXPECT_TRUE(workspace.simulation().IsPrepared(workspace.library().rootInstance()));
   EXPECT_TRUE(ui.treeOpen);
 
   workspace.EndSimulation();
   EXPECT_THAT(log.lines, ElementsAre("チェック完了", "シミュレーション停止"));
   EXPECT_FALSE(workspace.IsSimulating());
   EXPECT_FALSE(ui.treeOpen);
-  EXPECT_EQ(workspace.library().rootInstance().net, nullptr);
+  EXPECT_FALSE(workspace.simulation().IsPrepared(workspace.library().rootInstance()));
   EXPECT_EQ(&workspace.library().currentModule(), &workspace.library().ModuleByName("untitle"));
   EXPECT_EQ(ui.titles.back(), "untitle");
 }
@@ -110,7 +111,7 @@ TEST_F(SimulationCommandsTest, FailedCheckEndsTheSimulationAfterItsMessages) {
   workspace.Check();
   EXPECT_THAT(log.lines, ElementsAre("untitleのシフトレジスタ1にエラー", "シミュレーション停止"));
   EXPECT_FALSE(workspace.IsSimulating());
-  EXPECT_TRUE(workspace.library().instanceSchedule.empty());
+  EXPECT_TRUE(workspace.simulation().Schedule().empty());
 }
 
 TEST_F(SimulationCommandsTest, RootWithoutARegisteredModuleChecksPausedAndEndsCleanly) {
@@ -218,8 +219,7 @@ TEST_F(SimulationCommandsTest, InstanceThatCannotBeCreatedPausesTheSimulation) {
   ASSERT_TRUE(record);
   EXPECT_TRUE(record->absent);
   EXPECT_FALSE(record->created);
-  EXPECT_THAT(workspace.library().instanceSchedule,
-              ElementsAre(&workspace.library().rootInstance()));
+  EXPECT_THAT(workspace.simulation().Schedule(), ElementsAre(&workspace.library().rootInstance()));
 }
 
 TEST_F(SimulationCommandsTest, RunWithoutAnimationEndsAfterTwoIdleSteps) {
