@@ -1,12 +1,12 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <set>
 #include <string>
 
 #include "model/module.h"
+#include "model/sorted_id_map.h"
 
 namespace pelkor {
 
@@ -14,15 +14,17 @@ namespace pelkor {
 using TreeItem = std::uint64_t;
 
 // One node of the instance tree: a placed use of a module, from the top module down.
-// A design may have tens of thousands of nodes: the small fields are kept together.
+// A design may have hundreds of thousands of nodes: the node is kept small.
 struct RuntimeInstance {
-  int instanceNumber = 0;         // the instance's ID in the parent's module; unused at the root
-  int dynamicHostInstance = 0;    // the instance that would repeat an enclosing module, if any
-  bool deleted = false;           // deleted by the simulation; every phase skips it
-  bool dynamicHost = false;       // holds an instance that would repeat an enclosing module
-  std::set<int> dynamicChildIds;  // children created while the simulation runs
-  std::string name;               // the module name
-  std::map<int, std::unique_ptr<RuntimeInstance>> children;  // by instance number
+  int instanceNumber = 0;       // the instance's ID in the parent's module; unused at the root
+  int dynamicHostInstance = 0;  // the instance that would repeat an enclosing module, if any
+  bool deleted = false;         // deleted by the simulation; every phase skips it
+  bool dynamicHost = false;     // holds an instance that would repeat an enclosing module
+  // Created while the simulation runs, for an instance that repeats an enclosing module; it
+  // leaves the tree when the simulation ends.
+  bool dynamic = false;
+  std::string name;  // the module name
+  SortedIdMap<std::unique_ptr<RuntimeInstance>> children;  // by instance number
   RuntimeInstance* parent = nullptr;
   TreeItem treeItem = 0;
 

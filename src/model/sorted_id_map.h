@@ -59,6 +59,11 @@ class SortedIdMap {
     entries_.erase(it);
     return 1;
   }
+  // Removes every entry that `remove` picks; returns how many went.
+  template <typename Predicate>
+  std::size_t EraseIf(Predicate remove) {
+    return std::erase_if(entries_, [&remove](const Entry& entry) { return remove(entry); });
+  }
 
   void ShrinkToFit() { entries_.shrink_to_fit(); }
 

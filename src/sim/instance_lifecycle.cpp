@@ -30,7 +30,7 @@ RuntimeInstance& ChildToCreate(ModuleLibrary& library, RuntimeInstance& node, in
   if (it == node.children.end()) {
     std::unique_ptr<RuntimeInstance>& slot = node.children[id];
     slot = library.NewNode(moduleName, &node, id);
-    node.dynamicChildIds.insert(id);
+    slot->dynamic = true;
     it = node.children.find(id);
   }
   RuntimeInstance& child = *it->second;
@@ -82,9 +82,7 @@ void MarkDescendantsDeleted(const RunNodes& nodes, RuntimeInstance& node) {
 
 void ForgetRunState(RuntimeInstance& node) {
   node.deleted = false;
-  for (const int id : node.dynamicChildIds)
-    node.children.erase(id);
-  node.dynamicChildIds.clear();
+  node.children.EraseIf([](const auto& entry) { return entry.second->dynamic; });
   for (auto& [id, child] : node.children)
     ForgetRunState(*child);
 }

@@ -159,8 +159,10 @@ std::string DescribeRun(const ModuleLibrary& library, const PreparedNodes& prepa
     out << PathOf(&node) << ' ' << node.name << (node.deleted ? " deleted" : "")
         << (scheduled ? " scheduled" : "") << (node.dynamicHost ? " host" : "")
         << (prepared.IsPrepared(node) ? " prepared" : "");
-    for (const int id : node.dynamicChildIds)
-      out << " dynamic" << id;
+    for (const auto& [id, child] : node.children) {
+      if (child->dynamic)
+        out << " dynamic" << id;
+    }
     if (const std::optional<NodeState> state = stateOf(node))
       out << state->Text();
     out << '\n';

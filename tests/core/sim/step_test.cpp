@@ -361,13 +361,12 @@ TEST_F(StepTest, ResetRemovesInstancesCreatedForARecursionAndGoesBackToTheDesign
   StepOnce();
   RuntimeInstance& created = Root().Child(instance);
   EXPECT_TRUE(reference.IsPrepared(created));
-  EXPECT_EQ(Root().dynamicChildIds, std::set<int>{instance});
+  EXPECT_TRUE(created.dynamic);
   library.GoToTreeItem(created.treeItem);
   ASSERT_EQ(&library.currentInstance(), &created);
 
   reference.End();
   EXPECT_TRUE(Root().children.empty());
-  EXPECT_TRUE(Root().dynamicChildIds.empty());
   EXPECT_FALSE(reference.IsPrepared(Root()));
   EXPECT_TRUE(reference.schedule().empty());
   EXPECT_EQ(&library.currentInstance(), &Root());
