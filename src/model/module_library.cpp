@@ -139,6 +139,11 @@ RuntimeInstance* ModuleLibrary::ExpandInstance(int instanceId, const std::string
     parentNode.dynamicHostInstance = instanceId;
     return nullptr;
   }
+  // A node is grown instance by instance from its module: its first child takes room for all.
+  if (parentNode.children.empty()) {
+    if (const auto it = moduleNumbers_.find(parentNode.name); it != moduleNumbers_.end())
+      parentNode.children.Reserve(modules_.at(it->second).instances.size());
+  }
   auto& slot = parentNode.children[instanceId];
   slot = NewNode(moduleName, &parentNode, instanceId);
   return slot.get();

@@ -65,6 +65,7 @@ class SortedIdMap {
     return std::erase_if(entries_, [&remove](const Entry& entry) { return remove(entry); });
   }
 
+  void Reserve(std::size_t size) { entries_.reserve(size); }
   void ShrinkToFit() { entries_.shrink_to_fit(); }
 
   bool operator==(const SortedIdMap&) const = default;

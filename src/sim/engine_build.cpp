@@ -1,5 +1,6 @@
 // The engine's check and the creation of nodes: compiling each module once, giving every node
 // its blocks of state, wiring instances to their children.
+#include <algorithm>
 #include <new>
 
 #include "sim/compile_steps.h"
@@ -19,8 +20,7 @@ CheckOutcome Engine::Check() {
     outcome.prepareFailed = true;
   }
   CountNodesToBuild(root);
-  std::vector<RuntimeInstance*> compiled;
-  outcome.failingNode = CompileNode(root, compiled);
+  outcome.failingNode = CompileNode(root, nullptr);
   nodesToBuild_.clear();
   Fit();
   return outcome;
@@ -226,17 +226,16 @@ bool Engine::CompileModule(ModuleEntry& entry, RuntimeInstance& node, NodePorts&
     PrepareSourcesAndSinks(design, nullptr, 0, *entry.compiled);
     entry.stage = Stage::kMachinesCompiled;
   }
-  ports.Clear(program.instances.size(), program.instanceArcs.size());
+  ports.Clear(program);
   PortPlan portPlan;
   for (std::size_t i = 0; i < program.instances.size(); ++i) {
     const InstanceProgram& instance = program.instances[i];
     const auto child = instance.hasNewArc ? node.children.end() : node.children.find(instance.id);
-    if (child == node.children.end()) {
-      ports.Add(nullptr);
-    } else {
+    if (child != node.children.end()) {
       if (!PlanPorts(program, i, *child->second, portPlan))
         return false;
-      ports.Add(&portPlan);
+      if (IsPrepared(*child->second))
+        ports.Set(program, i, portPlan, *EntryOf(*child->second).program);
     }
     if (instance.hasNewArc) {
       const auto place = static_cast<std::uint32_t>(i);
@@ -269,7 +268,7 @@ bool Engine::CompileModule(ModuleEntry& entry, RuntimeInstance& node, NodePorts&
 }
 
 RuntimeInstance* Engine::CompileNode(RuntimeInstance& node,
-                                     std::vector<RuntimeInstance*>& compiled) {
+                                     std::vector<RuntimeInstance*>* compiled) {
   if (!IsPrepared(node))
     return nullptr;
   ModuleEntry& entry = EntryOf(node);
@@ -282,7 +281,8 @@ RuntimeInstance* Engine::CompileNode(RuntimeInstance& node,
       return failing;
   }
   Instantiate(node, program, ports);
-  compiled.push_back(&node);
+  if (compiled != nullptr)
+    compiled->push_back(&node);
   return nullptr;
 }
 
@@ -292,7 +292,9 @@ std::uint32_t Engine::AppendNode(RuntimeInstance& tree, const ModuleProgram& pro
       sources_.size() + program.sources.size() >= kItemLimit ||
       counters_.size() + program.counters.size() >= kItemLimit ||
       machines_.size() + program.machines.size() >= kItemLimit ||
-      instances_.size() + program.instances.size() >= kItemLimit) {
+      instances_.size() + program.instances.size() >= kItemLimit ||
+      std::any_of(program.sources.begin(), program.sources.end(),
+                  [](const SourceProgram& source) { return source.queueLength >= kQueueLimit; })) {
     throw std::bad_alloc();  // more than any memory holds
   }
   const auto n = static_cast<std::uint32_t>(nodes_.size());
@@ -330,9 +332,9 @@ std::uint32_t Engine::AppendNode(RuntimeInstance& tree, const ModuleProgram& pro
     item.holdValue = source.holdValue;
   }
   for (const CounterProgram& counter : program.counters)
-    counters_.push_back({n, node.registers, &counter, 0, false});
+    counters_.push_back({n, 0, node.registers, &counter, 0});
   for (const MachineProgram& machine : program.machines)
-    machines_.push_back({n, node.registers, &machine, 0, 0, false});
+    machines_.push_back({n, 0, node.registers, &machine, 0, 0});
   for (std::size_t i = 0; i < program.instances.size(); ++i) {
     InstanceItem& item = instances_.emplace_back();
     item.node = n;
@@ -370,7 +372,8 @@ std::uint32_t Engine::AppendNode(RuntimeInstance& tree, const ModuleProgram& pro
   sets_[kCounterItems].Grow(counters_.size());
   sets_[kMachineItems].Grow(machines_.size());
   sets_[kInstanceItems].Grow(instances_.size());
-  changedSinks_.reserve(2 * sinks_.size());
+  // Only a sink with a received list takes values, or starts its list again.
+  changedSinks_.reserve(2 * received_.size());
   readyMachines_.reserve(machines_.size());
   readyCounters_.reserve(counters_.size());
   if (results_.size() < program.resultRoom)
@@ -423,22 +426,14 @@ void Engine::Instantiate(RuntimeInstance& tree, const ModuleProgram& program,
     item.created = instance.created;
     item.inputCount = 0;
     item.outputCount = 0;
-    item.newArc = kNoIndex;
-    item.deleteArc = kNoIndex;
     if (instance.hasNewArc) {
       // The check found every arc into it to come from a register.
       for (std::uint32_t k = 0; k < instance.inputArcs; ++k) {
         const std::uint32_t outer = program.instanceArcs[instance.arcs + k].shiftRegister;
         connections_[item.connections + item.inputCount++] = {node.registers + outer, kNoIndex};
       }
-      const DynamicProgram& dynamic = program.DynamicOf(i);
-      if (dynamic.newArc != kNoIndex)
-        item.newArc = node.registers + dynamic.newArc;
-      if (dynamic.deleteArc != kNoIndex)
-        item.deleteArc = node.registers + dynamic.deleteArc;
-    } else if (ports.Planned(i)) {
-      Connect(itemIndex, ports.InputsOf(i), ports.OutputsOf(i),
-              NodeOf(*tree.children.at(instance.id)));
+    } else if (ports.planned[i] != 0) {
+      Connect(itemIndex, ports.InnerOf(program, i), NodeOf(*tree.children.at(instance.id)));
     }
   }
   compiled_[n] = 1;
@@ -446,34 +441,38 @@ void Engine::Instantiate(RuntimeInstance& tree, const ModuleProgram& program,
   ArmNode(n);
 }
 
-void Engine::NodePorts::Clear(std::size_t instances, std::size_t arcs) {
-  pairs.clear();
-  pairs.reserve(arcs);
-  starts.assign(1, 0);
-  starts.reserve(instances + 1);
-  inputs.clear();
-  inputs.reserve(instances);
+void Engine::NodePorts::Clear(const ModuleProgram& program) {
+  planned.assign(program.instances.size(), 0);
+  inner.assign(program.instanceArcs.size(), kNoIndex);
 }
 
-void Engine::NodePorts::Add(const PortPlan* plan) {
-  if (plan != nullptr) {
-    pairs.insert(pairs.end(), plan->inputs.begin(), plan->inputs.end());
-    pairs.insert(pairs.end(), plan->outputs.begin(), plan->outputs.end());
+namespace {
+
+// The inner registers of a successful plan, which has one pair for each arc in the arcs' order,
+// as numbers in the child's program.
+void InnerRegisters(const PortPlan& plan, const ModuleProgram& child, std::uint32_t* inner) {
+  for (const auto* pairs : {&plan.inputs, &plan.outputs}) {
+    for (const auto& [outer, innerId] : *pairs)
+      *inner++ = child.RegisterIndex(innerId);
   }
-  inputs.push_back(plan != nullptr ? static_cast<std::uint32_t>(plan->inputs.size()) : kNoIndex);
-  starts.push_back(static_cast<std::uint32_t>(pairs.size()));
 }
 
-Engine::NodePorts::Pairs Engine::NodePorts::InputsOf(std::size_t i) const {
-  return Pairs(pairs).subspan(starts[i], inputs[i]);
+}  // namespace
+
+void Engine::NodePorts::Set(const ModuleProgram& program, std::size_t i, const PortPlan& plan,
+                            const ModuleProgram& child) {
+  InnerRegisters(plan, child, inner.data() + program.instances[i].arcs);
+  planned[i] = 1;
 }
 
-Engine::NodePorts::Pairs Engine::NodePorts::OutputsOf(std::size_t i) const {
-  return Pairs(pairs).subspan(starts[i] + inputs[i], starts[i + 1] - starts[i] - inputs[i]);
+std::span<const std::uint32_t> Engine::NodePorts::InnerOf(const ModuleProgram& program,
+                                                          std::size_t i) const {
+  const InstanceProgram& instance = program.instances[i];
+  return std::span(inner).subspan(instance.arcs, instance.inputArcs + instance.outputArcs);
 }
 
-// A child without state (making its working copy failed) has no ports, so its plan is empty.
-void Engine::Connect(std::uint32_t itemIndex, NodePorts::Pairs inputs, NodePorts::Pairs outputs,
+// A child without state (preparing it failed) has no ports, so its plan is empty.
+void Engine::Connect(std::uint32_t itemIndex, std::span<const std::uint32_t> inner,
                      std::uint32_t child) {
   InstanceItem& item = instances_[itemIndex];
   item.inputCount = 0;
@@ -482,15 +481,13 @@ void Engine::Connect(std::uint32_t itemIndex, NodePorts::Pairs inputs, NodePorts
     return;
   const NodeRecord& parent = nodes_[item.node];
   const NodeRecord& inside = nodes_[child];
+  const InstanceProgram& instance = parent.program->instances[item.local];
+  const InstanceArc* arcs = parent.program->instanceArcs.data() + instance.arcs;
   Connection* connection = connections_.data() + item.connections;
-  for (const NodePorts::Pairs pairs : {inputs, outputs}) {
-    for (const auto& [outer, inner] : pairs) {
-      *connection++ = {parent.registers + parent.program->RegisterIndex(outer),
-                       inside.registers + inside.program->RegisterIndex(inner)};
-    }
-  }
-  item.inputCount = static_cast<std::uint32_t>(inputs.size());
-  item.outputCount = static_cast<std::uint32_t>(outputs.size());
+  for (std::size_t k = 0; k < inner.size(); ++k)
+    connection[k] = {parent.registers + arcs[k].shiftRegister, inside.registers + inner[k]};
+  item.inputCount = instance.inputArcs;
+  item.outputCount = instance.outputArcs;
   nodes_[child].parentItem = itemIndex;
 }
 
@@ -584,7 +581,7 @@ class Engine::Builder : public InstanceBuilder {
 
   RuntimeInstance* Compile(RuntimeInstance& node,
                            std::vector<RuntimeInstance*>& compiled) override {
-    return engine_.CompileNode(node, compiled);
+    return engine_.CompileNode(node, &compiled);
   }
   bool WirePorts(RuntimeInstance& child) override {
     const InstanceItem& item = engine_.instances_[item_];
@@ -592,7 +589,9 @@ class Engine::Builder : public InstanceBuilder {
     PortPlan plan;
     if (!engine_.PlanPorts(*parent.program, item.local, child, plan))
       return false;
-    engine_.Connect(item_, plan.inputs, plan.outputs, engine_.NodeOf(child));
+    std::vector<std::uint32_t> inner(plan.inputs.size() + plan.outputs.size());
+    InnerRegisters(plan, *engine_.EntryOf(child).program, inner.data());
+    engine_.Connect(item_, inner, engine_.NodeOf(child));
     return true;
   }
   void Abandon() override {

@@ -28,10 +28,12 @@ enum ItemKind : std::uint8_t {
   kItemKinds
 };
 
+// In one word, as a large module has tens of thousands.
 struct Watcher {
-  std::uint32_t item;  // the module's sink, instance, source, machine or counter number
-  ItemKind kind;
+  std::uint32_t item : 29;  // the module's sink, instance, source, machine or counter number
+  std::uint32_t kind : 3;   // an ItemKind
 };
+static_assert(kItemLimit == std::uint32_t{1} << 29);
 
 // In the programs below a register is the number of its shift register within the module, in
 // ascending ID; kNoIndex where no register is bound.

@@ -101,7 +101,7 @@ std::optional<SourceRunState> Simulation::Source(const RuntimeInstance& node, in
   const Engine::SourceItem& source = engine_->source(i);
   const ModuleProgram& program = *engine_->nodes()[source.node].program;
   SourceRunState state{
-      {source.queue, source.queueLength}, source.emitted, std::nullopt, source.holdValue};
+      {source.queue, source.queueLength}, source.emitted, std::nullopt, source.holdValue != 0};
   const std::uint32_t output =
       program.sources[i - engine_->nodes()[source.node].first[kSourceItems]].output;
   if (output != kNoIndex)
@@ -123,7 +123,7 @@ std::optional<CounterRunState> Simulation::Counter(const RuntimeInstance& node,
   if (i == kNoIndex)
     return std::nullopt;
   const Engine::CounterItem& counter = engine_->counter(i);
-  return CounterRunState{counter.remaining, counter.ready};
+  return CounterRunState{counter.remaining, counter.ready != 0};
 }
 
 std::optional<MachineRunState> Simulation::Machine(const RuntimeInstance& node,
@@ -134,7 +134,7 @@ std::optional<MachineRunState> Simulation::Machine(const RuntimeInstance& node,
     return std::nullopt;
   const Engine::MachineItem& machine = engine_->machine(i);
   return MachineRunState{machine.currentNumber, machine.program->states[machine.current].number,
-                         machine.ready};
+                         machine.ready != 0};
 }
 
 std::optional<InstanceRunState> Simulation::Instance(const RuntimeInstance& node,
