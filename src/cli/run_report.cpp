@@ -27,7 +27,7 @@ bool ReportSinks(const Simulation& simulation, const RuntimeInstance& root,
                  const SinkArrivals& arrivals, ReportReceiver& receiver) {
   bool anyFailed = false;
   ForEachLiveNode(simulation, root, [&](const LiveNode& live) {
-    for (const auto& [id, sink] : live.node.net->sinks) {
+    for (const auto& [id, sink] : simulation.ModuleOf(live.node).sinks) {
       const std::vector<int> received = Received(simulation, live, id);
       SinkReport report;
       report.path = live.path;

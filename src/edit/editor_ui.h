@@ -31,7 +31,9 @@ class EditorUi {
   virtual void EditShiftRegister(ShiftRegister& /*record*/, bool /*simulating*/) {}
   virtual void EditSource(SourceTransition& /*record*/, bool /*simulating*/) {}
   virtual void EditCounter(Counter& /*record*/, bool /*simulating*/) {}
-  virtual void EditSink(SinkTransition& /*record*/, bool /*simulating*/) {}
+  // `received`: the values the sink of the node shown took so far; empty outside a simulation.
+  virtual void EditSink(SinkTransition& /*record*/, bool /*simulating*/,
+                        const std::vector<int>& /*received*/) {}
   // The state machine editor; Cancel leaves the machine exactly as it was.
   virtual void EditStateMachine(StateMachine& /*machine*/) {}
   // The port-name dialog: `names` in the order they are held, the text preset. Returns the

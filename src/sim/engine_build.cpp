@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's check and the creation of nodes: compiling each module once, giving every node
 // its blocks of state, wiring instances to their children.
+#include <algorithm>
 #include <new>
 
 #include "sim/compile_steps.h"
@@ -14,22 +15,20 @@ CheckOutcome Engine::Check() {
   CheckOutcome outcome;
   RuntimeInstance& root = library_.rootInstance();
   try {
-    PrepareNets(root);
+    PrepareNets(library_, *this, root);
   } catch (...) {
     library_.log().WriteText("era-");
     outcome.prepareFailed = true;
   }
   CountNodesToBuild(root);
-  std::vector<RuntimeInstance*> compiled;
-  outcome.failingNode = CompileNode(root, compiled);
+  outcome.failingNode = CompileNode(root, nullptr);
   nodesToBuild_.clear();
-  AppendToSchedule(library_, compiled);
   Fit();
   return outcome;
 }
 
 void Engine::CountNodesToBuild(const RuntimeInstance& node) {
-  if (!node.net)
+  if (!IsPrepared(node))
     return;
   ++nodesToBuild_[node.name];
   for (const auto& [id, child] : node.children)
@@ -50,9 +49,7 @@ void Engine::ReserveNodes(const ModuleProgram& program, std::size_t count) {
       longCells += size;
     }
   }
-  std::size_t connectionRoom = 0;
-  for (const InstanceProgram& instance : program.instances)
-    connectionRoom += instance.connectionRoom;
+  const std::size_t connectionRoom = program.instanceArcs.size();
   for (auto* perNode : {&compiled_, &live_, &skipping_})
     reserve(*perNode, 1);
   reserve(nodes_, 1);
@@ -101,6 +98,8 @@ void Release(Container& container) {
 }  // namespace
 
 void Engine::Clear() {
+  nodeTable_.Clear();
+  names_.Clear();
   Release(modules_);
   Release(nodesToBuild_);
   Release(nodes_);
@@ -134,8 +133,21 @@ void Engine::Clear() {
 }
 
 std::uint32_t Engine::NodeOf(const RuntimeInstance& node) const {
-  const std::uint32_t n = node.simulationSlot;
-  return n < nodes_.size() && nodes_[n].tree == &node ? n : kNoIndex;
+  const NodeTable::Entry* entry = nodeTable_.Find(node);
+  return entry != nullptr ? entry->node : kNoIndex;
+}
+
+bool Engine::IsPrepared(const RuntimeInstance& node) const {
+  const NodeTable::Entry* entry = nodeTable_.Find(node);
+  return entry != nullptr && entry->prepared;
+}
+
+std::vector<const RuntimeInstance*> Engine::Schedule() const {
+  std::vector<const RuntimeInstance*> schedule;
+  schedule.reserve(nodes_.size());
+  for (const NodeRecord& node : nodes_)
+    schedule.push_back(node.tree);
+  return schedule;
 }
 
 void Engine::Touch(std::uint32_t r) {
@@ -151,96 +163,116 @@ void Engine::Touch(std::uint32_t r) {
   }
 }
 
-void Engine::PrepareNets(RuntimeInstance& node) {
-  PrepareNetsWith(library_, node, [this](RuntimeInstance& prepared, const Module& module) {
-    MakeWorkingCopy(prepared, module);
-  });
-}
-
-// Every node of a module shares one working copy, made when the first of them needs it.
-void Engine::MakeWorkingCopy(RuntimeInstance& node, const Module& module) {
+// Every node of a module shares its entry, opened when the first of them is prepared.
+void Engine::Prepare(RuntimeInstance& node, const Module& module) {
   try {
     ModuleEntry& entry = modules_[node.name];
-    if (!entry.net) {
-      entry.net = std::make_shared<Module>(module);
-      entry.compiled = std::make_unique<NetRuntime>(*entry.net);
-    }
-    node.net = entry.net;
+    if (!entry.program)
+      Open(entry, module);
+    nodeTable_.Insert(node).prepared = true;
   } catch (const std::bad_alloc&) {
-    node.net.reset();
-    if (auto it = modules_.find(node.name); it != modules_.end() && !it->second.program)
+    Unprepare(node);
+    if (auto it = modules_.find(node.name);
+        it != modules_.end() && it->second.stage != ModuleEntry::Stage::kReady) {
       modules_.erase(it);
+    }
     library_.log().WriteText("エラー来たー");
   }
 }
 
+void Engine::Unprepare(RuntimeInstance& node) {
+  if (NodeTable::Entry* entry = nodeTable_.Find(node))
+    entry->prepared = false;
+}
+
+void Engine::Open(ModuleEntry& entry, const Module& design) {
+  entry.program = std::make_unique<ModuleProgram>(design, names_);
+  entry.compiled = std::make_unique<NetRuntime>(design);
+}
+
+Engine::ModuleEntry& Engine::EntryOf(const RuntimeInstance& node) {
+  ModuleEntry& entry = modules_[node.name];
+  if (!entry.program)  // forgotten after a failed compile
+    Open(entry, library_.ModuleByName(node.name));
+  return entry;
+}
+
+bool Engine::PlanPorts(const ModuleProgram& parent, std::size_t instance,
+                       const RuntimeInstance& child, PortPlan& plan) {
+  const ChildPorts* ports = IsPrepared(child) ? &EntryOf(child).program->ports : nullptr;
+  return PlanInstancePorts(library_.log(), parent.PortArcsInto(instance, names_),
+                           parent.PortArcsOutOf(instance, names_), ports, plan);
+}
+
+bool Engine::ParentHasPortArc(const RuntimeInstance& node, std::uint32_t name, bool into) {
+  if (name == 0 || node.parent == nullptr || !IsPrepared(*node.parent))
+    return false;
+  return EntryOf(*node.parent).program->HasArcNamed(node.instanceNumber, name, into);
+}
+
 // The stages of the check in its order, those that depend on the module alone only at the
 // module's first node. A module that fails them is forgotten, so that the next node to need it
-// compiles a fresh copy and writes the same messages.
+// compiles it afresh and writes the same messages.
 bool Engine::CompileModule(ModuleEntry& entry, RuntimeInstance& node, NodePorts& ports) {
   OutputLog& log = library_.log();
-  Module& net = *entry.net;
+  ModuleProgram& program = *entry.program;
   using Stage = ModuleEntry::Stage;
-  if (entry.stage == Stage::kCopied) {
-    if (!PrepareRegisters(log, node.name, net, *entry.compiled) ||
-        !CompileMachines(log, node.name, net, *entry.compiled)) {
+  if (entry.stage == Stage::kOpened) {
+    const Module& design = library_.ModuleByName(node.name);
+    if (!PrepareRegisters(log, node.name, design, *entry.compiled) ||
+        !CompileMachines(log, node.name, design, *entry.compiled)) {
       modules_.erase(node.name);
       return false;
     }
-    PrepareSourcesAndSinks(net, nullptr, *entry.compiled);
-    entry.dynamicPlans.assign(net.instances.size(), std::nullopt);
+    PrepareSourcesAndSinks(design, nullptr, 0, *entry.compiled);
     entry.stage = Stage::kMachinesCompiled;
   }
-  ports.Clear(net.instances.size());
+  ports.Clear(program);
   PortPlan portPlan;
-  std::size_t place = 0;
-  for (const auto& [id, instance] : net.instances) {
-    const std::size_t i = place++;
-    const auto child = instance.hasNewArc ? node.children.end() : node.children.find(id);
-    if (child == node.children.end()) {
-      ports.Add(nullptr);
-    } else {
-      if (!PlanInstancePorts(log, net, id, child->second->net.get(), portPlan))
+  for (std::size_t i = 0; i < program.instances.size(); ++i) {
+    const InstanceProgram& instance = program.instances[i];
+    const auto child = instance.hasNewArc ? node.children.end() : node.children.find(instance.id);
+    if (child != node.children.end()) {
+      if (!PlanPorts(program, i, *child->second, portPlan))
         return false;
-      ports.Add(&portPlan);
+      if (IsPrepared(*child->second))
+        ports.Set(program, i, portPlan, *EntryOf(*child->second).program);
     }
     if (instance.hasNewArc) {
-      if (entry.stage == Stage::kReady || entry.dynamicPlans[i])
+      const auto place = static_cast<std::uint32_t>(i);
+      if (entry.stage == Stage::kReady || entry.dynamicPlans.contains(place))
         continue;
       DynamicInputPlan plan;
-      if (!PlanDynamicInputs(log, net, id, plan)) {
+      if (!PlanDynamicInputs(log, library_.ModuleByName(node.name), instance.id, plan)) {
         log.WriteText("モジュールコンパイルエラー");
         return false;
       }
-      entry.dynamicPlans[i] = std::move(plan);
+      entry.dynamicPlans.emplace(place, std::move(plan));
     }
   }
   if (entry.stage == Stage::kMachinesCompiled) {
-    if (!CompileCounters(log, net, *entry.compiled)) {
+    const Module& design = library_.ModuleByName(node.name);
+    if (!CompileCounters(log, design, *entry.compiled)) {
       modules_.erase(node.name);
       return false;
     }
-    entry.program = std::make_unique<ModuleProgram>(entry.net, *entry.compiled, entry.dynamicPlans);
+    program.Complete(design, *entry.compiled, entry.dynamicPlans, names_);
     if (const auto count = nodesToBuild_.find(node.name); count != nodesToBuild_.end()) {
-      ReserveNodes(*entry.program, count->second);
+      ReserveNodes(program, count->second);
       nodesToBuild_.erase(count);
     }
     entry.compiled.reset();
-    Release(entry.dynamicPlans);  // a large module has one per instance
+    entry.dynamicPlans.clear();
     entry.stage = Stage::kReady;
   }
   return true;
 }
 
 RuntimeInstance* Engine::CompileNode(RuntimeInstance& node,
-                                     std::vector<RuntimeInstance*>& compiled) {
-  if (!node.net)
+                                     std::vector<RuntimeInstance*>* compiled) {
+  if (!IsPrepared(node))
     return nullptr;
-  ModuleEntry& entry = modules_[node.name];
-  if (!entry.net) {  // a working copy given by someone else
-    entry.net = node.net;
-    entry.compiled = std::make_unique<NetRuntime>(*entry.net);
-  }
+  ModuleEntry& entry = EntryOf(node);
   NodePorts ports;
   if (!CompileModule(entry, node, ports))
     return &node;
@@ -250,7 +282,8 @@ RuntimeInstance* Engine::CompileNode(RuntimeInstance& node,
       return failing;
   }
   Instantiate(node, program, ports);
-  compiled.push_back(&node);
+  if (compiled != nullptr)
+    compiled->push_back(&node);
   return nullptr;
 }
 
@@ -260,7 +293,9 @@ std::uint32_t Engine::AppendNode(RuntimeInstance& tree, const ModuleProgram& pro
       sources_.size() + program.sources.size() >= kItemLimit ||
       counters_.size() + program.counters.size() >= kItemLimit ||
       machines_.size() + program.machines.size() >= kItemLimit ||
-      instances_.size() + program.instances.size() >= kItemLimit) {
+      instances_.size() + program.instances.size() >= kItemLimit ||
+      std::any_of(program.sources.begin(), program.sources.end(),
+                  [](const SourceProgram& source) { return source.queueLength >= kQueueLimit; })) {
     throw std::bad_alloc();  // more than any memory holds
   }
   const auto n = static_cast<std::uint32_t>(nodes_.size());
@@ -276,14 +311,13 @@ std::uint32_t Engine::AppendNode(RuntimeInstance& tree, const ModuleProgram& pro
   compiled_.push_back(0);
   live_.push_back(0);
   skipping_.push_back(0);
-  tree.simulationSlot = n;
+  nodeTable_.Insert(tree).node = n;
 
   // A boundary source or sink never acts: the parent's instance moves its tokens.
-  const Module& net = *program.net;
   for (const SinkProgram& sink : program.sinks) {
     SinkItem& item = sinks_.emplace_back();
     item.node = n;
-    if (sink.input != kNoIndex && !ParentHasPortArc(tree, net.sinks.at(sink.id).name, false)) {
+    if (sink.input != kNoIndex && !ParentHasPortArc(tree, sink.name, false)) {
       item.input = node.registers + sink.input;
       item.received = static_cast<std::uint32_t>(received_.size());
       received_.emplace_back();
@@ -292,16 +326,16 @@ std::uint32_t Engine::AppendNode(RuntimeInstance& tree, const ModuleProgram& pro
   for (const SourceProgram& source : program.sources) {
     SourceItem& item = sources_.emplace_back();
     item.node = n;
-    if (source.output != kNoIndex && !ParentHasPortArc(tree, net.sources.at(source.id).name, true))
+    if (source.output != kNoIndex && !ParentHasPortArc(tree, source.name, true))
       item.output = node.registers + source.output;
     item.queue = program.queues.data() + source.queueStart;
     item.queueLength = source.queueLength;
     item.holdValue = source.holdValue;
   }
   for (const CounterProgram& counter : program.counters)
-    counters_.push_back({n, node.registers, &counter, 0, false});
+    counters_.push_back({n, 0, node.registers, &counter, 0});
   for (const MachineProgram& machine : program.machines)
-    machines_.push_back({n, node.registers, &machine, 0, 0, false});
+    machines_.push_back({n, 0, node.registers, &machine, 0, 0});
   for (std::size_t i = 0; i < program.instances.size(); ++i) {
     InstanceItem& item = instances_.emplace_back();
     item.node = n;
@@ -309,7 +343,8 @@ std::uint32_t Engine::AppendNode(RuntimeInstance& tree, const ModuleProgram& pro
     item.hasNewArc = program.instances[i].hasNewArc;
     item.hasDeleteArc = program.instances[i].hasDeleteArc;
     item.connections = static_cast<std::uint32_t>(connections_.size());
-    connections_.resize(connections_.size() + program.instances[i].connectionRoom);
+    connections_.resize(connections_.size() + program.instances[i].inputArcs +
+                        program.instances[i].outputArcs);
   }
   // Sources and sinks that never act watch nothing.
   for (std::size_t r = 0; r < program.registerIds.size(); ++r) {
@@ -338,7 +373,8 @@ std::uint32_t Engine::AppendNode(RuntimeInstance& tree, const ModuleProgram& pro
   sets_[kCounterItems].Grow(counters_.size());
   sets_[kMachineItems].Grow(machines_.size());
   sets_[kInstanceItems].Grow(instances_.size());
-  changedSinks_.reserve(2 * sinks_.size());
+  // Only a sink with a received list takes values, or starts its list again.
+  changedSinks_.reserve(2 * received_.size());
   readyMachines_.reserve(machines_.size());
   readyCounters_.reserve(counters_.size());
   if (results_.size() < program.resultRoom)
@@ -391,52 +427,53 @@ void Engine::Instantiate(RuntimeInstance& tree, const ModuleProgram& program,
     item.created = instance.created;
     item.inputCount = 0;
     item.outputCount = 0;
-    item.newArc = kNoIndex;
-    item.deleteArc = kNoIndex;
     if (instance.hasNewArc) {
-      for (const std::uint32_t outer : instance.dynamicInputs)
+      // The check found every arc into it to come from a register.
+      for (std::uint32_t k = 0; k < instance.inputArcs; ++k) {
+        const std::uint32_t outer = program.instanceArcs[instance.arcs + k].shiftRegister;
         connections_[item.connections + item.inputCount++] = {node.registers + outer, kNoIndex};
-      if (instance.newArc != kNoIndex)
-        item.newArc = node.registers + instance.newArc;
-      if (instance.deleteArc != kNoIndex)
-        item.deleteArc = node.registers + instance.deleteArc;
-    } else if (ports.Planned(i)) {
-      Connect(itemIndex, ports.InputsOf(i), ports.OutputsOf(i),
-              NodeOf(*tree.children.at(instance.id)));
+      }
+    } else if (ports.planned[i] != 0) {
+      Connect(itemIndex, ports.InnerOf(program, i), NodeOf(*tree.children.at(instance.id)));
     }
   }
   compiled_[n] = 1;
-  live_[n] = !tree.deleted && tree.net ? 1 : 0;
+  live_[n] = !tree.deleted && IsPrepared(tree) ? 1 : 0;
   ArmNode(n);
 }
 
-void Engine::NodePorts::Clear(std::size_t instances) {
-  pairs.clear();
-  starts.assign(1, 0);
-  starts.reserve(instances + 1);
-  inputs.clear();
-  inputs.reserve(instances);
+void Engine::NodePorts::Clear(const ModuleProgram& program) {
+  planned.assign(program.instances.size(), 0);
+  inner.assign(program.instanceArcs.size(), kNoIndex);
 }
 
-void Engine::NodePorts::Add(const PortPlan* plan) {
-  if (plan != nullptr) {
-    pairs.insert(pairs.end(), plan->inputs.begin(), plan->inputs.end());
-    pairs.insert(pairs.end(), plan->outputs.begin(), plan->outputs.end());
+namespace {
+
+// The inner registers of a successful plan, which has one pair for each arc in the arcs' order,
+// as numbers in the child's program.
+void InnerRegisters(const PortPlan& plan, const ModuleProgram& child, std::uint32_t* inner) {
+  for (const auto* pairs : {&plan.inputs, &plan.outputs}) {
+    for (const auto& [outer, innerId] : *pairs)
+      *inner++ = child.RegisterIndex(innerId);
   }
-  inputs.push_back(plan != nullptr ? static_cast<std::uint32_t>(plan->inputs.size()) : kNoIndex);
-  starts.push_back(static_cast<std::uint32_t>(pairs.size()));
 }
 
-Engine::NodePorts::Pairs Engine::NodePorts::InputsOf(std::size_t i) const {
-  return Pairs(pairs).subspan(starts[i], inputs[i]);
+}  // namespace
+
+void Engine::NodePorts::Set(const ModuleProgram& program, std::size_t i, const PortPlan& plan,
+                            const ModuleProgram& child) {
+  InnerRegisters(plan, child, inner.data() + program.instances[i].arcs);
+  planned[i] = 1;
 }
 
-Engine::NodePorts::Pairs Engine::NodePorts::OutputsOf(std::size_t i) const {
-  return Pairs(pairs).subspan(starts[i] + inputs[i], starts[i + 1] - starts[i] - inputs[i]);
+std::span<const std::uint32_t> Engine::NodePorts::InnerOf(const ModuleProgram& program,
+                                                          std::size_t i) const {
+  const InstanceProgram& instance = program.instances[i];
+  return std::span(inner).subspan(instance.arcs, instance.inputArcs + instance.outputArcs);
 }
 
-// A child without state (making its working copy failed) has no ports, so its plan is empty.
-void Engine::Connect(std::uint32_t itemIndex, NodePorts::Pairs inputs, NodePorts::Pairs outputs,
+// A child without state (preparing it failed) has no ports, so its plan is empty.
+void Engine::Connect(std::uint32_t itemIndex, std::span<const std::uint32_t> inner,
                      std::uint32_t child) {
   InstanceItem& item = instances_[itemIndex];
   item.inputCount = 0;
@@ -445,15 +482,13 @@ void Engine::Connect(std::uint32_t itemIndex, NodePorts::Pairs inputs, NodePorts
     return;
   const NodeRecord& parent = nodes_[item.node];
   const NodeRecord& inside = nodes_[child];
+  const InstanceProgram& instance = parent.program->instances[item.local];
+  const InstanceArc* arcs = parent.program->instanceArcs.data() + instance.arcs;
   Connection* connection = connections_.data() + item.connections;
-  for (const NodePorts::Pairs pairs : {inputs, outputs}) {
-    for (const auto& [outer, inner] : pairs) {
-      *connection++ = {parent.registers + parent.program->RegisterIndex(outer),
-                       inside.registers + inside.program->RegisterIndex(inner)};
-    }
-  }
-  item.inputCount = static_cast<std::uint32_t>(inputs.size());
-  item.outputCount = static_cast<std::uint32_t>(outputs.size());
+  for (std::size_t k = 0; k < inner.size(); ++k)
+    connection[k] = {parent.registers + arcs[k].shiftRegister, inside.registers + inner[k]};
+  item.inputCount = instance.inputArcs;
+  item.outputCount = instance.outputArcs;
   nodes_[child].parentItem = itemIndex;
 }
 
@@ -481,11 +516,11 @@ void Engine::ArmNode(std::uint32_t n) {
     sets_[kInstanceItems].Insert(node.first[kInstanceItems] + i);
 }
 
-// After a deletion or a creation below `tree`: a node that lost its working copy lost its state
-// with it.
+// After a deletion or a creation below `tree`: a node that was unprepared lost its state with
+// its preparation.
 void Engine::RefreshLive(const RuntimeInstance& tree) {
   if (const std::uint32_t n = NodeOf(tree); n != kNoIndex) {
-    if (!tree.net)
+    if (!IsPrepared(tree))
       compiled_[n] = 0;
     live_[n] = compiled_[n] != 0 && !tree.deleted ? 1 : 0;
   }
@@ -494,7 +529,7 @@ void Engine::RefreshLive(const RuntimeInstance& tree) {
 }
 
 // Before a creation rebuilds `tree`: only the nodes it compiles get state again, not those that
-// merely get a working copy below a node that "new" has still to create.
+// are merely prepared below a node that "new" has still to create.
 void Engine::ForgetStates(const RuntimeInstance& tree) {
   if (const std::uint32_t n = NodeOf(tree); n != kNoIndex) {
     compiled_[n] = 0;
@@ -511,6 +546,8 @@ Engine::Mark Engine::MarkSizes() const {
 }
 
 void Engine::ForgetAfter(const Mark& mark) {
+  for (std::size_t n = mark.nodes; n < nodes_.size(); ++n)
+    nodeTable_.Find(*nodes_[n].tree)->node = NodeTable::kNoNode;
   nodes_.resize(mark.nodes);
   compiled_.resize(mark.nodes);
   live_.resize(mark.nodes);
@@ -543,23 +580,19 @@ class Engine::Builder : public InstanceBuilder {
  public:
   Builder(Engine& engine, std::uint32_t item) : engine_(engine), item_(item) {}
 
-  void MakeWorkingCopy(RuntimeInstance& child, const Module& module) override {
-    engine_.MakeWorkingCopy(child, module);
-  }
-  void PrepareNets(RuntimeInstance& node) override { engine_.PrepareNets(node); }
   RuntimeInstance* Compile(RuntimeInstance& node,
                            std::vector<RuntimeInstance*>& compiled) override {
-    return engine_.CompileNode(node, compiled);
+    return engine_.CompileNode(node, &compiled);
   }
   bool WirePorts(RuntimeInstance& child) override {
     const InstanceItem& item = engine_.instances_[item_];
     const NodeRecord& parent = engine_.nodes_[item.node];
     PortPlan plan;
-    if (!PlanInstancePorts(engine_.library_.log(), *parent.program->net,
-                           parent.program->instances[item.local].id, child.net.get(), plan)) {
+    if (!engine_.PlanPorts(*parent.program, item.local, child, plan))
       return false;
-    }
-    engine_.Connect(item_, plan.inputs, plan.outputs, engine_.NodeOf(child));
+    std::vector<std::uint32_t> inner(plan.inputs.size() + plan.outputs.size());
+    InnerRegisters(plan, *engine_.EntryOf(child).program, inner.data());
+    engine_.Connect(item_, inner, engine_.NodeOf(child));
     return true;
   }
   void Abandon() override {
@@ -590,8 +623,10 @@ void Engine::Reconfigure(std::uint32_t n, const StepHooks& hooks) {
     const Mark mark = MarkSizes();
     const std::size_t before = realised_.size();
     Builder builder(*this, itemIndex);
-    const std::string& moduleName = nodes_[n].program->net->instances.at(instance.id).moduleName;
-    if (!RealiseCreation(library_, tree, instance.id, moduleName, builder, realised_, hooks)) {
+    const std::uint32_t local = instances_[itemIndex].local;
+    const std::string& moduleName = names_.Name(nodes_[n].program->DynamicOf(local).moduleName);
+    if (!RealiseCreation(library_, *this, tree, instance.id, moduleName, builder, realised_,
+                         hooks)) {
       ForgetAfter(mark);
     }
     if (auto child = tree.children.find(instance.id); child != tree.children.end())

@@ -10,7 +10,7 @@ namespace {
 // The engine's record of a node that has run-time state, or nullptr.
 const Engine::NodeRecord* NodeWithState(const Engine& engine, const RuntimeInstance& tree) {
   const std::uint32_t n = engine.NodeOf(tree);
-  if (!tree.net || n == kNoIndex || !engine.HasState(n))
+  if (n == kNoIndex || !engine.HasState(n) || !engine.IsPrepared(tree))
     return nullptr;
   return &engine.nodes()[n];
 }
@@ -55,8 +55,20 @@ void Simulation::End() {
   engine_->Clear();
 }
 
+bool Simulation::IsPrepared(const RuntimeInstance& node) const {
+  return engine_->IsPrepared(node);
+}
+
 bool Simulation::HasState(const RuntimeInstance& node) const {
   return NodeWithState(*engine_, node) != nullptr;
+}
+
+const Module& Simulation::ModuleOf(const RuntimeInstance& node) const {
+  return library_.ModuleByName(node.name);
+}
+
+std::vector<const RuntimeInstance*> Simulation::Schedule() const {
+  return engine_->Schedule();
 }
 
 std::span<const std::uint8_t> Simulation::Cells(const RuntimeInstance& node, int registerId) const {
@@ -89,7 +101,8 @@ std::optional<SourceRunState> Simulation::Source(const RuntimeInstance& node, in
     return std::nullopt;
   const Engine::SourceItem& source = engine_->source(i);
   const ModuleProgram& program = *engine_->nodes()[source.node].program;
-  SourceRunState state{{source.queue, source.queueLength}, source.emitted, std::nullopt};
+  SourceRunState state{
+      {source.queue, source.queueLength}, source.emitted, std::nullopt, source.holdValue != 0};
   const std::uint32_t output =
       program.sources[i - engine_->nodes()[source.node].first[kSourceItems]].output;
   if (output != kNoIndex)
@@ -111,7 +124,7 @@ std::optional<CounterRunState> Simulation::Counter(const RuntimeInstance& node,
   if (i == kNoIndex)
     return std::nullopt;
   const Engine::CounterItem& counter = engine_->counter(i);
-  return CounterRunState{counter.remaining, counter.ready};
+  return CounterRunState{counter.remaining, counter.ready != 0};
 }
 
 std::optional<MachineRunState> Simulation::Machine(const RuntimeInstance& node,
@@ -122,7 +135,7 @@ std::optional<MachineRunState> Simulation::Machine(const RuntimeInstance& node,
     return std::nullopt;
   const Engine::MachineItem& machine = engine_->machine(i);
   return MachineRunState{machine.currentNumber, machine.program->states[machine.current].number,
-                         machine.ready};
+                         machine.ready != 0};
 }
 
 std::optional<InstanceRunState> Simulation::Instance(const RuntimeInstance& node,

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "model/module_library.h"
 #include "sim/step.h"
@@ -16,11 +17,12 @@ namespace pelkor {
 class Engine;
 
 // The run-time state of a source: its whole queue and how many values have left it (a held
-// value never leaves), and the register it emits into, if any.
+// value never leaves, as `holdValue` says), and the register it emits into, if any.
 struct SourceRunState {
   std::span<const std::uint8_t> queue;
   std::size_t emitted = 0;
   std::optional<int> outputRegister;
+  bool holdValue = false;
 };
 
 struct CounterRunState {
@@ -45,11 +47,11 @@ struct InstanceRunState {
   bool created = false;
 };
 
-// The simulation engine of the workspace. It does what ReferenceCheck and ReferenceStep do, with
-// the same results, messages, conditions and tree, but keeps the run-time state in flat arrays
-// beside one shared working copy per module (each node's `net` points at it, and no node has
-// reference records), and each phase visits only the primitives that can act.
-class Simulation {
+// The simulation engine of the workspace. It does what the reference engine
+// (sim/reference_simulation.h) does, with the same results, messages, conditions and tree, but
+// keeps the run-time state in flat arrays beside one compiled program per module, copies nothing
+// else of the modules, and each phase visits only the primitives that can act.
+class Simulation : public PreparedNodes {
  public:
   explicit Simulation(ModuleLibrary& library);
   ~Simulation();
@@ -65,11 +67,17 @@ class Simulation {
 
   // Reading the state. What the view, its tooltips, the sink dialog and the trace and VCD
   // writers show of a node while it runs: give the tree node and the primitive's ID. A node
-  // without run-time state (no working copy) or an ID without such a primitive gives an empty
-  // span or nullopt. Spans last until the next Check, Step or End.
+  // without run-time state or an ID without such a primitive gives an empty span or nullopt.
+  // Spans last until the next Check, Step or End.
 
-  // Whether `node` has run-time state: it has a working copy that the check or a "new" built.
+  // Whether the check or a "new" token prepared `node`: only such a node can be shown.
+  bool IsPrepared(const RuntimeInstance& node) const override;
+  // Whether `node` has run-time state: the check or a "new" compiled it.
   bool HasState(const RuntimeInstance& node) const;
+  // The module a node runs: its definition in the library.
+  const Module& ModuleOf(const RuntimeInstance& node) const;
+  // The nodes in the order each phase visits them.
+  std::vector<const RuntimeInstance*> Schedule() const;
   // A register's cells from the entry to the exit: 0, 1 or EMPTY each.
   std::span<const std::uint8_t> Cells(const RuntimeInstance& node, int registerId) const;
   // The exit (0, 1 or EMPTY) of every register of the node in ascending ID, one to each element

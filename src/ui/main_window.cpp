@@ -358,16 +358,20 @@ void MainWindow::CloseModuleTree() {
   RefreshCommandStates();
 }
 
+ModuleTree MainWindow::CurrentModuleTree() const {
+  return BuildModuleTree(workspace_.library(),
+                         workspace_.IsSimulating() ? &workspace_.simulation() : nullptr);
+}
+
 void MainWindow::RebuildModuleTree() {
   if (moduleTree_ != nullptr)
-    moduleTree_->rebuild(BuildModuleTree(workspace_.library(), workspace_.IsSimulating()));
+    moduleTree_->rebuild(CurrentModuleTree());
 }
 
 void MainWindow::ShowModuleManager() {
   // "表示" goes to the module as picking its row in the module tree does.
   const auto show = [this](const std::string& name) {
-    const TreeItem item =
-        FindModuleRow(BuildModuleTree(workspace_.library(), workspace_.IsSimulating()), name);
+    const TreeItem item = FindModuleRow(CurrentModuleTree(), name);
     if (item == 0)
       return false;
     workspace_.GoToTreeItem(item);

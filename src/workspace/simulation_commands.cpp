@@ -58,7 +58,7 @@ void Workspace::Check() {
     log_.WriteText("エラーが発生しました");
     outcome.failingNode = &library_.rootInstance();
   }
-  // Making the working copies failed: what was made is checked, and the run starts paused.
+  // Preparing the nodes failed: what was prepared is checked, and the run starts paused.
   if (outcome.prepareFailed)
     paused_ = true;
   if (outcome.failingNode != nullptr) {
@@ -67,8 +67,8 @@ void Workspace::Check() {
     return;
   }
   try {
-    library_.GoToTreeItem(library_.rootInstance().treeItem, true);
-  } catch (const MessageError& e) {  // a root without a net nor a registered module
+    library_.GoToTreeItem(library_.rootInstance().treeItem);
+  } catch (const MessageError& e) {  // a root without a registered module
     log_.WriteText(e.what());
   }
   Changed(Change::kSimulation | Change::kTree | Change::kSelection);
@@ -121,7 +121,6 @@ void Workspace::Step() {
   if (!simulating_)
     return;
   RunOneStep();
-  PublishReceived();
   Changed(Change::kSimulation);
 }
 
@@ -154,7 +153,6 @@ void Workspace::Tick() {
   }
   if (paused_ && timerRunning_)
     StopAnimationTimer();
-  PublishReceived();
   Changed(Change::kSimulation);
   // A tick may come while a modal dialog holds a command open: the view follows the run all
   // the same.
@@ -195,7 +193,6 @@ RunOutcome Workspace::RunWithoutAnimation(const RunProgress& progress) {
     }
   }
   WriteRunEnd();
-  PublishReceived();
   Changed(Change::kSimulation);
   return outcome;
 }

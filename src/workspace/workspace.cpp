@@ -3,7 +3,6 @@
 
 #include "base/errors.h"
 #include "edit/instance_naming.h"
-#include "sim/node_run_state.h"
 
 namespace pelkor {
 
@@ -15,17 +14,7 @@ void Workspace::SetTitle(const std::string& title) {
 }
 
 void Workspace::ShowCurrentNode() {
-  PublishReceived();
   Changed(Change::kView);
-}
-
-void Workspace::PublishReceived() {
-  RuntimeInstance& node = library_.currentInstance();
-  if (!simulating_ || !node.net || &library_.currentModule() != node.net.get())
-    return;
-  const NodeRunState state(simulation_, node);
-  for (auto& [id, sink] : node.net->sinks)
-    sink.received = state.Received(id).ToVector();
 }
 
 void Workspace::EnterInstance(int instanceId) {
@@ -39,7 +28,8 @@ void Workspace::EnterInstance(int instanceId) {
     return;
   }
   try {
-    library_.EnterInstance(instanceId, it->second.moduleName, IsSimulating());
+    library_.EnterInstance(instanceId, it->second.moduleName,
+                           IsSimulating() ? &simulation_ : nullptr);
   } catch (const MessageError& e) {
     log_.WriteText(e.what());
   }
@@ -59,7 +49,7 @@ void Workspace::GoUp() {
   if (library_.currentInstance().parent == nullptr)
     return;
   controller_.DropToolState();
-  library_.GoUp(IsSimulating());
+  library_.GoUp();
   SetTitle(library_.currentInstance().name);
   ShowCurrentNode();
 }
@@ -68,7 +58,7 @@ void Workspace::GoToTreeItem(TreeItem item) {
   const CommandScope scope(*this);
   // An arc begun in one module cannot end in another.
   controller_.DropToolState();
-  library_.GoToTreeItem(item, IsSimulating());
+  library_.GoToTreeItem(item);
   ShowCurrentNode();
 }
 

@@ -257,9 +257,6 @@ class Workspace : private EditorHost {
   void MarkSaved(const std::string& moduleName);
   void MarkAllSaved();
   void ShowCurrentNode();
-  // While simulating, the sinks of the module shown hold what the node shown received, for the
-  // sink dialog.
-  void PublishReceived();
   void NameInstance(int instanceId);
   // Deletes the selected primitives with the tree nodes of selected module instances, then
   // clears the selection.

@@ -36,7 +36,7 @@ class TreeWindowUi : public WorkspaceUi {
     if (!window)
       return;
     if (changes.Has(Change::kTree))
-      window->rebuild(BuildModuleTree(workspace->library(), workspace->IsSimulating()));
+      window->rebuild(BuildModuleTree(workspace->library(), Running()));
     if (changes.HasAny(Change::kTree | Change::kView))
       window->selectItem(workspace->library().currentInstance().treeItem);
   }
@@ -45,10 +45,13 @@ class TreeWindowUi : public WorkspaceUi {
     window = std::make_unique<ModuleTreeWindow>();
     QObject::connect(window.get(), &ModuleTreeWindow::itemPicked,
                      [this](TreeItem item) { workspace->GoToTreeItem(item); });
-    window->rebuild(BuildModuleTree(workspace->library(), workspace->IsSimulating()));
+    window->rebuild(BuildModuleTree(workspace->library(), Running()));
     window->show();
   }
   void CloseModuleTree() override { window.reset(); }
+  const PreparedNodes* Running() const {
+    return workspace->IsSimulating() ? &workspace->simulation() : nullptr;
+  }
 
   Workspace* workspace = nullptr;
   std::unique_ptr<ModuleTreeWindow> window;

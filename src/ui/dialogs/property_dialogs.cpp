@@ -35,12 +35,13 @@ void EditCounter(QWidget* parent, Counter& record, bool simulating) {
   RunPropertyDialog<CounterDialog>(parent, record, simulating);
 }
 
-void EditSink(QWidget* parent, SinkTransition& record, bool simulating) {
+void EditSink(QWidget* parent, SinkTransition& record, bool simulating,
+              const std::vector<int>& received) {
   SinkDialog dialog(parent);
-  dialog.Load(record, simulating);
+  dialog.Load(record, simulating, received);
   // While simulating, "合否" tells whether what the sink took so far agrees with its values.
   if (simulating)
-    dialog.SetVerdict(QString::fromUtf8(LiveVerdictText(LiveVerdict(record, record.received))));
+    dialog.SetVerdict(QString::fromUtf8(LiveVerdictText(LiveVerdict(record, received))));
   dialog.exec();
   dialog.Store(record);
 }

@@ -166,11 +166,11 @@ TEST(RandomNetTest, ChecksAndRunsEndInMessagesAndLeaveTheDesignUntouched) {
       workspace.EndSimulation();
     }
     EXPECT_FALSE(workspace.IsSimulating());
-    EXPECT_TRUE(library.instanceSchedule.empty());
+    EXPECT_TRUE(workspace.simulation().Schedule().empty());
     EXPECT_EQ(&library.currentInstance(), &library.rootInstance());
     EXPECT_TRUE(library.ModuleByName("untitle").SameContent(design));
-    library.ForEachNode([](RuntimeInstance& node) {
-      EXPECT_EQ(node.net, nullptr);
+    library.ForEachNode([&workspace](RuntimeInstance& node) {
+      EXPECT_FALSE(workspace.simulation().IsPrepared(node));
       EXPECT_FALSE(node.deleted);
     });
   }

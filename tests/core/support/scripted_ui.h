@@ -52,7 +52,10 @@ class ScriptedUi : public WorkspaceUi {
   }
   void EditSource(SourceTransition& s, bool) override { Open("source", editSource, s); }
   void EditCounter(Counter& c, bool) override { Open("counter", editCounter, c); }
-  void EditSink(SinkTransition& s, bool) override { Open("sink", editSink, s); }
+  void EditSink(SinkTransition& s, bool, const std::vector<int>& received) override {
+    sinkReceived = received;
+    Open("sink", editSink, s);
+  }
   void EditStateMachine(StateMachine& m) override { Open("state machine", editMachine, m); }
   // Answers with the next scripted port (nullopt: Cancel), or OK on the preset when none is
   // left.
@@ -92,6 +95,7 @@ class ScriptedUi : public WorkspaceUi {
   std::deque<std::optional<std::string>> ports;  // nullopt answers "cancel"
   std::deque<std::optional<CommandId>> menuChoices;
   std::vector<std::string> opened;  // the dialogs opened, in order
+  std::vector<int> sinkReceived;    // what the last sink dialog was given as received
   std::vector<std::vector<std::string>> portLists;
   std::vector<std::vector<ContextMenuItem>> menus;
   std::vector<std::string> tooltips;

@@ -80,19 +80,20 @@ class SimulationCommandsTest : public ::testing::Test {
   std::int64_t now = 0;
 };
 
-TEST_F(SimulationCommandsTest, CheckShowsTheWorkingCopyAndOpensTheTreeWhichEndCloses) {
+TEST_F(SimulationCommandsTest, CheckShowsTheRootAndOpensTheTreeWhichEndCloses) {
   Pipeline("1");
   workspace.Check();
   EXPECT_THAT(log.lines, ElementsAre("チェック完了"));
   EXPECT_TRUE(workspace.IsSimulating());
-  EXPECT_EQ(&workspace.library().currentModule(), workspace.library().rootInstance().net.get());
+  EXPECT_EQ(&workspace.library().currentInstance(), &workspace.library().rootInstance());
+  EXPECT_TRUE(workspace.simulation().IsPrepared(workspace.library().rootInstance()));
   EXPECT_TRUE(ui.treeOpen);
 
   workspace.EndSimulation();
   EXPECT_THAT(log.lines, ElementsAre("チェック完了", "シミュレーション停止"));
   EXPECT_FALSE(workspace.IsSimulating());
   EXPECT_FALSE(ui.treeOpen);
-  EXPECT_EQ(workspace.library().rootInstance().net, nullptr);
+  EXPECT_FALSE(workspace.simulation().IsPrepared(workspace.library().rootInstance()));
   EXPECT_EQ(&workspace.library().currentModule(), &workspace.library().ModuleByName("untitle"));
   EXPECT_EQ(workspace.documentTitle(), "untitle");
 }
@@ -109,7 +110,7 @@ TEST_F(SimulationCommandsTest, FailedCheckEndsTheSimulationAfterItsMessages) {
   workspace.Check();
   EXPECT_THAT(log.lines, ElementsAre("untitleのシフトレジスタ1にエラー", "シミュレーション停止"));
   EXPECT_FALSE(workspace.IsSimulating());
-  EXPECT_TRUE(workspace.library().instanceSchedule.empty());
+  EXPECT_TRUE(workspace.simulation().Schedule().empty());
 }
 
 TEST_F(SimulationCommandsTest, RootWithoutARegisteredModuleChecksPausedAndEndsCleanly) {
@@ -217,8 +218,7 @@ TEST_F(SimulationCommandsTest, InstanceThatCannotBeCreatedPausesTheSimulation) {
   ASSERT_TRUE(record);
   EXPECT_TRUE(record->absent);
   EXPECT_FALSE(record->created);
-  EXPECT_THAT(workspace.library().instanceSchedule,
-              ElementsAre(&workspace.library().rootInstance()));
+  EXPECT_THAT(workspace.simulation().Schedule(), ElementsAre(&workspace.library().rootInstance()));
 }
 
 TEST_F(SimulationCommandsTest, RunWithoutAnimationEndsAfterTwoIdleSteps) {
@@ -237,6 +237,26 @@ TEST_F(SimulationCommandsTest, RunWithoutAnimationEndsAfterTwoIdleSteps) {
   EXPECT_EQ(workspace.mode(), Tool::kRunWithoutAnimation);
   EXPECT_THAT(log.lines, ElementsAre("シミュレーションを開始します", "シミュレーションを終了します",
                                      "シミュレーション時間は0.060000秒"));
+}
+
+// Printing a stepped module once showed no tokens: the picture read run-time records that the
+// workspace's engine does not keep.
+TEST_F(SimulationCommandsTest, ThePrintedPictureShowsTheTokensOfTheRunningModule) {
+  const int sink = Pipeline("101");
+  const auto texts = [this] {
+    std::vector<std::string> shown;
+    for (const DrawOp& op : workspace.PictureDrawing().ops) {
+      if (op.shape == DrawShape::kText)
+        shown.push_back(op.text);
+    }
+    return shown;
+  };
+  Check();
+  workspace.RunWithoutAnimation();
+  ASSERT_THAT(Received(sink), ElementsAre(1, 0, 1));
+  EXPECT_THAT(texts(), ::testing::Contains("101"));  // what the sink took
+  workspace.EndSimulation();
+  EXPECT_THAT(texts(), ::testing::Not(::testing::Contains("101")));
 }
 
 TEST_F(SimulationCommandsTest, RunWithoutAnimationStopsAtTheStepLimit) {
