@@ -72,12 +72,12 @@ MainWindow::MainWindow(std::filesystem::path settingsPath, QWidget* parent)
   if (settings_.outputView)
     ShowOutputLog(true);
   for (const SettingNote& note : settingNotes_)
-    workspace_.log().WriteText(SettingNoteMessage(note));
+    workspace_.WriteLog(SettingNoteMessage(note));
 }
 
 MainWindow::~MainWindow() {
   WriteSettingsFile();
-  workspace_.log().Attach(nullptr);
+  workspace_.AttachLog(nullptr);
 }
 
 void MainWindow::BuildActions() {
@@ -402,12 +402,12 @@ void MainWindow::ShowOutputLog(bool shown) {
     outputLog_ = new OutputLogWindow(this);
     connect(outputLog_, &OutputLogWindow::closeRequested, this,
             [this] { Execute(CommandId::kOutputLog); });
-    workspace_.log().Attach(outputLog_);
+    workspace_.AttachLog(outputLog_);
     PlaceOutputLog();
     outputLog_->show();
   } else {
     // Closing the window discards what it held; lines written while it is hidden are dropped.
-    workspace_.log().Attach(nullptr);
+    workspace_.AttachLog(nullptr);
     outputLog_->deleteLater();
     outputLog_ = nullptr;
   }

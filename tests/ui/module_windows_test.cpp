@@ -10,6 +10,7 @@
 #include "dialog_driver.h"
 #include "model/module_manager_entries.h"
 #include "model/module_tree_rows.h"
+#include "support/workspace_probe.h"
 #include "ui/module_manager_dialog.h"
 #include "ui/module_tree_window.h"
 #include "workspace/workspace.h"
@@ -145,7 +146,7 @@ class ModuleWindowsTest : public QObject {
     design.ui.OpenModuleTree();  // outside a run every node appears
     QTreeWidget* tree = design.ui.window->tree();
     tree->setCurrentItem(tree->topLevelItem(0)->child(0));
-    QCOMPARE(workspace.library().currentInstance().name, std::string("pipe"));
+    QCOMPARE(pelkor::testing::LibraryOf(workspace).currentInstance().name, std::string("pipe"));
     workspace.GoUp();
     QCOMPARE(tree->currentItem(), tree->topLevelItem(0));
   }

@@ -3,6 +3,7 @@
 
 #include "edit/editor_fixture.h"
 #include "support/records.h"
+#include "support/workspace_probe.h"
 
 namespace pelkor {
 namespace {
@@ -149,7 +150,7 @@ TEST_F(ArcToolTest, TheArcDialogComesUpOnlyWhenThereIsAPortToChoose) {
 }
 
 TEST_F(ArcToolTest, AModulePortIsAlwaysAskedForFromTheModulesNamedSourcesAndSinks) {
-  Module& sub = *ws.library().CreateModule("sub");
+  Module& sub = *testing::LibraryOf(ws).CreateModule("sub");
   sub.AddSource(testing::Named<SourceTransition>("b"));
   sub.AddSource(testing::Named<SourceTransition>("a"));
   sub.AddSource({});

@@ -5,6 +5,7 @@
 #include "edit/editor_fixture.h"
 #include "sim/node_run_state.h"
 #include "sim/sim_fixture.h"
+#include "support/workspace_probe.h"
 
 namespace pelkor {
 namespace {
@@ -70,17 +71,17 @@ TEST_F(PropertyDialogsTest, TheCounterIsRegeneratedAfterItsDialogAndATextErrorIs
 }
 
 TEST_F(PropertyDialogsTest, SourcesNamedNewAndDeleteMarkTheInstancesOfTheirModule) {
-  ws.library().CreateModule("sub");
+  testing::LibraryOf(ws).CreateModule("sub");
   Place(CommandId::kModuleTool, {100, 100});
   ui.names = {"  sub "};
   DoubleClick({100, 100});  // names it, trimmed
   const ModuleInstance& instance = module().instances.at(1);
   EXPECT_EQ(instance.moduleName, "sub");
-  EXPECT_TRUE(ws.library().rootInstance().children.contains(1));
+  EXPECT_TRUE(testing::LibraryOf(ws).rootInstance().children.contains(1));
 
   DoubleClick({100, 100});  // enters it
   EXPECT_EQ(ws.documentTitle(), "sub");
-  EXPECT_EQ(&module(), &ws.library().ModuleByName("sub"));
+  EXPECT_EQ(&module(), &testing::LibraryOf(ws).ModuleByName("sub"));
   Place(CommandId::kSourceTool, {200, 200});
   ui.editSource = [](SourceTransition& s) { s.name = "new"; };
   DoubleClick({200, 200});
@@ -144,7 +145,9 @@ TEST_F(PropertyDialogsTest, ASinkDialogKeepsWhatArrivesWhileItIsOpen) {
   };
   DoubleClick({100, 100});
   EXPECT_THAT(ui.sinkReceived, IsEmpty());
-  EXPECT_EQ(NodeRunState(ws.simulation(), ws.library().currentInstance()).Received(sink).ToVector(),
+  EXPECT_EQ(NodeRunState(ws.simulation(), testing::LibraryOf(ws).currentInstance())
+                .Received(sink)
+                .ToVector(),
             (std::vector<int>{1, 0, 1}));
   EXPECT_EQ(module().sinks.at(sink).name, "out");
 }

@@ -8,6 +8,7 @@
 
 #include "sim_fixture.h"
 #include "support/scripted_ui.h"
+#include "support/workspace_probe.h"
 #include "workspace/workspace.h"
 
 namespace pelkor {
@@ -138,7 +139,7 @@ TEST(RandomNetTest, ChecksAndRunsEndInMessagesAndLeaveTheDesignUntouched) {
     SCOPED_TRACE(seed);
     QuietUi ui;
     Workspace workspace(ui);
-    ModuleLibrary& library = workspace.library();
+    ModuleLibrary& library = testing::LibraryOf(workspace);
     RandomNet random(seed);
     Module& top = library.ModuleByName("untitle");
     Module& m1 = *library.CreateModule("m1");

@@ -4,6 +4,7 @@
 
 #include "../sim/sim_fixture.h"
 #include "support/scripted_ui.h"
+#include "support/workspace_probe.h"
 #include "workspace/workspace.h"
 
 namespace pelkor {
@@ -38,11 +39,11 @@ class SimulationUi : public testing::ScriptedUi {
 class SimulationCommandsTest : public ::testing::Test {
  protected:
   SimulationCommandsTest() {
-    workspace.log().Attach(&log);
+    workspace.AttachLog(&log);
     workspace.SetClock([this] { return now; });
   }
 
-  Module& Top() { return workspace.library().currentModule(); }
+  Module& Top() { return testing::LibraryOf(workspace).currentModule(); }
 
   // A source emitting `data` through a one-cell register into a sink; returns the sink.
   int Pipeline(const std::string& data, bool holdValue = false) {
@@ -54,18 +55,18 @@ class SimulationCommandsTest : public ::testing::Test {
   }
   // A token waiting at the input of an instance that no "new" token created yet.
   void InputBeforeNew() {
-    Module& cell = *workspace.library().CreateModule("cell");
+    Module& cell = *testing::LibraryOf(workspace).CreateModule("cell");
     AddPort(cell, "new");
     AddPort(cell, "d");
     const int instance = AddInstance(Top(), "cell");
     Connect(Top(), AddRegister(Top()), instance, "new");
     Connect(Top(), AddRegister(Top(), "1"), instance, "d");
-    workspace.library().RefreshNewDeleteFlags();
-    workspace.library().AddInstanceEverywhere("cell", instance);
+    testing::LibraryOf(workspace).RefreshNewDeleteFlags();
+    testing::LibraryOf(workspace).AddInstanceEverywhere("cell", instance);
   }
   std::vector<int> Received(int sink) {
     const std::span<const std::uint8_t> received =
-        workspace.simulation().Received(workspace.library().rootInstance(), sink);
+        workspace.simulation().Received(testing::LibraryOf(workspace).rootInstance(), sink);
     return {received.begin(), received.end()};
   }
   void Check() {
@@ -85,16 +86,18 @@ TEST_F(SimulationCommandsTest, CheckShowsTheRootAndOpensTheTreeWhichEndCloses) {
   workspace.Check();
   EXPECT_THAT(log.lines, ElementsAre("チェック完了"));
   EXPECT_TRUE(workspace.IsSimulating());
-  EXPECT_EQ(&workspace.library().currentInstance(), &workspace.library().rootInstance());
-  EXPECT_TRUE(workspace.simulation().IsPrepared(workspace.library().rootInstance()));
+  EXPECT_EQ(&testing::LibraryOf(workspace).currentInstance(),
+            &testing::LibraryOf(workspace).rootInstance());
+  EXPECT_TRUE(workspace.simulation().IsPrepared(testing::LibraryOf(workspace).rootInstance()));
   EXPECT_TRUE(ui.treeOpen);
 
   workspace.EndSimulation();
   EXPECT_THAT(log.lines, ElementsAre("チェック完了", "シミュレーション停止"));
   EXPECT_FALSE(workspace.IsSimulating());
   EXPECT_FALSE(ui.treeOpen);
-  EXPECT_FALSE(workspace.simulation().IsPrepared(workspace.library().rootInstance()));
-  EXPECT_EQ(&workspace.library().currentModule(), &workspace.library().ModuleByName("untitle"));
+  EXPECT_FALSE(workspace.simulation().IsPrepared(testing::LibraryOf(workspace).rootInstance()));
+  EXPECT_EQ(&testing::LibraryOf(workspace).currentModule(),
+            &testing::LibraryOf(workspace).ModuleByName("untitle"));
   EXPECT_EQ(workspace.documentTitle(), "untitle");
 }
 
@@ -114,14 +117,15 @@ TEST_F(SimulationCommandsTest, FailedCheckEndsTheSimulationAfterItsMessages) {
 }
 
 TEST_F(SimulationCommandsTest, RootWithoutARegisteredModuleChecksPausedAndEndsCleanly) {
-  workspace.library().rootInstance().name = "ghost";
+  testing::LibraryOf(workspace).rootInstance().name = "ghost";
   workspace.Check();
   EXPECT_THAT(log.lines, ElementsAre("era-", "モジュールがありません", "チェック完了"));
   EXPECT_TRUE(workspace.IsPaused());
   workspace.Step();
   workspace.EndSimulation();
   EXPECT_FALSE(workspace.IsSimulating());
-  EXPECT_EQ(&workspace.library().currentModule(), &workspace.library().ModuleByName("untitle"));
+  EXPECT_EQ(&testing::LibraryOf(workspace).currentModule(),
+            &testing::LibraryOf(workspace).ModuleByName("untitle"));
 }
 
 TEST_F(SimulationCommandsTest, StepOnAnIdleNetWritesNothing) {
@@ -200,13 +204,13 @@ TEST_F(SimulationCommandsTest, StepFailureDuringTheAnimatedRunPausesIt) {
 }
 
 TEST_F(SimulationCommandsTest, InstanceThatCannotBeCreatedPausesTheSimulation) {
-  Module& cell = *workspace.library().CreateModule("cell");
+  Module& cell = *testing::LibraryOf(workspace).CreateModule("cell");
   AddPort(cell, "new");
   const int tooSmall = AddRegister(cell, "11", 2);
   const int instance = AddInstance(Top(), "cell");
   Connect(Top(), AddRegister(Top(), "1"), instance, "new");
-  workspace.library().RefreshNewDeleteFlags();
-  workspace.library().AddInstanceEverywhere("cell", instance);
+  testing::LibraryOf(workspace).RefreshNewDeleteFlags();
+  testing::LibraryOf(workspace).AddInstanceEverywhere("cell", instance);
   Check();
   workspace.Step();
   EXPECT_THAT(
@@ -214,11 +218,12 @@ TEST_F(SimulationCommandsTest, InstanceThatCannotBeCreatedPausesTheSimulation) {
       ElementsAre("再構成", fmt::sprintf("cellのシフトレジスタ%dにエラー", tooSmall), "一時停止"));
   EXPECT_TRUE(workspace.IsPaused());
   const std::optional<InstanceRunState> record =
-      workspace.simulation().Instance(workspace.library().rootInstance(), instance);
+      workspace.simulation().Instance(testing::LibraryOf(workspace).rootInstance(), instance);
   ASSERT_TRUE(record);
   EXPECT_TRUE(record->absent);
   EXPECT_FALSE(record->created);
-  EXPECT_THAT(workspace.simulation().Schedule(), ElementsAre(&workspace.library().rootInstance()));
+  EXPECT_THAT(workspace.simulation().Schedule(),
+              ElementsAre(&testing::LibraryOf(workspace).rootInstance()));
 }
 
 TEST_F(SimulationCommandsTest, RunWithoutAnimationEndsAfterTwoIdleSteps) {
