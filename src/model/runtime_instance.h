@@ -24,7 +24,7 @@ struct RuntimeInstance {
   // Created while the simulation runs, for an instance that repeats an enclosing module; it
   // leaves the tree when the simulation ends.
   bool dynamic = false;
-  std::string name;  // the module name
+  std::string name;                                        // the module name
   SortedIdMap<std::unique_ptr<RuntimeInstance>> children;  // by instance number
   RuntimeInstance* parent = nullptr;
   TreeItem treeItem = 0;

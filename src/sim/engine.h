@@ -50,7 +50,7 @@ class Engine : public RunNodes {
   void Prepare(RuntimeInstance& node, const Module& module) override;
   void Unprepare(RuntimeInstance& node) override;
 
-  // The node's number, or kNoIndex for a node that never had run-time state.
+  // The node's number, or kNoIndex for a node that was never prepared.
   std::uint32_t NodeOf(const RuntimeInstance& node) const;
   // Whether the node's blocks hold the state of its present preparation, as compiled.
   bool HasState(std::uint32_t node) const { return compiled_[node] != 0; }
@@ -115,9 +115,10 @@ class Engine : public RunNodes {
     bool absent = false;
     bool created = false;
   };
+  // Every node prepared once has a record; it gets its blocks when it is first compiled.
   struct NodeRecord {
     RuntimeInstance* tree = nullptr;
-    const ModuleProgram* program = nullptr;
+    std::uint32_t program = kNoIndex;  // its number in programs(); kNoIndex while it has no blocks
     // The first register, and the first item of each kind, that belong to the node.
     std::uint32_t registers = 0;
     std::array<std::uint32_t, kItemKinds> first{};
@@ -125,6 +126,7 @@ class Engine : public RunNodes {
   };
 
   const std::vector<NodeRecord>& nodes() const { return nodes_; }
+  const ModuleProgram& ProgramOf(const NodeRecord& node) const { return *programs_[node.program]; }
   const RegisterSlot& registerSlot(std::uint32_t r) const { return registers_[r]; }
   const std::uint8_t* Cells(std::uint32_t r) const {
     const RegisterSlot& slot = registers_[r];
@@ -154,9 +156,9 @@ class Engine : public RunNodes {
     std::map<std::uint32_t, DynamicInputPlan> dynamicPlans;  // by instance place
     std::unique_ptr<ModuleProgram> program;
   };
-  // The array sizes at one moment, to forget the nodes added after it.
+  // The array sizes at one moment, to forget the blocks added after it.
   struct Mark {
-    std::size_t nodes, registers, watchers, cells, sinks, sources, counters, machines, instances,
+    std::size_t schedule, registers, watchers, cells, sinks, sources, counters, machines, instances,
         connections, received;
   };
   // What the instances of one node did in phase 2.
@@ -223,7 +225,11 @@ class Engine : public RunNodes {
   };
   bool CompileModule(ModuleEntry& entry, RuntimeInstance& node, NodePorts& ports);
   void Instantiate(RuntimeInstance& node, const ModuleProgram& program, const NodePorts& ports);
-  std::uint32_t AppendNode(RuntimeInstance& node, const ModuleProgram& program);
+  // The record of `node`, made when it has none.
+  std::uint32_t RecordOf(RuntimeInstance& node);
+  // Gives record `n` its blocks at the end of every array.
+  void AppendBlocks(std::uint32_t n, const ModuleProgram& program);
+  void CountNodes(const RuntimeInstance& node, std::size_t& count) const;
   // Wires instance `item` to node `child`: `inner` holds the inner register of each of its arcs,
   // in its program's order.
   void Connect(std::uint32_t item, std::span<const std::uint32_t> inner, std::uint32_t child);
@@ -232,7 +238,8 @@ class Engine : public RunNodes {
   void RefreshLive(const RuntimeInstance& node);
   void ForgetStates(const RuntimeInstance& node);
   void CountNodesToBuild(const RuntimeInstance& node);
-  void ReserveNodes(const ModuleProgram& program, std::size_t count);
+  // Room for `count` more nodes of a module, one of them the root when `includesRoot`.
+  void ReserveNodes(const ModuleProgram& program, std::size_t count, bool includesRoot);
   void Fit();
   Mark MarkSizes() const;
   void ForgetAfter(const Mark& mark);
@@ -264,11 +271,14 @@ class Engine : public RunNodes {
 
   ModuleLibrary& library_;
   NodeTable nodeTable_;
+  std::vector<const ModuleProgram*> programs_;  // the complete ones, by ModuleProgram::number
   NameTable names_;
   std::map<std::string, ModuleEntry> modules_;
   // While a check runs: by module, the nodes that will get blocks once its program is made.
   std::map<std::string, std::size_t> nodesToBuild_;
   std::vector<NodeRecord> nodes_;
+  std::vector<std::uint32_t> schedule_;  // the nodes with blocks, in the order they got them
+  std::vector<std::uint8_t> prepared_;   // by node
   // By node: its blocks hold the state compiled for its present working copy...
   std::vector<std::uint8_t> compiled_;
   // ...and it is not deleted: it acts.

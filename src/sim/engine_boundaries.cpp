@@ -136,14 +136,14 @@ bool Engine::MoveInstanceTokens(std::uint32_t itemIndex, StepActivity& activity,
 std::uint32_t Engine::DynamicArc(const InstanceItem& item,
                                  std::uint32_t DynamicProgram::*arc) const {
   const NodeRecord& node = nodes_[item.node];
-  const std::uint32_t local = node.program->DynamicOf(item.local).*arc;
+  const std::uint32_t local = ProgramOf(node).DynamicOf(item.local).*arc;
   return local == kNoIndex ? kNoIndex : node.registers + local;
 }
 
 void Engine::DeleteByToken(std::uint32_t itemIndex, const StepHooks& hooks) {
   const InstanceItem& item = instances_[itemIndex];
   const NodeRecord& node = nodes_[item.node];
-  RuntimeInstance& child = node.tree->Child(node.program->instances[item.local].id);
+  RuntimeInstance& child = node.tree->Child(ProgramOf(node).instances[item.local].id);
   library_.InstanceDeleted(child.treeItem);
   if (hooks.instanceDeleting)
     hooks.instanceDeleting(child);

@@ -14,6 +14,15 @@ CheckOutcome Engine::Check() {
   Clear();
   CheckOutcome outcome;
   RuntimeInstance& root = library_.rootInstance();
+  // Every node may get a record: room for all at once, as a large tree keeps them for the run.
+  std::size_t count = 0;
+  CountNodes(root, count);
+  nodes_.reserve(count);
+  prepared_.reserve(count);
+  compiled_.reserve(count);
+  live_.reserve(count);
+  skipping_.reserve(count);
+  nodeTable_.Reserve(count, [this](std::uint32_t n) { return nodes_[n].tree; });
   try {
     PrepareNets(library_, *this, root);
   } catch (...) {
@@ -27,6 +36,12 @@ CheckOutcome Engine::Check() {
   return outcome;
 }
 
+void Engine::CountNodes(const RuntimeInstance& node, std::size_t& count) const {
+  ++count;
+  for (const auto& [id, child] : node.children)
+    CountNodes(*child, count);
+}
+
 void Engine::CountNodesToBuild(const RuntimeInstance& node) {
   if (!IsPrepared(node))
     return;
@@ -38,7 +53,7 @@ void Engine::CountNodesToBuild(const RuntimeInstance& node) {
 // Room for `count` more nodes of a module, taken when its program is made: the arrays of a
 // large hierarchy grow once per module, where growing by doubling would leave them up to twice
 // the size they need while the check runs.
-void Engine::ReserveNodes(const ModuleProgram& program, std::size_t count) {
+void Engine::ReserveNodes(const ModuleProgram& program, std::size_t count, bool includesRoot) {
   const auto reserve = [count](auto& array, std::size_t each) {
     array.reserve(array.capacity() + count * each);
   };
@@ -50,13 +65,14 @@ void Engine::ReserveNodes(const ModuleProgram& program, std::size_t count) {
     }
   }
   const std::size_t connectionRoom = program.instanceArcs.size();
-  for (auto* perNode : {&compiled_, &live_, &skipping_})
-    reserve(*perNode, 1);
-  reserve(nodes_, 1);
+  reserve(schedule_, 1);
   reserve(registers_, program.registerIds.size());
   reserve(registerNode_, program.registerIds.size());
   reserve(watchStarts_, program.registerIds.size());
-  reserve(watchers_, program.watchers.size());
+  // Nodes below the root have their named ports wired, the root never.
+  watchers_.reserve(watchers_.capacity() +
+                    count * (program.watchers.size() - program.portWatchers) +
+                    (includesRoot ? program.portWatchers : 0));
   reserve(cells_, longCells);
   reserve(sinks_, program.sinks.size());
   reserve(received_, program.sinks.size());
@@ -69,10 +85,7 @@ void Engine::ReserveNodes(const ModuleProgram& program, std::size_t count) {
 
 // The arrays grew node by node; a large design keeps them for the whole run.
 void Engine::Fit() {
-  nodes_.shrink_to_fit();
-  compiled_.shrink_to_fit();
-  live_.shrink_to_fit();
-  skipping_.shrink_to_fit();
+  schedule_.shrink_to_fit();
   registers_.shrink_to_fit();
   registerNode_.shrink_to_fit();
   watchStarts_.shrink_to_fit();
@@ -101,8 +114,11 @@ void Engine::Clear() {
   nodeTable_.Clear();
   names_.Clear();
   Release(modules_);
+  Release(programs_);
   Release(nodesToBuild_);
   Release(nodes_);
+  Release(schedule_);
+  Release(prepared_);
   Release(compiled_);
   Release(live_);
   Release(skipping_);
@@ -133,20 +149,33 @@ void Engine::Clear() {
 }
 
 std::uint32_t Engine::NodeOf(const RuntimeInstance& node) const {
-  const NodeTable::Entry* entry = nodeTable_.Find(node);
-  return entry != nullptr ? entry->node : kNoIndex;
+  const std::uint32_t n = nodeTable_.Find(node, [this](std::uint32_t k) { return nodes_[k].tree; });
+  return n == NodeTable::kNoNode ? kNoIndex : n;
+}
+
+std::uint32_t Engine::RecordOf(RuntimeInstance& node) {
+  if (const std::uint32_t n = NodeOf(node); n != kNoIndex)
+    return n;
+  const auto n = static_cast<std::uint32_t>(nodes_.size());
+  nodes_.emplace_back().tree = &node;
+  prepared_.push_back(0);
+  compiled_.push_back(0);
+  live_.push_back(0);
+  skipping_.push_back(0);
+  nodeTable_.Insert(n, [this](std::uint32_t k) { return nodes_[k].tree; });
+  return n;
 }
 
 bool Engine::IsPrepared(const RuntimeInstance& node) const {
-  const NodeTable::Entry* entry = nodeTable_.Find(node);
-  return entry != nullptr && entry->prepared;
+  const std::uint32_t n = NodeOf(node);
+  return n != kNoIndex && prepared_[n] != 0;
 }
 
 std::vector<const RuntimeInstance*> Engine::Schedule() const {
   std::vector<const RuntimeInstance*> schedule;
-  schedule.reserve(nodes_.size());
-  for (const NodeRecord& node : nodes_)
-    schedule.push_back(node.tree);
+  schedule.reserve(schedule_.size());
+  for (const std::uint32_t n : schedule_)
+    schedule.push_back(nodes_[n].tree);
   return schedule;
 }
 
@@ -169,7 +198,7 @@ void Engine::Prepare(RuntimeInstance& node, const Module& module) {
     ModuleEntry& entry = modules_[node.name];
     if (!entry.program)
       Open(entry, module);
-    nodeTable_.Insert(node).prepared = true;
+    prepared_[RecordOf(node)] = 1;
   } catch (const std::bad_alloc&) {
     Unprepare(node);
     if (auto it = modules_.find(node.name);
@@ -181,8 +210,8 @@ void Engine::Prepare(RuntimeInstance& node, const Module& module) {
 }
 
 void Engine::Unprepare(RuntimeInstance& node) {
-  if (NodeTable::Entry* entry = nodeTable_.Find(node))
-    entry->prepared = false;
+  if (const std::uint32_t n = NodeOf(node); n != kNoIndex)
+    prepared_[n] = 0;
 }
 
 void Engine::Open(ModuleEntry& entry, const Module& design) {
@@ -257,8 +286,10 @@ bool Engine::CompileModule(ModuleEntry& entry, RuntimeInstance& node, NodePorts&
       return false;
     }
     program.Complete(design, *entry.compiled, entry.dynamicPlans, names_);
+    program.number = static_cast<std::uint32_t>(programs_.size());
+    programs_.push_back(&program);
     if (const auto count = nodesToBuild_.find(node.name); count != nodesToBuild_.end()) {
-      ReserveNodes(program, count->second);
+      ReserveNodes(program, count->second, node.name == library_.rootInstance().name);
       nodesToBuild_.erase(count);
     }
     entry.compiled.reset();
@@ -287,7 +318,7 @@ RuntimeInstance* Engine::CompileNode(RuntimeInstance& node,
   return nullptr;
 }
 
-std::uint32_t Engine::AppendNode(RuntimeInstance& tree, const ModuleProgram& program) {
+void Engine::AppendBlocks(std::uint32_t n, const ModuleProgram& program) {
   if (registers_.size() + program.registerIds.size() >= kNoIndex ||
       sinks_.size() + program.sinks.size() >= kItemLimit ||
       sources_.size() + program.sources.size() >= kItemLimit ||
@@ -298,20 +329,16 @@ std::uint32_t Engine::AppendNode(RuntimeInstance& tree, const ModuleProgram& pro
                   [](const SourceProgram& source) { return source.queueLength >= kQueueLimit; })) {
     throw std::bad_alloc();  // more than any memory holds
   }
-  const auto n = static_cast<std::uint32_t>(nodes_.size());
-  NodeRecord& node = nodes_.emplace_back();
-  node.tree = &tree;
-  node.program = &program;
+  NodeRecord& node = nodes_[n];
+  const RuntimeInstance& tree = *node.tree;
+  node.program = program.number;
   node.registers = static_cast<std::uint32_t>(registers_.size());
   node.first[kSinkItems] = static_cast<std::uint32_t>(sinks_.size());
   node.first[kSourceItems] = static_cast<std::uint32_t>(sources_.size());
   node.first[kCounterItems] = static_cast<std::uint32_t>(counters_.size());
   node.first[kMachineItems] = static_cast<std::uint32_t>(machines_.size());
   node.first[kInstanceItems] = static_cast<std::uint32_t>(instances_.size());
-  compiled_.push_back(0);
-  live_.push_back(0);
-  skipping_.push_back(0);
-  nodeTable_.Insert(tree).node = n;
+  schedule_.push_back(n);
 
   // A boundary source or sink never acts: the parent's instance moves its tokens.
   for (const SinkProgram& sink : program.sinks) {
@@ -348,7 +375,7 @@ std::uint32_t Engine::AppendNode(RuntimeInstance& tree, const ModuleProgram& pro
   }
   // Sources and sinks that never act watch nothing.
   for (std::size_t r = 0; r < program.registerIds.size(); ++r) {
-    const std::uint64_t size = program.cellStarts[r + 1] - program.cellStarts[r];
+    const std::uint32_t size = program.cellStarts[r + 1] - program.cellStarts[r];
     registers_.push_back({size <= kSlotCells ? 0 : cells_.size(),
                           static_cast<std::uint32_t>(size - 1), 0, program.boundary[r]});
     registerNode_.push_back(n);
@@ -379,16 +406,15 @@ std::uint32_t Engine::AppendNode(RuntimeInstance& tree, const ModuleProgram& pro
   readyCounters_.reserve(counters_.size());
   if (results_.size() < program.resultRoom)
     results_.resize(program.resultRoom);
-  return n;
 }
 
 // A node starts its life as its module's working copy starts: the initial cells and counts,
 // the main states, the instances' flags, no connection to a child not yet wired.
 void Engine::Instantiate(RuntimeInstance& tree, const ModuleProgram& program,
                          const NodePorts& ports) {
-  std::uint32_t n = NodeOf(tree);
-  if (n == kNoIndex)
-    n = AppendNode(tree, program);
+  const std::uint32_t n = RecordOf(tree);
+  if (nodes_[n].program == kNoIndex)
+    AppendBlocks(n, program);
   NodeRecord& node = nodes_[n];
   node.parentItem = kNoIndex;
   for (std::size_t r = 0; r < program.registerIds.size(); ++r) {
@@ -478,12 +504,13 @@ void Engine::Connect(std::uint32_t itemIndex, std::span<const std::uint32_t> inn
   InstanceItem& item = instances_[itemIndex];
   item.inputCount = 0;
   item.outputCount = 0;
-  if (child == kNoIndex)
+  if (child == kNoIndex || nodes_[child].program == kNoIndex)
     return;
   const NodeRecord& parent = nodes_[item.node];
   const NodeRecord& inside = nodes_[child];
-  const InstanceProgram& instance = parent.program->instances[item.local];
-  const InstanceArc* arcs = parent.program->instanceArcs.data() + instance.arcs;
+  const ModuleProgram& program = ProgramOf(parent);
+  const InstanceProgram& instance = program.instances[item.local];
+  const InstanceArc* arcs = program.instanceArcs.data() + instance.arcs;
   Connection* connection = connections_.data() + item.connections;
   for (std::size_t k = 0; k < inner.size(); ++k)
     connection[k] = {parent.registers + arcs[k].shiftRegister, inside.registers + inner[k]};
@@ -501,7 +528,7 @@ void Engine::Disconnect(std::uint32_t itemIndex) {
 
 void Engine::ArmNode(std::uint32_t n) {
   const NodeRecord& node = nodes_[n];
-  const ModuleProgram& program = *node.program;
+  const ModuleProgram& program = ProgramOf(node);
   for (std::size_t i = 0; i < program.registerIds.size(); ++i)
     registerSet_.Insert(node.registers + i);
   for (std::size_t i = 0; i < program.sinks.size(); ++i)
@@ -540,18 +567,20 @@ void Engine::ForgetStates(const RuntimeInstance& tree) {
 }
 
 Engine::Mark Engine::MarkSizes() const {
-  return {nodes_.size(),     registers_.size(),   watchers_.size(), cells_.size(),
+  return {schedule_.size(),  registers_.size(),   watchers_.size(), cells_.size(),
           sinks_.size(),     sources_.size(),     counters_.size(), machines_.size(),
           instances_.size(), connections_.size(), received_.size()};
 }
 
 void Engine::ForgetAfter(const Mark& mark) {
-  for (std::size_t n = mark.nodes; n < nodes_.size(); ++n)
-    nodeTable_.Find(*nodes_[n].tree)->node = NodeTable::kNoNode;
-  nodes_.resize(mark.nodes);
-  compiled_.resize(mark.nodes);
-  live_.resize(mark.nodes);
-  skipping_.resize(mark.nodes);
+  // The nodes keep their records, without blocks.
+  for (std::size_t k = mark.schedule; k < schedule_.size(); ++k) {
+    const std::uint32_t n = schedule_[k];
+    nodes_[n].program = kNoIndex;
+    compiled_[n] = 0;
+    live_[n] = 0;
+  }
+  schedule_.resize(mark.schedule);
   registers_.resize(mark.registers);
   registerNode_.resize(mark.registers);
   watchStarts_.resize(mark.registers + 1);
@@ -588,7 +617,7 @@ class Engine::Builder : public InstanceBuilder {
     const InstanceItem& item = engine_.instances_[item_];
     const NodeRecord& parent = engine_.nodes_[item.node];
     PortPlan plan;
-    if (!engine_.PlanPorts(*parent.program, item.local, child, plan))
+    if (!engine_.PlanPorts(engine_.ProgramOf(parent), item.local, child, plan))
       return false;
     std::vector<std::uint32_t> inner(plan.inputs.size() + plan.outputs.size());
     InnerRegisters(plan, *engine_.EntryOf(child).program, inner.data());
@@ -617,14 +646,14 @@ void Engine::Reconfigure(std::uint32_t n, const StepHooks& hooks) {
   library_.log().WriteText("再構成");
   RuntimeInstance& tree = *nodes_[n].tree;
   for (const std::uint32_t itemIndex : reconfiguration.creations) {
-    const InstanceProgram& instance = nodes_[n].program->instances[instances_[itemIndex].local];
+    const InstanceProgram& instance = ProgramOf(nodes_[n]).instances[instances_[itemIndex].local];
     if (auto child = tree.children.find(instance.id); child != tree.children.end())
       ForgetStates(*child->second);
     const Mark mark = MarkSizes();
     const std::size_t before = realised_.size();
     Builder builder(*this, itemIndex);
     const std::uint32_t local = instances_[itemIndex].local;
-    const std::string& moduleName = names_.Name(nodes_[n].program->DynamicOf(local).moduleName);
+    const std::string& moduleName = names_.Name(ProgramOf(nodes_[n]).DynamicOf(local).moduleName);
     if (!RealiseCreation(library_, *this, tree, instance.id, moduleName, builder, realised_,
                          hooks)) {
       ForgetAfter(mark);

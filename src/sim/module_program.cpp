@@ -2,6 +2,8 @@
 #include "sim/module_program.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <new>
 
 #include "sim/compile_steps.h"
 #include "sim/step_parts.h"
@@ -105,11 +107,13 @@ void ModuleProgram::Complete(const Module& design, NetRuntime& compiled,
   counters.reserve(compiled.counters.size());
   machines.reserve(compiled.machines.size());
   for (const ShiftRegisterRuntime& shiftRegister : compiled.registers()) {
-    cellStarts.push_back(initialCells.size());
+    cellStarts.push_back(static_cast<std::uint32_t>(initialCells.size()));
+    if (shiftRegister.size() >= UINT32_MAX - initialCells.size())
+      throw std::bad_alloc();  // more than any memory holds
     for (std::size_t i = 0; i < shiftRegister.size(); ++i)
       initialCells.push_back(static_cast<std::uint8_t>(shiftRegister.Cell(i)));
   }
-  cellStarts.push_back(initialCells.size());
+  cellStarts.push_back(static_cast<std::uint32_t>(initialCells.size()));
 
   for (const SinkRuntime& sink : compiled.sinks)
     sinks.push_back({sink.id, names.Intern(design.sinks.at(sink.id).name), number(sink.input)});
@@ -199,6 +203,11 @@ void ModuleProgram::Complete(const Module& design, NetRuntime& compiled,
     watchStarts.push_back(static_cast<std::uint32_t>(watchers.size()));
     watchers.insert(watchers.end(), list.begin(), list.end());
   }
+  portWatchers = static_cast<std::size_t>(
+      std::count_if(watchers.begin(), watchers.end(), [this](const Watcher& watcher) {
+        return (watcher.kind == kSinkItems && sinks[watcher.item].name != 0) ||
+               (watcher.kind == kSourceItems && sources[watcher.item].name != 0);
+      }));
   watchStarts.push_back(static_cast<std::uint32_t>(watchers.size()));
 
   boundary.assign(registerIds.size(), 0);

@@ -142,14 +142,18 @@ class ModuleProgram {
   // The creation of the instance at place `i`, which "new" tokens create.
   const DynamicProgram& DynamicOf(std::size_t i) const;
 
+  std::uint32_t number = 0;  // the engine's number for it, once it is complete
   std::vector<int> registerIds;
-  std::vector<std::uint64_t> cellStarts;  // register r starts with initialCells [r], [r + 1])
+  std::vector<std::uint32_t> cellStarts;  // register r starts with initialCells [r], [r + 1])
   std::vector<std::uint8_t> initialCells;
   // Registers that a source or sink with a name reaches: an instance of the module may connect
   // them to its parent, whose instance then watches them too.
   std::vector<std::uint8_t> boundary;
   std::vector<std::uint32_t> watchStarts;  // register r is watched by [r], [r + 1]) of watchers
   std::vector<Watcher> watchers;
+  // The watchers that are named sources and sinks: a node whose parent wires those ports to its
+  // instance leaves them out, as such a port never acts.
+  std::size_t portWatchers = 0;
   std::vector<std::uint8_t> queues;
   std::vector<SinkProgram> sinks;
   std::vector<SourceProgram> sources;

@@ -22,7 +22,7 @@ std::uint32_t ItemOf(const Engine& engine, const RuntimeInstance& tree, int id,
   const Engine::NodeRecord* node = NodeWithState(engine, tree);
   if (node == nullptr)
     return kNoIndex;
-  const std::uint32_t local = ModuleProgram::IndexOf(node->program->*programs, id);
+  const std::uint32_t local = ModuleProgram::IndexOf(engine.ProgramOf(*node).*programs, id);
   return local == kNoIndex ? kNoIndex : node->first[kind] + local;
 }
 
@@ -31,7 +31,7 @@ std::uint32_t RegisterOf(const Engine& engine, const RuntimeInstance& tree, int 
   const Engine::NodeRecord* node = NodeWithState(engine, tree);
   if (node == nullptr)
     return kNoIndex;
-  const std::uint32_t local = node->program->RegisterIndex(id);
+  const std::uint32_t local = engine.ProgramOf(*node).RegisterIndex(id);
   return local == kNoIndex ? kNoIndex : node->registers + local;
 }
 
@@ -81,7 +81,7 @@ std::span<const std::uint8_t> Simulation::Cells(const RuntimeInstance& node, int
 
 bool Simulation::RegisterExits(const RuntimeInstance& tree, std::span<std::uint8_t> exits) const {
   const Engine::NodeRecord* node = NodeWithState(*engine_, tree);
-  if (node == nullptr || node->program->registerIds.size() != exits.size())
+  if (node == nullptr || engine_->ProgramOf(*node).registerIds.size() != exits.size())
     return false;
   for (std::size_t i = 0; i < exits.size(); ++i) {
     const auto r = node->registers + static_cast<std::uint32_t>(i);
@@ -100,7 +100,7 @@ std::optional<SourceRunState> Simulation::Source(const RuntimeInstance& node, in
   if (i == kNoIndex)
     return std::nullopt;
   const Engine::SourceItem& source = engine_->source(i);
-  const ModuleProgram& program = *engine_->nodes()[source.node].program;
+  const ModuleProgram& program = engine_->ProgramOf(engine_->nodes()[source.node]);
   SourceRunState state{
       {source.queue, source.queueLength}, source.emitted, std::nullopt, source.holdValue != 0};
   const std::uint32_t output =
@@ -155,7 +155,7 @@ std::size_t Simulation::ChangedSinkCount() const {
 SinkOfNode Simulation::ChangedSink(std::size_t k) const {
   const std::uint32_t i = engine_->changedSinks()[k];
   const Engine::NodeRecord& node = engine_->nodes()[engine_->sink(i).node];
-  return {node.tree, node.program->sinks[i - node.first[kSinkItems]].id};
+  return {node.tree, engine_->ProgramOf(node).sinks[i - node.first[kSinkItems]].id};
 }
 
 void Simulation::ReserveReceived(const RuntimeInstance& node, int sinkId, std::size_t values) {
