@@ -36,6 +36,7 @@ class HeadlessUi : public WorkspaceUi {
 struct CliSession {
   CliSession(std::ostream& out, bool quiet) : sink(out) {
     workspace.SetRecordHistory(false);  // the VCD writer records what a run asks for
+    workspace.KeepEditHistory(false);   // nothing is undone here
     if (!quiet)
       workspace.AttachLog(&sink);
   }

@@ -75,6 +75,9 @@ class Module {
 
   // Forgets undo and redo: the present design becomes the oldest state, with a fresh revision.
   void ResetHistory();
+  // A design only read and run, as the command-line tool uses it, keeps no states to undo to,
+  // which spares a copy of every module: each recorded edit then only gives a fresh revision.
+  void KeepHistory(bool keep);
   // Records the present design as the newest state and forgets what undo left; false, and
   // nothing recorded, when it equals the newest state (a dialog closed by Cancel).
   bool RecordEdit();
@@ -113,6 +116,7 @@ class Module {
   // The states undo left, the latest at the back.
   std::vector<std::shared_ptr<Module>> redoHistory_;
   std::uint64_t revision_ = 0;  // 0: the empty design a module starts as
+  bool keepsHistory_ = true;
 
   template <typename Record>
   int AddPrimitive(std::map<int, Record>& map, ObjectKind kind, const Record& record, Point offset);

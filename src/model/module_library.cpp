@@ -60,7 +60,16 @@ Module* ModuleLibrary::CreateModule(const std::string& name) {
     return nullptr;
   const int number = static_cast<int>(modules_.size());
   moduleNumbers_[name] = number;
-  return &modules_[number];
+  Module& module = modules_[number];
+  if (!keepsEditHistory_)
+    module.KeepHistory(false);
+  return &module;
+}
+
+void ModuleLibrary::KeepEditHistory(bool keep) {
+  keepsEditHistory_ = keep;
+  for (auto& [number, module] : modules_)
+    module.KeepHistory(keep);
 }
 
 bool ModuleLibrary::RenameModule(const std::string& from, const std::string& to) {

@@ -25,6 +25,9 @@ class ModuleLibrary {
   void Reset();
   // Registers a new empty module; nullptr when the name is taken.
   Module* CreateModule(const std::string& name);
+  // Whether modules keep states to undo to, those there and those made later; a library only
+  // read and run keeps none (see Module::KeepHistory).
+  void KeepEditHistory(bool keep);
   // Gives a module another name, keeping its design and its nodes in the tree. False, and
   // nothing changed, when the new name is taken, the old one unknown, or an instance names the
   // module (it would then name a module that is not there).
@@ -100,6 +103,7 @@ class ModuleLibrary {
   RuntimeInstance* currentInstance_ = nullptr;
   Module* currentModule_ = nullptr;
   TreeItem nextTreeItem_ = 1;
+  bool keepsEditHistory_ = true;
 };
 
 }  // namespace pelkor

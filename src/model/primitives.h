@@ -9,6 +9,7 @@
 #include "base/geometry.h"
 #include "expr/function_text.h"
 #include "model/arc_index.h"
+#include "model/point_list.h"
 
 namespace pelkor {
 
@@ -73,7 +74,7 @@ struct Counter {
 struct Arc {
   int from = 0;
   int to = 0;
-  std::vector<Point> bends;  // corners of the drawn line from `from` to `to`
+  PointList bends;  // corners of the drawn line from `from` to `to`
   std::string name;
 
   bool operator==(const Arc&) const = default;

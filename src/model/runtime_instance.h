@@ -11,7 +11,8 @@
 
 namespace pelkor {
 
-// An opaque key that the module tree window attaches to a node; 0 means none.
+// The number the library gives each node of the instance tree, unique while the design is
+// open, by which windows and the waveforms name a node; 0 means none.
 using TreeItem = std::uint64_t;
 
 // One node of the instance tree: a placed use of a module, from the top module down.

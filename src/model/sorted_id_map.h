@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <map>
+#include <memory>
 #include <stdexcept>
 #include <utility>
 #include <vector>
@@ -13,7 +14,9 @@ namespace pelkor {
 // ID -> small value as one array sorted by ID, for per-object tables of large modules where a
 // tree node per entry would cost several times the entry. IDs are mostly added in ascending
 // order (a file being read, objects being placed), which appends. Entries are read through
-// const iterators, so no ID can be changed in place.
+// const iterators, so no ID can be changed in place. The map itself is one pointer: the array
+// lives apart, and an empty map has none, as each of a hundred thousand leaves of the instance
+// tree holds an empty one.
 template <typename Value>
 class SortedIdMap {
  public:
@@ -27,21 +30,34 @@ class SortedIdMap {
   using const_iterator = typename std::vector<Entry>::const_iterator;
   using iterator = const_iterator;
 
-  const_iterator begin() const { return entries_.begin(); }
-  const_iterator end() const { return entries_.end(); }
-  auto rbegin() const { return entries_.rbegin(); }
-  auto rend() const { return entries_.rend(); }
-  std::size_t size() const { return entries_.size(); }
-  bool empty() const { return entries_.empty(); }
+  SortedIdMap() = default;
+  SortedIdMap(const SortedIdMap& other)
+      : entries_(other.entries_ ? std::make_unique<std::vector<Entry>>(*other.entries_) : nullptr) {
+  }
+  SortedIdMap& operator=(const SortedIdMap& other) {
+    if (this != &other)
+      entries_ = other.entries_ ? std::make_unique<std::vector<Entry>>(*other.entries_) : nullptr;
+    return *this;
+  }
+  SortedIdMap(SortedIdMap&&) noexcept = default;
+  SortedIdMap& operator=(SortedIdMap&&) noexcept = default;
+  ~SortedIdMap() = default;
+
+  const_iterator begin() const { return List().begin(); }
+  const_iterator end() const { return List().end(); }
+  auto rbegin() const { return List().rbegin(); }
+  auto rend() const { return List().rend(); }
+  std::size_t size() const { return List().size(); }
+  bool empty() const { return List().empty(); }
 
   const_iterator find(int id) const {
     const auto it = LowerBound(id);
-    return it != entries_.end() && it->first == id ? it : entries_.end();
+    return it != end() && it->first == id ? it : end();
   }
-  bool contains(int id) const { return find(id) != entries_.end(); }
+  bool contains(int id) const { return find(id) != end(); }
   const Value& at(int id) const {
     const auto it = find(id);
-    if (it == entries_.end())
+    if (it == end())
       throw std::out_of_range("SortedIdMap::at");
     return it->second;
   }
@@ -55,21 +71,31 @@ class SortedIdMap {
   }
   std::size_t erase(int id) {
     const auto it = find(id);
-    if (it == entries_.end())
+    if (it == end())
       return 0;
-    entries_.erase(it);
+    entries_->erase(it);
     return 1;
   }
   // Removes every entry that `remove` picks; returns how many went.
   template <typename Predicate>
   std::size_t EraseIf(Predicate remove) {
-    return std::erase_if(entries_, [&remove](const Entry& entry) { return remove(entry); });
+    if (!entries_)
+      return 0;
+    return std::erase_if(*entries_, [&remove](const Entry& entry) { return remove(entry); });
   }
 
-  void Reserve(std::size_t size) { entries_.reserve(size); }
-  void ShrinkToFit() { entries_.shrink_to_fit(); }
+  void Reserve(std::size_t size) {
+    if (size > 0)
+      Entries().reserve(size);
+  }
+  void ShrinkToFit() {
+    if (entries_ && entries_->empty())
+      entries_.reset();
+    else if (entries_)
+      entries_->shrink_to_fit();
+  }
 
-  bool operator==(const SortedIdMap&) const = default;
+  bool operator==(const SortedIdMap& other) const { return List() == other.List(); }
   friend bool operator==(const SortedIdMap& ids, const std::map<int, Value>& map) {
     return std::equal(ids.begin(), ids.end(), map.begin(), map.end(),
                       [](const Entry& e, const auto& pair) {
@@ -78,22 +104,33 @@ class SortedIdMap {
   }
 
  private:
+  const std::vector<Entry>& List() const {
+    static const std::vector<Entry> kNone;
+    return entries_ ? *entries_ : kNone;
+  }
+  std::vector<Entry>& Entries() {
+    if (!entries_)
+      entries_ = std::make_unique<std::vector<Entry>>();
+    return *entries_;
+  }
   const_iterator LowerBound(int id) const {
-    if (!entries_.empty() && entries_.back().first < id)
-      return entries_.end();
-    return std::partition_point(entries_.begin(), entries_.end(),
+    const std::vector<Entry>& list = List();
+    if (!list.empty() && list.back().first < id)
+      return list.end();
+    return std::partition_point(list.begin(), list.end(),
                                 [id](const Entry& e) { return e.first < id; });
   }
   // The entry under `id`, made from `value` when there is none; whether it was made.
   std::pair<typename std::vector<Entry>::iterator, bool> Slot(int id, Value&& value) {
-    const auto offset = LowerBound(id) - entries_.cbegin();
-    auto it = entries_.begin() + offset;
-    if (it != entries_.end() && it->first == id)
+    std::vector<Entry>& list = Entries();
+    const auto offset = LowerBound(id) - list.cbegin();
+    auto it = list.begin() + offset;
+    if (it != list.end() && it->first == id)
       return {it, false};
-    return {entries_.insert(it, Entry{id, std::move(value)}), true};
+    return {list.insert(it, Entry{id, std::move(value)}), true};
   }
 
-  std::vector<Entry> entries_;
+  std::unique_ptr<std::vector<Entry>> entries_;
 };
 
 }  // namespace pelkor

@@ -30,10 +30,20 @@ void Module::ResetHistory() {
   redoHistory_.clear();
   undoHistory_.clear();
   revision_ = FreshRevision();
-  undoHistory_.push_back(std::make_shared<Module>(*this));
+  if (keepsHistory_)
+    undoHistory_.push_back(std::make_shared<Module>(*this));
+}
+
+void Module::KeepHistory(bool keep) {
+  keepsHistory_ = keep;
+  ResetHistory();
 }
 
 bool Module::RecordEdit() {
+  if (!keepsHistory_) {
+    revision_ = FreshRevision();
+    return true;
+  }
   if (undoHistory_.empty())
     undoHistory_.push_back(EmptyDesign());
   if (SameContent(*undoHistory_.back()))
@@ -66,6 +76,8 @@ std::size_t Module::UndoDepth() const {
 }
 
 bool Module::Undo() {
+  if (!keepsHistory_)
+    return false;
   // What changed since the last record is kept first, so that redo can bring it back.
   RecordEdit();
   if (undoHistory_.size() < 2)

@@ -73,6 +73,8 @@ class Workspace : private EditorHost, private ChangeSink {
   void SetStepLimit(std::int64_t steps) { session_.SetStepLimit(steps); }
   void SetClock(MillisecondClock clock) { session_.SetClock(std::move(clock)); }
   void SetRecordHistory(bool record) { session_.SetRecordHistory(record); }
+  // Off where nothing is undone, to spare a copy of every module.
+  void KeepEditHistory(bool keep) { document_.library().KeepEditHistory(keep); }
   bool stopAtMismatch() const { return session_.stopAtMismatch(); }
   void SetStopAtMismatch(bool stop) { session_.SetStopAtMismatch(stop); }
 

@@ -133,5 +133,25 @@ TEST(EditHistoryTest, ACopyCarriesTheDesignAndItsRevisionButNoHistoryNorSelectio
   EXPECT_EQ(target.revision(), original.revision());
 }
 
+TEST(EditHistoryTest, WithoutHistoryEditsStillMoveTheRevisionButNothingIsUndone) {
+  Module read;
+  read.AddSink({});
+  read.KeepHistory(false);
+  const std::uint64_t loaded = read.revision();
+  PlaceRegister(read);
+  EXPECT_NE(read.revision(), loaded);
+  const std::uint64_t edited = read.revision();
+  EXPECT_FALSE(read.CanUndo());
+  EXPECT_FALSE(read.Undo());
+  EXPECT_EQ(read.revision(), edited);
+  EXPECT_EQ(read.shiftRegisters.size(), 1u);
+  EXPECT_EQ(read.sinks.size(), 1u);
+
+  read.KeepHistory(true);  // the present design is the oldest state again
+  PlaceRegister(read, 40);
+  EXPECT_TRUE(read.Undo());
+  EXPECT_EQ(read.shiftRegisters.size(), 1u);
+}
+
 }  // namespace
 }  // namespace pelkor

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "model/arc_index.h"
+#include "model/point_list.h"
 #include "model/sorted_id_map.h"
 
 namespace pelkor {
@@ -54,6 +55,41 @@ TEST(FlatTablesTest, BehaveAsTheTreeContainersTheyReplace) {
   EXPECT_THROW(ids.at(31), std::out_of_range);
   index.emplace(5, 99999);
   EXPECT_FALSE(index == multimap);
+
+  // A copy is equal and apart; emptied by EraseIf it is equal to an empty map again.
+  SortedIdMap<int> copy = ids;
+  EXPECT_TRUE(copy == map);
+  copy.EraseIf([](const auto& entry) { return entry.second < 0; });
+  std::erase_if(map, [](const auto& entry) { return entry.second < 0; });
+  EXPECT_TRUE(copy == map);
+  EXPECT_FALSE(copy == ids);
+  copy.EraseIf([](const auto&) { return true; });
+  copy.ShrinkToFit();
+  EXPECT_TRUE(copy.empty());
+  EXPECT_TRUE(copy == SortedIdMap<int>());
+  copy = ids;
+  EXPECT_TRUE(copy == ids);
+}
+
+// An arc's bends read as the vector they replace: a copy is apart, editing through the list
+// reaches the points, and an emptied list equals a fresh one.
+TEST(FlatTablesTest, PointListActsAsAVectorOfPoints) {
+  PointList bends = std::vector<Point>{{1, 2}, {3, 4}};
+  PointList copy = bends;
+  for (Point& bend : copy)
+    bend.x += 10;
+  EXPECT_EQ(bends.List(), (std::vector<Point>{{1, 2}, {3, 4}}));
+  EXPECT_EQ(static_cast<const std::vector<Point>&>(copy), (std::vector<Point>{{11, 2}, {13, 4}}));
+  EXPECT_FALSE(copy == bends);
+  copy.push_back({5, 6});
+  EXPECT_EQ(copy.size(), 3u);
+  EXPECT_EQ(copy.back(), (Point{5, 6}));
+  copy = std::vector<Point>{};
+  EXPECT_TRUE(copy.empty());
+  EXPECT_TRUE(copy == PointList());
+  EXPECT_EQ(copy.begin(), copy.end());
+  bends.clear();
+  EXPECT_TRUE(bends == copy);
 }
 
 }  // namespace
