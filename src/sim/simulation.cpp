@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sim/simulation.h"
 
+#include <algorithm>
+
 #include "sim/engine.h"
 
 namespace pelkor {
@@ -143,6 +145,24 @@ SinkOfNode Simulation::ChangedSink(std::size_t k) const {
   const std::uint32_t i = engine_->changedSinks()[k];
   const Engine::NodeRecord& node = engine_->nodes()[engine_->sink(i).node];
   return {node.tree, node.program->sinks[i - node.first[kSinkItems]].id};
+}
+
+bool Simulation::ReplaceSourceValues(const RuntimeInstance& node, int sourceId,
+                                     std::vector<std::uint8_t> values) {
+  const std::uint32_t i = ItemOf(*engine_, node, sourceId, &ModuleProgram::sources, kSourceItems);
+  const bool bits = std::all_of(values.begin(), values.end(), [](std::uint8_t v) { return v < 2; });
+  if (i == kNoIndex || !bits || values.size() > UINT32_MAX)
+    return false;
+  engine_->ReplaceQueue(i, std::move(values));
+  return true;
+}
+
+bool Simulation::SetExpected(const RuntimeInstance& node, int sinkId, const std::string& expected) {
+  const std::uint32_t i = ItemOf(*engine_, node, sinkId, &ModuleProgram::sinks, kSinkItems);
+  if (i == kNoIndex)
+    return false;
+  engine_->nodes()[engine_->sink(i).node].program->net->sinks.at(sinkId).expected = expected;
+  return true;
 }
 
 void Simulation::ReserveReceived(const RuntimeInstance& node, int sinkId, std::size_t values) {

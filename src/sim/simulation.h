@@ -6,6 +6,8 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
+#include <vector>
 
 #include "model/module_library.h"
 #include "sim/step.h"
@@ -89,6 +91,18 @@ class Simulation {
   // empty again as its node was created. A sink may come twice; none changes in the check.
   std::size_t ChangedSinkCount() const;
   SinkOfNode ChangedSink(std::size_t k) const;
+
+  // What a script changes while the simulation runs; neither touches the design or its files.
+
+  // Replaces the values a source has left to emit with `values`, 0 or 1 each, which it then
+  // emits from the first, also when a "new" token creates its node again; false, and nothing
+  // changed, when the node has no state, has no such source or a value is not a bit.
+  bool ReplaceSourceValues(const RuntimeInstance& node, int sourceId,
+                           std::vector<std::uint8_t> values);
+  // Sets the text a sink expects, as the sink dialog's field holds it, for the verdicts of the
+  // rest of the run. The nodes of a module share its working copy, so the sink expects it in
+  // every node of the module; false when the node has no state or no such sink.
+  bool SetExpected(const RuntimeInstance& node, int sinkId, const std::string& expected);
 
   // Room for `values` more received values of a sink, so that the steps that add them do not
   // allocate.

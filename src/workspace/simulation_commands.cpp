@@ -116,13 +116,14 @@ bool Workspace::StepWithFailures() {
   return true;
 }
 
-void Workspace::Step() {
+bool Workspace::Step() {
   const CommandScope scope(*this);
   if (!simulating_)
-    return;
-  RunOneStep();
+    return false;
+  const bool completed = RunOneStep();
   PublishReceived();
   Changed(Change::kSimulation);
+  return completed;
 }
 
 void Workspace::Run() {

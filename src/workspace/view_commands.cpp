@@ -25,7 +25,7 @@ void Workspace::PaintView(Frame& frame) {
 
 DrawList Workspace::PictureDrawing(int zoomLevel) const {
   const Module& module = library_.currentModule();
-  const RunStateReader run(library_.currentInstance().runtime.get());
+  const RunStateReader run(NodeRunState(simulation_, library_.currentInstance()));
   Frame frame;
   PaintScene(module, PictureView(module, zoomLevel), StyleFromSettings(settings_),
              simulating_ ? &run : nullptr, {}, frame, nullptr);

@@ -59,8 +59,10 @@ class Workspace : private EditorHost {
   OutputLog& log() { return log_; }
   ModuleLibrary& library() { return library_; }
   const ModuleLibrary& library() const { return library_; }
-  // The run-time state of the nodes while a simulation runs.
+  // The run-time state of the nodes while a simulation runs. Scripts change what sources emit
+  // and sinks expect through it; the check, the steps and the end go through the commands.
   const Simulation& simulation() const { return simulation_; }
+  Simulation& simulation() { return simulation_; }
   const std::string& documentTitle() const { return documentTitle_; }
 
   // The folder the file commands read and write module files in; a chosen file's folder
@@ -80,7 +82,8 @@ class Workspace : private EditorHost {
 
   // Simulation control. A command that Query shows disabled does nothing.
   void Check();
-  void Step();
+  // False when there is no simulation or the step failed (its message is written).
+  bool Step();
   void Run();  // the animated run: starts the timer, whose every period calls Tick
   void Tick();
   // Steps until two steps in a row move nothing, the step limit is reached, `progress` asks to
