@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/trace_writer.h"
 
-#include "workspace/waveform/live_nodes.h"
-
 namespace pelkor::cli {
 
 namespace {
@@ -14,7 +12,9 @@ std::string BitText(std::span<const std::uint8_t> values) {
   return text;
 }
 
-nlohmann::ordered_json NodeState(const Simulation& simulation, const LiveNode& live) {
+}  // namespace
+
+nlohmann::ordered_json NodeTrace(const Simulation& simulation, const LiveNode& live) {
   const RuntimeInstance& node = live.node;
   const Module& net = *node.net;
   nlohmann::ordered_json registers = nlohmann::ordered_json::object();
@@ -43,13 +43,11 @@ nlohmann::ordered_json NodeState(const Simulation& simulation, const LiveNode& l
           {"sinks", sinks}};
 }
 
-}  // namespace
-
 nlohmann::ordered_json TraceLine(const Simulation& simulation, const RuntimeInstance& root,
                                  std::int64_t step, bool active) {
   nlohmann::ordered_json nodes = nlohmann::ordered_json::array();
   ForEachLiveNode(simulation, root,
-                  [&](const LiveNode& live) { nodes.push_back(NodeState(simulation, live)); });
+                  [&](const LiveNode& live) { nodes.push_back(NodeTrace(simulation, live)); });
   return {{"step", step}, {"active", active}, {"nodes", nodes}};
 }
 
