@@ -52,7 +52,8 @@ TEST(ServeCommandTest, EveryRequestGetsOneReplyLineUntilTheInputEndsOrClose) {
       {R"({"id":1,"cmd":"version"})", {1}},  // no line end at the end
       {"\n  \n{\"id\":1,\"cmd\":\"version\"}\n\n{\"id\":2,\"cmd\":\"state\"}\n", {1, 2}},
       {"}{\n{\"id\":2,\"cmd\":\"version\"}\n", {nullptr, 2}},
-      {"{\"id\":1,\"cmd\":\"version\",\"args\":{\"n\":123456789}}\n{\"id\":2,\"cmd\":\"version\"}\n",
+      {"{\"id\":1,\"cmd\":\"version\",\"args\":{\"n\":123456789}}\n{\"id\":2,\"cmd\":\"version\"}"
+       "\n",
        {nullptr, 2}},
       {"{\"id\":1,\"cmd\":\"close\"}\n{\"id\":2,\"cmd\":\"version\"}\n", {1}},
   };
