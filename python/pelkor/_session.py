@@ -211,8 +211,8 @@ def _find(records: dict[int, Any], key: int | str, kind: str, path: str) -> int:
     return named[0]
 
 
-class Source:
-    """A source of a running node: what it has left to emit, and the means to change it."""
+class _Primitive:
+    """A source or sink of a running node, by the node's path and the primitive's ID."""
 
     def __init__(self, session: Session, path: str, id: int) -> None:
         self.session = session
@@ -220,7 +220,11 @@ class Source:
         self.id = id
 
     def __repr__(self) -> str:
-        return f"Source({self.path!r}, {self.id})"
+        return f"{type(self).__name__}({self.path!r}, {self.id})"
+
+
+class Source(_Primitive):
+    """A source of a running node: what it has left to emit, and the means to change it."""
 
     @property
     def remaining(self) -> str:
@@ -236,16 +240,8 @@ class Source:
         self.session.request("set_source", path=self.path, id=self.id, values=bit_text(bits))
 
 
-class Sink:
+class Sink(_Primitive):
     """A sink of a running node: what it received and what it expects."""
-
-    def __init__(self, session: Session, path: str, id: int) -> None:
-        self.session = session
-        self.path = path
-        self.id = id
-
-    def __repr__(self) -> str:
-        return f"Sink({self.path!r}, {self.id})"
 
     def state(self) -> SinkState:
         return self.session.node(self.path).sinks[self.id]

@@ -8,6 +8,7 @@
 
 #include "cli/serve_protocol.h"
 #include "cli/serve_state.h"
+#include "cli/trace_writer.h"
 #include "view/picture_view.h"
 #include "view/svg_writer.h"
 #include "workspace/waveform/live_nodes.h"
@@ -81,13 +82,6 @@ std::string HexDigits(const std::string& bits) {
   for (std::size_t i = 0; i < bits.size(); i += 4)
     digits += "0123456789ABCDEF"[std::stoi(bits.substr(i, 4), nullptr, 2)];
   return digits;
-}
-
-std::string BitText(std::span<const std::uint8_t> values) {
-  std::string text;
-  for (const std::uint8_t value : values)
-    text += TokenText(value);
-  return text;
 }
 
 }  // namespace
@@ -273,7 +267,7 @@ nlohmann::ordered_json ServeSession::SetSource(const nlohmann::json& args) {
   if (!simulation.ReplaceSourceValues(node, id, std::move(values)))
     throw ServeError("not_found", path + " has no running source " + std::to_string(id));
   const SourceRunState now = *simulation.Source(node, id);
-  return {{"path", path}, {"id", id}, {"remaining", BitText(now.queue.subspan(now.emitted))}};
+  return {{"path", path}, {"id", id}, {"remaining", TokensText(now.queue.subspan(now.emitted))}};
 }
 
 nlohmann::ordered_json ServeSession::Expect(const nlohmann::json& args) {

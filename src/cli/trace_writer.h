@@ -3,6 +3,8 @@
 
 #include <cstdint>
 #include <ostream>
+#include <span>
+#include <string>
 
 #include <nlohmann/json.hpp>
 
@@ -18,6 +20,9 @@ namespace pelkor::cli {
 //  "sources":{"ID":"0101"},"sinks":{"ID":"011"}}]}
 nlohmann::ordered_json TraceLine(const Simulation& simulation, const RuntimeInstance& root,
                                  std::int64_t step, bool active);
+
+// Token values as a trace writes them: "0", "1" or "-" each (TokenText).
+std::string TokensText(std::span<const std::uint8_t> values);
 
 // One node's part of a trace line: {"path":..,"deleted":..,"registers":..,...}.
 nlohmann::ordered_json NodeTrace(const Simulation& simulation, const LiveNode& live);
