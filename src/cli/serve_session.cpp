@@ -37,6 +37,12 @@ const char* RunEndName(RunEnd end) {
   return "stopped";
 }
 
+// A command's failure, told by the log lines it wrote; a failure that wrote none (which no
+// command is known to do) still says what failed.
+ServeError CommandFailed(const std::string& code, const std::string& lines) {
+  return ServeError(code, lines.empty() ? "failed without writing a message" : lines);
+}
+
 // A path for the file commands: a NUL would cut it short and name another file.
 std::string FileArgument(const Arguments& arguments) {
   std::string file = arguments.RequiredString("file");
@@ -178,9 +184,9 @@ nlohmann::ordered_json ServeSession::Open(const nlohmann::json& args) {
     case OpenResult::kOpened:
       break;
     case OpenResult::kCannotOpen:
-      throw ServeError("open_failed", log_.Lines(mark));
+      throw CommandFailed("open_failed", log_.Lines(mark));
     case OpenResult::kLoadFailed:
-      throw ServeError("load_failed", log_.Lines(mark));
+      throw CommandFailed("load_failed", log_.Lines(mark));
   }
   return {{"module", workspace_.library().rootInstance().name}};
 }
@@ -192,7 +198,7 @@ nlohmann::ordered_json ServeSession::Check(const nlohmann::json& args) {
   const std::size_t mark = log_.written();
   workspace_.Check();
   if (!workspace_.IsSimulating())
-    throw ServeError("check_failed", log_.Lines(mark));
+    throw CommandFailed("check_failed", log_.Lines(mark));
   steps_ = 0;
   arrivals_ = SinkArrivals(SinkArrivals::EverySink{});
   return {{"step", steps_}};
@@ -206,7 +212,7 @@ nlohmann::ordered_json ServeSession::Step(const nlohmann::json& args) {
     const bool completed = workspace_.Step();
     Stepped();
     if (!completed)
-      throw ServeError("step_failed", log_.Lines(mark));
+      throw CommandFailed("step_failed", log_.Lines(mark));
   }
   return {{"step", steps_}, {"active", workspace_.stepActivity() != 0}};
 }
@@ -228,7 +234,7 @@ nlohmann::ordered_json ServeSession::Run(const nlohmann::json& args) {
     return true;
   });
   if (outcome.end == RunEnd::kFailed)
-    throw ServeError("step_failed", log_.Lines(lastStepStart, stepStart));
+    throw CommandFailed("step_failed", log_.Lines(lastStepStart, stepStart));
   return {{"step", steps_}, {"steps", outcome.steps}, {"end", RunEndName(outcome.end)}};
 }
 
@@ -308,7 +314,7 @@ nlohmann::ordered_json ServeSession::Export(const nlohmann::json& args) {
   ShowNode(arguments);
   const std::size_t mark = log_.written();
   if (workspace_.ExportBspTo(file).result != ExportResult::kExported)
-    throw ServeError("export_failed", log_.Lines(mark));
+    throw CommandFailed("export_failed", log_.Lines(mark));
   const RuntimeInstance& node = workspace_.library().currentInstance();
   return {{"file", file}, {"path", NodePath(node)}, {"module", node.name}};
 }

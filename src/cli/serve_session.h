@@ -29,8 +29,6 @@ class ServeSession {
   // A `close` request was answered: the session takes no more.
   bool closed() const { return closed_; }
 
-  const Workspace& workspace() const { return workspace_; }
-
   // The commands, each answering its arguments with a result or throwing ServeError.
   using Handler = nlohmann::ordered_json (ServeSession::*)(const nlohmann::json& args);
   struct Command {
