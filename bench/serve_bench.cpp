@@ -10,15 +10,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <nlohmann/json.hpp>
-
-#include "workspace/workspace.h"
 
 extern char** environ;
 
@@ -133,39 +130,6 @@ void BM_ServeRunOf40000Steps(benchmark::State& state) {
   state.SetItemsProcessed(steps);
 }
 BENCHMARK(BM_ServeRunOf40000Steps)->UseRealTime()->Unit(benchmark::kMillisecond);
-
-class NoUi : public WorkspaceUi {
- public:
-  std::optional<std::filesystem::path> ChooseFile(const FileDialogSpec&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> AskModuleName() override { return std::nullopt; }
-};
-
-// The same run in-process, without the protocol: what the engine itself takes.
-void BM_WorkspaceRunOf40000Steps(benchmark::State& state) {
-  NoUi ui;
-  Workspace workspace(ui);
-  workspace.SetRecordHistory(false);
-  std::int64_t steps = 0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    workspace.EndSimulation();
-    workspace.OpenFile(PELKOR_EXAMPLES "/full_adder.dtn");
-    workspace.Check();
-    const RuntimeInstance& root = workspace.library().rootInstance();
-    for (const auto& [id, source] : workspace.library().ModuleByName("full_adder").sources) {
-      std::vector<std::uint8_t> values(20'000);
-      for (std::size_t i = 0; i < values.size(); ++i)
-        values[i] = static_cast<std::uint8_t>(i % 2);
-      workspace.simulation().ReplaceSourceValues(root, id, std::move(values));
-    }
-    state.ResumeTiming();
-    steps += workspace.RunWithoutAnimation().steps;
-  }
-  state.SetItemsProcessed(steps);
-}
-BENCHMARK(BM_WorkspaceRunOf40000Steps)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace pelkor

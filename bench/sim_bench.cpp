@@ -14,6 +14,7 @@
 
 #include "model/module_library.h"
 #include "sim/compile.h"
+#include "sim/reference_simulation.h"
 #include "sim/simulation.h"
 #include "sim/step.h"
 
@@ -133,6 +134,7 @@ class Hierarchy {
   OutputLog log;
   ModuleLibrary library{log};
   Simulation simulation{library};
+  ReferenceSimulation reference{library};
   int sink = 0;
 };
 
@@ -154,15 +156,15 @@ struct EngineSteps {
 struct ReferenceSteps {
   template <typename Net>
   static bool Check(Net& net) {
-    return ReferenceCheck(net.library).failingNode == nullptr;
+    return net.reference.Check().failingNode == nullptr;
   }
   template <typename Net>
   static void Reserve(Net& net, std::size_t values) {
-    net.library.rootInstance().net->sinks.at(net.sink).received.reserve(values);
+    net.reference.Runtime(net.library.rootInstance())->FindSink(net.sink)->received.reserve(values);
   }
   template <typename Net>
   static void Step(Net& net, StepActivity& activity) {
-    ReferenceStep(net.library, activity);
+    net.reference.Step(activity);
   }
 };
 

@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Opening a whole hierarchy: 1,000 module files in a tree four levels deep.
+// Opening a whole hierarchy: 1,000 module files in a tree four levels deep; stepping the chain
+// as the desktop does; and the core's share of each mouse move of a drag over a large module.
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "edit/command_table.h"
 #include "workspace/workspace.h"
 
 namespace pelkor {
@@ -77,8 +81,8 @@ void BM_OpenHierarchyOf1000Files(benchmark::State& state) {
 }
 BENCHMARK(BM_OpenHierarchyOf1000Files)->Unit(benchmark::kMillisecond);
 
-// The peer benchmark's chain as files: a held source, 10,000 inverter instances, a sink.
-fs::path WriteChain() {
+// The peer benchmark's chain as files: a held source, `stages` inverter instances, a sink.
+fs::path WriteChain(int stages = 10'000) {
   const fs::path folder = fs::temp_directory_path() / "pelkor_bench_chain";
   fs::remove_all(folder);
   fs::create_directories(folder);
@@ -87,7 +91,7 @@ fs::path WriteChain() {
               "state[3,200,100,1]{\r\nsub[1,10,10]{\r\n{y = ~x;}\r\n{}}\r\n}\r\n"
               "uhzi[4,40,100,0,0,0,a]{\r\n}\r\nkemmakix[5,360,100,0,0,q]{\r\n}\r\n"
               "arc[4,1]{}\r\narc[1,3]{x}\r\narc[3,2]{y}\r\narc[2,5]{}\r\n";
-  constexpr int kStages = 10'000;
+  const int kStages = stages;
   std::ofstream chain(folder / "chain.dtn", std::ios::binary);
   chain << "//pelkor file\r\n";
   // Registers 1..kStages + 1, the source, the sink, then the instances.
@@ -127,6 +131,64 @@ void BM_WorkspaceStepOfTheChainWithWaveforms(benchmark::State& state) {
   fs::remove_all(folder);
 }
 BENCHMARK(BM_WorkspaceStepOfTheChainWithWaveforms)->Unit(benchmark::kMillisecond);
+
+// What the core does for each mouse move of a drag over a module of 10,003 primitives (a chain of
+// 5,000 stages): the move tool moves the object, and the desktop then refreshes every command's
+// state and the title's modified mark.
+void BM_DragOverALargeModule(benchmark::State& state) {
+  const fs::path folder = WriteChain(5'000);
+  NoUi ui;
+  Workspace workspace(ui);
+  workspace.OpenFile(folder / "chain.dtn");
+  workspace.ResizeView(1200, 900);
+  Frame frame;
+  workspace.PaintView(frame);
+  workspace.ChooseTool(CommandId::kMoveTool);
+  workspace.MousePress({100, 100});  // the first register
+  if (!workspace.HasSelection()) {
+    state.SkipWithError("nothing to drag");
+    return;
+  }
+  const std::span<const CommandInfo> commands = Commands();
+  int x = 100;
+  for (auto _ : state) {
+    x = x == 100 ? 140 : 100;
+    workspace.MouseMove({x, 120});
+    for (const CommandInfo& command : commands)
+      benchmark::DoNotOptimize(workspace.Query(command.id));
+    benchmark::DoNotOptimize(workspace.IsModified(workspace.library().currentInstance().name));
+  }
+  state.counters["primitives"] =
+      static_cast<double>(workspace.library().currentModule().PrimitiveCount());
+  workspace.MouseRelease({x, 120});
+  fs::remove_all(folder);
+}
+BENCHMARK(BM_DragOverALargeModule)->Unit(benchmark::kMicrosecond);
+
+// BM_ServeRunOf40000Steps in-process, without the protocol: what the engine itself takes.
+void BM_WorkspaceRunOf40000Steps(benchmark::State& state) {
+  NoUi ui;
+  Workspace workspace(ui);
+  workspace.SetRecordHistory(false);
+  std::int64_t steps = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    workspace.EndSimulation();
+    workspace.OpenFile(PELKOR_EXAMPLES "/full_adder.dtn");
+    workspace.Check();
+    const RuntimeInstance& root = workspace.library().rootInstance();
+    for (const auto& [id, source] : workspace.library().ModuleByName("full_adder").sources) {
+      std::vector<std::uint8_t> values(20'000);
+      for (std::size_t i = 0; i < values.size(); ++i)
+        values[i] = static_cast<std::uint8_t>(i % 2);
+      workspace.ReplaceSourceValues(root, id, std::move(values));
+    }
+    state.ResumeTiming();
+    steps += workspace.RunWithoutAnimation().steps;
+  }
+  state.SetItemsProcessed(steps);
+}
+BENCHMARK(BM_WorkspaceRunOf40000Steps)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace pelkor

@@ -259,8 +259,9 @@ class Sink(_Primitive):
         return self.state().verdict
 
     def expect(self, bits: Bits) -> None:
-        """Sets the values the sink expects for the verdicts of this run; the design file keeps
-        its own. Every node of the sink's module shares the expectation."""
+        """Sets the values the sink expects, as the sink's dialog does: in the design held in
+        memory, so every node of the sink's module expects them and a later check keeps them;
+        the design file keeps its own."""
         self.session.request("expect", path=self.path, id=self.id, values=bit_text(bits))
 
 

@@ -37,7 +37,7 @@ struct CliSession {
   CliSession(std::ostream& out, bool quiet) : sink(out) {
     workspace.SetRecordHistory(false);  // the VCD writer records what a run asks for
     if (!quiet)
-      workspace.log().Attach(&sink);
+      workspace.AttachLog(&sink);
   }
 
   StreamLogSink sink;

@@ -14,10 +14,12 @@ namespace {
 // standard error even when the log is quiet.
 class KeptLines : public LogSink {
  public:
-  explicit KeptLines(OutputLog& log) : log_(log), next_(log.sink()) { log_.Attach(this); }
+  explicit KeptLines(Workspace& workspace) : workspace_(workspace), next_(workspace.logSink()) {
+    workspace_.AttachLog(this);
+  }
   KeptLines(const KeptLines&) = delete;
   KeptLines& operator=(const KeptLines&) = delete;
-  ~KeptLines() override { log_.Attach(next_); }
+  ~KeptLines() override { workspace_.AttachLog(next_); }
 
   void WriteLine(std::string_view line) override {
     lines.emplace_back(line);
@@ -28,14 +30,14 @@ class KeptLines : public LogSink {
   std::vector<std::string> lines;
 
  private:
-  OutputLog& log_;
+  Workspace& workspace_;
   LogSink* next_;
 };
 
 }  // namespace
 
 int OpenDesign(Workspace& workspace, const std::filesystem::path& design, std::ostream& err) {
-  KeptLines kept(workspace.log());
+  KeptLines kept(workspace);
   switch (workspace.OpenFile(design)) {
     case OpenResult::kOpened:
       return kExitOk;

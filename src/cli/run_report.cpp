@@ -22,7 +22,7 @@ void ReportCollector::Begin(std::int64_t steps, bool idle) {
 bool ReportNodeSinks(const Simulation& simulation, const LiveNode& live,
                      const SinkArrivals& arrivals, ReportReceiver& receiver) {
   bool anyFailed = false;
-  for (const auto& [id, sink] : live.node.net->sinks) {
+  for (const auto& [id, sink] : simulation.ModuleOf(live.node).sinks) {
     const std::vector<int> received = Received(simulation, live, id);
     SinkReport report;
     report.path = live.path;

@@ -115,7 +115,7 @@ const ServeSession::Command ServeSession::kCommands[] = {
 
 ServeSession::ServeSession() {
   workspace_.SetRecordHistory(false);
-  workspace_.log().Attach(&log_);
+  workspace_.AttachLog(&log_);
 }
 
 std::string ServeSession::Handle(std::string_view line) {
@@ -262,7 +262,7 @@ nlohmann::ordered_json ServeSession::SetSource(const nlohmann::json& args) {
   const std::string path = NodePath(node);
   const int id =
       PrimitiveId(workspace_.library().ModuleByName(node.name).sources, arguments, "source", path);
-  Simulation& simulation = workspace_.simulation();
+  const Simulation& simulation = workspace_.simulation();
   std::vector<std::uint8_t> values;
   if (append) {
     const SourceRunState left = simulation.Source(node, id).value_or(SourceRunState{});
@@ -270,7 +270,7 @@ nlohmann::ordered_json ServeSession::SetSource(const nlohmann::json& args) {
   }
   for (const char bit : bits)
     values.push_back(static_cast<std::uint8_t>(bit - '0'));
-  if (!simulation.ReplaceSourceValues(node, id, std::move(values)))
+  if (!workspace_.ReplaceSourceValues(node, id, std::move(values)))
     throw ServeError("not_found", path + " has no running source " + std::to_string(id));
   const SourceRunState now = *simulation.Source(node, id);
   return {{"path", path}, {"id", id}, {"remaining", TokensText(now.queue.subspan(now.emitted))}};
@@ -285,8 +285,8 @@ nlohmann::ordered_json ServeSession::Expect(const nlohmann::json& args) {
   const Module& design = workspace_.library().ModuleByName(node.name);
   const int id = PrimitiveId(design.sinks, arguments, "sink", path);
   const std::string text = design.sinks.at(id).hexDisplay ? HexDigits(bits) : bits;
-  if (!workspace_.simulation().SetExpected(node, id, text))
-    throw ServeError("not_found", path + " has no running sink " + std::to_string(id));
+  if (!workspace_.SetSinkExpected(node.name, id, text))
+    throw ServeError("not_found", path + " has no sink " + std::to_string(id));
   return NodeState(workspace_, LiveNode{node, path}, arrivals_)["sinks"][std::to_string(id)];
 }
 

@@ -12,7 +12,7 @@ std::string TokensText(std::span<const std::uint8_t> values) {
 
 nlohmann::ordered_json NodeTrace(const Simulation& simulation, const LiveNode& live) {
   const RuntimeInstance& node = live.node;
-  const Module& net = *node.net;
+  const Module& net = simulation.ModuleOf(node);
   nlohmann::ordered_json registers = nlohmann::ordered_json::object();
   for (const auto& [id, shiftRegister] : net.shiftRegisters)
     registers[std::to_string(id)] = TokensText(simulation.Cells(node, id));

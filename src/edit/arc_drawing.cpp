@@ -98,26 +98,29 @@ void InteractionController::CompleteArc(int target) {
     m.AddArc(source, target, bends, "");
     return;
   }
-  std::vector<std::string> names;
+  const std::vector<std::string> names =
+      sourceKind == kShiftRegisterKind ? PortNamesOf(target, true) : PortNamesOf(source, false);
+  // A port of a module instance is always asked for; a counter or machine port only when there
+  // is a choice. Cancel leaves everything as it was: no new arc, an existing one unchanged.
+  const bool ask = sourceKind == kInstanceKind || targetKind == kInstanceKind || names.size() > 1;
+  const Arc* existing = ArcBetween(m, source, target);
+  std::string name = existing != nullptr ? existing->name : "";
+  if (ask) {
+    const std::optional<std::string> chosen = ui_.ChooseArcPort(names, name);
+    if (!chosen)
+      return;
+    name = *chosen;
+  }
   if (sourceKind == kShiftRegisterKind) {
     ShiftRegister& shiftRegister = m.shiftRegisters.at(source);
     const Point towards = bends.empty() ? *m.PositionOf(target) : bends.front();
     shiftRegister.direction =
         DirectionForArcFrom(settings_.shiftLine, shiftRegister.position, towards);
-    names = PortNamesOf(target, true);
-  } else {
-    names = PortNamesOf(source, false);
   }
-  // A port of a module instance is always asked for; a counter or machine port only when there
-  // is a choice.
-  const bool ask = sourceKind == kInstanceKind || targetKind == kInstanceKind || names.size() > 1;
   Arc* arc = ArcBetween(m, source, target);
-  if (arc == nullptr) {
-    const int arcId = m.AddArc(source, target, bends, "") - 1;
-    arc = &m.arcs.at(arcId);
-  }
-  if (ask)
-    arc->name = ui_.ChooseArcPort(names, arc->name);
+  if (arc == nullptr)
+    arc = &m.arcs.at(m.AddArc(source, target, bends, "") - 1);
+  arc->name = name;
   arc->bends = bends;
 }
 

@@ -31,14 +31,16 @@ class EditorUi {
   virtual void EditShiftRegister(ShiftRegister& /*record*/, bool /*simulating*/) {}
   virtual void EditSource(SourceTransition& /*record*/, bool /*simulating*/) {}
   virtual void EditCounter(Counter& /*record*/, bool /*simulating*/) {}
-  virtual void EditSink(SinkTransition& /*record*/, bool /*simulating*/) {}
+  // `received`: the values the sink of the node shown took so far; empty outside a simulation.
+  virtual void EditSink(SinkTransition& /*record*/, bool /*simulating*/,
+                        const std::vector<int>& /*received*/) {}
   // The state machine editor; Cancel leaves the machine exactly as it was.
   virtual void EditStateMachine(StateMachine& /*machine*/) {}
   // The port-name dialog: `names` in the order they are held, the text preset. Returns the
-  // text when the dialog closes, by OK (as typed) or by Cancel (the preset).
-  virtual std::string ChooseArcPort(const std::vector<std::string>& /*names*/,
-                                    const std::string& preset) {
-    return preset;
+  // text as typed when OK closes it, nullopt for Cancel.
+  virtual std::optional<std::string> ChooseArcPort(const std::vector<std::string>& /*names*/,
+                                                   const std::string& /*preset*/) {
+    return std::nullopt;
   }
   // A module name for an unnamed module instance; nullopt or empty when the user declines.
   virtual std::optional<std::string> AskModuleName() { return std::nullopt; }

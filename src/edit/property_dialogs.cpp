@@ -3,22 +3,16 @@
 // instance.
 #include <map>
 #include <string>
+#include <vector>
 
 #include "base/errors.h"
 #include "edit/instance_naming.h"
 #include "edit/interaction_controller.h"
+#include "sim/node_run_state.h"
 
 namespace pelkor {
 
 namespace {
-
-// What a dialog shows of a record but the simulation keeps changing meanwhile.
-template <typename Record>
-void KeepLiveFields(Record& /*edited*/, const Record& /*live*/) {}
-
-void KeepLiveFields(SinkTransition& edited, const SinkTransition& live) {
-  edited.received = live.received;
-}
 
 // Runs a dialog on a copy of a record of the module shown and stores the copy back. The record
 // is looked up again afterwards: while a modal dialog is open, the animation timer may step the
@@ -37,16 +31,8 @@ bool EditRecord(ModuleLibrary& library, std::map<int, Record> Module::*map, int 
   const auto record = records.find(id);
   if (record == records.end())
     return false;
-  KeepLiveFields(edited, record->second);
   record->second = std::move(edited);
   return true;
-}
-
-std::string ReceivedText(const std::vector<int>& received) {
-  std::string text;
-  for (int value : received)
-    text += std::to_string(value);
-  return text;
 }
 
 }  // namespace
@@ -85,14 +71,16 @@ void InteractionController::OpenDialogOf(int id) {
         library_.log().WriteText(e.what());
       }
       break;
-    case kSinkKind:
-      if (simulating_) {
-        SinkTransition& sink = m.sinks.at(id);
-        sink.receivedText = ReceivedText(sink.received);
-      }
+    case kSinkKind: {
+      // What the sink of the node shown took so far, as the dialog opens.
+      const std::vector<int> received =
+          simulating_
+              ? NodeRunState(simulation_, library_.currentInstance()).Received(id).ToVector()
+              : std::vector<int>();
       EditRecord(library_, &Module::sinks, id,
-                 [&](SinkTransition& s) { ui_.EditSink(s, simulating_); });
+                 [&](SinkTransition& s) { ui_.EditSink(s, simulating_, received); });
       break;
+    }
     case kStateMachineKind:
       if (!simulating_) {
         EditRecord(library_, &Module::stateMachines, id,
@@ -108,7 +96,7 @@ void InteractionController::DoubleClickInstance(int id) {
   const std::string moduleName = module().instances.at(id).moduleName;
   if (simulating_) {
     try {
-      library_.EnterInstance(id, moduleName, true);
+      library_.EnterInstance(id, moduleName, &simulation_);
       host_.CurrentNodeChanged();
     } catch (const MessageError& e) {
       library_.log().WriteText(e.what());
@@ -123,7 +111,7 @@ void InteractionController::DoubleClickInstance(int id) {
   }
   CancelArc();
   try {
-    library_.EnterInstance(id, moduleName, false);
+    library_.EnterInstance(id, moduleName, nullptr);
     host_.SetDocumentTitle(moduleName);
     host_.CurrentNodeChanged();
     Repaint();

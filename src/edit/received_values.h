@@ -7,10 +7,10 @@
 
 namespace pelkor {
 
-// A sink's received list as its `receivedText`: every value in decimal, no separators.
+// The values a sink received as the sink dialog's text: every value in decimal, no separators.
 std::string ReceivedText(const std::vector<int>& received);
 
-// The sink dialog's display of a `receivedText` (one digit per value, in arrival order) for an
+// The sink dialog's display of a ReceivedText (one digit per value, in arrival order) for an
 // output mode: "Big" in arrival order, "Little" last value first, lines of 16 values broken by
 // CR LF; with `hexDisplay` and a length that is a multiple of 4, every four values (most
 // significant first) become one upper-case hexadecimal digit, 16 digits to a line. The other

@@ -104,18 +104,26 @@ void StateMachineEditor::CompleteArc(int target) {
   auto existing = std::find_if(begin, end, [&](const auto& entry) {
     return working_.stateArcs.at(entry.second).to == target;
   });
+  std::string name = existing != end ? working_.stateArcs.at(existing->second).name : "";
+  // Cancel leaves everything as it was: no new arc, an existing one unchanged.
+  if (names.size() >= 2) {
+    const std::optional<std::string> chosen = ui_.ChooseArcName(names, name);
+    if (!chosen) {
+      arcInProgress_ = false;
+      bends_.clear();
+      return;
+    }
+    name = *chosen;
+  }
   if (existing != end) {
     StateArc& arc = working_.stateArcs.at(existing->second);
-    if (names.size() >= 2)
-      arc.name = ui_.ChooseArcName(names, arc.name);
+    arc.name = name;
     arc.bends = bends_;
   } else {
     const int id = working_.nextStateArcId++;
-    StateArc& arc = working_.stateArcs[id] = StateArc{source, target, bends_, ""};
+    working_.stateArcs[id] = StateArc{source, target, bends_, name};
     working_.stateArcsOutOf.emplace(source, id);
     working_.stateArcsInto.emplace(target, id);
-    if (names.size() > 1)
-      arc.name = ui_.ChooseArcName(names, "");
   }
   arcInProgress_ = false;
   bends_.clear();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,10 +31,10 @@ StateMachineDialogLayout LayOutStateMachineDialog(int clientWidth, int clientHei
 class StateMachineEditorUi {
  public:
   virtual ~StateMachineEditorUi() = default;
-  // The arc-name dialog listing a state's output names; its text when it closes, the preset
-  // after Cancel.
-  virtual std::string ChooseArcName(const std::vector<std::string>& names,
-                                    const std::string& preset) = 0;
+  // The arc-name dialog listing a state's output names; its text when OK closes it, nullopt
+  // for Cancel.
+  virtual std::optional<std::string> ChooseArcName(const std::vector<std::string>& names,
+                                                   const std::string& preset) = 0;
   // The state dialog; the values OK took, or `values` as they were after Cancel.
   virtual StateDialogValues EditState(const StateDialogValues& values) = 0;
   // A message box with the text.

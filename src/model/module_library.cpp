@@ -46,7 +46,6 @@ std::unique_ptr<RuntimeInstance> ModuleLibrary::NewNode(const std::string& name,
 }
 
 void ModuleLibrary::Reset() {
-  instanceSchedule.clear();
   rootInstance_.reset();
   modules_.clear();
   moduleNumbers_.clear();
@@ -62,6 +61,28 @@ Module* ModuleLibrary::CreateModule(const std::string& name) {
   const int number = static_cast<int>(modules_.size());
   moduleNumbers_[name] = number;
   return &modules_[number];
+}
+
+bool ModuleLibrary::RenameModule(const std::string& from, const std::string& to) {
+  auto entry = moduleNumbers_.find(from);
+  if (entry != moduleNumbers_.end() && from == to)
+    return true;
+  if (entry == moduleNumbers_.end() || moduleNumbers_.contains(to))
+    return false;
+  for (const auto& [number, module] : modules_) {
+    for (const auto& [id, instance] : module.instances) {
+      if (instance.moduleName == from)
+        return false;
+    }
+  }
+  const int number = entry->second;
+  moduleNumbers_.erase(entry);
+  moduleNumbers_[to] = number;
+  ForEachNode([&](RuntimeInstance& node) {
+    if (node.name == from)
+      node.name = to;
+  });
+  return true;
 }
 
 bool ModuleLibrary::Exists(const std::string& name) const {
@@ -87,42 +108,39 @@ void ModuleLibrary::SetCurrentModule(const std::string& name) {
   currentModule_ = &ModuleByName(name);
 }
 
-void ModuleLibrary::MoveTo(RuntimeInstance& node, bool simulating) {
-  if (simulating && node.net) {
-    currentModule_ = node.net.get();
-  } else {
-    currentModule_ = &ModuleByName(node.name);
-  }
+void ModuleLibrary::MoveTo(RuntimeInstance& node) {
+  currentModule_ = &ModuleByName(node.name);
   currentInstance_ = &node;
 }
 
-void ModuleLibrary::EnterInstance(int instanceId, const std::string& moduleName, bool simulating) {
-  if (!simulating && currentInstance_->name == moduleName) {
+void ModuleLibrary::EnterInstance(int instanceId, const std::string& moduleName,
+                                  const PreparedNodes* running) {
+  if (running == nullptr && currentInstance_->name == moduleName) {
     log_.WriteText("再帰です");
     return;
   }
   RuntimeInstance& child = currentInstance_->Child(instanceId);
-  if (simulating && !child.net)
+  if (running != nullptr && !running->IsPrepared(child))
     throw MessageError("まだモジュールが作成されていません");
-  MoveTo(child, simulating);
+  MoveTo(child);
 }
 
-void ModuleLibrary::GoUp(bool simulating) {
+void ModuleLibrary::GoUp() {
   if (currentInstance_->parent == nullptr)
     return;
-  MoveTo(*currentInstance_->parent, simulating);
+  MoveTo(*currentInstance_->parent);
 }
 
-void ModuleLibrary::GoToTreeItem(TreeItem item, bool simulating) {
+void ModuleLibrary::GoToTreeItem(TreeItem item) {
   if (RuntimeInstance* node = FindLiveItem(*rootInstance_, item))
-    MoveTo(*node, simulating);
+    MoveTo(*node);
 }
 
 void ModuleLibrary::InstanceDeleted(TreeItem item) {
   for (RuntimeInstance* node = currentInstance_; node->parent != nullptr;) {
     RuntimeInstance* parent = node->parent;
     if (node->treeItem == item) {
-      GoToTreeItem(parent->treeItem, true);
+      GoToTreeItem(parent->treeItem);
       log_.WriteText("モジュールがdeleteされたのでviewを変更します");
     }
     node = parent;
@@ -143,6 +161,11 @@ RuntimeInstance* ModuleLibrary::ExpandInstance(int instanceId, const std::string
     parentNode.dynamicHost = true;
     parentNode.dynamicHostInstance = instanceId;
     return nullptr;
+  }
+  // A node is grown instance by instance from its module: its first child takes room for all.
+  if (parentNode.children.empty()) {
+    if (const auto it = moduleNumbers_.find(parentNode.name); it != moduleNumbers_.end())
+      parentNode.children.Reserve(modules_.at(it->second).instances.size());
   }
   auto& slot = parentNode.children[instanceId];
   slot = NewNode(moduleName, &parentNode, instanceId);

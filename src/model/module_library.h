@@ -25,6 +25,10 @@ class ModuleLibrary {
   void Reset();
   // Registers a new empty module; nullptr when the name is taken.
   Module* CreateModule(const std::string& name);
+  // Gives a module another name, keeping its design and its nodes in the tree. False, and
+  // nothing changed, when the new name is taken, the old one unknown, or an instance names the
+  // module (it would then name a module that is not there).
+  bool RenameModule(const std::string& from, const std::string& to);
   bool Exists(const std::string& name) const;
   // Throws "モジュールがありません" for a name that is not registered.
   Module& ModuleByName(const std::string& name);
@@ -32,13 +36,15 @@ class ModuleLibrary {
   Module CopyModuleByName(const std::string& name) const;
   void SetCurrentModule(const std::string& name);
 
-  // The hierarchy moves. Texts thrown by Child and EnterInstance reach the caller.
-  void EnterInstance(int instanceId, const std::string& moduleName, bool simulating);
-  void GoUp(bool simulating);
-  void GoToTreeItem(TreeItem item, bool simulating);
+  // The hierarchy moves; the module shown is always the definition of the node shown. Texts
+  // thrown by Child and EnterInstance reach the caller. `running` is the simulation, or nullptr
+  // when none runs: while one runs, only a node it prepared can be entered.
+  void EnterInstance(int instanceId, const std::string& moduleName, const PreparedNodes* running);
+  void GoUp();
+  void GoToTreeItem(TreeItem item);
   void InstanceDeleted(TreeItem item);
-  // Back from the working copies to the design: the root becomes the current instance and its
-  // module definition the current module.
+  // At the end of a simulation: the root becomes the current instance and its module definition
+  // the current module.
   void LeaveRuntime();
 
   // The recursion rule: nullptr (and the parent becomes a dynamic host) when the instance
@@ -82,10 +88,9 @@ class ModuleLibrary {
   OutputLog& log() { return log_; }
 
   Module clipboard;
-  std::vector<RuntimeInstance*> instanceSchedule;
 
  private:
-  void MoveTo(RuntimeInstance& node, bool simulating);
+  void MoveTo(RuntimeInstance& node);
   void SetInstanceFlag(const std::string& moduleName, bool ModuleInstance::*flag, bool value);
 
   OutputLog& log_;

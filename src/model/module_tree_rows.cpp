@@ -7,20 +7,20 @@ namespace pelkor {
 
 namespace {
 
-void AddRows(const RuntimeInstance& node, TreeItem parent, bool simulating,
+void AddRows(const RuntimeInstance& node, TreeItem parent, const PreparedNodes* running,
              std::vector<ModuleTreeRow>& rows) {
-  if (simulating && node.parent != nullptr && !node.net)
+  if (running != nullptr && node.parent != nullptr && !running->IsPrepared(node))
     return;
   rows.push_back({node.treeItem, parent, node.name});
   for (const auto& [number, child] : node.children)
-    AddRows(*child, node.treeItem, simulating, rows);
+    AddRows(*child, node.treeItem, running, rows);
 }
 
 }  // namespace
 
-ModuleTree BuildModuleTree(const ModuleLibrary& library, bool simulating) {
+ModuleTree BuildModuleTree(const ModuleLibrary& library, const PreparedNodes* running) {
   ModuleTree tree;
-  AddRows(library.rootInstance(), 0, simulating, tree.rows);
+  AddRows(library.rootInstance(), 0, running, tree.rows);
   const TreeItem current = library.currentInstance().treeItem;
   const bool shown =
       std::any_of(tree.rows.begin(), tree.rows.end(),

@@ -26,9 +26,9 @@ struct ModuleTree {
   TreeItem current = 0;
 };
 
-// While simulating, a node below the root without a net of its own (not created yet, or
-// deleted) is left out with its whole subtree: it cannot be shown.
-ModuleTree BuildModuleTree(const ModuleLibrary& library, bool simulating);
+// While a simulation runs (`running` is not nullptr), a node below the root that it has not
+// prepared (not created yet, or deleted) is left out with its whole subtree: it cannot be shown.
+ModuleTree BuildModuleTree(const ModuleLibrary& library, const PreparedNodes* running);
 
 // The row that shows the module named `moduleName`: the current one when it does, else the
 // first such row from the top; 0 when no row shows that module.

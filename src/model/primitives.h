@@ -49,9 +49,7 @@ struct SinkTransition {
   std::string name;  // the output name
   bool hexDisplay = false;
   std::string expected;
-  std::string receivedText;   // display form of `received`; not stored in the design file
-  std::vector<int> received;  // values in arrival order; not stored in the design file
-  int outputMode = 0;         // 0 Big, 1 Little, 2 discard, 3 do not consume
+  int outputMode = 0;  // 0 Big, 1 Little, 2 discard, 3 do not consume
   Point position;
 
   const std::string& Name() const { return name; }

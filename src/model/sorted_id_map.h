@@ -60,7 +60,13 @@ class SortedIdMap {
     entries_.erase(it);
     return 1;
   }
+  // Removes every entry that `remove` picks; returns how many went.
+  template <typename Predicate>
+  std::size_t EraseIf(Predicate remove) {
+    return std::erase_if(entries_, [&remove](const Entry& entry) { return remove(entry); });
+  }
 
+  void Reserve(std::size_t size) { entries_.reserve(size); }
   void ShrinkToFit() { entries_.shrink_to_fit(); }
 
   bool operator==(const SortedIdMap&) const = default;

@@ -3,40 +3,84 @@
 
 #include "sim/compile.h"
 #include "sim/compile_steps.h"
+#include "sim/reference_simulation.h"
 
 namespace pelkor {
 
-CheckOutcome ReferenceCheck(ModuleLibrary& library) {
+void PrepareNets(ModuleLibrary& library, RunNodes& nodes, RuntimeInstance& node) {
+  if (!nodes.IsPrepared(node)) {
+    const Module& module = library.ModuleByName(node.name);
+    const bool madeByNewToken = module.HasNewSource() && node.parent != nullptr;
+    if (!madeByNewToken)
+      nodes.Prepare(node, module);
+  }
+  for (auto& [id, child] : node.children)
+    PrepareNets(library, nodes, *child);
+}
+
+ReferenceSimulation::ReferenceSimulation(ModuleLibrary& library) : library_(library) {}
+
+ReferenceSimulation::~ReferenceSimulation() = default;
+
+CheckOutcome ReferenceSimulation::Check() {
+  // The nodes of an earlier check may be gone, and their addresses taken by new ones.
+  forms_.clear();
+  schedule_.clear();
+  scheduled_.clear();
   CheckOutcome outcome;
-  RuntimeInstance& root = library.rootInstance();
+  RuntimeInstance& root = library_.rootInstance();
   try {
-    PrepareNets(library, root);
+    PrepareNets(library_, *this, root);
   } catch (...) {
-    library.log().WriteText("era-");
+    library_.log().WriteText("era-");
     outcome.prepareFailed = true;
   }
   std::vector<RuntimeInstance*> compiled;
-  outcome.failingNode = CompileInstance(library, root, compiled);
-  AppendToSchedule(library, compiled);
+  outcome.failingNode = Compile(root, compiled);
+  AppendToSchedule(compiled);
   return outcome;
 }
 
-void PrepareNets(ModuleLibrary& library, RuntimeInstance& node) {
-  PrepareNetsWith(library, node, [&library](RuntimeInstance& prepared, const Module& module) {
-    MakeWorkingCopy(library.log(), prepared, module);
-  });
+void ReferenceSimulation::End() {
+  ResetRuntime(library_);
+  forms_.clear();
+  schedule_.clear();
+  scheduled_.clear();
 }
 
-void MakeWorkingCopy(OutputLog& log, RuntimeInstance& node, const Module& module) {
-  node.runtime.reset();
+bool ReferenceSimulation::IsPrepared(const RuntimeInstance& node) const {
+  return forms_.contains(&node);
+}
+
+void ReferenceSimulation::Prepare(RuntimeInstance& node, const Module& module) {
+  forms_.erase(&node);
   try {
-    node.net = std::make_shared<Module>(module);
-    node.runtime = MakeNetRuntime(*node.net);
+    Form form;
+    form.net = std::make_unique<Module>(module);
+    form.runtime = std::make_unique<NetRuntime>(*form.net);
+    forms_.emplace(&node, std::move(form));
   } catch (const std::bad_alloc&) {
-    node.runtime.reset();
-    node.net.reset();
-    log.WriteText("エラー来たー");
+    forms_.erase(&node);
+    library_.log().WriteText("エラー来たー");
   }
+}
+
+void ReferenceSimulation::Unprepare(RuntimeInstance& node) {
+  forms_.erase(&node);
+}
+
+const Module* ReferenceSimulation::Net(const RuntimeInstance& node) const {
+  const auto form = forms_.find(&node);
+  return form != forms_.end() ? form->second.net.get() : nullptr;
+}
+
+NetRuntime* ReferenceSimulation::Runtime(const RuntimeInstance& node) {
+  const auto form = forms_.find(&node);
+  return form != forms_.end() ? form->second.runtime.get() : nullptr;
+}
+
+const NetRuntime* ReferenceSimulation::Runtime(const RuntimeInstance& node) const {
+  return const_cast<ReferenceSimulation*>(this)->Runtime(node);
 }
 
 namespace {
@@ -44,10 +88,10 @@ namespace {
 // Compiles every record of one primitive map into its run-time list, in ascending ID, up to
 // the first that fails.
 template <typename Records, typename Compiled, typename Compile>
-bool CompileEach(Records& records, std::vector<Compiled>& compiled, Compile compile) {
+bool CompileEach(const Records& records, std::vector<Compiled>& compiled, Compile compile) {
   compiled.clear();
   compiled.reserve(records.size());
-  for (auto& [id, record] : records) {
+  for (const auto& [id, record] : records) {
     if (!compile(id, record, compiled.emplace_back()))
       return false;
   }
@@ -67,10 +111,10 @@ bool PrepareRegisters(OutputLog& log, const std::string& moduleName, const Modul
   return true;
 }
 
-bool CompileMachines(OutputLog& log, const std::string& moduleName, Module& net,
+bool CompileMachines(OutputLog& log, const std::string& moduleName, const Module& net,
                      NetRuntime& runtime) {
   return CompileEach(net.stateMachines, runtime.machines,
-                     [&](int id, StateMachine& machine, StateMachineRuntime& out) {
+                     [&](int id, const StateMachine& machine, StateMachineRuntime& out) {
                        if (CompileStateMachine(log, net, runtime, id, machine, out))
                          return true;
                        log.Write("%sのステートマシン%dにエラー", moduleName, id);
@@ -78,46 +122,46 @@ bool CompileMachines(OutputLog& log, const std::string& moduleName, Module& net,
                      });
 }
 
-bool CompileCounters(OutputLog& log, Module& net, NetRuntime& runtime) {
+bool CompileCounters(OutputLog& log, const Module& net, NetRuntime& runtime) {
   return CompileEach(net.counters, runtime.counters,
-                     [&](int id, Counter& counter, CounterRuntime& out) {
+                     [&](int id, const Counter& counter, CounterRuntime& out) {
                        return CompileCounter(log, net, runtime, id, counter, out);
                      });
 }
 
-RuntimeInstance* CompileInstance(ModuleLibrary& library, RuntimeInstance& node,
-                                 std::vector<RuntimeInstance*>& compiled) {
-  if (!node.net || !node.runtime)
+RuntimeInstance* ReferenceSimulation::Compile(RuntimeInstance& node,
+                                              std::vector<RuntimeInstance*>& compiled) {
+  const auto form = forms_.find(&node);
+  if (form == forms_.end())
     return nullptr;
-  OutputLog& log = library.log();
-  Module& net = *node.net;
-  NetRuntime& runtime = *node.runtime;
+  OutputLog& log = library_.log();
+  const Module& net = *form->second.net;
+  NetRuntime& runtime = *form->second.runtime;
   if (!PrepareRegisters(log, node.name, net, runtime) ||
       !CompileMachines(log, node.name, net, runtime)) {
     return &node;
   }
-  PrepareSourcesAndSinks(net, &node, runtime);
+  PrepareSourcesAndSinks(net, node.parent != nullptr ? Net(*node.parent) : nullptr,
+                         node.instanceNumber, runtime);
   const bool instancesPassed =
       CompileEach(net.instances, runtime.instances,
-                  [&](int id, ModuleInstance& instance, ModuleInstanceRuntime& out) {
-                    return CompileModuleInstance(log, node, id, instance, out);
+                  [&](int id, const ModuleInstance& instance, ModuleInstanceRuntime& out) {
+                    return CompileInstance(node, id, instance, out);
                   });
   if (!instancesPassed || !CompileCounters(log, net, runtime))
     return &node;
   for (auto& [id, child] : node.children) {
-    if (RuntimeInstance* failing = CompileInstance(library, *child, compiled))
+    if (RuntimeInstance* failing = Compile(*child, compiled))
       return failing;
   }
   compiled.push_back(&node);
   return nullptr;
 }
 
-void AppendToSchedule(ModuleLibrary& library, std::span<RuntimeInstance* const> nodes) {
+void ReferenceSimulation::AppendToSchedule(std::span<RuntimeInstance* const> nodes) {
   for (RuntimeInstance* node : nodes) {
-    if (node->scheduled)
-      continue;
-    node->scheduled = true;
-    library.instanceSchedule.push_back(node);
+    if (scheduled_.insert(node).second)
+      schedule_.push_back(node);
   }
 }
 

@@ -65,12 +65,12 @@ std::string ReverseLines(const std::string& text) {
 
 }  // namespace
 
-bool ParentHasPortArc(const RuntimeInstance& node, const std::string& name, bool intoInstance) {
-  if (name.empty() || node.parent == nullptr || !node.parent->net)
+bool ParentHasPortArc(const Module* parentNet, int instanceNumber, const std::string& name,
+                      bool intoInstance) {
+  if (name.empty() || parentNet == nullptr)
     return false;
-  const Module& parentNet = *node.parent->net;
-  const std::vector<const Arc*> arcs = intoInstance ? ArcsInto(parentNet, node.instanceNumber)
-                                                    : ArcsOutOf(parentNet, node.instanceNumber);
+  const std::vector<const Arc*> arcs =
+      intoInstance ? ArcsInto(*parentNet, instanceNumber) : ArcsOutOf(*parentNet, instanceNumber);
   return std::any_of(arcs.begin(), arcs.end(), [&](const Arc* arc) { return arc->name == name; });
 }
 
@@ -127,9 +127,10 @@ std::vector<std::uint8_t> BuildSourceQueue(const SourceTransition& source) {
 
 // A source or sink with more than one arc on its register side stops the walk over its kind:
 // it and the ones after it stay without a register, so they never act.
-void PrepareSourcesAndSinks(Module& net, const RuntimeInstance* portContext, NetRuntime& runtime) {
-  const auto isPort = [portContext](const std::string& name, bool intoInstance) {
-    return portContext != nullptr && ParentHasPortArc(*portContext, name, intoInstance);
+void PrepareSourcesAndSinks(const Module& net, const Module* parentNet, int instanceNumber,
+                            NetRuntime& runtime) {
+  const auto isPort = [&](const std::string& name, bool intoInstance) {
+    return ParentHasPortArc(parentNet, instanceNumber, name, intoInstance);
   };
   runtime.sources.clear();
   bool walking = true;
@@ -152,10 +153,9 @@ void PrepareSourcesAndSinks(Module& net, const RuntimeInstance* portContext, Net
 
   runtime.sinks.clear();
   walking = true;
-  for (auto& [id, sink] : net.sinks) {
+  for (const auto& [id, sink] : net.sinks) {
     SinkRuntime& prepared = runtime.sinks.emplace_back();
     prepared.id = id;
-    prepared.record = &sink;
     if (!walking)
       continue;
     const std::vector<const Arc*> arcs = ArcsInto(net, id);

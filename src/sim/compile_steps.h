@@ -25,26 +25,26 @@ bool PrepareRegister(const ShiftRegister& design, ShiftRegisterRuntime& shiftReg
 // The token values a source emits, first one first.
 std::vector<std::uint8_t> BuildSourceQueue(const SourceTransition& source);
 // Fills `runtime.sources` and `runtime.sinks`: queues, the registers they use, and whether
-// each is a named port of the module instance of `portContext` (never at the root, nor without
-// a context).
-void PrepareSourcesAndSinks(Module& net, const RuntimeInstance* portContext, NetRuntime& runtime);
-// Whether the parent's working copy has an arc of that name into (or out of) the node's module
-// instance.
-bool ParentHasPortArc(const RuntimeInstance& node, const std::string& name, bool intoInstance);
+// each is a named port of the node's instance `instanceNumber` in the working copy `parentNet`
+// of its parent (never without a parent's copy).
+void PrepareSourcesAndSinks(const Module& net, const Module* parentNet, int instanceNumber,
+                            NetRuntime& runtime);
+// Whether `parentNet` has an arc of that name into (or out of) its instance `instanceNumber`;
+// never for an empty name or without a parent's copy.
+bool ParentHasPortArc(const Module* parentNet, int instanceNumber, const std::string& name,
+                      bool intoInstance);
 
 // The stages of the compile that depend on the module alone; `moduleName` names it in the
 // messages.
 bool PrepareRegisters(OutputLog& log, const std::string& moduleName, const Module& net,
                       NetRuntime& runtime);
-bool CompileMachines(OutputLog& log, const std::string& moduleName, Module& net,
+bool CompileMachines(OutputLog& log, const std::string& moduleName, const Module& net,
                      NetRuntime& runtime);
-bool CompileCounters(OutputLog& log, Module& net, NetRuntime& runtime);
+bool CompileCounters(OutputLog& log, const Module& net, NetRuntime& runtime);
 
 bool CompileStateMachine(OutputLog& log, const Module& net, NetRuntime& runtime, int id,
-                         StateMachine& machine, StateMachineRuntime& compiled);
+                         const StateMachine& machine, StateMachineRuntime& compiled);
 bool CompileCounter(OutputLog& log, const Module& net, NetRuntime& runtime, int id,
-                    Counter& counter, CounterRuntime& compiled);
-bool CompileModuleInstance(OutputLog& log, RuntimeInstance& node, int id, ModuleInstance& instance,
-                           ModuleInstanceRuntime& compiled);
+                    const Counter& counter, CounterRuntime& compiled);
 
 }  // namespace pelkor

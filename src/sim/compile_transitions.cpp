@@ -70,15 +70,19 @@ int CountOf(const std::map<std::string, int>& variables) {
   return static_cast<int>(variables.size());
 }
 
-// Compiles the right sides of `text` with `engine`; a message goes to the log.
-bool CompileText(OutputLog& log, ExpressionEngine& engine, FunctionText& text) {
-  ExtractRightSides(text);
+// Compiles the right sides of a copy of `text` with `engine` into `postfix`; a message goes to
+// the log. The module's own text stays as the design has it.
+bool CompileText(OutputLog& log, ExpressionEngine& engine, const FunctionText& text,
+                 std::string& postfix) {
+  FunctionText compiled = text;
+  ExtractRightSides(compiled);
   try {
-    CompileToPostfix(engine, text);
+    CompileToPostfix(engine, compiled);
   } catch (const MessageError& e) {
     log.WriteText(e.what());
     return false;
   }
+  postfix = std::move(compiled.postfix);
   return true;
 }
 
@@ -103,14 +107,15 @@ void BindOutput(TextBinding& binding, const FunctionText& text, const Arc& arc,
 }
 
 bool CompileCounter(OutputLog& log, const Module& net, NetRuntime& runtime, int id,
-                    Counter& counter, CounterRuntime& compiled) {
-  FunctionText& text = counter.countText;
+                    const Counter& counter, CounterRuntime& compiled) {
+  const FunctionText& text = counter.countText;
   compiled.id = id;
   compiled.remaining = compiled.reload = counter.countNumber;
   ExpressionEngine engine;
-  if (!CompileText(log, engine, text) || text.outputs.size() > 1)
+  std::string postfix;
+  if (!CompileText(log, engine, text, postfix) || text.outputs.size() > 1)
     return false;
-  compiled.countProgram = CompiledProgram::FromPostfix(text.postfix);
+  compiled.countProgram = CompiledProgram::FromPostfix(postfix);
   compiled.inputCount = CountOf(text.inputs);
   compiled.outputCount = CountOf(text.outputs);
   compiled.noInputMode = text.inputs.empty();
@@ -137,18 +142,21 @@ namespace {
 // first text into the second) and the outgoing arcs by number. `indexOf` gives a state's place
 // in the table, or nullopt for a number that names no state.
 template <typename IndexOf>
-bool CompileState(OutputLog& log, StateMachine& machine, int number, MachineState& state,
-                  IndexOf indexOf, StateRuntime& compiled) {
+bool CompileState(OutputLog& log, const StateMachine& machine, int number,
+                  const MachineState& state, IndexOf indexOf, StateRuntime& compiled) {
   ExpressionEngine engine;
-  if (!CompileText(log, engine, state.firstText) || !CompileText(log, engine, state.secondText)) {
+  std::string outputPostfix;
+  std::string selectionPostfix;
+  if (!CompileText(log, engine, state.firstText, outputPostfix) ||
+      !CompileText(log, engine, state.secondText, selectionPostfix)) {
     return false;
   }
   compiled.number = number;
-  compiled.outputProgram = CompiledProgram::FromPostfix(state.firstText.postfix);
+  compiled.outputProgram = CompiledProgram::FromPostfix(outputPostfix);
   compiled.outputInputCount = CountOf(state.firstText.inputs);
   compiled.outputCount = CountOf(state.firstText.outputs);
   compiled.outputRegisters = UnboundSlots(state.firstText);
-  compiled.selectionProgram = CompiledProgram::FromPostfix(state.secondText.postfix);
+  compiled.selectionProgram = CompiledProgram::FromPostfix(selectionPostfix);
   compiled.selectionInputCount = CountOf(state.secondText.inputs);
   compiled.selectionCount = CountOf(state.secondText.outputs);
   compiled.selectionRegisters.inputs.assign(state.secondText.inputs.size(), nullptr);
@@ -235,7 +243,7 @@ bool AcceptArcSide(OutputLog& log, ArcFault fault, std::string_view namesRepeatM
 
 // Step 3 of the machine compile, with the machine's messages.
 bool CheckMachineArcs(OutputLog& log, const Module& net, NetRuntime& runtime, int id,
-                      StateMachine& machine, StateMachineRuntime& compiled) {
+                      const StateMachine& machine, StateMachineRuntime& compiled) {
   std::set<std::string> inputNames;
   std::set<std::string> outputNames;
   MachineNames(machine, inputNames, outputNames);
@@ -277,7 +285,7 @@ bool CheckMachineArcs(OutputLog& log, const Module& net, NetRuntime& runtime, in
 }  // namespace
 
 bool CompileStateMachine(OutputLog& log, const Module& net, NetRuntime& runtime, int id,
-                         StateMachine& machine, StateMachineRuntime& compiled) {
+                         const StateMachine& machine, StateMachineRuntime& compiled) {
   compiled.id = id;
   compiled.twoStepMode = machine.twoStepMode;
   compiled.states.clear();
@@ -288,7 +296,7 @@ bool CompileStateMachine(OutputLog& log, const Module& net, NetRuntime& runtime,
       return std::nullopt;
     return static_cast<std::size_t>(std::distance(machine.states.begin(), it));
   };
-  for (auto& [number, state] : machine.states) {
+  for (const auto& [number, state] : machine.states) {
     if (!CompileState(log, machine, number, state, indexOf, compiled.states.emplace_back())) {
       return false;
     }

@@ -28,12 +28,15 @@
 #include "sim/activity_set.h"
 #include "sim/compile.h"
 #include "sim/module_program.h"
+#include "sim/name_table.h"
+#include "sim/node_table.h"
+#include "sim/run_nodes.h"
 #include "sim/step.h"
 #include "sim/token.h"
 
 namespace pelkor {
 
-class Engine {
+class Engine : public RunNodes {
  public:
   explicit Engine(ModuleLibrary& library) : library_(library) {}
 
@@ -41,10 +44,18 @@ class Engine {
   void Step(StepActivity& activity, const StepHooks& hooks);
   void Clear();
 
-  // The node's number, or kNoIndex for a node that never had run-time state.
+  // A prepared node has its module's program, compiled or still to be compiled; the engine
+  // copies nothing of the module beyond what its program needs.
+  bool IsPrepared(const RuntimeInstance& node) const override;
+  void Prepare(RuntimeInstance& node, const Module& module) override;
+  void Unprepare(RuntimeInstance& node) override;
+
+  // The node's number, or kNoIndex for a node that was never prepared.
   std::uint32_t NodeOf(const RuntimeInstance& node) const;
-  // Whether the node's blocks hold the state of its present working copy, as compiled.
+  // Whether the node's blocks hold the state of its present preparation, as compiled.
   bool HasState(std::uint32_t node) const { return compiled_[node] != 0; }
+  // The nodes that got blocks, in the order they got them: the schedule.
+  std::vector<const RuntimeInstance*> Schedule() const;
 
   // Registers of up to this many cells keep them in their slot.
   static constexpr std::uint32_t kSlotCells = 8;
@@ -61,49 +72,53 @@ class Engine {
     std::uint32_t input = kNoIndex;     // kNoIndex also for a boundary output, which never acts
     std::uint32_t received = kNoIndex;  // its list in `received_`
   };
+  // A large design has a hundred thousand of each of the items below: their flags share a word
+  // with a number that never needs all its bits.
   struct SourceItem {
     std::uint32_t node = 0;
     std::uint32_t output = kNoIndex;  // kNoIndex also for a boundary input, which never acts
     std::uint32_t emitted = 0;
-    std::uint32_t queueLength = 0;
+    std::uint32_t queueLength : 31 = 0;  // below kQueueLimit
+    std::uint32_t holdValue : 1 = 0;
     const std::uint8_t* queue = nullptr;
-    bool holdValue = false;
   };
+  static constexpr std::uint32_t kQueueLimit = std::uint32_t{1} << 31;
   struct CounterItem {
-    std::uint32_t node = 0;
+    std::uint32_t node : 31 = 0;
+    std::uint32_t ready : 1 = 0;
     std::uint32_t registers = 0;  // the node's first register
     const CounterProgram* program = nullptr;
     int remaining = 0;
-    bool ready = false;
   };
   struct MachineItem {
-    std::uint32_t node = 0;
+    std::uint32_t node : 31 = 0;
+    std::uint32_t ready : 1 = 0;
     std::uint32_t registers = 0;
     const MachineProgram* program = nullptr;
     std::uint32_t current = 0;  // the state tested and fired, by its place in the program
     int currentNumber = 0;
-    bool ready = false;
   };
   struct Connection {
     std::uint32_t outer = 0;
     std::uint32_t inner = kNoIndex;  // kNoIndex while the instance has no live contents
   };
+  // The registers of its arcs named "new" and "delete", which few instances have, are found
+  // through the node's program.
   struct InstanceItem {
     std::uint32_t node = 0;
-    std::uint32_t local = 0;  // its place among the instances of the node's module
-    bool hasNewArc = false;
-    bool hasDeleteArc = false;
+    std::uint32_t local = 0;        // its place among the instances of the node's module
     std::uint32_t connections = 0;  // inputs, then outputs, in `connections_`
     std::uint32_t inputCount = 0;
     std::uint32_t outputCount = 0;
-    std::uint32_t newArc = kNoIndex;
-    std::uint32_t deleteArc = kNoIndex;
+    bool hasNewArc = false;
+    bool hasDeleteArc = false;
     bool absent = false;
     bool created = false;
   };
+  // Every node prepared once has a record; it gets its blocks when it is first compiled.
   struct NodeRecord {
     RuntimeInstance* tree = nullptr;
-    const ModuleProgram* program = nullptr;
+    std::uint32_t program = kNoIndex;  // its number in programs(); kNoIndex while it has no blocks
     // The first register, and the first item of each kind, that belong to the node.
     std::uint32_t registers = 0;
     std::array<std::uint32_t, kItemKinds> first{};
@@ -111,6 +126,7 @@ class Engine {
   };
 
   const std::vector<NodeRecord>& nodes() const { return nodes_; }
+  const ModuleProgram& ProgramOf(const NodeRecord& node) const { return *programs_[node.program]; }
   const RegisterSlot& registerSlot(std::uint32_t r) const { return registers_[r]; }
   const std::uint8_t* Cells(std::uint32_t r) const {
     const RegisterSlot& slot = registers_[r];
@@ -134,18 +150,18 @@ class Engine {
  private:
   class Builder;
   // Where a module stands in its compile: the module-level stages run at its first node, in the
-  // order the check runs them there.
+  // order the check runs them there, reading the module's design; a ready module's program has
+  // all the engine needs of it.
   struct ModuleEntry {
-    enum class Stage { kCopied, kMachinesCompiled, kReady };
-    Stage stage = Stage::kCopied;
-    std::shared_ptr<Module> net;
-    std::unique_ptr<NetRuntime> compiled;  // until the program is made
-    std::vector<std::optional<DynamicInputPlan>> dynamicPlans;
+    enum class Stage { kOpened, kMachinesCompiled, kReady };
+    Stage stage = Stage::kOpened;
+    std::unique_ptr<NetRuntime> compiled;                    // until the program is complete
+    std::map<std::uint32_t, DynamicInputPlan> dynamicPlans;  // by instance place
     std::unique_ptr<ModuleProgram> program;
   };
-  // The array sizes at one moment, to forget the nodes added after it.
+  // The array sizes at one moment, to forget the blocks added after it.
   struct Mark {
-    std::size_t nodes, registers, watchers, cells, sinks, sources, counters, machines, instances,
+    std::size_t schedule, registers, watchers, cells, sinks, sources, counters, machines, instances,
         connections, received;
   };
   // What the instances of one node did in phase 2.
@@ -186,34 +202,47 @@ class Engine {
   bool Live(std::uint32_t node) const { return live_[node] != 0; }
 
   // Building (engine_build.cpp).
-  void PrepareNets(RuntimeInstance& node);
-  void MakeWorkingCopy(RuntimeInstance& node, const Module& module);
-  RuntimeInstance* CompileNode(RuntimeInstance& node, std::vector<RuntimeInstance*>& compiled);
+  // The entry of the node's module, opened from its design when there is none.
+  ModuleEntry& EntryOf(const RuntimeInstance& node);
+  void Open(ModuleEntry& entry, const Module& design);
+  // Appends the nodes it compiles to `compiled` unless that is nullptr.
+  RuntimeInstance* CompileNode(RuntimeInstance& node, std::vector<RuntimeInstance*>* compiled);
+  // Plans the wiring of the instance at place `instance` of `parent` to `child`.
+  bool PlanPorts(const ModuleProgram& parent, std::size_t instance, const RuntimeInstance& child,
+                 PortPlan& plan);
+  // Whether the parent's instance of `node` has an arc named `name` into (or out of) it.
+  bool ParentHasPortArc(const RuntimeInstance& node, std::uint32_t name, bool into);
   // The port wiring planned for the instances of one node before its children are compiled, and
-  // applied when the node is instantiated: one array for all, as a module may have thousands.
+  // applied when the node is instantiated: for each arc at the module's instances, as
+  // ModuleProgram::instanceArcs lists them, the inner register's number in its child's program.
+  // One array for all, as a module may have thousands of instances.
   struct NodePorts {
-    using Pairs = std::span<const std::pair<int, int>>;
-    std::vector<std::pair<int, int>> pairs;  // each planned instance's inputs, then its outputs
-    std::vector<std::uint32_t> starts;       // per instance its first pair, and one past the end
-    std::vector<std::uint32_t> inputs;       // per instance its input count; kNoIndex: unplanned
+    std::vector<std::uint8_t> planned;  // by instance place
+    std::vector<std::uint32_t> inner;   // by arc
 
-    void Clear(std::size_t instances);
-    void Add(const PortPlan* plan);  // the next instance's plan; nullptr when it has none
-    bool Planned(std::size_t i) const { return inputs[i] != kNoIndex; }
-    Pairs InputsOf(std::size_t i) const;
-    Pairs OutputsOf(std::size_t i) const;
+    void Clear(const ModuleProgram& program);
+    // The plan of the instance at place `i`, whose child runs `child`.
+    void Set(const ModuleProgram& program, std::size_t i, const PortPlan& plan,
+             const ModuleProgram& child);
+    std::span<const std::uint32_t> InnerOf(const ModuleProgram& program, std::size_t i) const;
   };
   bool CompileModule(ModuleEntry& entry, RuntimeInstance& node, NodePorts& ports);
   void Instantiate(RuntimeInstance& node, const ModuleProgram& program, const NodePorts& ports);
-  std::uint32_t AppendNode(RuntimeInstance& node, const ModuleProgram& program);
-  void Connect(std::uint32_t item, NodePorts::Pairs inputs, NodePorts::Pairs outputs,
-               std::uint32_t child);
+  // The record of `node`, made when it has none.
+  std::uint32_t RecordOf(RuntimeInstance& node);
+  // Gives record `n` its blocks at the end of every array.
+  void AppendBlocks(std::uint32_t n, const ModuleProgram& program);
+  void CountNodes(const RuntimeInstance& node, std::size_t& count) const;
+  // Wires instance `item` to node `child`: `inner` holds the inner register of each of its arcs,
+  // in its program's order.
+  void Connect(std::uint32_t item, std::span<const std::uint32_t> inner, std::uint32_t child);
   void Disconnect(std::uint32_t item);
   void ArmNode(std::uint32_t node);
   void RefreshLive(const RuntimeInstance& node);
   void ForgetStates(const RuntimeInstance& node);
   void CountNodesToBuild(const RuntimeInstance& node);
-  void ReserveNodes(const ModuleProgram& program, std::size_t count);
+  // Room for `count` more nodes of a module, one of them the root when `includesRoot`.
+  void ReserveNodes(const ModuleProgram& program, std::size_t count, bool includesRoot);
   void Fit();
   Mark MarkSizes() const;
   void ForgetAfter(const Mark& mark);
@@ -222,6 +251,8 @@ class Engine {
   void MoveAcrossBoundaries(StepActivity& activity, const StepHooks& hooks);
   bool MoveInstanceTokens(std::uint32_t item, StepActivity& activity, const StepHooks& hooks);
   void DeleteByToken(std::uint32_t item, const StepHooks& hooks);
+  // The register of the instance's arc named "new" (or "delete"), or kNoIndex.
+  std::uint32_t DynamicArc(const InstanceItem& item, std::uint32_t DynamicProgram::*arc) const;
   void Reconfigure(std::uint32_t node, const StepHooks& hooks);
   void AbandonCreations(const StepHooks& hooks);
 
@@ -242,10 +273,15 @@ class Engine {
                 int* values) const;
 
   ModuleLibrary& library_;
+  NodeTable nodeTable_;
+  std::vector<const ModuleProgram*> programs_;  // the complete ones, by ModuleProgram::number
+  NameTable names_;
   std::map<std::string, ModuleEntry> modules_;
   // While a check runs: by module, the nodes that will get blocks once its program is made.
   std::map<std::string, std::size_t> nodesToBuild_;
   std::vector<NodeRecord> nodes_;
+  std::vector<std::uint32_t> schedule_;  // the nodes with blocks, in the order they got them
+  std::vector<std::uint8_t> prepared_;   // by node
   // By node: its blocks hold the state compiled for its present working copy...
   std::vector<std::uint8_t> compiled_;
   // ...and it is not deleted: it acts.

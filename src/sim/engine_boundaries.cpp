@@ -106,14 +106,15 @@ bool Engine::MoveInstanceTokens(std::uint32_t itemIndex, StepActivity& activity,
         continue;
       Put(connection.inner, Take(connection.outer));
     } else if (!instance.created) {
-      if (connection.outer != instance.newArc)
+      if (connection.outer != DynamicArc(instance, &DynamicProgram::newArc))
         throw SimulationCondition(kInputBeforeNew);
       // The "new" token stays: once the instance exists it travels in like any other input.
       reconfiguration_.creations.push_back(itemIndex);
       reconfiguration_.needed = true;
       instance.absent = false;
       instance.created = true;
-    } else if (hasDeleteArc && connection.outer == instance.deleteArc &&
+    } else if (hasDeleteArc &&
+               connection.outer == DynamicArc(instance, &DynamicProgram::deleteArc) &&
                std::find(reconfiguration_.creations.begin(), reconfiguration_.creations.end(),
                          itemIndex) == reconfiguration_.creations.end()) {
       // An instance marked in this pass is built only after it: until then a "delete" waits.
@@ -132,15 +133,22 @@ bool Engine::MoveInstanceTokens(std::uint32_t itemIndex, StepActivity& activity,
   return acted;
 }
 
+std::uint32_t Engine::DynamicArc(const InstanceItem& item,
+                                 std::uint32_t DynamicProgram::*arc) const {
+  const NodeRecord& node = nodes_[item.node];
+  const std::uint32_t local = ProgramOf(node).DynamicOf(item.local).*arc;
+  return local == kNoIndex ? kNoIndex : node.registers + local;
+}
+
 void Engine::DeleteByToken(std::uint32_t itemIndex, const StepHooks& hooks) {
   const InstanceItem& item = instances_[itemIndex];
   const NodeRecord& node = nodes_[item.node];
-  RuntimeInstance& child = node.tree->Child(node.program->instances[item.local].id);
+  RuntimeInstance& child = node.tree->Child(ProgramOf(node).instances[item.local].id);
   library_.InstanceDeleted(child.treeItem);
   if (hooks.instanceDeleting)
     hooks.instanceDeleting(child);
   try {
-    DeleteInstance(library_, child);
+    DeleteInstance(library_, *this, child);
   } catch (...) {
     RefreshLive(child);
     throw;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's check and the creation of nodes: compiling each module once, giving every node
 // its blocks of state, wiring instances to their children.
+#include <algorithm>
 #include <new>
 
 #include "sim/compile_steps.h"
@@ -13,23 +14,36 @@ CheckOutcome Engine::Check() {
   Clear();
   CheckOutcome outcome;
   RuntimeInstance& root = library_.rootInstance();
+  // Every node may get a record: room for all at once, as a large tree keeps them for the run.
+  std::size_t count = 0;
+  CountNodes(root, count);
+  nodes_.reserve(count);
+  prepared_.reserve(count);
+  compiled_.reserve(count);
+  live_.reserve(count);
+  skipping_.reserve(count);
+  nodeTable_.Reserve(count, [this](std::uint32_t n) { return nodes_[n].tree; });
   try {
-    PrepareNets(root);
+    PrepareNets(library_, *this, root);
   } catch (...) {
     library_.log().WriteText("era-");
     outcome.prepareFailed = true;
   }
   CountNodesToBuild(root);
-  std::vector<RuntimeInstance*> compiled;
-  outcome.failingNode = CompileNode(root, compiled);
+  outcome.failingNode = CompileNode(root, nullptr);
   nodesToBuild_.clear();
-  AppendToSchedule(library_, compiled);
   Fit();
   return outcome;
 }
 
+void Engine::CountNodes(const RuntimeInstance& node, std::size_t& count) const {
+  ++count;
+  for (const auto& [id, child] : node.children)
+    CountNodes(*child, count);
+}
+
 void Engine::CountNodesToBuild(const RuntimeInstance& node) {
-  if (!node.net)
+  if (!IsPrepared(node))
     return;
   ++nodesToBuild_[node.name];
   for (const auto& [id, child] : node.children)
@@ -39,7 +53,7 @@ void Engine::CountNodesToBuild(const RuntimeInstance& node) {
 // Room for `count` more nodes of a module, taken when its program is made: the arrays of a
 // large hierarchy grow once per module, where growing by doubling would leave them up to twice
 // the size they need while the check runs.
-void Engine::ReserveNodes(const ModuleProgram& program, std::size_t count) {
+void Engine::ReserveNodes(const ModuleProgram& program, std::size_t count, bool includesRoot) {
   const auto reserve = [count](auto& array, std::size_t each) {
     array.reserve(array.capacity() + count * each);
   };
@@ -50,16 +64,15 @@ void Engine::ReserveNodes(const ModuleProgram& program, std::size_t count) {
       longCells += size;
     }
   }
-  std::size_t connectionRoom = 0;
-  for (const InstanceProgram& instance : program.instances)
-    connectionRoom += instance.connectionRoom;
-  for (auto* perNode : {&compiled_, &live_, &skipping_})
-    reserve(*perNode, 1);
-  reserve(nodes_, 1);
+  const std::size_t connectionRoom = program.instanceArcs.size();
+  reserve(schedule_, 1);
   reserve(registers_, program.registerIds.size());
   reserve(registerNode_, program.registerIds.size());
   reserve(watchStarts_, program.registerIds.size());
-  reserve(watchers_, program.watchers.size());
+  // Nodes below the root have their named ports wired, the root never.
+  watchers_.reserve(watchers_.capacity() +
+                    count * (program.watchers.size() - program.portWatchers) +
+                    (includesRoot ? program.portWatchers : 0));
   reserve(cells_, longCells);
   reserve(sinks_, program.sinks.size());
   reserve(received_, program.sinks.size());
@@ -72,10 +85,7 @@ void Engine::ReserveNodes(const ModuleProgram& program, std::size_t count) {
 
 // The arrays grew node by node; a large design keeps them for the whole run.
 void Engine::Fit() {
-  nodes_.shrink_to_fit();
-  compiled_.shrink_to_fit();
-  live_.shrink_to_fit();
-  skipping_.shrink_to_fit();
+  schedule_.shrink_to_fit();
   registers_.shrink_to_fit();
   registerNode_.shrink_to_fit();
   watchStarts_.shrink_to_fit();
@@ -101,9 +111,14 @@ void Release(Container& container) {
 }  // namespace
 
 void Engine::Clear() {
+  nodeTable_.Clear();
+  names_.Clear();
   Release(modules_);
+  Release(programs_);
   Release(nodesToBuild_);
   Release(nodes_);
+  Release(schedule_);
+  Release(prepared_);
   Release(compiled_);
   Release(live_);
   Release(skipping_);
@@ -135,8 +150,34 @@ void Engine::Clear() {
 }
 
 std::uint32_t Engine::NodeOf(const RuntimeInstance& node) const {
-  const std::uint32_t n = node.simulationSlot;
-  return n < nodes_.size() && nodes_[n].tree == &node ? n : kNoIndex;
+  const std::uint32_t n = nodeTable_.Find(node, [this](std::uint32_t k) { return nodes_[k].tree; });
+  return n == NodeTable::kNoNode ? kNoIndex : n;
+}
+
+std::uint32_t Engine::RecordOf(RuntimeInstance& node) {
+  if (const std::uint32_t n = NodeOf(node); n != kNoIndex)
+    return n;
+  const auto n = static_cast<std::uint32_t>(nodes_.size());
+  nodes_.emplace_back().tree = &node;
+  prepared_.push_back(0);
+  compiled_.push_back(0);
+  live_.push_back(0);
+  skipping_.push_back(0);
+  nodeTable_.Insert(n, [this](std::uint32_t k) { return nodes_[k].tree; });
+  return n;
+}
+
+bool Engine::IsPrepared(const RuntimeInstance& node) const {
+  const std::uint32_t n = NodeOf(node);
+  return n != kNoIndex && prepared_[n] != 0;
+}
+
+std::vector<const RuntimeInstance*> Engine::Schedule() const {
+  std::vector<const RuntimeInstance*> schedule;
+  schedule.reserve(schedule_.size());
+  for (const std::uint32_t n : schedule_)
+    schedule.push_back(nodes_[n].tree);
+  return schedule;
 }
 
 void Engine::Touch(std::uint32_t r) {
@@ -152,96 +193,118 @@ void Engine::Touch(std::uint32_t r) {
   }
 }
 
-void Engine::PrepareNets(RuntimeInstance& node) {
-  PrepareNetsWith(library_, node, [this](RuntimeInstance& prepared, const Module& module) {
-    MakeWorkingCopy(prepared, module);
-  });
-}
-
-// Every node of a module shares one working copy, made when the first of them needs it.
-void Engine::MakeWorkingCopy(RuntimeInstance& node, const Module& module) {
+// Every node of a module shares its entry, opened when the first of them is prepared.
+void Engine::Prepare(RuntimeInstance& node, const Module& module) {
   try {
     ModuleEntry& entry = modules_[node.name];
-    if (!entry.net) {
-      entry.net = std::make_shared<Module>(module);
-      entry.compiled = std::make_unique<NetRuntime>(*entry.net);
-    }
-    node.net = entry.net;
+    if (!entry.program)
+      Open(entry, module);
+    prepared_[RecordOf(node)] = 1;
   } catch (const std::bad_alloc&) {
-    node.net.reset();
-    if (auto it = modules_.find(node.name); it != modules_.end() && !it->second.program)
+    Unprepare(node);
+    if (auto it = modules_.find(node.name);
+        it != modules_.end() && it->second.stage != ModuleEntry::Stage::kReady) {
       modules_.erase(it);
+    }
     library_.log().WriteText("エラー来たー");
   }
 }
 
+void Engine::Unprepare(RuntimeInstance& node) {
+  if (const std::uint32_t n = NodeOf(node); n != kNoIndex)
+    prepared_[n] = 0;
+}
+
+void Engine::Open(ModuleEntry& entry, const Module& design) {
+  entry.program = std::make_unique<ModuleProgram>(design, names_);
+  entry.compiled = std::make_unique<NetRuntime>(design);
+}
+
+Engine::ModuleEntry& Engine::EntryOf(const RuntimeInstance& node) {
+  ModuleEntry& entry = modules_[node.name];
+  if (!entry.program)  // forgotten after a failed compile
+    Open(entry, library_.ModuleByName(node.name));
+  return entry;
+}
+
+bool Engine::PlanPorts(const ModuleProgram& parent, std::size_t instance,
+                       const RuntimeInstance& child, PortPlan& plan) {
+  const ChildPorts* ports = IsPrepared(child) ? &EntryOf(child).program->ports : nullptr;
+  return PlanInstancePorts(library_.log(), parent.PortArcsInto(instance, names_),
+                           parent.PortArcsOutOf(instance, names_), ports, plan);
+}
+
+bool Engine::ParentHasPortArc(const RuntimeInstance& node, std::uint32_t name, bool into) {
+  if (name == 0 || node.parent == nullptr || !IsPrepared(*node.parent))
+    return false;
+  return EntryOf(*node.parent).program->HasArcNamed(node.instanceNumber, name, into);
+}
+
 // The stages of the check in its order, those that depend on the module alone only at the
 // module's first node. A module that fails them is forgotten, so that the next node to need it
-// compiles a fresh copy and writes the same messages.
+// compiles it afresh and writes the same messages.
 bool Engine::CompileModule(ModuleEntry& entry, RuntimeInstance& node, NodePorts& ports) {
   OutputLog& log = library_.log();
-  Module& net = *entry.net;
+  ModuleProgram& program = *entry.program;
   using Stage = ModuleEntry::Stage;
-  if (entry.stage == Stage::kCopied) {
-    if (!PrepareRegisters(log, node.name, net, *entry.compiled) ||
-        !CompileMachines(log, node.name, net, *entry.compiled)) {
+  if (entry.stage == Stage::kOpened) {
+    const Module& design = library_.ModuleByName(node.name);
+    if (!PrepareRegisters(log, node.name, design, *entry.compiled) ||
+        !CompileMachines(log, node.name, design, *entry.compiled)) {
       modules_.erase(node.name);
       return false;
     }
-    PrepareSourcesAndSinks(net, nullptr, *entry.compiled);
-    entry.dynamicPlans.assign(net.instances.size(), std::nullopt);
+    PrepareSourcesAndSinks(design, nullptr, 0, *entry.compiled);
     entry.stage = Stage::kMachinesCompiled;
   }
-  ports.Clear(net.instances.size());
+  ports.Clear(program);
   PortPlan portPlan;
-  std::size_t place = 0;
-  for (const auto& [id, instance] : net.instances) {
-    const std::size_t i = place++;
-    const auto child = instance.hasNewArc ? node.children.end() : node.children.find(id);
-    if (child == node.children.end()) {
-      ports.Add(nullptr);
-    } else {
-      if (!PlanInstancePorts(log, net, id, child->second->net.get(), portPlan))
+  for (std::size_t i = 0; i < program.instances.size(); ++i) {
+    const InstanceProgram& instance = program.instances[i];
+    const auto child = instance.hasNewArc ? node.children.end() : node.children.find(instance.id);
+    if (child != node.children.end()) {
+      if (!PlanPorts(program, i, *child->second, portPlan))
         return false;
-      ports.Add(&portPlan);
+      if (IsPrepared(*child->second))
+        ports.Set(program, i, portPlan, *EntryOf(*child->second).program);
     }
     if (instance.hasNewArc) {
-      if (entry.stage == Stage::kReady || entry.dynamicPlans[i])
+      const auto place = static_cast<std::uint32_t>(i);
+      if (entry.stage == Stage::kReady || entry.dynamicPlans.contains(place))
         continue;
       DynamicInputPlan plan;
-      if (!PlanDynamicInputs(log, net, id, plan)) {
+      if (!PlanDynamicInputs(log, library_.ModuleByName(node.name), instance.id, plan)) {
         log.WriteText("モジュールコンパイルエラー");
         return false;
       }
-      entry.dynamicPlans[i] = std::move(plan);
+      entry.dynamicPlans.emplace(place, std::move(plan));
     }
   }
   if (entry.stage == Stage::kMachinesCompiled) {
-    if (!CompileCounters(log, net, *entry.compiled)) {
+    const Module& design = library_.ModuleByName(node.name);
+    if (!CompileCounters(log, design, *entry.compiled)) {
       modules_.erase(node.name);
       return false;
     }
-    entry.program = std::make_unique<ModuleProgram>(entry.net, *entry.compiled, entry.dynamicPlans);
+    program.Complete(design, *entry.compiled, entry.dynamicPlans, names_);
+    program.number = static_cast<std::uint32_t>(programs_.size());
+    programs_.push_back(&program);
     if (const auto count = nodesToBuild_.find(node.name); count != nodesToBuild_.end()) {
-      ReserveNodes(*entry.program, count->second);
+      ReserveNodes(program, count->second, node.name == library_.rootInstance().name);
       nodesToBuild_.erase(count);
     }
     entry.compiled.reset();
-    Release(entry.dynamicPlans);  // a large module has one per instance
+    entry.dynamicPlans.clear();
     entry.stage = Stage::kReady;
   }
   return true;
 }
 
 RuntimeInstance* Engine::CompileNode(RuntimeInstance& node,
-                                     std::vector<RuntimeInstance*>& compiled) {
-  if (!node.net)
+                                     std::vector<RuntimeInstance*>* compiled) {
+  if (!IsPrepared(node))
     return nullptr;
-  ModuleEntry& entry = modules_[node.name];
-  if (!entry.net) {  // a working copy given by someone else
-    entry.net = node.net;
-    entry.compiled = std::make_unique<NetRuntime>(*entry.net);
-  }
+  ModuleEntry& entry = EntryOf(node);
   NodePorts ports;
   if (!CompileModule(entry, node, ports))
     return &node;
@@ -251,40 +314,38 @@ RuntimeInstance* Engine::CompileNode(RuntimeInstance& node,
       return failing;
   }
   Instantiate(node, program, ports);
-  compiled.push_back(&node);
+  if (compiled != nullptr)
+    compiled->push_back(&node);
   return nullptr;
 }
 
-std::uint32_t Engine::AppendNode(RuntimeInstance& tree, const ModuleProgram& program) {
+void Engine::AppendBlocks(std::uint32_t n, const ModuleProgram& program) {
   if (registers_.size() + program.registerIds.size() >= kNoIndex ||
       sinks_.size() + program.sinks.size() >= kItemLimit ||
       sources_.size() + program.sources.size() >= kItemLimit ||
       counters_.size() + program.counters.size() >= kItemLimit ||
       machines_.size() + program.machines.size() >= kItemLimit ||
-      instances_.size() + program.instances.size() >= kItemLimit) {
+      instances_.size() + program.instances.size() >= kItemLimit ||
+      std::any_of(program.sources.begin(), program.sources.end(),
+                  [](const SourceProgram& source) { return source.queueLength >= kQueueLimit; })) {
     throw std::bad_alloc();  // more than any memory holds
   }
-  const auto n = static_cast<std::uint32_t>(nodes_.size());
-  NodeRecord& node = nodes_.emplace_back();
-  node.tree = &tree;
-  node.program = &program;
+  NodeRecord& node = nodes_[n];
+  const RuntimeInstance& tree = *node.tree;
+  node.program = program.number;
   node.registers = static_cast<std::uint32_t>(registers_.size());
   node.first[kSinkItems] = static_cast<std::uint32_t>(sinks_.size());
   node.first[kSourceItems] = static_cast<std::uint32_t>(sources_.size());
   node.first[kCounterItems] = static_cast<std::uint32_t>(counters_.size());
   node.first[kMachineItems] = static_cast<std::uint32_t>(machines_.size());
   node.first[kInstanceItems] = static_cast<std::uint32_t>(instances_.size());
-  compiled_.push_back(0);
-  live_.push_back(0);
-  skipping_.push_back(0);
-  tree.simulationSlot = n;
+  schedule_.push_back(n);
 
   // A boundary source or sink never acts: the parent's instance moves its tokens.
-  const Module& net = *program.net;
   for (const SinkProgram& sink : program.sinks) {
     SinkItem& item = sinks_.emplace_back();
     item.node = n;
-    if (sink.input != kNoIndex && !ParentHasPortArc(tree, net.sinks.at(sink.id).name, false)) {
+    if (sink.input != kNoIndex && !ParentHasPortArc(tree, sink.name, false)) {
       item.input = node.registers + sink.input;
       item.received = static_cast<std::uint32_t>(received_.size());
       received_.emplace_back();
@@ -293,16 +354,16 @@ std::uint32_t Engine::AppendNode(RuntimeInstance& tree, const ModuleProgram& pro
   for (const SourceProgram& source : program.sources) {
     SourceItem& item = sources_.emplace_back();
     item.node = n;
-    if (source.output != kNoIndex && !ParentHasPortArc(tree, net.sources.at(source.id).name, true))
+    if (source.output != kNoIndex && !ParentHasPortArc(tree, source.name, true))
       item.output = node.registers + source.output;
     item.queue = program.queues.data() + source.queueStart;
     item.queueLength = source.queueLength;
     item.holdValue = source.holdValue;
   }
   for (const CounterProgram& counter : program.counters)
-    counters_.push_back({n, node.registers, &counter, 0, false});
+    counters_.push_back({n, 0, node.registers, &counter, 0});
   for (const MachineProgram& machine : program.machines)
-    machines_.push_back({n, node.registers, &machine, 0, 0, false});
+    machines_.push_back({n, 0, node.registers, &machine, 0, 0});
   for (std::size_t i = 0; i < program.instances.size(); ++i) {
     InstanceItem& item = instances_.emplace_back();
     item.node = n;
@@ -310,11 +371,12 @@ std::uint32_t Engine::AppendNode(RuntimeInstance& tree, const ModuleProgram& pro
     item.hasNewArc = program.instances[i].hasNewArc;
     item.hasDeleteArc = program.instances[i].hasDeleteArc;
     item.connections = static_cast<std::uint32_t>(connections_.size());
-    connections_.resize(connections_.size() + program.instances[i].connectionRoom);
+    connections_.resize(connections_.size() + program.instances[i].inputArcs +
+                        program.instances[i].outputArcs);
   }
   // Sources and sinks that never act watch nothing.
   for (std::size_t r = 0; r < program.registerIds.size(); ++r) {
-    const std::uint64_t size = program.cellStarts[r + 1] - program.cellStarts[r];
+    const std::uint32_t size = program.cellStarts[r + 1] - program.cellStarts[r];
     registers_.push_back({size <= kSlotCells ? 0 : cells_.size(),
                           static_cast<std::uint32_t>(size - 1), 0, program.boundary[r]});
     registerNode_.push_back(n);
@@ -339,21 +401,21 @@ std::uint32_t Engine::AppendNode(RuntimeInstance& tree, const ModuleProgram& pro
   sets_[kCounterItems].Grow(counters_.size());
   sets_[kMachineItems].Grow(machines_.size());
   sets_[kInstanceItems].Grow(instances_.size());
-  changedSinks_.reserve(2 * sinks_.size());
+  // Only a sink with a received list takes values, or starts its list again.
+  changedSinks_.reserve(2 * received_.size());
   readyMachines_.reserve(machines_.size());
   readyCounters_.reserve(counters_.size());
   if (results_.size() < program.resultRoom)
     results_.resize(program.resultRoom);
-  return n;
 }
 
 // A node starts its life as its module's working copy starts: the initial cells and counts,
 // the main states, the instances' flags, no connection to a child not yet wired.
 void Engine::Instantiate(RuntimeInstance& tree, const ModuleProgram& program,
                          const NodePorts& ports) {
-  std::uint32_t n = NodeOf(tree);
-  if (n == kNoIndex)
-    n = AppendNode(tree, program);
+  const std::uint32_t n = RecordOf(tree);
+  if (nodes_[n].program == kNoIndex)
+    AppendBlocks(n, program);
   NodeRecord& node = nodes_[n];
   node.parentItem = kNoIndex;
   for (std::size_t r = 0; r < program.registerIds.size(); ++r) {
@@ -392,69 +454,69 @@ void Engine::Instantiate(RuntimeInstance& tree, const ModuleProgram& program,
     item.created = instance.created;
     item.inputCount = 0;
     item.outputCount = 0;
-    item.newArc = kNoIndex;
-    item.deleteArc = kNoIndex;
     if (instance.hasNewArc) {
-      for (const std::uint32_t outer : instance.dynamicInputs)
+      // The check found every arc into it to come from a register.
+      for (std::uint32_t k = 0; k < instance.inputArcs; ++k) {
+        const std::uint32_t outer = program.instanceArcs[instance.arcs + k].shiftRegister;
         connections_[item.connections + item.inputCount++] = {node.registers + outer, kNoIndex};
-      if (instance.newArc != kNoIndex)
-        item.newArc = node.registers + instance.newArc;
-      if (instance.deleteArc != kNoIndex)
-        item.deleteArc = node.registers + instance.deleteArc;
-    } else if (ports.Planned(i)) {
-      Connect(itemIndex, ports.InputsOf(i), ports.OutputsOf(i),
-              NodeOf(*tree.children.at(instance.id)));
+      }
+    } else if (ports.planned[i] != 0) {
+      Connect(itemIndex, ports.InnerOf(program, i), NodeOf(*tree.children.at(instance.id)));
     }
   }
   compiled_[n] = 1;
-  live_[n] = !tree.deleted && tree.net ? 1 : 0;
+  live_[n] = !tree.deleted && IsPrepared(tree) ? 1 : 0;
   ArmNode(n);
 }
 
-void Engine::NodePorts::Clear(std::size_t instances) {
-  pairs.clear();
-  starts.assign(1, 0);
-  starts.reserve(instances + 1);
-  inputs.clear();
-  inputs.reserve(instances);
+void Engine::NodePorts::Clear(const ModuleProgram& program) {
+  planned.assign(program.instances.size(), 0);
+  inner.assign(program.instanceArcs.size(), kNoIndex);
 }
 
-void Engine::NodePorts::Add(const PortPlan* plan) {
-  if (plan != nullptr) {
-    pairs.insert(pairs.end(), plan->inputs.begin(), plan->inputs.end());
-    pairs.insert(pairs.end(), plan->outputs.begin(), plan->outputs.end());
+namespace {
+
+// The inner registers of a successful plan, which has one pair for each arc in the arcs' order,
+// as numbers in the child's program.
+void InnerRegisters(const PortPlan& plan, const ModuleProgram& child, std::uint32_t* inner) {
+  for (const auto* pairs : {&plan.inputs, &plan.outputs}) {
+    for (const auto& [outer, innerId] : *pairs)
+      *inner++ = child.RegisterIndex(innerId);
   }
-  inputs.push_back(plan != nullptr ? static_cast<std::uint32_t>(plan->inputs.size()) : kNoIndex);
-  starts.push_back(static_cast<std::uint32_t>(pairs.size()));
 }
 
-Engine::NodePorts::Pairs Engine::NodePorts::InputsOf(std::size_t i) const {
-  return Pairs(pairs).subspan(starts[i], inputs[i]);
+}  // namespace
+
+void Engine::NodePorts::Set(const ModuleProgram& program, std::size_t i, const PortPlan& plan,
+                            const ModuleProgram& child) {
+  InnerRegisters(plan, child, inner.data() + program.instances[i].arcs);
+  planned[i] = 1;
 }
 
-Engine::NodePorts::Pairs Engine::NodePorts::OutputsOf(std::size_t i) const {
-  return Pairs(pairs).subspan(starts[i] + inputs[i], starts[i + 1] - starts[i] - inputs[i]);
+std::span<const std::uint32_t> Engine::NodePorts::InnerOf(const ModuleProgram& program,
+                                                          std::size_t i) const {
+  const InstanceProgram& instance = program.instances[i];
+  return std::span(inner).subspan(instance.arcs, instance.inputArcs + instance.outputArcs);
 }
 
-// A child without state (making its working copy failed) has no ports, so its plan is empty.
-void Engine::Connect(std::uint32_t itemIndex, NodePorts::Pairs inputs, NodePorts::Pairs outputs,
+// A child without state (preparing it failed) has no ports, so its plan is empty.
+void Engine::Connect(std::uint32_t itemIndex, std::span<const std::uint32_t> inner,
                      std::uint32_t child) {
   InstanceItem& item = instances_[itemIndex];
   item.inputCount = 0;
   item.outputCount = 0;
-  if (child == kNoIndex)
+  if (child == kNoIndex || nodes_[child].program == kNoIndex)
     return;
   const NodeRecord& parent = nodes_[item.node];
   const NodeRecord& inside = nodes_[child];
+  const ModuleProgram& program = ProgramOf(parent);
+  const InstanceProgram& instance = program.instances[item.local];
+  const InstanceArc* arcs = program.instanceArcs.data() + instance.arcs;
   Connection* connection = connections_.data() + item.connections;
-  for (const NodePorts::Pairs pairs : {inputs, outputs}) {
-    for (const auto& [outer, inner] : pairs) {
-      *connection++ = {parent.registers + parent.program->RegisterIndex(outer),
-                       inside.registers + inside.program->RegisterIndex(inner)};
-    }
-  }
-  item.inputCount = static_cast<std::uint32_t>(inputs.size());
-  item.outputCount = static_cast<std::uint32_t>(outputs.size());
+  for (std::size_t k = 0; k < inner.size(); ++k)
+    connection[k] = {parent.registers + arcs[k].shiftRegister, inside.registers + inner[k]};
+  item.inputCount = instance.inputArcs;
+  item.outputCount = instance.outputArcs;
   nodes_[child].parentItem = itemIndex;
 }
 
@@ -467,7 +529,7 @@ void Engine::Disconnect(std::uint32_t itemIndex) {
 
 void Engine::ArmNode(std::uint32_t n) {
   const NodeRecord& node = nodes_[n];
-  const ModuleProgram& program = *node.program;
+  const ModuleProgram& program = ProgramOf(node);
   for (std::size_t i = 0; i < program.registerIds.size(); ++i)
     registerSet_.Insert(node.registers + i);
   for (std::size_t i = 0; i < program.sinks.size(); ++i)
@@ -482,11 +544,11 @@ void Engine::ArmNode(std::uint32_t n) {
     sets_[kInstanceItems].Insert(node.first[kInstanceItems] + i);
 }
 
-// After a deletion or a creation below `tree`: a node that lost its working copy lost its state
-// with it.
+// After a deletion or a creation below `tree`: a node that was unprepared lost its state with
+// its preparation.
 void Engine::RefreshLive(const RuntimeInstance& tree) {
   if (const std::uint32_t n = NodeOf(tree); n != kNoIndex) {
-    if (!tree.net)
+    if (!IsPrepared(tree))
       compiled_[n] = 0;
     live_[n] = compiled_[n] != 0 && !tree.deleted ? 1 : 0;
   }
@@ -495,7 +557,7 @@ void Engine::RefreshLive(const RuntimeInstance& tree) {
 }
 
 // Before a creation rebuilds `tree`: only the nodes it compiles get state again, not those that
-// merely get a working copy below a node that "new" has still to create.
+// are merely prepared below a node that "new" has still to create.
 void Engine::ForgetStates(const RuntimeInstance& tree) {
   if (const std::uint32_t n = NodeOf(tree); n != kNoIndex) {
     compiled_[n] = 0;
@@ -506,16 +568,20 @@ void Engine::ForgetStates(const RuntimeInstance& tree) {
 }
 
 Engine::Mark Engine::MarkSizes() const {
-  return {nodes_.size(),     registers_.size(),   watchers_.size(), cells_.size(),
+  return {schedule_.size(),  registers_.size(),   watchers_.size(), cells_.size(),
           sinks_.size(),     sources_.size(),     counters_.size(), machines_.size(),
           instances_.size(), connections_.size(), received_.size()};
 }
 
 void Engine::ForgetAfter(const Mark& mark) {
-  nodes_.resize(mark.nodes);
-  compiled_.resize(mark.nodes);
-  live_.resize(mark.nodes);
-  skipping_.resize(mark.nodes);
+  // The nodes keep their records, without blocks.
+  for (std::size_t k = mark.schedule; k < schedule_.size(); ++k) {
+    const std::uint32_t n = schedule_[k];
+    nodes_[n].program = kNoIndex;
+    compiled_[n] = 0;
+    live_[n] = 0;
+  }
+  schedule_.resize(mark.schedule);
   registers_.resize(mark.registers);
   registerNode_.resize(mark.registers);
   watchStarts_.resize(mark.registers + 1);
@@ -544,23 +610,19 @@ class Engine::Builder : public InstanceBuilder {
  public:
   Builder(Engine& engine, std::uint32_t item) : engine_(engine), item_(item) {}
 
-  void MakeWorkingCopy(RuntimeInstance& child, const Module& module) override {
-    engine_.MakeWorkingCopy(child, module);
-  }
-  void PrepareNets(RuntimeInstance& node) override { engine_.PrepareNets(node); }
   RuntimeInstance* Compile(RuntimeInstance& node,
                            std::vector<RuntimeInstance*>& compiled) override {
-    return engine_.CompileNode(node, compiled);
+    return engine_.CompileNode(node, &compiled);
   }
   bool WirePorts(RuntimeInstance& child) override {
     const InstanceItem& item = engine_.instances_[item_];
     const NodeRecord& parent = engine_.nodes_[item.node];
     PortPlan plan;
-    if (!PlanInstancePorts(engine_.library_.log(), *parent.program->net,
-                           parent.program->instances[item.local].id, child.net.get(), plan)) {
+    if (!engine_.PlanPorts(engine_.ProgramOf(parent), item.local, child, plan))
       return false;
-    }
-    engine_.Connect(item_, plan.inputs, plan.outputs, engine_.NodeOf(child));
+    std::vector<std::uint32_t> inner(plan.inputs.size() + plan.outputs.size());
+    InnerRegisters(plan, *engine_.EntryOf(child).program, inner.data());
+    engine_.Connect(item_, inner, engine_.NodeOf(child));
     return true;
   }
   void Abandon() override {
@@ -585,14 +647,16 @@ void Engine::Reconfigure(std::uint32_t n, const StepHooks& hooks) {
   library_.log().WriteText("再構成");
   RuntimeInstance& tree = *nodes_[n].tree;
   for (const std::uint32_t itemIndex : reconfiguration.creations) {
-    const InstanceProgram& instance = nodes_[n].program->instances[instances_[itemIndex].local];
+    const InstanceProgram& instance = ProgramOf(nodes_[n]).instances[instances_[itemIndex].local];
     if (auto child = tree.children.find(instance.id); child != tree.children.end())
       ForgetStates(*child->second);
     const Mark mark = MarkSizes();
     const std::size_t before = realised_.size();
     Builder builder(*this, itemIndex);
-    const std::string& moduleName = nodes_[n].program->net->instances.at(instance.id).moduleName;
-    if (!RealiseCreation(library_, tree, instance.id, moduleName, builder, realised_, hooks)) {
+    const std::uint32_t local = instances_[itemIndex].local;
+    const std::string& moduleName = names_.Name(ProgramOf(nodes_[n]).DynamicOf(local).moduleName);
+    if (!RealiseCreation(library_, *this, tree, instance.id, moduleName, builder, realised_,
+                         hooks)) {
       ForgetAfter(mark);
     }
     if (auto child = tree.children.find(instance.id); child != tree.children.end())

@@ -31,7 +31,7 @@ RuntimeInstance& ChildToCreate(ModuleLibrary& library, RuntimeInstance& node, in
   if (it == node.children.end()) {
     std::unique_ptr<RuntimeInstance>& slot = node.children[id];
     slot = library.NewNode(moduleName, &node, id);
-    node.dynamicChildIds.insert(id);
+    slot->dynamic = true;
     it = node.children.find(id);
   }
   RuntimeInstance& child = *it->second;
@@ -47,15 +47,15 @@ void ClearDeleted(RuntimeInstance& node) {
     ClearDeleted(*child);
 }
 
-bool BuildChild(ModuleLibrary& library, int instanceId, InstanceBuilder& builder,
+bool BuildChild(ModuleLibrary& library, RunNodes& nodes, int instanceId, InstanceBuilder& builder,
                 RuntimeInstance& child, std::vector<RuntimeInstance*>& realised) {
   ClearDeleted(child);
-  DestroyNets(child);
-  builder.MakeWorkingCopy(child, library.ModuleByName(child.name));
-  if (!child.net)
+  UnprepareSubtree(nodes, child);
+  nodes.Prepare(child, library.ModuleByName(child.name));
+  if (!nodes.IsPrepared(child))
     return false;
   for (auto& [id, grandchild] : child.children)
-    builder.PrepareNets(*grandchild);
+    PrepareNets(library, nodes, *grandchild);
   std::vector<RuntimeInstance*> compiled;
   if (builder.Compile(child, compiled) != nullptr)
     return false;
@@ -63,44 +63,40 @@ bool BuildChild(ModuleLibrary& library, int instanceId, InstanceBuilder& builder
     library.log().Write("モジュールコンパイルエラー%d", instanceId);
     return false;
   }
-  AppendToSchedule(library, compiled);
   realised.insert(realised.end(), compiled.begin(), compiled.end());
   return true;
 }
 
 // Marks every descendant not yet deleted, depth first; a dynamic host without contents stops
 // the deletion.
-void MarkDescendantsDeleted(RuntimeInstance& node) {
+void MarkDescendantsDeleted(const RunNodes& nodes, RuntimeInstance& node) {
   for (auto& [id, descendant] : node.children) {
     if (descendant->deleted)
       continue;
-    if (descendant->dynamicHost && !descendant->net) {
+    if (descendant->dynamicHost && !nodes.IsPrepared(*descendant)) {
       throw SimulationCondition(kLowerModuleNotDeleted);
     }
     descendant->deleted = true;
-    MarkDescendantsDeleted(*descendant);
+    MarkDescendantsDeleted(nodes, *descendant);
   }
 }
 
 void ForgetRunState(RuntimeInstance& node) {
   node.deleted = false;
-  node.scheduled = false;
-  for (const int id : node.dynamicChildIds)
-    node.children.erase(id);
-  node.dynamicChildIds.clear();
+  node.children.EraseIf([](const auto& entry) { return entry.second->dynamic; });
   for (auto& [id, child] : node.children)
     ForgetRunState(*child);
 }
 
 }  // namespace
 
-bool RealiseCreation(ModuleLibrary& library, RuntimeInstance& node, int instanceId,
+bool RealiseCreation(ModuleLibrary& library, RunNodes& nodes, RuntimeInstance& node, int instanceId,
                      const std::string& moduleName, InstanceBuilder& builder,
                      std::vector<RuntimeInstance*>& realised, const StepHooks& hooks) {
   RuntimeInstance* child = nullptr;
   try {
     child = &ChildToCreate(library, node, instanceId, moduleName);
-    if (BuildChild(library, instanceId, builder, *child, realised))
+    if (BuildChild(library, nodes, instanceId, builder, *child, realised))
       return true;
   } catch (const MessageError& e) {
     library.log().WriteText(e.what());
@@ -108,22 +104,22 @@ bool RealiseCreation(ModuleLibrary& library, RuntimeInstance& node, int instance
     library.log().WriteText("エラー来たー");
   }
   if (child != nullptr)
-    DestroyNets(*child);
+    UnprepareSubtree(nodes, *child);
   builder.Abandon();
   if (hooks.creationFailed)
     hooks.creationFailed();
   return false;
 }
 
-void DeleteInstance(ModuleLibrary& library, RuntimeInstance& child) {
+void DeleteInstance(ModuleLibrary& library, RunNodes& nodes, RuntimeInstance& child) {
   if (child.deleted)
     throw SimulationCondition(kDeletedTwice);
   child.deleted = true;
-  MarkDescendantsDeleted(child);
-  if (!child.net)
+  MarkDescendantsDeleted(nodes, child);
+  if (!nodes.IsPrepared(child))
     throw SimulationCondition(kInputBeforeNew);
   library.log().Write("%sをdelete", child.name);
-  DestroyNets(child);
+  UnprepareSubtree(nodes, child);
 }
 
 void DisconnectInner(ModuleInstanceRuntime& instance) {
@@ -133,18 +129,15 @@ void DisconnectInner(ModuleInstanceRuntime& instance) {
     connection.inner = nullptr;
 }
 
-void DestroyNets(RuntimeInstance& node) {
-  node.runtime.reset();
-  node.net.reset();
+void UnprepareSubtree(RunNodes& nodes, RuntimeInstance& node) {
+  nodes.Unprepare(node);
   for (auto& [id, child] : node.children)
-    DestroyNets(*child);
+    UnprepareSubtree(nodes, *child);
 }
 
 void ResetRuntime(ModuleLibrary& library) {
   library.LeaveRuntime();
-  DestroyNets(library.rootInstance());
   ForgetRunState(library.rootInstance());
-  library.instanceSchedule.clear();
 }
 
 }  // namespace pelkor

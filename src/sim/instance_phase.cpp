@@ -3,41 +3,38 @@
 #include <algorithm>
 
 #include "sim/compile.h"
+#include "sim/reference_simulation.h"
 #include "sim/simulation_condition.h"
 #include "sim/step_parts.h"
 
 namespace pelkor {
 
-namespace {
-
 // Creation with the reference records: a working copy and its records for every node.
-class ReferenceBuilder : public InstanceBuilder {
+class ReferenceSimulation::Builder : public InstanceBuilder {
  public:
-  ReferenceBuilder(ModuleLibrary& library, RuntimeInstance& node, ModuleInstanceRuntime& instance)
-      : library_(library), node_(node), instance_(instance) {}
+  Builder(ReferenceSimulation& reference, RuntimeInstance& node, ModuleInstanceRuntime& instance)
+      : reference_(reference), node_(node), instance_(instance) {}
 
-  void MakeWorkingCopy(RuntimeInstance& child, const Module& module) override {
-    pelkor::MakeWorkingCopy(library_.log(), child, module);
-  }
-  void PrepareNets(RuntimeInstance& node) override { pelkor::PrepareNets(library_, node); }
   RuntimeInstance* Compile(RuntimeInstance& node,
                            std::vector<RuntimeInstance*>& compiled) override {
-    return CompileInstance(library_, node, compiled);
+    return reference_.Compile(node, compiled);
   }
   bool WirePorts(RuntimeInstance& child) override {
-    return WireInstancePorts(library_.log(), node_, instance_, child);
+    return reference_.WirePorts(node_, instance_, child);
   }
   void Abandon() override {
     DisconnectInner(instance_);
-    instance_.record->absent = true;
-    instance_.record->created = false;
+    instance_.absent = true;
+    instance_.created = false;
   }
 
  private:
-  ModuleLibrary& library_;
+  ReferenceSimulation& reference_;
   RuntimeInstance& node_;
   ModuleInstanceRuntime& instance_;
 };
+
+namespace {
 
 // What the module instances of one node did in this phase.
 struct Reconfiguration {
@@ -52,21 +49,12 @@ bool IsPending(const Reconfiguration& reconfiguration, const ModuleInstanceRunti
          reconfiguration.creations.end();
 }
 
-void DeleteByToken(ModuleLibrary& library, RuntimeInstance& node, ModuleInstanceRuntime& instance,
-                   const StepHooks& hooks) {
-  RuntimeInstance& child = node.Child(instance.id);
-  library.InstanceDeleted(child.treeItem);
-  if (hooks.instanceDeleting)
-    hooks.instanceDeleting(child);
-  DeleteInstance(library, child);
-  DisconnectInner(instance);
-}
-
-void MoveInstanceTokens(ModuleLibrary& library, RuntimeInstance& node,
-                        ModuleInstanceRuntime& instance, StepActivity& activity,
-                        const StepHooks& hooks, Reconfiguration& reconfiguration) {
-  ModuleInstance& record = *instance.record;
-  if (!record.absent) {
+// One instance's tokens; `deleteByToken` deletes its contents.
+template <typename DeleteByToken>
+void MoveInstanceTokens(ModuleInstanceRuntime& instance, StepActivity& activity,
+                        Reconfiguration& reconfiguration, DeleteByToken deleteByToken) {
+  const ModuleInstance& record = *instance.record;
+  if (!instance.absent) {
     for (PortConnection& connection : instance.outputs) {
       if (connection.inner == nullptr || !connection.inner->HasToken() ||
           !connection.outer->CanAccept()) {
@@ -85,21 +73,21 @@ void MoveInstanceTokens(ModuleLibrary& library, RuntimeInstance& node,
         continue;
       connection.inner->Put(connection.outer->Take());
       activity = 1;
-    } else if (!record.created) {
+    } else if (!instance.created) {
       if (connection.outer != instance.newArcRegister)
         throw SimulationCondition(kInputBeforeNew);
       // The "new" token stays: once the instance exists it travels in like any other input.
       reconfiguration.creations.push_back(&instance);
       reconfiguration.needed = true;
-      record.absent = false;
-      record.created = true;
+      instance.absent = false;
+      instance.created = true;
       activity = 1;
     } else if (record.hasDeleteArc && connection.outer == instance.deleteArcRegister &&
                !IsPending(reconfiguration, instance)) {
-      DeleteByToken(library, node, instance, hooks);
-      record.created = false;
+      deleteByToken();
+      instance.created = false;
       reconfiguration.needed = true;
-      record.absent = true;
+      instance.absent = true;
       connection.outer->Take();  // the "delete" token is used up
       activity = 1;
     } else {
@@ -110,19 +98,33 @@ void MoveInstanceTokens(ModuleLibrary& library, RuntimeInstance& node,
   }
 }
 
+}  // namespace
+
+void ReferenceSimulation::DeleteByToken(RuntimeInstance& node, ModuleInstanceRuntime& instance,
+                                        const StepHooks& hooks) {
+  RuntimeInstance& child = node.Child(instance.id);
+  library_.InstanceDeleted(child.treeItem);
+  if (hooks.instanceDeleting)
+    hooks.instanceDeleting(child);
+  DeleteInstance(library_, *this, child);
+  DisconnectInner(instance);
+}
+
 // The instances of one node, then its reconfiguration.
-void MoveNodeTokens(ModuleLibrary& library, RuntimeInstance& node, StepActivity& activity,
-                    const StepHooks& hooks, std::vector<RuntimeInstance*>& realised) {
+void ReferenceSimulation::MoveNodeTokens(RuntimeInstance& node, NetRuntime& runtime,
+                                         StepActivity& activity, const StepHooks& hooks,
+                                         std::vector<RuntimeInstance*>& realised) {
   Reconfiguration reconfiguration;
   try {
-    for (ModuleInstanceRuntime& instance : node.runtime->instances) {
-      MoveInstanceTokens(library, node, instance, activity, hooks, reconfiguration);
+    for (ModuleInstanceRuntime& instance : runtime.instances) {
+      MoveInstanceTokens(instance, activity, reconfiguration,
+                         [&] { DeleteByToken(node, instance, hooks); });
     }
   } catch (...) {
     // Instances marked for creation are never built now: they stay as before the "new".
     for (ModuleInstanceRuntime* instance : reconfiguration.creations) {
-      instance->record->absent = true;
-      instance->record->created = false;
+      instance->absent = true;
+      instance->created = false;
     }
     if (reconfiguration.needed && hooks.treeChanged)
       hooks.treeChanged();
@@ -130,34 +132,35 @@ void MoveNodeTokens(ModuleLibrary& library, RuntimeInstance& node, StepActivity&
   }
   if (!reconfiguration.needed)
     return;
-  library.log().WriteText("再構成");
+  library_.log().WriteText("再構成");
   for (ModuleInstanceRuntime* instance : reconfiguration.creations) {
-    ReferenceBuilder builder(library, node, *instance);
-    RealiseCreation(library, node, instance->id, instance->record->moduleName, builder, realised,
-                    hooks);
+    Builder builder(*this, node, *instance);
+    const std::size_t before = realised.size();
+    if (RealiseCreation(library_, *this, node, instance->id, instance->record->moduleName, builder,
+                        realised, hooks)) {
+      AppendToSchedule(std::span(realised).subspan(before));
+    }
   }
   if (hooks.treeChanged)
     hooks.treeChanged();
 }
 
-}  // namespace
-
 // Nodes realised here join the schedule at once, so that a condition raised later in the
 // phase cannot lose them; they act from phase 3 on, as if appended after the phase.
-void MoveAcrossBoundaries(ModuleLibrary& library, StepActivity& activity, const StepHooks& hooks) {
-  std::vector<RuntimeInstance*>& schedule = library.instanceSchedule;
+void ReferenceSimulation::MoveAcrossBoundaries(StepActivity& activity, const StepHooks& hooks) {
   std::vector<RuntimeInstance*> realised;
   try {
-    for (std::size_t i = 0, count = schedule.size(); i < count; ++i) {
-      RuntimeInstance* node = schedule[i];
-      if (node->deleted || !node->runtime || node->runtime->instances.empty())
+    for (std::size_t i = 0, count = schedule_.size(); i < count; ++i) {
+      RuntimeInstance* node = schedule_[i];
+      NetRuntime* runtime = Runtime(*node);
+      if (node->deleted || runtime == nullptr || runtime->instances.empty())
         continue;
       if (std::find(realised.begin(), realised.end(), node) != realised.end())
         continue;
-      MoveNodeTokens(library, *node, activity, hooks, realised);
+      MoveNodeTokens(*node, *runtime, activity, hooks, realised);
     }
   } catch (const SimulationCondition&) {
-    library.log().WriteText("モジュールでエラー");
+    library_.log().WriteText("モジュールでエラー");
     throw;
   }
 }

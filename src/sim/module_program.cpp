@@ -2,6 +2,8 @@
 #include "sim/module_program.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <new>
 
 #include "sim/compile_steps.h"
 #include "sim/step_parts.h"
@@ -67,30 +69,57 @@ StateProgram CompileState(StateRuntime& state, const RegisterNumbers& number) {
 
 }  // namespace
 
-ModuleProgram::ModuleProgram(std::shared_ptr<Module> workingCopy, NetRuntime& compiled,
-                             std::vector<std::optional<DynamicInputPlan>>& dynamicPlans)
-    : net(std::move(workingCopy)) {
-  const RegisterNumbers number(compiled.registers());
+ModuleProgram::ModuleProgram(const Module& design, NameTable& names) : ports(design) {
+  registerIds.reserve(design.shiftRegisters.size());
+  for (const auto& [id, shiftRegister] : design.shiftRegisters)
+    registerIds.push_back(id);
   // Sized exactly: a large module keeps these for the whole run.
-  registerIds.reserve(compiled.registers().size());
+  instances.reserve(design.instances.size());
+  std::size_t arcCount = 0;
+  for (const auto& [id, record] : design.instances)
+    arcCount += ArcsInto(design, id).size() + ArcsOutOf(design, id).size();
+  instanceArcs.reserve(arcCount);
+  for (const auto& [id, record] : design.instances) {
+    InstanceProgram& program = instances.emplace_back();
+    program.id = id;
+    program.hasNewArc = record.hasNewArc;
+    program.hasDeleteArc = record.hasDeleteArc;
+    program.absent = record.absent;
+    program.created = record.created;
+    program.arcs = static_cast<std::uint32_t>(instanceArcs.size());
+    for (const Arc* arc : ArcsInto(design, id))
+      instanceArcs.push_back({RegisterIndex(arc->from), names.Intern(arc->name)});
+    program.inputArcs = static_cast<std::uint32_t>(instanceArcs.size()) - program.arcs;
+    for (const Arc* arc : ArcsOutOf(design, id))
+      instanceArcs.push_back({RegisterIndex(arc->to), names.Intern(arc->name)});
+    program.outputArcs =
+        static_cast<std::uint32_t>(instanceArcs.size()) - program.arcs - program.inputArcs;
+  }
+}
+
+void ModuleProgram::Complete(const Module& design, NetRuntime& compiled,
+                             const std::map<std::uint32_t, DynamicInputPlan>& dynamicPlans,
+                             NameTable& names) {
+  const RegisterNumbers number(compiled.registers());
   cellStarts.reserve(compiled.registers().size() + 1);
   sinks.reserve(compiled.sinks.size());
   sources.reserve(compiled.sources.size());
   counters.reserve(compiled.counters.size());
   machines.reserve(compiled.machines.size());
-  instances.reserve(net->instances.size());
   for (const ShiftRegisterRuntime& shiftRegister : compiled.registers()) {
-    registerIds.push_back(shiftRegister.id());
-    cellStarts.push_back(initialCells.size());
+    cellStarts.push_back(static_cast<std::uint32_t>(initialCells.size()));
+    if (shiftRegister.size() >= UINT32_MAX - initialCells.size())
+      throw std::bad_alloc();  // more than any memory holds
     for (std::size_t i = 0; i < shiftRegister.size(); ++i)
       initialCells.push_back(static_cast<std::uint8_t>(shiftRegister.Cell(i)));
   }
-  cellStarts.push_back(initialCells.size());
+  cellStarts.push_back(static_cast<std::uint32_t>(initialCells.size()));
 
   for (const SinkRuntime& sink : compiled.sinks)
-    sinks.push_back({sink.id, number(sink.input)});
+    sinks.push_back({sink.id, names.Intern(design.sinks.at(sink.id).name), number(sink.input)});
   for (const SourceRuntime& source : compiled.sources) {
-    sources.push_back({source.id, number(source.output), source.holdValue,
+    sources.push_back({source.id, names.Intern(design.sources.at(source.id).name),
+                       number(source.output), source.holdValue,
                        static_cast<std::uint32_t>(queues.size()),
                        static_cast<std::uint32_t>(source.dataQueue.size())});
     queues.insert(queues.end(), source.dataQueue.begin(), source.dataQueue.end());
@@ -119,24 +148,15 @@ ModuleProgram::ModuleProgram(std::shared_ptr<Module> workingCopy, NetRuntime& co
                     static_cast<std::size_t>(compiledState.selection.resultCount())});
     }
   }
-  std::size_t place = 0;
-  for (const auto& [id, record] : net->instances) {
-    InstanceProgram& program = instances.emplace_back();
-    program.id = id;
-    program.hasNewArc = record.hasNewArc;
-    program.hasDeleteArc = record.hasDeleteArc;
-    program.absent = record.absent;
-    program.created = record.created;
-    program.connectionRoom =
-        static_cast<std::uint32_t>(ArcsInto(*net, id).size() + ArcsOutOf(*net, id).size());
-    if (const std::optional<DynamicInputPlan>& plan = dynamicPlans[place++]) {
-      for (const int outer : plan->outer)
-        program.dynamicInputs.push_back(RegisterIndex(outer));
-      if (plan->newArc)
-        program.newArc = RegisterIndex(*plan->newArc);
-      if (plan->deleteArc)
-        program.deleteArc = RegisterIndex(*plan->deleteArc);
-    }
+  dynamics.reserve(dynamicPlans.size());
+  for (const auto& [place, plan] : dynamicPlans) {
+    DynamicProgram& dynamic = dynamics.emplace_back();
+    dynamic.instance = place;
+    if (plan.newArc)
+      dynamic.newArc = RegisterIndex(*plan.newArc);
+    if (plan.deleteArc)
+      dynamic.deleteArc = RegisterIndex(*plan.deleteArc);
+    dynamic.moduleName = names.Intern(design.instances.at(instances[place].id).moduleName);
   }
 
   // Who looks at each register, once each.
@@ -170,10 +190,9 @@ ModuleProgram::ModuleProgram(std::shared_ptr<Module> workingCopy, NetRuntime& co
     }
   }
   for (std::size_t i = 0; i < instances.size(); ++i) {
-    for (const Arc* arc : ArcsInto(*net, instances[i].id))
-      watch(RegisterIndex(arc->from), kInstanceItems, i);
-    for (const Arc* arc : ArcsOutOf(*net, instances[i].id))
-      watch(RegisterIndex(arc->to), kInstanceItems, i);
+    const InstanceProgram& instance = instances[i];
+    for (std::uint32_t k = 0; k < instance.inputArcs + instance.outputArcs; ++k)
+      watch(instanceArcs[instance.arcs + k].shiftRegister, kInstanceItems, i);
   }
   std::size_t watcherCount = 0;
   for (const std::vector<Watcher>& list : watching)
@@ -184,11 +203,16 @@ ModuleProgram::ModuleProgram(std::shared_ptr<Module> workingCopy, NetRuntime& co
     watchStarts.push_back(static_cast<std::uint32_t>(watchers.size()));
     watchers.insert(watchers.end(), list.begin(), list.end());
   }
+  portWatchers = static_cast<std::size_t>(
+      std::count_if(watchers.begin(), watchers.end(), [this](const Watcher& watcher) {
+        return (watcher.kind == kSinkItems && sinks[watcher.item].name != 0) ||
+               (watcher.kind == kSourceItems && sources[watcher.item].name != 0);
+      }));
   watchStarts.push_back(static_cast<std::uint32_t>(watchers.size()));
 
   boundary.assign(registerIds.size(), 0);
-  for (const auto& [id, source] : net->sources) {
-    const std::vector<const Arc*> arcs = ArcsOutOf(*net, id);
+  for (const auto& [id, source] : design.sources) {
+    const std::vector<const Arc*> arcs = ArcsOutOf(design, id);
     if (!source.name.empty() && !arcs.empty()) {
       if (const std::uint32_t shiftRegister = RegisterIndex(arcs.front()->to);
           shiftRegister != kNoIndex) {
@@ -196,8 +220,8 @@ ModuleProgram::ModuleProgram(std::shared_ptr<Module> workingCopy, NetRuntime& co
       }
     }
   }
-  for (const auto& [id, sink] : net->sinks) {
-    const std::vector<const Arc*> arcs = ArcsInto(*net, id);
+  for (const auto& [id, sink] : design.sinks) {
+    const std::vector<const Arc*> arcs = ArcsInto(design, id);
     if (!sink.name.empty() && !arcs.empty()) {
       if (const std::uint32_t shiftRegister = RegisterIndex(arcs.front()->from);
           shiftRegister != kNoIndex) {
@@ -211,6 +235,50 @@ std::uint32_t ModuleProgram::RegisterIndex(int id) const {
   const auto it = std::lower_bound(registerIds.begin(), registerIds.end(), id);
   return it != registerIds.end() && *it == id ? static_cast<std::uint32_t>(it - registerIds.begin())
                                               : kNoIndex;
+}
+
+namespace {
+
+std::vector<PortArc> ArcsAsPorts(const ModuleProgram& program, std::uint32_t first,
+                                 std::uint32_t count, const NameTable& names) {
+  std::vector<PortArc> arcs;
+  arcs.reserve(count);
+  for (std::uint32_t k = first; k < first + count; ++k) {
+    const InstanceArc& arc = program.instanceArcs[k];
+    arcs.push_back(
+        {names.Name(arc.name), arc.shiftRegister != kNoIndex
+                                   ? std::optional<int>(program.registerIds[arc.shiftRegister])
+                                   : std::nullopt});
+  }
+  return arcs;
+}
+
+}  // namespace
+
+std::vector<PortArc> ModuleProgram::PortArcsInto(std::size_t i, const NameTable& names) const {
+  return ArcsAsPorts(*this, instances[i].arcs, instances[i].inputArcs, names);
+}
+
+std::vector<PortArc> ModuleProgram::PortArcsOutOf(std::size_t i, const NameTable& names) const {
+  return ArcsAsPorts(*this, instances[i].arcs + instances[i].inputArcs, instances[i].outputArcs,
+                     names);
+}
+
+bool ModuleProgram::HasArcNamed(int instanceId, std::uint32_t name, bool into) const {
+  const std::uint32_t i = IndexOf(instances, instanceId);
+  if (i == kNoIndex)
+    return false;
+  const InstanceProgram& instance = instances[i];
+  const auto first =
+      instanceArcs.begin() + instance.arcs + (into ? 0 : std::ptrdiff_t{instance.inputArcs});
+  return std::any_of(first, first + (into ? instance.inputArcs : instance.outputArcs),
+                     [name](const InstanceArc& arc) { return arc.name == name; });
+}
+
+const DynamicProgram& ModuleProgram::DynamicOf(std::size_t i) const {
+  return *std::lower_bound(
+      dynamics.begin(), dynamics.end(), i,
+      [](const DynamicProgram& dynamic, std::size_t place) { return dynamic.instance < place; });
 }
 
 }  // namespace pelkor

@@ -2,13 +2,12 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
-#include <optional>
-#include <string>
+#include <map>
 #include <vector>
 
 #include "model/module.h"
 #include "sim/compile.h"
+#include "sim/name_table.h"
 #include "sim/net_runtime.h"
 #include "sim/tabled_program.h"
 
@@ -30,10 +29,12 @@ enum ItemKind : std::uint8_t {
   kItemKinds
 };
 
+// In one word, as a large module has tens of thousands.
 struct Watcher {
-  std::uint32_t item;  // the module's sink, instance, source, machine or counter number
-  ItemKind kind;
+  std::uint32_t item : 29;  // the module's sink, instance, source, machine or counter number
+  std::uint32_t kind : 3;   // an ItemKind
 };
+static_assert(kItemLimit == std::uint32_t{1} << 29);
 
 // In the programs below a register is the number of its shift register within the module, in
 // ascending ID; kNoIndex where no register is bound.
@@ -74,6 +75,7 @@ struct CounterProgram {
 
 struct SourceProgram {
   int id = 0;
+  std::uint32_t name = 0;  // as numbered by the engine's NameTable
   std::uint32_t output = kNoIndex;
   bool holdValue = false;
   std::uint32_t queueStart = 0;  // the values it emits: queueLength values of `queues` from here
@@ -82,55 +84,86 @@ struct SourceProgram {
 
 struct SinkProgram {
   int id = 0;
+  std::uint32_t name = 0;
   std::uint32_t input = kNoIndex;
 };
 
 struct InstanceProgram {
-  int id = 0;  // its module's name is in the working copy's record
-  // The flags of the working copy's record, as every node of the module starts with them.
+  int id = 0;
+  // The flags of the module's record, as every node of the module starts with them.
   bool hasNewArc = false;
   bool hasDeleteArc = false;
   bool absent = false;
   bool created = false;
-  std::uint32_t connectionRoom = 0;  // the arcs into and out of the instance
-  // An instance that "new" tokens create: the outer register of each arc into it, and those of
-  // the arcs named "new" and "delete".
-  std::vector<std::uint32_t> dynamicInputs;
-  std::uint32_t newArc = kNoIndex;
-  std::uint32_t deleteArc = kNoIndex;
+  // Its arcs in `instanceArcs`: `inputArcs` into it from `arcs` on, then `outputArcs` out of it.
+  std::uint32_t arcs = 0;
+  std::uint32_t inputArcs = 0;
+  std::uint32_t outputArcs = 0;
 };
 
-// One module compiled for the engine: what every node of the module shares. Built once per
-// simulation from the module's working copy and the records the check compiled from it.
+// An arc at a module instance: the register at its other end (kNoIndex when that end is not a
+// register) and its name.
+struct InstanceArc {
+  std::uint32_t shiftRegister = kNoIndex;
+  std::uint32_t name = 0;
+};
+
+// An instance that "new" tokens create: the registers of its arcs named "new" and "delete", and
+// the name of the module it creates.
+struct DynamicProgram {
+  std::uint32_t instance = 0;  // its place in `instances`
+  std::uint32_t newArc = kNoIndex;
+  std::uint32_t deleteArc = kNoIndex;
+  std::uint32_t moduleName = 0;
+};
+
+// One module compiled for the engine: what every node of the module shares. Everything the
+// engine needs of the module is copied here while it compiles; nothing reads the module later.
 class ModuleProgram {
  public:
-  // `dynamicPlans` holds a plan for each instance that "new" tokens create, by its place among
-  // the module's instances.
-  ModuleProgram(std::shared_ptr<Module> net, NetRuntime& compiled,
-                std::vector<std::optional<DynamicInputPlan>>& dynamicPlans);
+  // What port planning needs, copied from the design as the engine first meets the module: the
+  // registers, the instances with their arcs, the named ports. Names are numbered by `names`.
+  ModuleProgram(const Module& design, NameTable& names);
+  // The rest, from the records the check compiled from the design. `dynamicPlans` holds a plan
+  // for each instance that "new" tokens create, by its place among the module's instances.
+  void Complete(const Module& design, NetRuntime& compiled,
+                const std::map<std::uint32_t, DynamicInputPlan>& dynamicPlans, NameTable& names);
 
   // The register with that ID, or kNoIndex.
   std::uint32_t RegisterIndex(int id) const;
   // The place of the record with that ID in one of the lists below, or kNoIndex.
   template <typename Program>
   static std::uint32_t IndexOf(const std::vector<Program>& programs, int id);
+  // The arcs into (out of) the instance at place `i`, as its wiring reads them.
+  std::vector<PortArc> PortArcsInto(std::size_t i, const NameTable& names) const;
+  std::vector<PortArc> PortArcsOutOf(std::size_t i, const NameTable& names) const;
+  // Whether instance `instanceId` has an arc named `name` into (or out of) it.
+  bool HasArcNamed(int instanceId, std::uint32_t name, bool into) const;
+  // The creation of the instance at place `i`, which "new" tokens create.
+  const DynamicProgram& DynamicOf(std::size_t i) const;
 
-  std::shared_ptr<Module> net;  // the working copy all nodes of the module share
+  std::uint32_t number = 0;  // the engine's number for it, once it is complete
   std::vector<int> registerIds;
-  std::vector<std::uint64_t> cellStarts;  // register r starts with initialCells [r], [r + 1])
+  std::vector<std::uint32_t> cellStarts;  // register r starts with initialCells [r], [r + 1])
   std::vector<std::uint8_t> initialCells;
   // Registers that a source or sink with a name reaches: an instance of the module may connect
   // them to its parent, whose instance then watches them too.
   std::vector<std::uint8_t> boundary;
   std::vector<std::uint32_t> watchStarts;  // register r is watched by [r], [r + 1]) of watchers
   std::vector<Watcher> watchers;
+  // The watchers that are named sources and sinks: a node whose parent wires those ports to its
+  // instance leaves them out, as such a port never acts.
+  std::size_t portWatchers = 0;
   std::vector<std::uint8_t> queues;
   std::vector<SinkProgram> sinks;
   std::vector<SourceProgram> sources;
   std::vector<CounterProgram> counters;
   std::vector<MachineProgram> machines;
   std::vector<InstanceProgram> instances;
-  std::size_t resultRoom = 1;  // the most results any one evaluation gives
+  std::vector<InstanceArc> instanceArcs;
+  std::vector<DynamicProgram> dynamics;  // by instance place
+  ChildPorts ports;                      // as an instance of the module is wired
+  std::size_t resultRoom = 1;            // the most results any one evaluation gives
 };
 
 template <typename Program>

@@ -7,10 +7,6 @@ namespace pelkor {
 
 namespace {
 
-void DestroyNetRuntime(NetRuntime* runtime) {
-  delete runtime;
-}
-
 int IdOf(const ShiftRegisterRuntime& record) {
   return record.id();
 }
@@ -29,10 +25,6 @@ auto FindById(Records& records, int id) -> decltype(records.data()) {
 
 }  // namespace
 
-std::unique_ptr<NetRuntime, NetRuntimeDeleter> MakeNetRuntime(const Module& net) {
-  return {new NetRuntime(net), NetRuntimeDeleter{&DestroyNetRuntime}};
-}
-
 NetRuntime::NetRuntime(const Module& net) {
   registers_.reserve(net.shiftRegisters.size());
   for (const auto& [id, shiftRegister] : net.shiftRegisters)
@@ -47,6 +39,9 @@ const ShiftRegisterRuntime* NetRuntime::FindRegister(int id) const {
 }
 const SourceRuntime* NetRuntime::FindSource(int id) const {
   return FindById(sources, id);
+}
+SinkRuntime* NetRuntime::FindSink(int id) {
+  return FindById(sinks, id);
 }
 const SinkRuntime* NetRuntime::FindSink(int id) const {
   return FindById(sinks, id);

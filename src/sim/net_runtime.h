@@ -55,7 +55,7 @@ struct SinkRuntime {
   int id = 0;
   bool isPort = false;  // a boundary output: its module instance moves the tokens out
   ShiftRegisterRuntime* input = nullptr;
-  SinkTransition* record = nullptr;  // the working copy's sink, whose `received` list grows
+  std::vector<int> received;  // the values it took, in arrival order
 };
 
 struct CounterRuntime {
@@ -116,20 +116,20 @@ struct PortConnection {
 
 struct ModuleInstanceRuntime {
   int id = 0;
-  // The instance in the working copy; its absent, created, hasNewArc and hasDeleteArc flags are
-  // the run-time flags.
-  ModuleInstance* record = nullptr;
+  const ModuleInstance* record = nullptr;  // the instance in the working copy
+  // Its run-time flags, which start as the record's.
+  bool absent = false;
+  bool created = false;
   ShiftRegisterRuntime* newArcRegister = nullptr;
   ShiftRegisterRuntime* deleteArcRegister = nullptr;
-  RuntimeInstance* owner = nullptr;
   std::vector<PortConnection> inputs;   // outer -> inner, one per named arc into the instance
   std::vector<PortConnection> outputs;  // inner -> outer, one per named arc out of it
 };
 
-// The run-time state of one node's working copy: what the check fills, the step changes and
-// the view shows. Every list runs in ascending primitive ID. The records point at each other
-// and at registers of neighbouring nodes, so a NetRuntime never moves: it lives and dies with
-// its node's net.
+// The run-time state of one node's working copy: what the reference check fills, the step
+// changes and the view shows. Every list runs in ascending primitive ID. The records point at
+// each other and at registers of neighbouring nodes, so a NetRuntime never moves: it lives and
+// dies with its node's working copy.
 class NetRuntime {
  public:
   // One register record (still without cells) per shift register of the net.
@@ -144,6 +144,7 @@ class NetRuntime {
   ShiftRegisterRuntime* FindRegister(int id);
   const ShiftRegisterRuntime* FindRegister(int id) const;
   const SourceRuntime* FindSource(int id) const;
+  SinkRuntime* FindSink(int id);
   const SinkRuntime* FindSink(int id) const;
   const CounterRuntime* FindCounter(int id) const;
   const StateMachineRuntime* FindMachine(int id) const;
@@ -159,8 +160,5 @@ class NetRuntime {
  private:
   std::vector<ShiftRegisterRuntime> registers_;  // sized once: records are referenced
 };
-
-// A fresh run-time record for a node's working copy, destroyed with the node.
-std::unique_ptr<NetRuntime, NetRuntimeDeleter> MakeNetRuntime(const Module& net);
 
 }  // namespace pelkor

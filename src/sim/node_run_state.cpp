@@ -19,7 +19,7 @@ std::optional<SourceRunState> NodeRunState::Source(int sourceId) const {
   const SourceRuntime* source = records_ != nullptr ? records_->FindSource(sourceId) : nullptr;
   if (source == nullptr)
     return std::nullopt;
-  SourceRunState state{source->dataQueue, source->emitted, std::nullopt};
+  SourceRunState state{source->dataQueue, source->emitted, std::nullopt, source->holdValue};
   if (source->output != nullptr)
     state.outputRegister = source->output->id();
   return state;
@@ -35,8 +35,7 @@ ReceivedValues NodeRunState::Received(int sinkId) const {
   if (simulation_ != nullptr)
     return ReceivedValues(simulation_->Received(*node_, sinkId));
   const SinkRuntime* sink = records_ != nullptr ? records_->FindSink(sinkId) : nullptr;
-  return sink != nullptr && sink->record != nullptr ? ReceivedValues(sink->record->received)
-                                                    : ReceivedValues();
+  return sink != nullptr ? ReceivedValues(sink->received) : ReceivedValues();
 }
 
 std::optional<CounterRunState> NodeRunState::Counter(int counterId) const {

@@ -12,7 +12,7 @@ namespace {
 // The engine's record of a node that has run-time state, or nullptr.
 const Engine::NodeRecord* NodeWithState(const Engine& engine, const RuntimeInstance& tree) {
   const std::uint32_t n = engine.NodeOf(tree);
-  if (!tree.net || n == kNoIndex || !engine.HasState(n))
+  if (n == kNoIndex || !engine.HasState(n) || !engine.IsPrepared(tree))
     return nullptr;
   return &engine.nodes()[n];
 }
@@ -24,7 +24,7 @@ std::uint32_t ItemOf(const Engine& engine, const RuntimeInstance& tree, int id,
   const Engine::NodeRecord* node = NodeWithState(engine, tree);
   if (node == nullptr)
     return kNoIndex;
-  const std::uint32_t local = ModuleProgram::IndexOf(node->program->*programs, id);
+  const std::uint32_t local = ModuleProgram::IndexOf(engine.ProgramOf(*node).*programs, id);
   return local == kNoIndex ? kNoIndex : node->first[kind] + local;
 }
 
@@ -33,7 +33,7 @@ std::uint32_t RegisterOf(const Engine& engine, const RuntimeInstance& tree, int 
   const Engine::NodeRecord* node = NodeWithState(engine, tree);
   if (node == nullptr)
     return kNoIndex;
-  const std::uint32_t local = node->program->RegisterIndex(id);
+  const std::uint32_t local = engine.ProgramOf(*node).RegisterIndex(id);
   return local == kNoIndex ? kNoIndex : node->registers + local;
 }
 
@@ -57,8 +57,20 @@ void Simulation::End() {
   engine_->Clear();
 }
 
+bool Simulation::IsPrepared(const RuntimeInstance& node) const {
+  return engine_->IsPrepared(node);
+}
+
 bool Simulation::HasState(const RuntimeInstance& node) const {
   return NodeWithState(*engine_, node) != nullptr;
+}
+
+const Module& Simulation::ModuleOf(const RuntimeInstance& node) const {
+  return library_.ModuleByName(node.name);
+}
+
+std::vector<const RuntimeInstance*> Simulation::Schedule() const {
+  return engine_->Schedule();
 }
 
 std::span<const std::uint8_t> Simulation::Cells(const RuntimeInstance& node, int registerId) const {
@@ -71,7 +83,7 @@ std::span<const std::uint8_t> Simulation::Cells(const RuntimeInstance& node, int
 
 bool Simulation::RegisterExits(const RuntimeInstance& tree, std::span<std::uint8_t> exits) const {
   const Engine::NodeRecord* node = NodeWithState(*engine_, tree);
-  if (node == nullptr || node->program->registerIds.size() != exits.size())
+  if (node == nullptr || engine_->ProgramOf(*node).registerIds.size() != exits.size())
     return false;
   for (std::size_t i = 0; i < exits.size(); ++i) {
     const auto r = node->registers + static_cast<std::uint32_t>(i);
@@ -90,8 +102,9 @@ std::optional<SourceRunState> Simulation::Source(const RuntimeInstance& node, in
   if (i == kNoIndex)
     return std::nullopt;
   const Engine::SourceItem& source = engine_->source(i);
-  const ModuleProgram& program = *engine_->nodes()[source.node].program;
-  SourceRunState state{{source.queue, source.queueLength}, source.emitted, std::nullopt};
+  const ModuleProgram& program = engine_->ProgramOf(engine_->nodes()[source.node]);
+  SourceRunState state{
+      {source.queue, source.queueLength}, source.emitted, std::nullopt, source.holdValue != 0};
   const std::uint32_t output =
       program.sources[i - engine_->nodes()[source.node].first[kSourceItems]].output;
   if (output != kNoIndex)
@@ -113,7 +126,7 @@ std::optional<CounterRunState> Simulation::Counter(const RuntimeInstance& node,
   if (i == kNoIndex)
     return std::nullopt;
   const Engine::CounterItem& counter = engine_->counter(i);
-  return CounterRunState{counter.remaining, counter.ready};
+  return CounterRunState{counter.remaining, counter.ready != 0};
 }
 
 std::optional<MachineRunState> Simulation::Machine(const RuntimeInstance& node,
@@ -124,7 +137,7 @@ std::optional<MachineRunState> Simulation::Machine(const RuntimeInstance& node,
     return std::nullopt;
   const Engine::MachineItem& machine = engine_->machine(i);
   return MachineRunState{machine.currentNumber, machine.program->states[machine.current].number,
-                         machine.ready};
+                         machine.ready != 0};
 }
 
 std::optional<InstanceRunState> Simulation::Instance(const RuntimeInstance& node,
@@ -144,24 +157,16 @@ std::size_t Simulation::ChangedSinkCount() const {
 SinkOfNode Simulation::ChangedSink(std::size_t k) const {
   const std::uint32_t i = engine_->changedSinks()[k];
   const Engine::NodeRecord& node = engine_->nodes()[engine_->sink(i).node];
-  return {node.tree, node.program->sinks[i - node.first[kSinkItems]].id};
+  return {node.tree, engine_->ProgramOf(node).sinks[i - node.first[kSinkItems]].id};
 }
 
 bool Simulation::ReplaceSourceValues(const RuntimeInstance& node, int sourceId,
                                      std::vector<std::uint8_t> values) {
   const std::uint32_t i = ItemOf(*engine_, node, sourceId, &ModuleProgram::sources, kSourceItems);
   const bool bits = std::all_of(values.begin(), values.end(), [](std::uint8_t v) { return v < 2; });
-  if (i == kNoIndex || !bits || values.size() > UINT32_MAX)
+  if (i == kNoIndex || !bits || values.size() >= Engine::kQueueLimit)
     return false;
   engine_->ReplaceQueue(i, std::move(values));
-  return true;
-}
-
-bool Simulation::SetExpected(const RuntimeInstance& node, int sinkId, const std::string& expected) {
-  const std::uint32_t i = ItemOf(*engine_, node, sinkId, &ModuleProgram::sinks, kSinkItems);
-  if (i == kNoIndex)
-    return false;
-  engine_->nodes()[engine_->sink(i).node].program->net->sinks.at(sinkId).expected = expected;
   return true;
 }
 

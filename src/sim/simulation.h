@@ -6,7 +6,6 @@
 #include <memory>
 #include <optional>
 #include <span>
-#include <string>
 #include <vector>
 
 #include "model/module_library.h"
@@ -18,11 +17,12 @@ namespace pelkor {
 class Engine;
 
 // The run-time state of a source: its whole queue and how many values have left it (a held
-// value never leaves), and the register it emits into, if any.
+// value never leaves, as `holdValue` says), and the register it emits into, if any.
 struct SourceRunState {
   std::span<const std::uint8_t> queue;
   std::size_t emitted = 0;
   std::optional<int> outputRegister;
+  bool holdValue = false;
 };
 
 struct CounterRunState {
@@ -47,11 +47,11 @@ struct InstanceRunState {
   bool created = false;
 };
 
-// The simulation engine of the workspace. It does what ReferenceCheck and ReferenceStep do, with
-// the same results, messages, conditions and tree, but keeps the run-time state in flat arrays
-// beside one shared working copy per module (each node's `net` points at it, and no node has
-// reference records), and each phase visits only the primitives that can act.
-class Simulation {
+// The simulation engine of the workspace. It does what the reference engine
+// (sim/reference_simulation.h) does, with the same results, messages, conditions and tree, but
+// keeps the run-time state in flat arrays beside one compiled program per module, copies nothing
+// else of the modules, and each phase visits only the primitives that can act.
+class Simulation : public PreparedNodes {
  public:
   explicit Simulation(ModuleLibrary& library);
   ~Simulation();
@@ -67,11 +67,17 @@ class Simulation {
 
   // Reading the state. What the view, its tooltips, the sink dialog and the trace and VCD
   // writers show of a node while it runs: give the tree node and the primitive's ID. A node
-  // without run-time state (no working copy) or an ID without such a primitive gives an empty
-  // span or nullopt. Spans last until the next Check, Step or End.
+  // without run-time state or an ID without such a primitive gives an empty span or nullopt.
+  // Spans last until the next Check, Step or End.
 
-  // Whether `node` has run-time state: it has a working copy that the check or a "new" built.
+  // Whether the check or a "new" token prepared `node`: only such a node can be shown.
+  bool IsPrepared(const RuntimeInstance& node) const override;
+  // Whether `node` has run-time state: the check or a "new" compiled it.
   bool HasState(const RuntimeInstance& node) const;
+  // The module a node runs: its definition in the library.
+  const Module& ModuleOf(const RuntimeInstance& node) const;
+  // The nodes in the order each phase visits them.
+  std::vector<const RuntimeInstance*> Schedule() const;
   // A register's cells from the entry to the exit: 0, 1 or EMPTY each.
   std::span<const std::uint8_t> Cells(const RuntimeInstance& node, int registerId) const;
   // The exit (0, 1 or EMPTY) of every register of the node in ascending ID, one to each element
@@ -92,17 +98,12 @@ class Simulation {
   std::size_t ChangedSinkCount() const;
   SinkOfNode ChangedSink(std::size_t k) const;
 
-  // What a script changes while the simulation runs; neither touches the design or its files.
-
   // Replaces the values a source has left to emit with `values`, 0 or 1 each, which it then
-  // emits from the first, also when a "new" token creates its node again; false, and nothing
-  // changed, when the node has no state, has no such source or a value is not a bit.
+  // emits from the first, also when a "new" token creates its node again. Only the run changes,
+  // not the design. False, and nothing changed, when the node has no state, has no such source,
+  // a value is not a bit or there are too many values.
   bool ReplaceSourceValues(const RuntimeInstance& node, int sourceId,
                            std::vector<std::uint8_t> values);
-  // Sets the text a sink expects, as the sink dialog's field holds it, for the verdicts of the
-  // rest of the run. The nodes of a module share its working copy, so the sink expects it in
-  // every node of the module; false when the node has no state or no such sink.
-  bool SetExpected(const RuntimeInstance& node, int sinkId, const std::string& expected);
 
   // Room for `values` more received values of a sink, so that the steps that add them do not
   // allocate.

@@ -1,39 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "sim/step.h"
-
+// The reference engine's step: its eight phases over the records of every live node.
 #include <algorithm>
 
 #include "sim/net_runtime.h"
+#include "sim/reference_simulation.h"
 #include "sim/step_parts.h"
 
 namespace pelkor {
 
 namespace {
 
-// Runs `phase` on the run-time records of every live node, in schedule order.
-template <typename Phase>
-void ForEachLiveNet(const std::vector<RuntimeInstance*>& schedule, Phase phase) {
-  // The nodes and their records lie apart in memory; asking for the next ones ahead of time
-  // lets their loads overlap instead of waiting one after another.
-  constexpr std::size_t kNodesAhead = 8;
-  constexpr std::size_t kRecordsAhead = 4;
-  const std::size_t count = schedule.size();
-  for (std::size_t i = 0; i < count; ++i) {
-    if (i + kNodesAhead < count)
-      __builtin_prefetch(schedule[i + kNodesAhead]);
-    if (i + kRecordsAhead < count)
-      __builtin_prefetch(schedule[i + kRecordsAhead]->runtime.get());
-    RuntimeInstance* node = schedule[i];
-    if (!node->deleted && node->runtime)
-      phase(*node->runtime);
-  }
-}
-
 void ConsumeAtSinks(NetRuntime& net, StepActivity& activity) {
   for (SinkRuntime& sink : net.sinks) {
     if (sink.isPort || sink.input == nullptr || !sink.input->HasToken())
       continue;
-    sink.record->received.push_back(sink.input->Take());
+    sink.received.push_back(sink.input->Take());
     activity = 1;
   }
 }
@@ -124,16 +105,22 @@ void DecideCounterReadiness(NetRuntime& net, StepActivity& activity) {
 
 }  // namespace
 
-void ReferenceStep(ModuleLibrary& library, StepActivity& activity, const StepHooks& hooks) {
-  const std::vector<RuntimeInstance*>& schedule = library.instanceSchedule;
-  ForEachLiveNet(schedule, [&](NetRuntime& net) { ConsumeAtSinks(net, activity); });
-  MoveAcrossBoundaries(library, activity, hooks);
-  ForEachLiveNet(schedule, [&](NetRuntime& net) { FireMachines(net, activity); });
-  ForEachLiveNet(schedule, [&](NetRuntime& net) { FireCounters(net, activity); });
-  ForEachLiveNet(schedule, [&](NetRuntime& net) { AdvanceRegisters(net, activity); });
-  ForEachLiveNet(schedule, [&](NetRuntime& net) { EmitAtSources(net, activity); });
-  ForEachLiveNet(schedule, [&](NetRuntime& net) { DecideMachineReadiness(net, activity); });
-  ForEachLiveNet(schedule, [&](NetRuntime& net) { DecideCounterReadiness(net, activity); });
+void ReferenceSimulation::Step(StepActivity& activity, const StepHooks& hooks) {
+  // Runs `phase` on the run-time records of every live node, in schedule order.
+  const auto forEachLiveNet = [this](auto phase) {
+    for (RuntimeInstance* node : schedule_) {
+      if (NetRuntime* runtime = Runtime(*node); !node->deleted && runtime != nullptr)
+        phase(*runtime);
+    }
+  };
+  forEachLiveNet([&](NetRuntime& net) { ConsumeAtSinks(net, activity); });
+  MoveAcrossBoundaries(activity, hooks);
+  forEachLiveNet([&](NetRuntime& net) { FireMachines(net, activity); });
+  forEachLiveNet([&](NetRuntime& net) { FireCounters(net, activity); });
+  forEachLiveNet([&](NetRuntime& net) { AdvanceRegisters(net, activity); });
+  forEachLiveNet([&](NetRuntime& net) { EmitAtSources(net, activity); });
+  forEachLiveNet([&](NetRuntime& net) { DecideMachineReadiness(net, activity); });
+  forEachLiveNet([&](NetRuntime& net) { DecideCounterReadiness(net, activity); });
 }
 
 }  // namespace pelkor

@@ -10,15 +10,15 @@ namespace pelkor {
 
 // What a check found.
 struct CheckOutcome {
-  bool prepareFailed = false;              // making the working copies raised an error
+  bool prepareFailed = false;              // preparing the nodes raised an error
   RuntimeInstance* failingNode = nullptr;  // the first node that failed to compile
 };
 
 // What a step tells the windows while it creates and deletes module instances. Each may be
 // left empty.
 struct StepHooks {
-  // A node is about to lose its working copy to a "delete" token. The library has already
-  // moved the view off it when the view showed it or a node below it.
+  // A node is about to be deleted by a "delete" token. The library has already moved the view
+  // off it when the view showed it or a node below it.
   std::function<void(RuntimeInstance&)> instanceDeleting;
   // Instances were created or deleted: a module tree window rebuilds.
   std::function<void()> treeChanged;
@@ -26,17 +26,9 @@ struct StepHooks {
   std::function<void()> creationFailed;
 };
 
-// The reference step, which the tests hold the workspace's engine (sim/simulation.h) to: one
-// simulation step over the library's instance schedule, in its eight phases, visiting every
-// primitive of every live node through the records that ReferenceCheck built. Sets `activity`
-// to 1 when anything moved or is ready to move; the caller clears it before. Throws
-// SimulationCondition (100, 101, 102) and MessageError ("モジュールがありません"); the tokens
-// moved before stay moved.
-void ReferenceStep(ModuleLibrary& library, StepActivity& activity, const StepHooks& hooks = {});
-
-// Ends the runtime: the library goes back to the root's design module, every working copy is
-// destroyed, the deleted flags are cleared, the instances created while running leave the
-// tree, and the schedule is emptied.
+// Ends the runtime in the tree: the library goes back to the root's module, the deleted flags
+// are cleared and the instances created while running leave the tree. Each engine forgets its
+// own state beside it.
 void ResetRuntime(ModuleLibrary& library);
 
 }  // namespace pelkor

@@ -8,6 +8,7 @@
 
 #include "model/module_library.h"
 #include "sim/net_runtime.h"
+#include "sim/run_nodes.h"
 #include "sim/step.h"
 
 namespace pelkor {
@@ -20,21 +21,13 @@ inline constexpr std::size_t kMaxInputValues = 99;
 void FireMachine(StateMachineRuntime& machine);
 bool IsMachineReady(StateMachineRuntime& machine);
 
-// Phase 2: tokens across module boundaries, "new" and "delete".
-void MoveAcrossBoundaries(ModuleLibrary& library, StepActivity& activity, const StepHooks& hooks);
-
-// What creating an instance needs from an engine, which keeps its run-time records its own way;
-// the tree and the schedule change the same way for every engine. One builder serves the
-// creation of one instance of one node.
+// What creating an instance needs from an engine beyond its nodes (RunNodes); the tree changes
+// the same way for every engine. One builder serves the creation of one instance of one node.
 class InstanceBuilder {
  public:
   virtual ~InstanceBuilder() = default;
-  // Gives `child` a working copy of `module`; writes "エラー来たー" and leaves it without one
-  // when memory runs out.
-  virtual void MakeWorkingCopy(RuntimeInstance& child, const Module& module) = 0;
-  // As PrepareNets; throws MessageError.
-  virtual void PrepareNets(RuntimeInstance& node) = 0;
-  // As CompileInstance.
+  // Compiles the prepared nodes of `node` and its subtree, appending each compiled node to
+  // `compiled` in post-order; returns the first node that failed, nullptr when all passed.
   virtual RuntimeInstance* Compile(RuntimeInstance& node,
                                    std::vector<RuntimeInstance*>& compiled) = 0;
   // Wires the instance's ports to the registers of `child`, writing why it fails.
@@ -43,19 +36,18 @@ class InstanceBuilder {
   virtual void Abandon() = 0;
 };
 
-// Builds, checks and wires the child that a "new" token creates for instance `instanceId` of
-// `node`, adding its nodes to the schedule and to `realised`. On failure the messages are
-// written, the child's working copies destroyed and the instance abandoned; returns whether the
-// child was made.
-bool RealiseCreation(ModuleLibrary& library, RuntimeInstance& node, int instanceId,
+// Prepares, checks and wires the child that a "new" token creates for instance `instanceId` of
+// `node`, adding its compiled nodes to `realised`. On failure the messages are written, the
+// child's nodes unprepared and the instance abandoned; returns whether the child was made.
+bool RealiseCreation(ModuleLibrary& library, RunNodes& nodes, RuntimeInstance& node, int instanceId,
                      const std::string& moduleName, InstanceBuilder& builder,
                      std::vector<RuntimeInstance*>& realised, const StepHooks& hooks);
-// Marks `child` and its subtree deleted and destroys their working copies; throws the
-// conditions 100, 101 and 102.
-void DeleteInstance(ModuleLibrary& library, RuntimeInstance& child);
+// Marks `child` and its subtree deleted and unprepares them; throws the conditions 100, 101 and
+// 102.
+void DeleteInstance(ModuleLibrary& library, RunNodes& nodes, RuntimeInstance& child);
 // An instance whose contents go keeps its connections without their inner side.
 void DisconnectInner(ModuleInstanceRuntime& instance);
-// Destroys the working copies of `node` and every node below it.
-void DestroyNets(RuntimeInstance& node);
+// Unprepares `node` and every node below it.
+void UnprepareSubtree(RunNodes& nodes, RuntimeInstance& node);
 
 }  // namespace pelkor

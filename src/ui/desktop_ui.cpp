@@ -71,8 +71,9 @@ void DesktopUi::EditCounter(Counter& record, bool simulating) {
   pelkor::EditCounter(dialogParent_, record, simulating);
 }
 
-void DesktopUi::EditSink(SinkTransition& record, bool simulating) {
-  pelkor::EditSink(dialogParent_, record, simulating);
+void DesktopUi::EditSink(SinkTransition& record, bool simulating,
+                         const std::vector<int>& received) {
+  pelkor::EditSink(dialogParent_, record, simulating, received);
 }
 
 void DesktopUi::EditStateMachine(StateMachine& machine) {
@@ -81,7 +82,7 @@ void DesktopUi::EditStateMachine(StateMachine& machine) {
   dialog.store(machine);
 }
 
-std::string DesktopUi::ChooseArcPort(const std::vector<std::string>& names,
+std::optional<std::string> DesktopUi::ChooseArcPort(const std::vector<std::string>& names,
                                      const std::string& preset) {
   return pelkor::ChooseArcPort(dialogParent_, names, preset);
 }

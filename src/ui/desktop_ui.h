@@ -38,9 +38,9 @@ class DesktopUi : public QObject, public WorkspaceUi {
   void EditShiftRegister(ShiftRegister& record, bool simulating) override;
   void EditSource(SourceTransition& record, bool simulating) override;
   void EditCounter(Counter& record, bool simulating) override;
-  void EditSink(SinkTransition& record, bool simulating) override;
+  void EditSink(SinkTransition& record, bool simulating, const std::vector<int>& received) override;
   void EditStateMachine(StateMachine& machine) override;
-  std::string ChooseArcPort(const std::vector<std::string>& names,
+  std::optional<std::string> ChooseArcPort(const std::vector<std::string>& names,
                             const std::string& preset) override;
   SaveChangesAnswer AskSaveChanges() override;
   void DesignFileUsed(const std::filesystem::path& path) override;

@@ -72,12 +72,12 @@ MainWindow::MainWindow(std::filesystem::path settingsPath, QWidget* parent)
   if (settings_.outputView)
     ShowOutputLog(true);
   for (const SettingNote& note : settingNotes_)
-    workspace_.log().WriteText(SettingNoteMessage(note));
+    workspace_.WriteLog(SettingNoteMessage(note));
 }
 
 MainWindow::~MainWindow() {
   WriteSettingsFile();
-  workspace_.log().Attach(nullptr);
+  workspace_.AttachLog(nullptr);
 }
 
 void MainWindow::BuildActions() {
@@ -358,16 +358,20 @@ void MainWindow::CloseModuleTree() {
   RefreshCommandStates();
 }
 
+ModuleTree MainWindow::CurrentModuleTree() const {
+  return BuildModuleTree(workspace_.library(),
+                         workspace_.IsSimulating() ? &workspace_.simulation() : nullptr);
+}
+
 void MainWindow::RebuildModuleTree() {
   if (moduleTree_ != nullptr)
-    moduleTree_->rebuild(BuildModuleTree(workspace_.library(), workspace_.IsSimulating()));
+    moduleTree_->rebuild(CurrentModuleTree());
 }
 
 void MainWindow::ShowModuleManager() {
   // "表示" goes to the module as picking its row in the module tree does.
   const auto show = [this](const std::string& name) {
-    const TreeItem item =
-        FindModuleRow(BuildModuleTree(workspace_.library(), workspace_.IsSimulating()), name);
+    const TreeItem item = FindModuleRow(CurrentModuleTree(), name);
     if (item == 0)
       return false;
     workspace_.GoToTreeItem(item);
@@ -398,12 +402,12 @@ void MainWindow::ShowOutputLog(bool shown) {
     outputLog_ = new OutputLogWindow(this);
     connect(outputLog_, &OutputLogWindow::closeRequested, this,
             [this] { Execute(CommandId::kOutputLog); });
-    workspace_.log().Attach(outputLog_);
+    workspace_.AttachLog(outputLog_);
     PlaceOutputLog();
     outputLog_->show();
   } else {
     // Closing the window discards what it held; lines written while it is hidden are dropped.
-    workspace_.log().Attach(nullptr);
+    workspace_.AttachLog(nullptr);
     outputLog_->deleteLater();
     outputLog_ = nullptr;
   }

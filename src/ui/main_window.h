@@ -9,6 +9,7 @@
 
 #include "edit/command.h"
 #include "files/settings.h"
+#include "model/module_tree_rows.h"
 #include "ui/desktop_ui.h"
 #include "ui/print_commands.h"
 #include "workspace/workspace.h"
@@ -67,6 +68,8 @@ class MainWindow : public QMainWindow {
   void ToggleModuleTree();
   void OpenModuleTree();
   void CloseModuleTree();
+  // The rows of the instance tree as the module tree window shows them.
+  ModuleTree CurrentModuleTree() const;
   void RebuildModuleTree();
   void ShowModuleManager();
   void ShowSettings();

@@ -164,7 +164,7 @@ void StateMachineDialog::reject() {
   QDialog::reject();
 }
 
-std::string StateMachineDialog::ChooseArcName(const std::vector<std::string>& names,
+std::optional<std::string> StateMachineDialog::ChooseArcName(const std::vector<std::string>& names,
                                               const std::string& preset) {
   return arcNames_.ChooseArcPort(names, preset);
 }

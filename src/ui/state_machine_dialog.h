@@ -40,7 +40,7 @@ class StateMachineDialog : public QDialog, private StateMachineEditorUi {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  std::string ChooseArcName(const std::vector<std::string>& names,
+  std::optional<std::string> ChooseArcName(const std::vector<std::string>& names,
                             const std::string& preset) override;
   StateDialogValues EditState(const StateDialogValues& values) override;
   void Warn(const std::string& text) override;

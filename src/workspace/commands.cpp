@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "model/model_invariants.h"
-#include "view/view_navigation.h"
 #include "workspace/workspace.h"
 
 namespace pelkor {
@@ -25,7 +24,7 @@ void Workspace::Changed(ChangeSet changes) {
 }
 
 void Workspace::EndCommand() {
-  AssertModuleInvariants(library_.currentModule());
+  AssertModuleInvariants(library().currentModule());
   FlushChanges();
 }
 
@@ -73,13 +72,13 @@ bool Workspace::Execute(CommandId command) {
       Redo();
       break;
     case CommandId::kCut:
-      Cut(view_.viewport());
+      Cut(editor_.view().viewport());
       break;
     case CommandId::kCopy:
-      Copy(view_.viewport());
+      Copy(editor_.view().viewport());
       break;
     case CommandId::kPaste:
-      Paste(view_.viewport());
+      Paste(editor_.view().viewport());
       break;
     case CommandId::kDelete:
       DeleteSelection();
@@ -91,26 +90,26 @@ bool Workspace::Execute(CommandId command) {
       EditPrimitive();
       break;
     case CommandId::kLoadModule:
-      LoadIntoInstance(interaction_.contextObject);
+      LoadIntoInstance(editor_.contextObject());
       break;
     case CommandId::kZoomIn:
-      if (ZoomIn(view_))
+      if (editor_.ZoomIn())
         Changed(Change::kView);
       break;
     case CommandId::kZoomOut:
-      if (ZoomOut(view_))
+      if (editor_.ZoomOut())
         Changed(Change::kView);
       break;
     case CommandId::kShowObjectIds:
-      view_.showObjectIds = !view_.showObjectIds;
+      editor_.ToggleObjectIds();
       Changed(Change::kView);
       break;
     case CommandId::kShowSinkVerdicts:
-      view_.showSinkVerdicts = !view_.showSinkVerdicts;
+      editor_.ToggleSinkVerdicts();
       Changed(Change::kView);
       break;
     case CommandId::kStopAtMismatch:
-      stopAtMismatch_ = !stopAtMismatch_;
+      session_.SetStopAtMismatch(!session_.stopAtMismatch());
       Changed(Change::kSimulation);
       break;
     case CommandId::kCheck:
@@ -142,20 +141,20 @@ bool Workspace::Execute(CommandId command) {
 
 CommandState Workspace::Query(CommandId command) const {
   if (const std::optional<Tool> tool = ToolOfCommand(command))
-    return {!simulating_, interaction_.tool == *tool};
+    return {!IsSimulating(), editor_.tool() == *tool};
   switch (command) {
     case CommandId::kCheck:
-      return {!simulating_, simulating_};
+      return {!IsSimulating(), IsSimulating()};
     case CommandId::kStep:
     case CommandId::kStop:
     case CommandId::kPause:
-      return {simulating_, false};
+      return {IsSimulating(), false};
     case CommandId::kRun:
-      return {simulating_, interaction_.tool == Tool::kAnimatedRun};
+      return {IsSimulating(), session_.runMode() == Tool::kAnimatedRun};
     case CommandId::kRunWithoutAnimation:
-      return {simulating_, interaction_.tool == Tool::kRunWithoutAnimation};
-    // The file and clipboard commands change the design, which the simulation's working
-    // copies stand for until it ends.
+      return {IsSimulating(), session_.runMode() == Tool::kRunWithoutAnimation};
+    // The file and clipboard commands change the design, which a simulation runs on until it
+    // ends.
     case CommandId::kNew:
     case CommandId::kOpen:
     case CommandId::kSave:
@@ -168,19 +167,19 @@ CommandState Workspace::Query(CommandId command) const {
     case CommandId::kPaste:
     case CommandId::kDelete:
     case CommandId::kAlign:
-      return {!simulating_, false};
+      return {!IsSimulating(), false};
     case CommandId::kUndo:
-      return {!simulating_ && library_.currentModule().CanUndo(), false};
+      return {!IsSimulating() && library().currentModule().CanUndo(), false};
     case CommandId::kRedo:
-      return {!simulating_ && library_.currentModule().CanRedo(), false};
+      return {!IsSimulating() && library().currentModule().CanRedo(), false};
     case CommandId::kUpperModule:
-      return {library_.currentInstance().parent != nullptr, false};
+      return {library().currentInstance().parent != nullptr, false};
     case CommandId::kShowObjectIds:
-      return {true, view_.showObjectIds};
+      return {true, editor_.view().showObjectIds};
     case CommandId::kShowSinkVerdicts:
-      return {true, view_.showSinkVerdicts};
+      return {true, editor_.view().showSinkVerdicts};
     case CommandId::kStopAtMismatch:
-      return {true, stopAtMismatch_};
+      return {true, session_.stopAtMismatch()};
     case CommandId::kExportBsp:
     case CommandId::kEditPrimitive:
     case CommandId::kZoomIn:

@@ -1,15 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The editing commands on the selection of the module shown: delete, align, copy, cut, paste,
-// and undo. They keep the instance tree in step with the module instances they remove or add.
+// The edits of the module shown: delete, align, copy, cut, paste, undo, redo and naming an
+// instance. They keep the instance tree in step with the module instances they remove or add.
 #include <map>
 #include <vector>
 
+#include "edit/instance_naming.h"
 #include "model/clipboard.h"
-#include "workspace/workspace.h"
+#include "workspace/design_document.h"
 
 namespace pelkor {
 
-void Workspace::DeleteSelectedObjects() {
+void DesignDocument::DeleteSelectedObjects() {
   Module& module = library_.currentModule();
   std::vector<int> instanceIds;
   for (int id : module.selection.selectedIds) {
@@ -22,12 +23,12 @@ void Workspace::DeleteSelectedObjects() {
   // A node left without its instance would be checked and simulated as a phantom.
   for (int id : instanceIds)
     library_.RemoveInstanceEverywhere(id);
-  Changed(Change::kContent | Change::kSelection);
+  changes_.Changed(Change::kContent | Change::kSelection);
   if (!instanceIds.empty())
-    Changed(Change::kTree);
+    changes_.Changed(Change::kTree);
 }
 
-void Workspace::GrowInstanceNodes(const std::vector<int>& instanceIds) {
+void DesignDocument::GrowInstanceNodes(const std::vector<int>& instanceIds) {
   const std::string& hostName = library_.currentInstance().name;
   std::vector<RuntimeInstance*> bareNodes;
   library_.ForEachNode([&](RuntimeInstance& node) {
@@ -50,52 +51,40 @@ void Workspace::GrowInstanceNodes(const std::vector<int>& instanceIds) {
   }
 }
 
-void Workspace::DeleteSelection() {
-  const CommandScope scope(*this);
-  if (HasSelection() && !simulating_)
-    DeleteSelectedObjects();
-}
-
-void Workspace::AlignSelection(int gridSize) {
-  const CommandScope scope(*this);
-  if (!HasSelection() || simulating_)
-    return;
-  Module& module = library_.currentModule();
-  module.selection.AlignSelected(module, gridSize);
-  module.RecordEdit();
-  Changed(Change::kContent | Change::kSelection);
-}
-
-void Workspace::Copy(const Viewport& view) {
-  const CommandScope scope(*this);
-  if (!HasSelection())
-    return;
-  // The anchor is kept in model coordinates, so the group lands at the paste point whatever
-  // the zoom and scroll are when it is pasted.
-  library_.clipboard =
-      CopySelection(library_.currentModule(), view.ToLogical(interaction_.anchor), log_);
-}
-
-void Workspace::Cut(const Viewport& view) {
-  const CommandScope scope(*this);
-  if (simulating_)
-    return;
-  Copy(view);
+void DesignDocument::DeleteSelection() {
   if (HasSelection())
     DeleteSelectedObjects();
 }
 
-void Workspace::Paste(const Viewport& view) {
-  const CommandScope scope(*this);
-  if (!CanPaste() || simulating_)
+void DesignDocument::AlignSelection(int gridSize) {
+  if (!HasSelection())
+    return;
+  Module& module = library_.currentModule();
+  module.selection.AlignSelected(module, gridSize);
+  module.RecordEdit();
+  changes_.Changed(Change::kContent | Change::kSelection);
+}
+
+void DesignDocument::Copy(Point anchor) {
+  if (HasSelection())
+    library_.clipboard = CopySelection(library_.currentModule(), anchor, log_);
+}
+
+void DesignDocument::Cut(Point anchor) {
+  Copy(anchor);
+  if (HasSelection())
+    DeleteSelectedObjects();
+}
+
+void DesignDocument::Paste(Point at) {
+  if (!CanPaste())
     return;
   Module& module = library_.currentModule();
   if (!module.HasRoomFor(library_.clipboard.PrimitiveCount())) {
     log_.WriteText(kNoObjectIdLeft);
     return;
   }
-  const std::map<int, int> newIds =
-      PasteClipboard(library_.clipboard, module, view.ToLogical(interaction_.lastPressPoint));
+  const std::map<int, int> newIds = PasteClipboard(library_.clipboard, module, at);
   std::vector<int> placedInstances;
   for (const auto& [clipboardId, id] : newIds) {
     auto instance = module.instances.find(id);
@@ -109,31 +98,28 @@ void Workspace::Paste(const Viewport& view) {
   }
   if (!placedInstances.empty()) {
     GrowInstanceNodes(placedInstances);
-    Changed(Change::kTree);
+    changes_.Changed(Change::kTree);
   }
   module.RecordEdit();
-  Changed(Change::kContent);
+  changes_.Changed(Change::kContent);
 }
 
-void Workspace::Undo() {
-  const CommandScope scope(*this);
+bool DesignDocument::Undo() {
   if (!StepThroughHistory(&Module::Undo))
-    return;
-  log_.WriteText("undo!!");
-}
-
-void Workspace::Redo() {
-  const CommandScope scope(*this);
-  if (!StepThroughHistory(&Module::Redo))
-    return;
-  log_.WriteText("redo!!");
-}
-
-bool Workspace::StepThroughHistory(bool (Module::*step)()) {
-  if (simulating_)
     return false;
+  log_.WriteText("undo!!");
+  return true;
+}
+
+bool DesignDocument::Redo() {
+  if (!StepThroughHistory(&Module::Redo))
+    return false;
+  log_.WriteText("redo!!");
+  return true;
+}
+
+bool DesignDocument::StepThroughHistory(bool (Module::*step)()) {
   Module& module = library_.currentModule();
-  controller_.DropToolState();  // the selection may name objects the restored state lacks
   const std::map<int, ModuleInstance> oldInstances = module.instances;
   if (!(module.*step)())
     return false;
@@ -144,7 +130,28 @@ bool Workspace::StepThroughHistory(bool (Module::*step)()) {
       namedInstances.push_back(id);
   }
   GrowInstanceNodes(namedInstances);
-  Changed(Change::kContent | Change::kSelection | Change::kTree);
+  changes_.Changed(Change::kContent | Change::kSelection | Change::kTree);
+  return true;
+}
+
+void DesignDocument::NameInstance(int instanceId) {
+  if (!AskAndNameInstance(library_, ui_, instanceId))
+    return;
+  library_.currentModule().RecordEdit();
+  changes_.Changed(Change::kTree | Change::kContent);
+}
+
+bool DesignDocument::SetSinkExpected(const std::string& moduleName, int sinkId,
+                                     const std::string& expected) {
+  if (!library_.Exists(moduleName))
+    return false;
+  Module& module = library_.ModuleByName(moduleName);
+  const auto sink = module.sinks.find(sinkId);
+  if (sink == module.sinks.end())
+    return false;
+  sink->second.expected = expected;
+  if (module.RecordEdit())
+    changes_.Changed(Change::kContent);
   return true;
 }
 

@@ -1,25 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Export of the module shown as a DRAVU objects file with its generated sub-modules.
 #include "export/bsp_file.h"
-#include "workspace/workspace.h"
+#include "workspace/design_document.h"
 
 namespace pelkor {
 
-void Workspace::ExportBsp() {
-  const CommandScope scope(*this);
+void DesignDocument::ExportBsp() {
   const std::string offered = library_.currentInstance().name + ".bsp";
   auto path = ui_.ChooseFile(
-      {true, "ビットシリアルペトリネット(*.bsp)|*.bsp||", (designFolder_ / offered).string()});
+      {true, "ビットシリアルペトリネット(*.bsp)|*.bsp||", (folder_ / offered).string()});
   if (!path)
     return;
   if (!path->has_extension())
     *path += ".bsp";
-  designFolder_ = FolderOf(*path);
+  folder_ = FolderOf(*path);
   ExportBspTo(*path);
 }
 
-ExportOutcome Workspace::ExportBspTo(const std::filesystem::path& path) {
-  const CommandScope scope(*this);
+ExportOutcome DesignDocument::ExportBspTo(const std::filesystem::path& path) {
   try {
     WriteBsp(path, library_.currentModule());
     return {};

@@ -4,9 +4,17 @@
 
 #include "base/errors.h"
 #include "files/design_file.h"
-#include "workspace/workspace.h"
+#include "workspace/design_document.h"
 
 namespace pelkor {
+
+DesignDocument::DesignDocument(OutputLog& log, WorkspaceUi& ui, ChangeSink& changes)
+    : log_(log), ui_(ui), changes_(changes), folder_(std::filesystem::current_path()) {}
+
+void DesignDocument::SetTitle(const std::string& title) {
+  title_ = title;
+  changes_.Changed(Change::kFiles);
+}
 
 namespace {
 
@@ -21,22 +29,22 @@ std::string FileTitle(const std::filesystem::path& path) {
 
 }  // namespace
 
-std::filesystem::path Workspace::FolderOf(const std::filesystem::path& path) {
+std::filesystem::path DesignDocument::FolderOf(const std::filesystem::path& path) {
   std::error_code error;
   const std::filesystem::path absolute = std::filesystem::absolute(path, error);
   return (error ? path : absolute).parent_path();
 }
 
-std::optional<std::filesystem::path> Workspace::ModuleFilePath(
+std::optional<std::filesystem::path> DesignDocument::ModuleFilePath(
     const std::string& moduleName) const {
   const bool leavesFolder = moduleName.empty() || moduleName == "." || moduleName == ".." ||
                             moduleName.find_first_of(std::string("/\\\0", 3)) != std::string::npos;
   if (leavesFolder)
     return std::nullopt;
-  return designFolder_ / (moduleName + ".dtn");
+  return folder_ / (moduleName + ".dtn");
 }
 
-void Workspace::ReadText(const std::string& text, Module& module) {
+void DesignDocument::ReadText(const std::string& text, Module& module) {
   std::vector<IgnoredRecord> ignored;
   std::optional<std::string> failure;
   try {
@@ -55,8 +63,8 @@ void Workspace::ReadText(const std::string& text, Module& module) {
   module.ResetHistory();
 }
 
-std::optional<DesignText> Workspace::ReadDesign(const std::filesystem::path& path,
-                                                const std::string& cannotOpen) {
+std::optional<DesignText> DesignDocument::ReadDesign(const std::filesystem::path& path,
+                                                     const std::string& cannotOpen) {
   try {
     if (std::optional<DesignText> file = ReadDesignFile(path, hierarchyReader_))
       return file;
@@ -68,8 +76,8 @@ std::optional<DesignText> Workspace::ReadDesign(const std::filesystem::path& pat
   return std::nullopt;
 }
 
-bool Workspace::ReadInto(const std::filesystem::path& path, const std::string& cannotOpen,
-                         Module& module) {
+bool DesignDocument::ReadInto(const std::filesystem::path& path, const std::string& cannotOpen,
+                              Module& module) {
   const std::optional<DesignText> file = ReadDesign(path, cannotOpen);
   if (!file)
     return false;
@@ -77,70 +85,56 @@ bool Workspace::ReadInto(const std::filesystem::path& path, const std::string& c
   return true;
 }
 
-std::optional<std::filesystem::path> Workspace::ChooseDesignFile(bool forSaving) {
+std::optional<std::filesystem::path> DesignDocument::ChooseDesignFile(bool forSaving) {
   auto path = ui_.ChooseFile(DesignFileDialog(forSaving));
   if (path)
-    designFolder_ = FolderOf(*path);
+    folder_ = FolderOf(*path);
   return path;
 }
 
-void Workspace::ResetDesign() {
-  controller_.DropToolState();
+void DesignDocument::Reset() {
   library_.Reset();
   savedRevisions_.clear();
   SetTitle("untitle");
-  Changed(Change::kContent | Change::kSelection | Change::kView | Change::kTree);
+  changes_.Changed(Change::kContent | Change::kSelection | Change::kView | Change::kTree);
 }
 
-void Workspace::New() {
-  const CommandScope scope(*this);
-  if (IsSimulating() || !ConfirmDiscardChanges())
-    return;
-  ResetDesign();
-}
-
-void Workspace::Open() {
-  const CommandScope scope(*this);
-  if (IsSimulating())
-    return;
-  // Asked before the file dialog: what the user decides about the open design comes first.
-  if (!ConfirmDiscardChanges())
-    return;
-  if (const auto path = ui_.ChooseFile(DesignFileDialog(false)))
+bool DesignDocument::Open() {
+  const auto path = ui_.ChooseFile(DesignFileDialog(false));
+  if (path)
     OpenFile(*path);
+  return path.has_value();
 }
 
-OpenResult Workspace::OpenFile(const std::filesystem::path& path) {
-  const CommandScope scope(*this);
-  if (IsSimulating())
-    return OpenResult::kLoadFailed;
-  designFolder_ = FolderOf(path);
+OpenResult DesignDocument::OpenFile(const std::filesystem::path& path) {
+  folder_ = FolderOf(path);
   hierarchyReader_ = InputReader(inputLimits_);
   const std::optional<DesignText> file = ReadDesign(path, path.string() + "をオープン出来ません");
   if (!file)
     return OpenResult::kCannotOpen;
   loadFailures_ = 0;
-  ResetDesign();
+  Reset();
+  // The empty design the reset left becomes the file's module, so that no phantom "untitle"
+  // stays behind in the library.
   const std::string title = FileTitle(path);
-  Module* module = library_.CreateModule(title);
-  if (module == nullptr) {
+  if (!library_.RenameModule(library_.rootInstance().name, title)) {
     log_.WriteText("読み込みに失敗しました");
     return OpenResult::kLoadFailed;
   }
+  Module* module = &library_.ModuleByName(title);
   ReadText(file->text, *module);
   log_.Write("%sを読み込みました", title);
-  library_.rootInstance().name = title;
   library_.SetCurrentModule(title);
   SetTitle(title);
   LoadSubModules(*module, library_.rootInstance());
   library_.RefreshNewDeleteFlags();
   MarkAllSaved();
-  Changed(Change::kContent | Change::kTree);
+  changes_.Changed(Change::kContent | Change::kTree);
   ui_.DesignFileUsed(path);
   return loadFailures_ == 0 ? OpenResult::kOpened : OpenResult::kLoadFailed;
 }
 
-void Workspace::LoadSubModules(Module& module, RuntimeInstance& node) {
+void DesignDocument::LoadSubModules(Module& module, RuntimeInstance& node) {
   for (auto& [id, instance] : module.instances) {
     // An instance not yet given a module names no file to load.
     if (instance.moduleName.empty())
@@ -176,10 +170,7 @@ void Workspace::LoadSubModules(Module& module, RuntimeInstance& node) {
   }
 }
 
-void Workspace::Save() {
-  const CommandScope scope(*this);
-  if (IsSimulating())
-    return;
+void DesignDocument::Save() {
   const std::string& name = library_.currentInstance().name;
   const std::string fileName = name + ".dtn";
   const auto path = ModuleFilePath(name);
@@ -198,10 +189,7 @@ void Workspace::Save() {
   }
 }
 
-void Workspace::SaveAs() {
-  const CommandScope scope(*this);
-  if (IsSimulating())
-    return;
+void DesignDocument::SaveAs() {
   const auto path = ChooseDesignFile(true);
   if (!path)
     return;
@@ -223,29 +211,7 @@ void Workspace::SaveAs() {
   }
 }
 
-void Workspace::DropFiles(const std::vector<std::filesystem::path>& paths) {
-  const CommandScope scope(*this);
-  if (IsSimulating() || paths.empty() || !ConfirmDiscardChanges())
-    return;
-  for (const std::filesystem::path& path : paths) {
-    hierarchyReader_ = InputReader(inputLimits_);
-    const std::optional<DesignText> file = ReadDesign(path, "");
-    if (!file)
-      return;
-    controller_.DropToolState();
-    library_.Reset();
-    ReadText(file->text, library_.currentModule());
-    MarkAllSaved();
-    SetTitle(path.string());
-    Changed(Change::kContent | Change::kSelection | Change::kView | Change::kTree);
-    ui_.DesignFileUsed(path);
-  }
-}
-
-void Workspace::SaveAll() {
-  const CommandScope scope(*this);
-  if (IsSimulating())
-    return;
+void DesignDocument::SaveAll() {
   std::set<std::string> names;
   library_.rootInstance().CollectNames(names);
   for (const std::string& name : names) {
@@ -266,10 +232,7 @@ void Workspace::SaveAll() {
   }
 }
 
-void Workspace::LoadModule() {
-  const CommandScope scope(*this);
-  if (IsSimulating())
-    return;
+void DesignDocument::LoadModule() {
   const auto path = ChooseDesignFile(false);
   if (!path)
     return;
@@ -286,10 +249,7 @@ void Workspace::LoadModule() {
   MarkSaved(FileTitle(*path));
 }
 
-void Workspace::LoadIntoInstance(int instanceId) {
-  const CommandScope scope(*this);
-  if (IsSimulating())
-    return;
+void DesignDocument::LoadIntoInstance(int instanceId) {
   auto instance = library_.currentModule().instances.find(instanceId);
   if (instance == library_.currentModule().instances.end())
     return;
@@ -318,7 +278,7 @@ void Workspace::LoadIntoInstance(int instanceId) {
   }
   library_.RefreshNewDeleteFlags();
   library_.currentModule().RecordEdit();
-  Changed(Change::kContent | Change::kTree);
+  changes_.Changed(Change::kContent | Change::kTree);
 }
 
 }  // namespace pelkor

@@ -4,22 +4,22 @@
 // tells it, and nothing a file does not keep (selection, run-time state) counts.
 #include <set>
 
-#include "workspace/workspace.h"
+#include "workspace/design_document.h"
 
 namespace pelkor {
 
-void Workspace::MarkSaved(const std::string& moduleName) {
+void DesignDocument::MarkSaved(const std::string& moduleName) {
   if (library_.Exists(moduleName))
     savedRevisions_[moduleName] = library_.ModuleByName(moduleName).revision();
 }
 
-void Workspace::MarkAllSaved() {
+void DesignDocument::MarkAllSaved() {
   savedRevisions_.clear();
   for (const auto& [name, number] : library_.moduleNumbers())
     MarkSaved(name);
 }
 
-bool Workspace::IsModified(const std::string& moduleName) const {
+bool DesignDocument::IsModified(const std::string& moduleName) const {
   if (!library_.Exists(moduleName))
     return false;
   auto saved = savedRevisions_.find(moduleName);
@@ -28,7 +28,7 @@ bool Workspace::IsModified(const std::string& moduleName) const {
   return library_.ModuleByName(moduleName).revision() != baseline;
 }
 
-std::vector<std::string> Workspace::ModifiedModules() const {
+std::vector<std::string> DesignDocument::ModifiedModules() const {
   std::set<std::string> names;
   library_.rootInstance().CollectNames(names);
   std::vector<std::string> modified;
@@ -39,8 +39,7 @@ std::vector<std::string> Workspace::ModifiedModules() const {
   return modified;
 }
 
-bool Workspace::ConfirmDiscardChanges() {
-  const CommandScope scope(*this);
+bool DesignDocument::ConfirmDiscardChanges() {
   if (ModifiedModules().empty())
     return true;
   switch (ui_.AskSaveChanges()) {

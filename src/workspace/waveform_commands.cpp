@@ -4,8 +4,8 @@
 #include <sstream>
 
 #include "files/safe_write.h"
+#include "workspace/simulation_session.h"
 #include "workspace/waveform/live_nodes.h"
-#include "workspace/workspace.h"
 
 namespace pelkor {
 
@@ -23,7 +23,7 @@ const RuntimeInstance* FindTreeItem(const RuntimeInstance& node, TreeItem item) 
 
 }  // namespace
 
-void Workspace::StartRecording() {
+void SimulationSession::StartRecording() {
   stepsSinceCheck_ = 0;
   stoppedAtMismatch_ = false;
   history_.Clear();
@@ -36,7 +36,7 @@ void Workspace::StartRecording() {
   sinkWatch_.Sample(simulation_, root, 0);
 }
 
-bool Workspace::RecordStep() {
+bool SimulationSession::RecordStep() {
   ++stepsSinceCheck_;
   stoppedAtMismatch_ = false;
   const RuntimeInstance& root = library_.rootInstance();
@@ -44,8 +44,7 @@ bool Workspace::RecordStep() {
     history_.Sample(simulation_, root, stepsSinceCheck_);
   const std::optional<SinkDeparture> departure =
       sinkWatch_.Sample(simulation_, root, stepsSinceCheck_);
-  const bool running =
-      interaction_.tool == Tool::kAnimatedRun || interaction_.tool == Tool::kRunWithoutAnimation;
+  const bool running = runMode_ != Tool::kNone;
   if (!departure || !stopAtMismatch_ || !running)
     return true;
   log_.Write("%sがステップ%lldで期待と異なる値を受け取りました",
@@ -56,14 +55,13 @@ bool Workspace::RecordStep() {
   return false;
 }
 
-bool Workspace::WatchTreeItem(TreeItem item) {
-  const CommandScope scope(*this);
+bool SimulationSession::WatchTreeItem(TreeItem item) {
   const RuntimeInstance& root = library_.rootInstance();
   const RuntimeInstance* node = FindTreeItem(root, item);
   return simulating_ && node != nullptr && history_.Watch(simulation_, root, NodePath(*node));
 }
 
-bool Workspace::SaveWaveforms(const std::filesystem::path& path) {
+bool SimulationSession::SaveWaveforms(const std::filesystem::path& path) {
   std::ostringstream vcd;
   WriteVcd(vcd, history_.VcdSignals());
   if (WriteFileSafely(path, vcd.str()) == SaveResult::kSaved)

@@ -112,14 +112,14 @@ class ChoiceDialogsTest : public QObject {
     QCOMPARE(Find<QLineEdit>(&dialog, "name")->text(), QString("b"));
   }
 
-  void arcOkTakesAnyTextAndCancelKeepsThePreset() {
+  void arcOkTakesAnyTextAndCancelGivesNothing() {
     const struct {
       std::string preset;
       const char* button;
-      std::string chosen;
+      std::optional<std::string> chosen;
     } cases[] = {
-        {"", "cancel", ""},  // a new arc stays unnamed
-        {"x", "cancel", "x"},
+        {"", "cancel", std::nullopt},
+        {"x", "cancel", std::nullopt},
         {"x", "ok", "not listed"},
     };
     for (const auto& c : cases) {

@@ -224,11 +224,13 @@ class DataDialogsTest : public QObject {
     };
     for (const auto& c : cases) {
       SinkTransition record;
-      record.receivedText = c.received;
       record.outputMode = c.mode;
       record.hexDisplay = c.hex;
+      std::vector<int> values;
+      for (const char digit : c.received)
+        values.push_back(digit - '0');
       SinkDialog dialog;
-      dialog.Load(record, false);
+      dialog.Load(record, false, values);
       auto* received = Find<QPlainTextEdit>(&dialog, "received");
       QVERIFY(received->isReadOnly());
       QCOMPARE(received->toPlainText(), c.shown);
@@ -270,7 +272,7 @@ class DataDialogsTest : public QObject {
       Find<QLineEdit>(dialog, "name")->setText(" out ");
       Click(dialog, "ok");
     });
-    EditSink(nullptr, record, true);
+    EditSink(nullptr, record, true, {});
     QCOMPARE(record.name, std::string("out"));
     QCOMPARE(record.expected, std::string("10"));
     QCOMPARE(record.outputMode, 2);

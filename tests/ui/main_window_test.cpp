@@ -21,6 +21,7 @@
 #include "dialog_driver.h"
 #include "edit/command_table.h"
 #include "files/settings.h"
+#include "support/workspace_probe.h"
 #include "ui/draw_list_painter.h"
 #include "ui/main_window.h"
 #include "ui/module_tree_window.h"
@@ -107,13 +108,13 @@ class MainWindowTest : public QObject {
     window.show();
     QVERIFY(window.outputLog() != nullptr);  // shown at start by default
     QVERIFY(window.action(CommandId::kOutputLog)->isChecked());
-    window.workspace().log().WriteText("first");
+    window.workspace().WriteLog("first");
     QCOMPARE(window.outputLog()->text(), QString("first"));
 
     window.Execute(CommandId::kOutputDialog);
     QVERIFY(window.outputLog() == nullptr);
     QVERIFY(!window.action(CommandId::kOutputLog)->isChecked());
-    window.workspace().log().WriteText("dropped");
+    window.workspace().WriteLog("dropped");
     window.Execute(CommandId::kOutputLog);
     QCOMPARE(window.outputLog()->text(), QString());
 
@@ -198,8 +199,8 @@ class MainWindowTest : public QObject {
     pelkor::MainWindow window(settingsPath());
     window.OpenDesign(std::filesystem::path(PELKOR_EXAMPLES) / "full_adder.dtn");
     QCOMPARE(window.windowTitle(), QString("full_adder - pelkor"));
-    window.workspace().library().currentModule().AddSink({});
-    window.workspace().library().currentModule().RecordEdit();
+    pelkor::testing::LibraryOf(window.workspace()).currentModule().AddSink({});
+    pelkor::testing::LibraryOf(window.workspace()).currentModule().RecordEdit();
     window.RefreshCommandStates();
     QCOMPARE(window.windowTitle(), QString("full_adder* - pelkor"));
 
@@ -331,7 +332,8 @@ class MainWindowTest : public QObject {
       manager->close();
     });
     window.Execute(CommandId::kModuleManager);
-    QCOMPARE(window.workspace().library().currentInstance().name, std::string("inverter"));
+    QCOMPARE(pelkor::testing::LibraryOf(window.workspace()).currentInstance().name,
+             std::string("inverter"));
     QVERIFY(enabled(window, CommandId::kUpperModule));
   }
 
@@ -368,7 +370,8 @@ class MainWindowTest : public QObject {
 
     // Another module shown: its own name is offered, not the last one's. A file that cannot be
     // written is named.
-    const pelkor::RuntimeInstance& root = window.workspace().library().rootInstance();
+    const pelkor::RuntimeInstance& root =
+        pelkor::testing::LibraryOf(window.workspace()).rootInstance();
     window.workspace().GoToTreeItem(root.children.begin()->second->treeItem);
     QVERIFY(QDir(design.path()).removeRecursively());
     PrintWith(window, [&](QPrintDialog* dialog) {

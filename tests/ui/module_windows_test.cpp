@@ -10,6 +10,7 @@
 #include "dialog_driver.h"
 #include "model/module_manager_entries.h"
 #include "model/module_tree_rows.h"
+#include "support/workspace_probe.h"
 #include "ui/module_manager_dialog.h"
 #include "ui/module_tree_window.h"
 #include "workspace/workspace.h"
@@ -36,7 +37,7 @@ class TreeWindowUi : public WorkspaceUi {
     if (!window)
       return;
     if (changes.Has(Change::kTree))
-      window->rebuild(BuildModuleTree(workspace->library(), workspace->IsSimulating()));
+      window->rebuild(BuildModuleTree(workspace->library(), Running()));
     if (changes.HasAny(Change::kTree | Change::kView))
       window->selectItem(workspace->library().currentInstance().treeItem);
   }
@@ -45,10 +46,13 @@ class TreeWindowUi : public WorkspaceUi {
     window = std::make_unique<ModuleTreeWindow>();
     QObject::connect(window.get(), &ModuleTreeWindow::itemPicked,
                      [this](TreeItem item) { workspace->GoToTreeItem(item); });
-    window->rebuild(BuildModuleTree(workspace->library(), workspace->IsSimulating()));
+    window->rebuild(BuildModuleTree(workspace->library(), Running()));
     window->show();
   }
   void CloseModuleTree() override { window.reset(); }
+  const PreparedNodes* Running() const {
+    return workspace->IsSimulating() ? &workspace->simulation() : nullptr;
+  }
 
   Workspace* workspace = nullptr;
   std::unique_ptr<ModuleTreeWindow> window;
@@ -142,7 +146,7 @@ class ModuleWindowsTest : public QObject {
     design.ui.OpenModuleTree();  // outside a run every node appears
     QTreeWidget* tree = design.ui.window->tree();
     tree->setCurrentItem(tree->topLevelItem(0)->child(0));
-    QCOMPARE(workspace.library().currentInstance().name, std::string("pipe"));
+    QCOMPARE(pelkor::testing::LibraryOf(workspace).currentInstance().name, std::string("pipe"));
     workspace.GoUp();
     QCOMPARE(tree->currentItem(), tree->topLevelItem(0));
   }

@@ -18,8 +18,8 @@ namespace {
 // The arc-name dialog's answers.
 class ArcNames : public EditorUi {
  public:
-  std::string ChooseArcPort(const std::vector<std::string>& names,
-                            const std::string& preset) override {
+  std::optional<std::string> ChooseArcPort(const std::vector<std::string>& names,
+                                           const std::string& preset) override {
     asked.push_back(names);
     return names.empty() ? preset : names.back();
   }

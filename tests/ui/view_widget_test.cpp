@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "support/workspace_probe.h"
 #include "ui/main_window.h"
 #include "ui/view_widget.h"
 #include "view/view_navigation.h"
@@ -33,7 +34,7 @@ class ViewWidgetTest : public QObject {
   void aClickWithARegisterToolPlacesOneWhereItIsDrawn() {
     window_->Execute(CommandId::kShiftRegisterTool);
     QTest::mouseClick(view()->viewport(), Qt::LeftButton, {}, QPoint(100, 100));
-    const auto& registers = workspace().library().currentModule().shiftRegisters;
+    const auto& registers = pelkor::testing::LibraryOf(workspace()).currentModule().shiftRegisters;
     QCOMPARE(registers.size(), std::size_t{1});
     view()->viewport()->repaint();
     // The box's outline is drawn around the clicked cell, in the register's colour.
@@ -46,24 +47,25 @@ class ViewWidgetTest : public QObject {
     QTest::mouseClick(view()->viewport(), Qt::LeftButton, {}, QPoint(100, 100));
     QVERIFY(registers.empty());
     window_->Execute(CommandId::kUndo);
-    QCOMPARE(workspace().library().currentModule().shiftRegisters.size(), std::size_t{1});
+    QCOMPARE(pelkor::testing::LibraryOf(workspace()).currentModule().shiftRegisters.size(),
+             std::size_t{1});
   }
 
   void theArrowKeysScrollAndTheWheelZooms() {
-    const pelkor::Point origin = workspace().view().baseOrigin;
+    const pelkor::Point origin = pelkor::testing::ViewOf(workspace()).baseOrigin;
     view()->setFocus();
     QTest::keyClick(view(), Qt::Key_Right);
-    QVERIFY(workspace().view().baseOrigin != origin);
+    QVERIFY(pelkor::testing::ViewOf(workspace()).baseOrigin != origin);
     QCOMPARE(view()->horizontalScrollBar()->value(),
-             HorizontalScrollBar(workspace().view()).position);
+             pelkor::HorizontalScrollBar(pelkor::testing::ViewOf(workspace())).position);
 
-    const int level = workspace().view().zoomLevel;
+    const int level = pelkor::testing::ViewOf(workspace()).zoomLevel;
     QWheelEvent wheel(QPointF(50, 50), view()->viewport()->mapToGlobal(QPointF(50, 50)), {},
                       QPoint(0, 120), Qt::NoButton, {}, Qt::NoScrollPhase, false);
     QApplication::sendEvent(view()->viewport(), &wheel);
-    QCOMPARE(workspace().view().zoomLevel, level + 1);
+    QCOMPARE(pelkor::testing::ViewOf(workspace()).zoomLevel, level + 1);
     QCOMPARE(view()->horizontalScrollBar()->pageStep(),
-             HorizontalScrollBar(workspace().view()).page);
+             pelkor::HorizontalScrollBar(pelkor::testing::ViewOf(workspace())).page);
   }
 
   void tooltipsShowAfterTheirDelayOnWhite() {

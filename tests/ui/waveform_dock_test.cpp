@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "support/workspace_probe.h"
 #include "ui/desktop_ui.h"
 #include "ui/waveform_dock.h"
 #include "ui/waveform_view.h"
@@ -39,7 +40,8 @@ class WaveformDockTest : public QObject {
     QCOMPARE(workspace_->OpenFile(std::filesystem::path(PELKOR_EXAMPLES) / "counter_divider.dtn"),
              pelkor::OpenResult::kOpened);
     // One value off what the divider gives, so that the sink departs once.
-    workspace_->library().currentModule().sinks.at(kDividerSink).expected = "011001";
+    pelkor::testing::LibraryOf(*workspace_).currentModule().sinks.at(kDividerSink).expected =
+        "011001";
     workspace_->Check();
     QVERIFY(workspace_->IsSimulating());
     for (int i = 0; i < 14; ++i)

@@ -35,22 +35,24 @@ void EditCounter(QWidget* parent, Counter& record, bool simulating) {
   RunPropertyDialog<CounterDialog>(parent, record, simulating);
 }
 
-void EditSink(QWidget* parent, SinkTransition& record, bool simulating) {
+void EditSink(QWidget* parent, SinkTransition& record, bool simulating,
+              const std::vector<int>& received) {
   SinkDialog dialog(parent);
-  dialog.Load(record, simulating);
+  dialog.Load(record, simulating, received);
   // While simulating, "合否" tells whether what the sink took so far agrees with its values.
   if (simulating)
-    dialog.SetVerdict(QString::fromUtf8(LiveVerdictText(LiveVerdict(record, record.received))));
+    dialog.SetVerdict(QString::fromUtf8(LiveVerdictText(LiveVerdict(record, received))));
   dialog.exec();
   dialog.Store(record);
 }
 
-std::string ChooseArcPort(QWidget* parent, const std::vector<std::string>& names,
+std::optional<std::string> ChooseArcPort(QWidget* parent, const std::vector<std::string>& names,
                           const std::string& preset) {
   ArcPortDialog dialog(parent);
   dialog.Fill(names);
   dialog.Preset(preset);
-  dialog.exec();
+  if (dialog.exec() != QDialog::Accepted)
+    return std::nullopt;
   return dialog.ChosenText();
 }
 

@@ -17,10 +17,12 @@ namespace pelkor {
 void EditShiftRegister(QWidget* parent, ShiftRegister& record, bool simulating);
 void EditSource(QWidget* parent, SourceTransition& record, bool simulating);
 void EditCounter(QWidget* parent, Counter& record, bool simulating);
-void EditSink(QWidget* parent, SinkTransition& record, bool simulating);
+// `received`: what the sink took so far, shown with the verdict on it while simulating.
+void EditSink(QWidget* parent, SinkTransition& record, bool simulating,
+              const std::vector<int>& received);
 
-// The arc's port name: the text typed after OK, `preset` after Cancel.
-std::string ChooseArcPort(QWidget* parent, const std::vector<std::string>& names,
+// The arc's port name: the text typed after OK, nullopt after Cancel.
+std::optional<std::string> ChooseArcPort(QWidget* parent, const std::vector<std::string>& names,
                           const std::string& preset);
 
 // A module name as typed (possibly empty) after OK; nullopt after Cancel.

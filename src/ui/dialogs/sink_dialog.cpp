@@ -73,9 +73,10 @@ SinkDialog::SinkDialog(QWidget* parent)
   resize(480, 380);
 }
 
-void SinkDialog::Load(const SinkTransition& record, bool simulating) {
+void SinkDialog::Load(const SinkTransition& record, bool simulating,
+                      const std::vector<int>& received) {
   expected_ = record.expected;
-  receivedText_ = record.receivedText;
+  receivedText_ = ReceivedText(received);
   outputMode_ = record.outputMode;
   name_ = record.name;
   hexDisplay_ = record.hexDisplay;

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <array>
 #include <string>
+#include <vector>
 
 #include "model/primitives.h"
 
@@ -23,7 +24,8 @@ class SinkDialog : public QDialog {
  public:
   explicit SinkDialog(QWidget* parent = nullptr);
 
-  void Load(const SinkTransition& record, bool simulating);
+  // `received`: the values the sink took so far.
+  void Load(const SinkTransition& record, bool simulating, const std::vector<int>& received = {});
   // The values OK took (name, mode and "16進" also from an OK that was refused), the name
   // trimmed; an unknown output mode comes back as "Big".
   void Store(SinkTransition& record) const;

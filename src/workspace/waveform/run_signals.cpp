@@ -21,11 +21,10 @@ std::uint8_t SampleSource(const RunningNode& running, int id, std::size_t& seen)
   if (!source)
     return kSignalEmpty;
   const std::span<const std::uint8_t> remaining = source->queue.subspan(source->emitted);
-  const bool holds = running.node.net->sources.at(id).holdValue;
   std::uint8_t value = kSignalEmpty;
   if (source->emitted > seen) {
     value = SignalBit(source->queue[source->emitted - 1]);
-  } else if (holds && source->outputRegister &&
+  } else if (source->holdValue && source->outputRegister &&
              running.simulation.EntryWritten(running.node, *source->outputRegister) &&
              !remaining.empty()) {
     value = SignalBit(remaining.front());  // a held value went out again

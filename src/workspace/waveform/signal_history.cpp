@@ -42,7 +42,7 @@ bool SignalHistory::Watch(const Simulation& simulation, const RuntimeInstance& r
                   [&](const Watched& watched) { return watched.path == path; })) {
     return false;
   }
-  const Module& net = *node->net;
+  const Module& net = simulation.ModuleOf(*node);
   Watched watched{path, rows_.size(), 0};
   for (const SignalRef& signal : SignalsOf(net)) {
     HistoryRow row{path, signal, "", {}};

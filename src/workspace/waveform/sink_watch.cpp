@@ -48,7 +48,7 @@ std::optional<SinkDeparture> SinkWatch::Sample(const Simulation& simulation,
   std::optional<SinkDeparture> departure;
   if (step == 0) {
     ForEachLiveNode(simulation, root, [&](const LiveNode& live) {
-      for (const auto& [id, sink] : live.node.net->sinks) {
+      for (const auto& [id, sink] : simulation.ModuleOf(live.node).sinks) {
         if (!ExpectsValues(sink))
           continue;
         const auto found = Look(simulation, live.node, live.path, id, sink, step);
@@ -63,7 +63,7 @@ std::optional<SinkDeparture> SinkWatch::Sample(const Simulation& simulation,
   std::vector<int> departureOrder;
   for (std::size_t k = 0; k < simulation.ChangedSinkCount(); ++k) {
     const auto [node, sinkId] = simulation.ChangedSink(k);
-    const SinkTransition& sink = node->net->sinks.at(sinkId);
+    const SinkTransition& sink = simulation.ModuleOf(*node).sinks.at(sinkId);
     if (!ExpectsValues(sink))
       continue;
     const auto found = Look(simulation, *node, NodePath(*node), sinkId, sink, step);
@@ -90,7 +90,7 @@ std::string VerdictSummary(const Simulation& simulation, const RuntimeInstance& 
   int passed = 0;
   std::vector<std::string> failed;
   ForEachLiveNode(simulation, root, [&](const LiveNode& live) {
-    for (const auto& [id, sink] : live.node.net->sinks) {
+    for (const auto& [id, sink] : simulation.ModuleOf(live.node).sinks) {
       const SinkVerdict verdict = Verify(sink, Received(simulation, live, id));
       if (verdict == SinkVerdict::kPass)
         ++passed;

@@ -88,7 +88,7 @@ void VcdRecorder::Sample(const Simulation& simulation, const RuntimeInstance& ro
   };
   std::vector<bool> sampled(signals_.size(), false);
   ForEachLiveNode(simulation, root, [&](const LiveNode& live) {
-    for (const SignalRef& signal : SignalsOf(*live.node.net)) {
+    for (const SignalRef& signal : SignalsOf(simulation.ModuleOf(live.node))) {
       const std::string name = SignalName(signal);
       const auto [it, added] = index_.try_emplace(live.path + "/" + name, signals_.size());
       if (added) {

@@ -3,6 +3,7 @@
 
 #include "edit/editor_fixture.h"
 #include "support/records.h"
+#include "support/workspace_probe.h"
 
 namespace pelkor {
 namespace {
@@ -149,7 +150,7 @@ TEST_F(ArcToolTest, TheArcDialogComesUpOnlyWhenThereIsAPortToChoose) {
 }
 
 TEST_F(ArcToolTest, AModulePortIsAlwaysAskedForFromTheModulesNamedSourcesAndSinks) {
-  Module& sub = *ws.library().CreateModule("sub");
+  Module& sub = *testing::LibraryOf(ws).CreateModule("sub");
   sub.AddSource(testing::Named<SourceTransition>("b"));
   sub.AddSource(testing::Named<SourceTransition>("a"));
   sub.AddSource({});
@@ -159,11 +160,19 @@ TEST_F(ArcToolTest, AModulePortIsAlwaysAskedForFromTheModulesNamedSourcesAndSink
   module().instances.at(instance).moduleName = "sub";
   ui.ports = {"a", std::nullopt};
   DrawArc(reg, instance);
+  const std::uint64_t drawn = Revision();
   DrawArc(instance, reg);
   EXPECT_THAT(ui.portLists, ElementsAre(ElementsAre("a", "b"), ElementsAre("q")));
-  ASSERT_EQ(module().arcs.size(), 2u);
+  ASSERT_EQ(module().arcs.size(), 1u);  // Cancel creates nothing
   EXPECT_EQ(module().arcs.begin()->second.name, "a");
-  EXPECT_EQ(module().arcs.rbegin()->second.name, "");  // cancelled: the preset stays
+  EXPECT_EQ(Revision(), drawn);
+
+  // Drawn again and cancelled, an existing arc keeps its name and bends.
+  ui.ports = {std::nullopt};
+  DrawArc(reg, instance, {{200, 40}});
+  ASSERT_EQ(module().arcs.size(), 1u);
+  EXPECT_EQ(module().arcs.begin()->second.name, "a");
+  EXPECT_TRUE(module().arcs.begin()->second.bends.empty());
 }
 
 TEST_F(ArcToolTest, DrawingTheSameRegisterToSinkArcTwiceKeepsOneArcWithTheNewBends) {

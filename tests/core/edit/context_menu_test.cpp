@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 
 #include "edit/editor_fixture.h"
+#include "support/workspace_probe.h"
 
 namespace pelkor {
 namespace {
@@ -24,7 +25,7 @@ TEST_F(ContextMenuTest, EmptySpaceOffersPasteGreyedUntilSomethingIsCopied) {
   Tool(CommandId::kMoveTool);
   RightClick({300, 200});
   Click({100, 100});
-  ws.Copy(ws.view().viewport());
+  ws.Copy(testing::ViewOf(ws).viewport());
   Click({300, 200});  // drops the selection
   RightClick({300, 200});
   ws.Check();
@@ -50,7 +51,7 @@ TEST_F(ContextMenuTest, PasteLandsAtTheLastPressPoint) {
   Tool(CommandId::kMoveTool);
   Press({110, 90});  // selects the sink, anchored at the press point
   Release({110, 90});
-  ws.Copy(ws.view().viewport());
+  ws.Copy(testing::ViewOf(ws).viewport());
   Click({300, 200});
   ui.menuChoices = {CommandId::kPaste};
   RightClick({50, 250});
@@ -97,11 +98,11 @@ TEST_F(ContextMenuTest, EditOfAnInstanceNamesItAsADoubleClickDoesAndThenEntersIt
   RightClick({100, 100});
   EXPECT_EQ(module().instances.at(instance).moduleName, "sub");
   EXPECT_THAT(ui.opened, ElementsAre("module name"));
-  EXPECT_EQ(ws.library().rootInstance().children.size(), 1u);
+  EXPECT_EQ(testing::LibraryOf(ws).rootInstance().children.size(), 1u);
   EXPECT_NE(Revision(), before);
 
   RightClick({100, 100});  // named now: 編集 goes inside
-  EXPECT_EQ(ws.library().currentInstance().name, "sub");
+  EXPECT_EQ(testing::LibraryOf(ws).currentInstance().name, "sub");
   EXPECT_THAT(ui.opened, ElementsAre("module name"));
 }
 

@@ -7,6 +7,7 @@
 #include "support/model_invariants.h"
 #include "support/recording_log.h"
 #include "support/scripted_ui.h"
+#include "support/workspace_probe.h"
 #include "workspace/workspace.h"
 
 namespace pelkor::testing {
@@ -17,15 +18,15 @@ namespace pelkor::testing {
 class EditorTest : public ::testing::Test {
  protected:
   EditorTest() {
-    ws.log().Attach(&log);
-    ws.view().width = 400;
-    ws.view().height = 300;
+    ws.AttachLog(&log);
+    testing::ViewOf(ws).width = 400;
+    testing::ViewOf(ws).height = 300;
     Paint();
   }
   void TearDown() override { EXPECT_TRUE(ModuleInvariantsHold(module())); }
 
-  Module& module() { return ws.library().currentModule(); }
-  const InteractionState& state() { return ws.interaction(); }
+  Module& module() { return testing::LibraryOf(ws).currentModule(); }
+  const InteractionState& state() { return testing::InteractionOf(ws); }
   // Moves with every recorded edit.
   std::uint64_t Revision() { return module().revision(); }
   void Paint() { ws.PaintView(frame); }

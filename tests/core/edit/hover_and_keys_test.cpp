@@ -5,6 +5,7 @@
 
 #include "edit/editor_fixture.h"
 #include "sim/sim_fixture.h"
+#include "support/workspace_probe.h"
 
 namespace pelkor {
 namespace {
@@ -72,8 +73,8 @@ TEST_F(HoverAndKeysTest, WhileAnArcIsDrawnOnlyItsPossibleEndsGetAFrame) {
 }
 
 TEST_F(HoverAndKeysTest, TheStatusBarGetsTheLogicalPointWithoutSnapping) {
-  ws.view().scale = 2;
-  ws.view().origin = {-40, 10};
+  testing::ViewOf(ws).scale = 2;
+  testing::ViewOf(ws).origin = {-40, 10};
   ws.KeyDown(kCtrlKey);
   Move({17, 20}, true);
   EXPECT_EQ(ui.pointer, (Point{-6, 50}));
@@ -114,32 +115,32 @@ TEST_F(HoverAndKeysTest, WhileSimulatingAMachineShowsTheStateItIsIn) {
 }
 
 TEST_F(HoverAndKeysTest, ArrowKeysAndTheMiddleButtonPanTheView) {
-  ws.view().zoomLevel = 1;
-  ws.view().scale = 2;
+  testing::ViewOf(ws).zoomLevel = 1;
+  testing::ViewOf(ws).scale = 2;
   const std::pair<int, Point> keys[] = {
       {kLeftKey, {20, 0}}, {kUpKey, {0, 20}}, {kRightKey, {-20, 0}}, {kDownKey, {0, -20}}};
   for (const auto& [key, moved] : keys) {
-    const Point before = ws.view().baseOrigin;
+    const Point before = testing::ViewOf(ws).baseOrigin;
     ws.KeyDown(key);
-    EXPECT_EQ(ws.view().baseOrigin, before + moved) << key;
+    EXPECT_EQ(testing::ViewOf(ws).baseOrigin, before + moved) << key;
   }
-  EXPECT_EQ(ws.view().origin, (Point{-200, -150}));
+  EXPECT_EQ(testing::ViewOf(ws).origin, (Point{-200, -150}));
 
   const int id = Place(CommandId::kSinkTool, {100, 100});
   Tool(CommandId::kMoveTool);
   Press({100, 100});  // a drag of the sink, while the middle button pans
   ws.MiddleButtonPress({100, 100});
   Move({130, 90});
-  EXPECT_EQ(ws.view().baseOrigin, (Point{-60, 20}));
-  EXPECT_EQ(ws.view().scrollExtent.left, -260);
+  EXPECT_EQ(testing::ViewOf(ws).baseOrigin, (Point{-60, 20}));
+  EXPECT_EQ(testing::ViewOf(ws).scrollExtent.left, -260);
   ws.MiddleButtonRelease({130, 90});
   Move({140, 90});
-  EXPECT_EQ(ws.view().baseOrigin, (Point{-60, 20}));
+  EXPECT_EQ(testing::ViewOf(ws).baseOrigin, (Point{-60, 20}));
   EXPECT_EQ(*module().PositionOf(id), (Point{80, 30}));
 }
 
 TEST_F(HoverAndKeysTest, GoingUpEndsTheArcAndDropsTheSelection) {
-  ws.library().CreateModule("sub");
+  testing::LibraryOf(ws).CreateModule("sub");
   const int instance = Place(CommandId::kModuleTool, {100, 100});
   ui.names = {"sub"};
   DoubleClick({100, 100});

@@ -3,6 +3,7 @@
 
 #include "edit/editor_fixture.h"
 #include "files/design_file.h"
+#include "support/workspace_probe.h"
 
 namespace pelkor {
 namespace {
@@ -41,14 +42,14 @@ TEST_F(MoveToolTest, ARubberBandSelectsTheCentresItCoversAndAnEmptyOneNothing) {
 }
 
 TEST_F(MoveToolTest, ARubberBandIsClampedToTheClientArea) {
-  ws.view().width = 150;  // the counter at pixel (200, 150) lies beyond the right edge
+  testing::ViewOf(ws).width = 150;  // the counter at pixel (200, 150) lies beyond the right edge
   Drag({0, 0}, {900, 900});
   EXPECT_THAT(module().selection.selectedIds, ElementsAre(first));
 }
 
 TEST_F(MoveToolTest, AFivePixelDragAtZoomLevelOneMovesTenLogicalUnits) {
-  ws.view().zoomLevel = 1;
-  ws.view().scale = 2;
+  testing::ViewOf(ws).zoomLevel = 1;
+  testing::ViewOf(ws).scale = 2;
   Press({50, 50});  // the register, at logical (100, 100)
   Move({55, 50});
   EXPECT_EQ(PositionOf(first), (Point{110, 100}));
@@ -111,9 +112,9 @@ TEST_F(MoveToolTest, UndoBringsBackADeletedPasteBeforeItUndoesTheEarlierEdits) {
   Drag({50, 50}, {250, 200});  // both objects
   Drag({150, 125}, {180, 125});
   const std::string dragged = WriteModule(module());
-  ws.Copy(ws.view().viewport());
+  ws.Copy(testing::ViewOf(ws).viewport());
   Click({300, 200});  // empty space: the paste point
-  ws.Paste(ws.view().viewport());
+  ws.Paste(testing::ViewOf(ws).viewport());
   const std::string pasted = WriteModule(module());
   ASSERT_EQ(module().PrimitiveCount(), 4u);
   Drag({395, 299}, {240, 165});  // a band around the pasted copy only

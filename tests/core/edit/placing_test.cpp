@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 
 #include "edit/editor_fixture.h"
+#include "support/workspace_probe.h"
 
 namespace pelkor {
 namespace {
@@ -44,7 +45,7 @@ TEST_F(PlacingTest, ANewRegisterShiftsRightOnlyWithShiftLineTwo) {
 }
 
 TEST_F(PlacingTest, CtrlSnapsThePointToTheCentreOfItsGridCell) {
-  ws.view().origin = {0, -10};  // pixel (57, 7) is logical (57, -3)
+  testing::ViewOf(ws).origin = {0, -10};  // pixel (57, 7) is logical (57, -3)
   Tool(CommandId::kCounterTool);
   ws.KeyDown(kCtrlKey);
   Click({57, 7});
@@ -67,12 +68,12 @@ TEST_F(PlacingTest, APlacedPrimitiveCanBeDoubleClickedBeforeTheNextPaint) {
 }
 
 TEST_F(PlacingTest, TheEraserRemovesAnObjectWithItsArcsKindEntryAndTreeNode) {
-  ws.library().CreateModule("sub");
+  testing::LibraryOf(ws).CreateModule("sub");
   const int reg = Place(CommandId::kShiftRegisterTool, {100, 100});
   const int instance = Place(CommandId::kModuleTool, {250, 100});
   ui.names = {"sub"};
   DoubleClick({250, 100});
-  ASSERT_TRUE(ws.library().rootInstance().children.contains(instance));
+  ASSERT_TRUE(testing::LibraryOf(ws).rootInstance().children.contains(instance));
   DrawArc(reg, instance);
   const int rebuilds = ui.treeRebuilds;
 
@@ -82,7 +83,7 @@ TEST_F(PlacingTest, TheEraserRemovesAnObjectWithItsArcsKindEntryAndTreeNode) {
   EXPECT_EQ(module().PositionOf(instance), nullptr);
   EXPECT_FALSE(module().kinds.contains(instance));
   EXPECT_THAT(module().arcs, IsEmpty());
-  EXPECT_TRUE(ws.library().rootInstance().children.empty());
+  EXPECT_TRUE(testing::LibraryOf(ws).rootInstance().children.empty());
   EXPECT_EQ(ui.treeRebuilds, rebuilds + 1);
   EXPECT_THAT(ui.opened, ElementsAre("module name", "arc port"));
 }

@@ -15,6 +15,7 @@
 #include "support/recording_log.h"
 #include "support/records.h"
 #include "support/scripted_ui.h"
+#include "support/workspace_probe.h"
 #include "workspace/workspace.h"
 
 namespace pelkor {
@@ -52,11 +53,11 @@ class RandomUi : public testing::ScriptedUi {
     };
   }
 
-  std::string ChooseArcPort(const std::vector<std::string>& offered,
-                            const std::string& preset) override {
+  std::optional<std::string> ChooseArcPort(const std::vector<std::string>& offered,
+                                           const std::string& preset) override {
     ScriptedUi::ChooseArcPort(offered, preset);
     if (offered.empty() || Pick({false, true}))
-      return Pick({preset, std::string("z")});
+      return Pick<std::optional<std::string>>({preset, std::string("z"), std::nullopt});
     return offered[rng_() % offered.size()];
   }
   std::optional<std::string> AskModuleName() override {
@@ -84,13 +85,13 @@ class RandomSession {
   // a sequence of edits of one module that undo and redo can walk.
   explicit RandomSession(unsigned seed, bool editsOnly = false)
       : rng_(seed), editsOnly_(editsOnly) {
-    ws_.log().Attach(&log_);
-    ws_.view().width = kWidth;
-    ws_.view().height = kHeight;
+    ws_.AttachLog(&log_);
+    testing::ViewOf(ws_).width = kWidth;
+    testing::ViewOf(ws_).height = kHeight;
     NewDesign();
   }
 
-  Module& module() { return ws_.library().currentModule(); }
+  Module& module() { return testing::LibraryOf(ws_).currentModule(); }
   Workspace& workspace() { return ws_; }
 
   // Sends one random event; returns its name for failure messages.
@@ -163,10 +164,10 @@ class RandomSession {
         return "tool";
       }
       case 13:
-        ws_.Copy(ws_.view().viewport());
+        ws_.Copy(testing::ViewOf(ws_).viewport());
         return "copy";
       case 14:
-        ws_.Paste(ws_.view().viewport());
+        ws_.Paste(testing::ViewOf(ws_).viewport());
         return "paste";
       case 15:
         ws_.Undo();
@@ -176,7 +177,7 @@ class RandomSession {
         return "go up";
       case 17: {
         // As a zoom does: another scale, and the origin that keeps the centre.
-        ViewState& view = ws_.view();
+        ViewState& view = testing::ViewOf(ws_);
         if (Pick(2) == 0)
           view.baseOrigin = {};  // and home again, so that the design stays in sight
         view.zoomLevel = Pick(4);
@@ -210,7 +211,7 @@ class RandomSession {
   void NewDesign() {
     ws_.EndSimulation();
     ws_.New();
-    ws_.library().CreateModule("sub")->AddSource(testing::Named<SourceTransition>("a"));
+    testing::LibraryOf(ws_).CreateModule("sub")->AddSource(testing::Named<SourceTransition>("a"));
   }
   int Pick(int n) { return static_cast<int>(rng_() % static_cast<unsigned>(n)); }
 
@@ -219,8 +220,8 @@ class RandomSession {
   Point RandomPixel() {
     std::vector<Point> inSight;
     std::vector<Point> arcEnds;
-    const Viewport viewport = ws_.view().viewport();
-    const InteractionState& state = ws_.interaction();
+    const Viewport viewport = testing::ViewOf(ws_).viewport();
+    const InteractionState& state = testing::InteractionOf(ws_);
     const ObjectKind arcKind = module().KindOf(state.arcSource);
     for (const auto& [id, kind] : module().kinds) {
       const Point* position = module().PositionOf(id);
@@ -287,7 +288,7 @@ TEST(RandomizedInteractionTest, UndoAndRedoWalkEveryEditBackAndForthByteForByte)
           sameModule = false;
           break;
         }
-        if (ws.interaction().dragging)
+        if (testing::InteractionOf(ws).dragging)
           continue;
         const std::string now = WriteModule(*shown);
         ASSERT_TRUE(now == text || shown->revision() != revision)
@@ -298,7 +299,7 @@ TEST(RandomizedInteractionTest, UndoAndRedoWalkEveryEditBackAndForthByteForByte)
         text = now;
         revision = shown->revision();
       }
-      if (!sameModule || ws.interaction().dragging)
+      if (!sameModule || testing::InteractionOf(ws).dragging)
         continue;
       const std::string end = WriteModule(*shown);
       while (shown->CanUndo())

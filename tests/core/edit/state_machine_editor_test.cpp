@@ -24,12 +24,13 @@ class ScriptedMachineUi : public StateMachineEditorUi {
     std::string preset;
   };
 
-  std::string ChooseArcName(const std::vector<std::string>& names,
-                            const std::string& preset) override {
+  // The next scripted answer (nullopt: Cancel), or OK on the preset when none is left.
+  std::optional<std::string> ChooseArcName(const std::vector<std::string>& names,
+                                           const std::string& preset) override {
     arcDialogs.push_back({names, preset});
     if (arcAnswers.empty())
       return preset;
-    std::string answer = arcAnswers.front();
+    std::optional<std::string> answer = arcAnswers.front();
     arcAnswers.pop_front();
     return answer;
   }
@@ -44,7 +45,7 @@ class ScriptedMachineUi : public StateMachineEditorUi {
 
   void Warn(const std::string& text) override { warnings.push_back(text); }
 
-  std::deque<std::string> arcAnswers;
+  std::deque<std::optional<std::string>> arcAnswers;
   std::deque<StateDialogValues> stateAnswers;
   std::vector<ArcDialog> arcDialogs;
   std::vector<StateDialogValues> stateDialogs;
@@ -221,6 +222,13 @@ TEST_F(StateMachineEditorTest, ArcNameDialogOpensOnlyForTwoOrMoreOutputNames) {
   DrawArc({250, 50}, {}, {50, 50});  // one output name: no dialog, no name
   EXPECT_EQ(ui_.arcDialogs.size(), 2u);
   EXPECT_EQ(editor_.machine().stateArcs.at(2).name, "");
+
+  // Cancel creates no arc and leaves an existing one as it was.
+  ui_.arcAnswers = {std::nullopt, std::nullopt};
+  DrawArc({50, 50}, {}, {250, 50});
+  DrawArc({50, 50}, {{90, 90}}, {150, 200});
+  EXPECT_EQ(editor_.machine().stateArcs.size(), 2u);
+  EXPECT_EQ(editor_.machine().stateArcs.at(1), (StateArc{1, 3, {{20, 250}}, "to2"}));
 }
 
 TEST_F(StateMachineEditorTest, RubberBandFollowsThePointerAndStopsShortOverAState) {

@@ -5,6 +5,7 @@
 #include "model/module_library.h"
 #include "model/module_manager_entries.h"
 #include "model/module_tree_rows.h"
+#include "support/prepared_set.h"
 #include "support/recording_log.h"
 
 namespace pelkor {
@@ -31,7 +32,7 @@ class LibraryListingTest : public ::testing::Test {
 
 TEST_F(LibraryListingTest, TreeRowsRunDepthFirstInInstanceOrder) {
   const TreeItem root = library.rootInstance().treeItem;
-  const ModuleTree tree = BuildModuleTree(library, false);
+  const ModuleTree tree = BuildModuleTree(library, nullptr);
   EXPECT_EQ(tree.rows, (std::vector<ModuleTreeRow>{{root, 0, "untitle"},
                                                    {a->treeItem, root, "A"},
                                                    {c->treeItem, a->treeItem, "C"},
@@ -39,41 +40,41 @@ TEST_F(LibraryListingTest, TreeRowsRunDepthFirstInInstanceOrder) {
   EXPECT_EQ(tree.current, root);
 }
 
-TEST_F(LibraryListingTest, WhileSimulatingNodesWithoutANetAreHiddenWithTheirSubtrees) {
-  a->net = std::make_unique<Module>();
-  b->net = std::make_unique<Module>();  // C, below A, has not been created yet
-  EXPECT_EQ(BuildModuleTree(library, true).rows.size(), 3u);
-  a->net.reset();  // A deleted: C goes with it, even once it has a net
-  c->net = std::make_unique<Module>();
-  const ModuleTree tree = BuildModuleTree(library, true);
+TEST_F(LibraryListingTest, WhileSimulatingUnpreparedNodesAreHiddenWithTheirSubtrees) {
+  testing::PreparedSet running;
+  running.nodes = {a, b};  // C, below A, has not been created yet
+  EXPECT_EQ(BuildModuleTree(library, &running).rows.size(), 3u);
+  running.nodes = {b, c};  // A deleted: C goes with it, even once it is prepared
+  const ModuleTree tree = BuildModuleTree(library, &running);
   ASSERT_EQ(tree.rows.size(), 2u);
   EXPECT_EQ(tree.rows[1].name, "B");
-  EXPECT_EQ(BuildModuleTree(library, false).rows.size(), 4u);  // outside a run all appear
+  EXPECT_EQ(BuildModuleTree(library, nullptr).rows.size(), 4u);  // outside a run all appear
 }
 
 TEST_F(LibraryListingTest, CurrentItemIsTheShownInstanceWhenItHasARow) {
   library.CreateModule("C");
-  library.GoToTreeItem(c->treeItem, false);
-  EXPECT_EQ(BuildModuleTree(library, false).current, c->treeItem);
-  // A working copy shown while its node is hidden would have no row to select.
-  EXPECT_EQ(BuildModuleTree(library, true).current, 0u);
+  library.GoToTreeItem(c->treeItem);
+  EXPECT_EQ(BuildModuleTree(library, nullptr).current, c->treeItem);
+  // A node shown while it is hidden would have no row to select.
+  const testing::PreparedSet running;
+  EXPECT_EQ(BuildModuleTree(library, &running).current, 0u);
 }
 
 TEST_F(LibraryListingTest, AModuleIsFoundAtTheCurrentRowElseAtItsFirstRow) {
   RuntimeInstance* secondC = library.ExpandInstance(3, "C", *b);
-  const ModuleTree tree = BuildModuleTree(library, false);
+  const ModuleTree tree = BuildModuleTree(library, nullptr);
   EXPECT_EQ(FindModuleRow(tree, "C"), c->treeItem);  // the first from the top
   EXPECT_EQ(FindModuleRow(tree, "untitle"), library.rootInstance().treeItem);
   EXPECT_EQ(FindModuleRow(tree, "D"), 0u);
   EXPECT_EQ(FindModuleRow(tree, "c"), 0u);  // names are matched exactly
   library.CreateModule("C");
-  library.GoToTreeItem(secondC->treeItem, false);
-  EXPECT_EQ(FindModuleRow(BuildModuleTree(library, false), "C"), secondC->treeItem);
-  // While simulating, a node without a net has no row to show.
-  library.GoToTreeItem(library.rootInstance().treeItem, false);
-  b->net = std::make_unique<Module>();
-  secondC->net = std::make_unique<Module>();
-  const ModuleTree running = BuildModuleTree(library, true);
+  library.GoToTreeItem(secondC->treeItem);
+  EXPECT_EQ(FindModuleRow(BuildModuleTree(library, nullptr), "C"), secondC->treeItem);
+  // While simulating, a node not yet prepared has no row to show.
+  library.GoToTreeItem(library.rootInstance().treeItem);
+  testing::PreparedSet prepared;
+  prepared.nodes = {&library.rootInstance(), b, secondC};
+  const ModuleTree running = BuildModuleTree(library, &prepared);
   EXPECT_EQ(FindModuleRow(running, "C"), secondC->treeItem);
   EXPECT_EQ(FindModuleRow(running, "A"), 0u);
 }

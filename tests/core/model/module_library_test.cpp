@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "base/errors.h"
+#include "support/prepared_set.h"
 #include "support/recording_log.h"
 
 namespace pelkor {
@@ -31,6 +32,23 @@ TEST_F(ModuleLibraryTest, StartsWithUntitleAtTheRoot) {
   EXPECT_EQ(&library.currentInstance(), &library.rootInstance());
   EXPECT_EQ(&library.currentModule(), &library.ModuleByName("untitle"));
   EXPECT_NE(library.rootInstance().treeItem, 0u);
+}
+
+TEST_F(ModuleLibraryTest, RenameKeepsTheDesignAndTheNodesButNeverLeavesAnInstanceBehind) {
+  library.currentModule().AddShiftRegister({});
+  ASSERT_TRUE(library.RenameModule("untitle", "top"));
+  EXPECT_FALSE(library.Exists("untitle"));
+  EXPECT_EQ(library.ModuleByName("top").PrimitiveCount(), 1u);
+  EXPECT_EQ(library.rootInstance().name, "top");
+  EXPECT_EQ(&library.currentModule(), &library.ModuleByName("top"));
+
+  library.CreateModule("sub");
+  PlaceInstance("top", "sub");
+  EXPECT_FALSE(library.RenameModule("sub", "other"));  // "top" names it
+  EXPECT_FALSE(library.RenameModule("top", "sub"));    // taken
+  EXPECT_FALSE(library.RenameModule("none", "x"));
+  EXPECT_TRUE(library.RenameModule("top", "top"));
+  EXPECT_EQ(library.moduleNumbers(), (std::map<std::string, int>{{"sub", 1}, {"top", 0}}));
 }
 
 TEST_F(ModuleLibraryTest, CreateModuleNumbersByCountAndRefusesTakenNames) {
@@ -72,35 +90,36 @@ TEST_F(ModuleLibraryTest, EnterInstanceAndGoUp) {
   const int id = PlaceInstance("untitle", "B");
   library.ExpandInstance(id, "B", library.rootInstance());
 
-  library.GoUp(false);  // at the root: nothing happens
+  library.GoUp();  // at the root: nothing happens
   EXPECT_EQ(&library.currentInstance(), &library.rootInstance());
 
-  library.EnterInstance(id, "B", false);
+  library.EnterInstance(id, "B", nullptr);
   EXPECT_EQ(library.currentInstance().name, "B");
   EXPECT_EQ(&library.currentModule(), &library.ModuleByName("B"));
 
-  library.EnterInstance(5, "B", false);  // the node shown is already B
+  library.EnterInstance(5, "B", nullptr);  // the node shown is already B
   EXPECT_EQ(sink.lines, std::vector<std::string>{"再帰です"});
 
-  library.GoUp(false);
+  library.GoUp();
   EXPECT_EQ(&library.currentInstance(), &library.rootInstance());
   EXPECT_EQ(&library.currentModule(), &library.ModuleByName("untitle"));
 
   try {
-    library.EnterInstance(99, "B", false);
+    library.EnterInstance(99, "B", nullptr);
     FAIL();
   } catch (const MessageError& e) {
     EXPECT_STREQ(e.what(), "モジュールがありません");
   }
+  testing::PreparedSet running;
   try {
-    library.EnterInstance(id, "B", true);  // simulating, but the node has no net yet
+    library.EnterInstance(id, "B", &running);  // simulating, but the node is not prepared yet
     FAIL();
   } catch (const MessageError& e) {
     EXPECT_STREQ(e.what(), "まだモジュールが作成されていません");
   }
-  library.rootInstance().Child(id).net = std::make_unique<Module>();
-  library.EnterInstance(id, "B", true);
-  EXPECT_EQ(&library.currentModule(), library.rootInstance().Child(id).net.get());
+  running.nodes.insert(&library.rootInstance().Child(id));
+  library.EnterInstance(id, "B", &running);
+  EXPECT_EQ(&library.currentModule(), &library.ModuleByName("B"));
 }
 
 TEST_F(ModuleLibraryTest, GoToTreeItemSkipsDeletedNodesAndInstanceDeletedMovesUp) {
@@ -109,18 +128,18 @@ TEST_F(ModuleLibraryTest, GoToTreeItemSkipsDeletedNodesAndInstanceDeletedMovesUp
   RuntimeInstance* b = library.ExpandInstance(1, "B", library.rootInstance());
   RuntimeInstance* c = library.ExpandInstance(2, "C", *b);
 
-  library.GoToTreeItem(c->treeItem, false);
+  library.GoToTreeItem(c->treeItem);
   EXPECT_EQ(&library.currentInstance(), c);
-  library.GoToTreeItem(12345, false);  // unknown item: nothing changes
+  library.GoToTreeItem(12345);  // unknown item: nothing changes
   EXPECT_EQ(&library.currentInstance(), c);
 
   c->deleted = true;
-  library.GoToTreeItem(library.rootInstance().treeItem, false);
-  library.GoToTreeItem(c->treeItem, false);
+  library.GoToTreeItem(library.rootInstance().treeItem);
+  library.GoToTreeItem(c->treeItem);
   EXPECT_EQ(&library.currentInstance(), &library.rootInstance());
 
   c->deleted = false;
-  library.GoToTreeItem(c->treeItem, false);
+  library.GoToTreeItem(c->treeItem);
   library.InstanceDeleted(b->treeItem);  // an ancestor of the node shown is deleted
   EXPECT_EQ(&library.currentInstance(), &library.rootInstance());
   EXPECT_EQ(sink.lines, std::vector<std::string>{"モジュールがdeleteされたのでviewを変更します"});
@@ -132,7 +151,7 @@ TEST_F(ModuleLibraryTest, InstancesAreAddedAndRemovedInEveryNodeOfTheHostModule)
   library.CreateModule("C");
   RuntimeInstance* b1 = library.ExpandInstance(1, "B", library.rootInstance());
   RuntimeInstance* b2 = library.ExpandInstance(2, "B", library.rootInstance());
-  library.EnterInstance(1, "B", false);
+  library.EnterInstance(1, "B", nullptr);
 
   library.AddInstanceEverywhere("C", 4);
   EXPECT_EQ(b1->Child(4).name, "C");

@@ -6,6 +6,7 @@
 // activity, the condition raised, what the windows were told, the tree with its flags, the
 // schedule, and every node's run-time state. The descriptions must be equal.
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <set>
@@ -17,6 +18,7 @@
 #include "model/module_library.h"
 #include "sim/compile.h"
 #include "sim/net_runtime.h"
+#include "sim/reference_simulation.h"
 #include "sim/simulation.h"
 #include "sim/simulation_condition.h"
 #include "sim/step.h"
@@ -66,11 +68,9 @@ struct NodeState {
   }
 };
 
-// Whether the check compiled the node's records: a node below one that "new" has still to
+// Whether the check compiled a node's records: a node below one that "new" has still to
 // create gets a working copy and empty records, and never acts.
-inline bool IsCompiled(const RuntimeInstance& node) {
-  const NetRuntime& runtime = *node.runtime;
-  const Module& net = *node.net;
+inline bool IsCompiled(const Module& net, const NetRuntime& runtime) {
   return runtime.sources.size() == net.sources.size() && runtime.sinks.size() == net.sinks.size() &&
          runtime.counters.size() == net.counters.size() &&
          runtime.machines.size() == net.stateMachines.size() &&
@@ -78,10 +78,13 @@ inline bool IsCompiled(const RuntimeInstance& node) {
          (runtime.registers().empty() || runtime.registers().front().size() != 0);
 }
 
-inline std::optional<NodeState> ReferenceNodeState(const RuntimeInstance& node) {
-  if (!node.net || !node.runtime || !IsCompiled(node))
+inline std::optional<NodeState> ReferenceNodeState(const ReferenceSimulation& reference,
+                                                   const RuntimeInstance& node) {
+  const Module* net = reference.Net(node);
+  const NetRuntime* records = reference.Runtime(node);
+  if (net == nullptr || records == nullptr || !IsCompiled(*net, *records))
     return std::nullopt;
-  const NetRuntime& runtime = *node.runtime;
+  const NetRuntime& runtime = *records;
   NodeState state;
   for (const ShiftRegisterRuntime& shiftRegister : runtime.registers()) {
     std::string cells;
@@ -93,7 +96,7 @@ inline std::optional<NodeState> ReferenceNodeState(const RuntimeInstance& node) 
     state.emitted[source.id] = source.emitted;
   for (const SinkRuntime& sink : runtime.sinks) {
     std::string received;
-    for (const int value : sink.record->received)
+    for (const int value : sink.received)
       received += TokenText(static_cast<std::uint8_t>(value));
     state.received[sink.id] = received;
   }
@@ -105,8 +108,8 @@ inline std::optional<NodeState> ReferenceNodeState(const RuntimeInstance& node) 
                                  (machine.ready ? "r" : "");
   }
   for (const ModuleInstanceRuntime& instance : runtime.instances) {
-    state.instances[instance.id] = std::string(instance.record->absent ? "absent" : "") +
-                                   (instance.record->created ? "created" : "");
+    state.instances[instance.id] =
+        std::string(instance.absent ? "absent" : "") + (instance.created ? "created" : "");
   }
   return state;
 }
@@ -115,7 +118,7 @@ inline std::optional<NodeState> EngineNodeState(const Simulation& simulation,
                                                 const RuntimeInstance& node) {
   if (!simulation.HasState(node))
     return std::nullopt;
-  const Module& net = *node.net;
+  const Module& net = simulation.ModuleOf(node);
   NodeState state;
   for (const auto& [id, shiftRegister] : net.shiftRegisters) {
     std::string cells;
@@ -149,14 +152,18 @@ inline std::optional<NodeState> EngineNodeState(const Simulation& simulation,
 
 // The tree, the schedule, the module shown, and the state of every node, one node a line.
 template <typename StateOf>
-std::string DescribeRun(const ModuleLibrary& library, StateOf stateOf) {
+std::string DescribeRun(const ModuleLibrary& library, const PreparedNodes& prepared,
+                        const std::vector<const RuntimeInstance*>& schedule, StateOf stateOf) {
   std::ostringstream out;
   const auto visit = [&](const auto& self, const RuntimeInstance& node) -> void {
+    const bool scheduled = std::find(schedule.begin(), schedule.end(), &node) != schedule.end();
     out << PathOf(&node) << ' ' << node.name << (node.deleted ? " deleted" : "")
-        << (node.scheduled ? " scheduled" : "") << (node.dynamicHost ? " host" : "")
-        << (node.net ? " net" : "");
-    for (const int id : node.dynamicChildIds)
-      out << " dynamic" << id;
+        << (scheduled ? " scheduled" : "") << (node.dynamicHost ? " host" : "")
+        << (prepared.IsPrepared(node) ? " prepared" : "");
+    for (const auto& [id, child] : node.children) {
+      if (child->dynamic)
+        out << " dynamic" << id;
+    }
     if (const std::optional<NodeState> state = stateOf(node))
       out << state->Text();
     out << '\n';
@@ -165,11 +172,14 @@ std::string DescribeRun(const ModuleLibrary& library, StateOf stateOf) {
   };
   visit(visit, library.rootInstance());
   out << "schedule";
-  for (const RuntimeInstance* node : library.instanceSchedule)
+  for (const RuntimeInstance* node : schedule)
     out << ' ' << PathOf(node);
   const RuntimeInstance& current = library.currentInstance();
-  out << "\nshowing " << PathOf(&current)
-      << (current.net && &library.currentModule() == current.net.get() ? " net" : " design")
+  out << "\nshowing " << PathOf(&current) << ' '
+      << (library.Exists(current.name) &&
+                  &library.currentModule() == &library.ModuleByName(current.name)
+              ? "design"
+              : "other")
       << '\n';
   return out.str();
 }
@@ -191,15 +201,17 @@ class EngineComparison {
   // the tree outgrows kMaxNodes) and ends the simulation; returns the first difference
   // described, or an empty text.
   std::string Run(int steps) {
-    CheckOutcome referenceOutcome = ReferenceCheck(reference_.library);
+    CheckOutcome referenceOutcome = reference_.simulation.Check();
     CheckOutcome engineOutcome = simulation_.Check();
     // A failed check leaves records half compiled, which nothing reads: the simulation ends.
     if (referenceOutcome.failingNode != nullptr) {
       const auto noState = [](const RuntimeInstance&) { return std::optional<NodeState>(); };
       return Compare(
           "check",
-          Outcome(referenceOutcome) + reference_.Take() + DescribeRun(reference_.library, noState),
-          Outcome(engineOutcome) + engine_.Take() + DescribeRun(engine_.library, noState));
+          Outcome(referenceOutcome) + reference_.Take() +
+              DescribeRun(reference_.library, reference_.simulation, ReferenceSchedule(), noState),
+          Outcome(engineOutcome) + engine_.Take() +
+              DescribeRun(engine_.library, simulation_, simulation_.Schedule(), noState));
     }
     received_ = ReceivedLists();
     std::string difference =
@@ -211,9 +223,8 @@ class EngineComparison {
     for (int step = 1; step <= steps && idle < 4; ++step) {
       StepActivity referenceActivity = 0;
       StepActivity engineActivity = 0;
-      const std::string referenceResult = reference_.Run([&](const StepHooks& hooks) {
-        ReferenceStep(reference_.library, referenceActivity, hooks);
-      });
+      const std::string referenceResult = reference_.Run(
+          [&](const StepHooks& hooks) { reference_.simulation.Step(referenceActivity, hooks); });
       const std::string engineResult =
           engine_.Run([&](const StepHooks& hooks) { simulation_.Step(engineActivity, hooks); });
       difference = Compare("step " + std::to_string(step),
@@ -239,7 +250,7 @@ class EngineComparison {
       if (nodes > kMaxNodes)
         break;
     }
-    ResetRuntime(reference_.library);
+    reference_.simulation.End();
     simulation_.End();
     return Compare("end", ReferenceState(), EngineState());
   }
@@ -291,14 +302,20 @@ class EngineComparison {
     return std::string(outcome.prepareFailed ? "prepare failed, " : "") + "failing " +
            PathOf(outcome.failingNode) + "\n";
   }
+  std::vector<const RuntimeInstance*> ReferenceSchedule() const {
+    const std::vector<RuntimeInstance*>& schedule = reference_.simulation.schedule();
+    return {schedule.begin(), schedule.end()};
+  }
   std::string ReferenceState() const {
-    return DescribeRun(reference_.library,
-                       [](const RuntimeInstance& node) { return ReferenceNodeState(node); });
+    return DescribeRun(reference_.library, reference_.simulation, ReferenceSchedule(),
+                       [this](const RuntimeInstance& node) {
+                         return ReferenceNodeState(reference_.simulation, node);
+                       });
   }
   std::string EngineState() const {
-    return DescribeRun(engine_.library, [this](const RuntimeInstance& node) {
-      return EngineNodeState(simulation_, node);
-    });
+    return DescribeRun(
+        engine_.library, simulation_, simulation_.Schedule(),
+        [this](const RuntimeInstance& node) { return EngineNodeState(simulation_, node); });
   }
   // Every sink's received values in the engine, by node path and sink ID.
   std::map<std::pair<std::string, int>, std::string> ReceivedLists() const {
@@ -343,7 +360,12 @@ class EngineComparison {
     return "after " + when + ":\n--- reference\n" + reference + "--- engine\n" + engine;
   }
 
-  Side reference_;
+  // The reference engine's side, with its engine beside its library.
+  struct ReferenceSide : Side {
+    ReferenceSimulation simulation{library};
+  };
+
+  ReferenceSide reference_;
   Side engine_;
   std::set<std::string> events_;
   std::map<std::pair<std::string, int>, std::string> received_;  // after the last step

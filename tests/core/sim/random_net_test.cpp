@@ -8,6 +8,7 @@
 
 #include "sim_fixture.h"
 #include "support/scripted_ui.h"
+#include "support/workspace_probe.h"
 #include "workspace/workspace.h"
 
 namespace pelkor {
@@ -138,7 +139,7 @@ TEST(RandomNetTest, ChecksAndRunsEndInMessagesAndLeaveTheDesignUntouched) {
     SCOPED_TRACE(seed);
     QuietUi ui;
     Workspace workspace(ui);
-    ModuleLibrary& library = workspace.library();
+    ModuleLibrary& library = testing::LibraryOf(workspace);
     RandomNet random(seed);
     Module& top = library.ModuleByName("untitle");
     Module& m1 = *library.CreateModule("m1");
@@ -166,11 +167,11 @@ TEST(RandomNetTest, ChecksAndRunsEndInMessagesAndLeaveTheDesignUntouched) {
       workspace.EndSimulation();
     }
     EXPECT_FALSE(workspace.IsSimulating());
-    EXPECT_TRUE(library.instanceSchedule.empty());
+    EXPECT_TRUE(workspace.simulation().Schedule().empty());
     EXPECT_EQ(&library.currentInstance(), &library.rootInstance());
     EXPECT_TRUE(library.ModuleByName("untitle").SameContent(design));
-    library.ForEachNode([](RuntimeInstance& node) {
-      EXPECT_EQ(node.net, nullptr);
+    library.ForEachNode([&workspace](RuntimeInstance& node) {
+      EXPECT_FALSE(workspace.simulation().IsPrepared(node));
       EXPECT_FALSE(node.deleted);
     });
   }

@@ -11,6 +11,7 @@
 #include "model/module_library.h"
 #include "sim/compile.h"
 #include "sim/net_runtime.h"
+#include "sim/reference_simulation.h"
 #include "sim/simulation_condition.h"
 #include "sim/step.h"
 #include "support/recording_log.h"
@@ -56,12 +57,12 @@ class SimTest : public ::testing::Test {
 
   CheckOutcome CheckAll() {
     GrowTree(Root());
-    return ReferenceCheck(library);
+    return reference.Check();
   }
 
   StepActivity StepOnce() {
     StepActivity activity = 0;
-    ReferenceStep(library, activity);
+    reference.Step(activity);
     return activity;
   }
 
@@ -77,25 +78,26 @@ class SimTest : public ::testing::Test {
   void StepExpectingCondition(int code) {
     StepActivity activity = 0;
     try {
-      ReferenceStep(library, activity);
+      reference.Step(activity);
       ADD_FAILURE() << "no condition";
     } catch (const SimulationCondition& condition) {
       EXPECT_EQ(condition.code(), code);
     }
   }
 
-  NetRuntime& Runtime(RuntimeInstance& node) { return *node.runtime; }
-  NetRuntime& Runtime() { return *Root().runtime; }
+  NetRuntime& Runtime(RuntimeInstance& node) { return *reference.Runtime(node); }
+  NetRuntime& Runtime() { return Runtime(Root()); }
   ShiftRegisterRuntime& RegisterOf(int id, RuntimeInstance* node = nullptr) {
     return *Runtime(node != nullptr ? *node : Root()).FindRegister(id);
   }
-  const std::vector<int>& Received(int sinkId, RuntimeInstance* node = nullptr) {
-    return (node != nullptr ? *node : Root()).net->sinks.at(sinkId).received;
+  std::vector<int>& Received(int sinkId, RuntimeInstance* node = nullptr) {
+    return Runtime(node != nullptr ? *node : Root()).FindSink(sinkId)->received;
   }
 
   RecordingLog log;
   OutputLog output;
   ModuleLibrary library{output};
+  ReferenceSimulation reference{library};
 };
 
 }  // namespace pelkor::testing

@@ -228,7 +228,8 @@ class DynamicInstanceTest : public StepTest {
 
   // A token arrives at the exit of a one-cell register of the top module.
   void Deliver(int shiftRegister) { ASSERT_TRUE(RegisterOf(shiftRegister).Put(1)); }
-  const ModuleInstance& Record() { return Root().net->instances.at(instance); }
+  // The instance's run-time flags in the top node.
+  const ModuleInstanceRuntime& RunFlags() { return *Runtime().FindInstance(instance); }
   RuntimeInstance& Cell() { return Root().Child(instance); }
 
   int cellNew = 0, cellData = 0, newArc = 0, deleteArc = 0, data = 0, instance = 0;
@@ -245,10 +246,10 @@ TEST_F(DynamicInstanceTest, NewCreatesDeleteRemovesAndARecreatedCellStartsEmpty)
   Deliver(newArc);
   EXPECT_EQ(StepOnce(), 1);
   EXPECT_THAT(log.lines, ElementsAre("再構成"));
-  ASSERT_NE(Cell().net, nullptr);
-  EXPECT_TRUE(Record().created);
-  EXPECT_FALSE(Record().absent);
-  EXPECT_THAT(library.instanceSchedule, ElementsAre(&Root(), &Cell()));
+  ASSERT_TRUE(reference.IsPrepared(Cell()));
+  EXPECT_TRUE(RunFlags().created);
+  EXPECT_FALSE(RunFlags().absent);
+  EXPECT_THAT(reference.schedule(), ElementsAre(&Root(), &Cell()));
   StepOnce();  // the "new" token travels in
   EXPECT_FALSE(RegisterOf(newArc).HasToken());
 
@@ -260,8 +261,8 @@ TEST_F(DynamicInstanceTest, NewCreatesDeleteRemovesAndARecreatedCellStartsEmpty)
   StepOnce();
   EXPECT_THAT(log.lines, ElementsAre("再構成", "cellをdelete", "再構成"));
   EXPECT_TRUE(Cell().deleted);
-  EXPECT_EQ(Cell().net, nullptr);
-  EXPECT_TRUE(Record().absent);
+  EXPECT_FALSE(reference.IsPrepared(Cell()));
+  EXPECT_TRUE(RunFlags().absent);
   EXPECT_FALSE(RegisterOf(deleteArc).HasToken());
 
   Deliver(deleteArc);  // deleting again is an input before "new"
@@ -274,20 +275,19 @@ TEST_F(DynamicInstanceTest, NewCreatesDeleteRemovesAndARecreatedCellStartsEmpty)
   EXPECT_EQ(&Cell(), before);
   EXPECT_FALSE(Cell().deleted);
   EXPECT_EQ(Cells(RegisterOf(cellData, &Cell())), "---");
-  EXPECT_EQ(std::count(library.instanceSchedule.begin(), library.instanceSchedule.end(), before),
-            1);
+  EXPECT_EQ(std::count(reference.schedule().begin(), reference.schedule().end(), before), 1);
 }
 
 TEST_F(DynamicInstanceTest, DeleteArrivingWithNewWaitsUntilTheInstanceExists) {
   Deliver(newArc);
   Deliver(deleteArc);
   EXPECT_EQ(StepOnce(), 1);
-  ASSERT_NE(Cell().net, nullptr);
+  ASSERT_TRUE(reference.IsPrepared(Cell()));
   EXPECT_TRUE(RegisterOf(deleteArc).HasToken());
   StepOnce();
   EXPECT_THAT(log.lines, ElementsAre("再構成", "cellをdelete", "再構成"));
   EXPECT_TRUE(Cell().deleted);
-  EXPECT_FALSE(Record().created);
+  EXPECT_FALSE(RunFlags().created);
 }
 
 TEST_F(DynamicInstanceTest, ConditionLaterInThePhaseLeavesAMarkedCreationUndone) {
@@ -295,18 +295,18 @@ TEST_F(DynamicInstanceTest, ConditionLaterInThePhaseLeavesAMarkedCreationUndone)
   const int otherData = AddRegister(Top(), "1");
   Connect(Top(), AddRegister(Top()), other, "new");
   Connect(Top(), otherData, other, "d");
-  ResetRuntime(library);
+  reference.End();
   ASSERT_EQ(CheckAll().failingNode, nullptr);
   Deliver(newArc);
   StepExpectingCondition(kInputBeforeNew);
-  EXPECT_FALSE(Record().created);
-  EXPECT_TRUE(Record().absent);
-  EXPECT_EQ(Cell().net, nullptr);
+  EXPECT_FALSE(RunFlags().created);
+  EXPECT_TRUE(RunFlags().absent);
+  EXPECT_FALSE(reference.IsPrepared(Cell()));
 
   RegisterOf(otherData).Take();
   StepOnce();
-  EXPECT_TRUE(Record().created);
-  ASSERT_NE(Cell().net, nullptr);
+  EXPECT_TRUE(RunFlags().created);
+  ASSERT_TRUE(reference.IsPrepared(Cell()));
   StepOnce();
   EXPECT_FALSE(RegisterOf(newArc).HasToken());  // the "new" token went in
 }
@@ -324,13 +324,13 @@ TEST_F(StepTest, RecreatedInstanceRevivesItsWholeSubtree) {
   ASSERT_TRUE(RegisterOf(deleteArc).Put(1));
   StepOnce();
   EXPECT_TRUE(leaf.deleted);
-  EXPECT_EQ(leaf.net, nullptr);
+  EXPECT_FALSE(reference.IsPrepared(leaf));
 
   ASSERT_TRUE(RegisterOf(newArc).Put(1));
   StepTimes(2);  // to the exit, then the creation
   EXPECT_FALSE(leaf.deleted);
-  EXPECT_NE(leaf.net, nullptr);
-  EXPECT_EQ(std::count(library.instanceSchedule.begin(), library.instanceSchedule.end(), &leaf), 1);
+  EXPECT_TRUE(reference.IsPrepared(leaf));
+  EXPECT_EQ(std::count(reference.schedule().begin(), reference.schedule().end(), &leaf), 1);
 }
 
 TEST_F(StepTest, DeletingAHostOfAnUncreatedRecursionRaises101ThenDeletingAgain102) {
@@ -344,7 +344,7 @@ TEST_F(StepTest, DeletingAHostOfAnUncreatedRecursionRaises101ThenDeletingAgain10
   const auto [instance, newArc, deleteArc] = PlaceDynamic(Top(), "x", "1");
   ASSERT_EQ(CheckAll().failingNode, nullptr);
   StepTimes(2);
-  ASSERT_NE(Root().Child(instance).net, nullptr);
+  ASSERT_TRUE(reference.IsPrepared(Root().Child(instance)));
 
   ASSERT_TRUE(RegisterOf(deleteArc).Put(1));
   StepExpectingCondition(kLowerModuleNotDeleted);
@@ -361,16 +361,15 @@ TEST_F(StepTest, ResetRemovesInstancesCreatedForARecursionAndGoesBackToTheDesign
   EXPECT_TRUE(Root().dynamicHost);
   StepOnce();
   RuntimeInstance& created = Root().Child(instance);
-  EXPECT_NE(created.net, nullptr);
-  EXPECT_EQ(Root().dynamicChildIds, std::set<int>{instance});
-  library.GoToTreeItem(created.treeItem, true);
-  ASSERT_EQ(&library.currentModule(), created.net.get());
+  EXPECT_TRUE(reference.IsPrepared(created));
+  EXPECT_TRUE(created.dynamic);
+  library.GoToTreeItem(created.treeItem);
+  ASSERT_EQ(&library.currentInstance(), &created);
 
-  ResetRuntime(library);
+  reference.End();
   EXPECT_TRUE(Root().children.empty());
-  EXPECT_TRUE(Root().dynamicChildIds.empty());
-  EXPECT_EQ(Root().net, nullptr);
-  EXPECT_TRUE(library.instanceSchedule.empty());
+  EXPECT_FALSE(reference.IsPrepared(Root()));
+  EXPECT_TRUE(reference.schedule().empty());
   EXPECT_EQ(&library.currentInstance(), &Root());
   EXPECT_EQ(&library.currentModule(), &Top());
 }
@@ -381,15 +380,15 @@ TEST_F(StepTest, DeletingTheInstanceShownMovesTheViewToItsParent) {
   AddPort(cell, "delete");
   const auto [instance, newArc, deleteArc] = PlaceDynamic(Top(), "cell", "1");
   ASSERT_EQ(CheckAll().failingNode, nullptr);
-  library.GoToTreeItem(Root().treeItem, true);
+  library.GoToTreeItem(Root().treeItem);
   StepOnce();
-  library.EnterInstance(instance, "cell", true);
+  library.EnterInstance(instance, "cell", &reference);
   ASSERT_EQ(&library.currentInstance(), &Root().Child(instance));
 
   ASSERT_TRUE(RegisterOf(deleteArc).Put(1));
   StepTimes(2);
   EXPECT_EQ(&library.currentInstance(), &Root());
-  EXPECT_EQ(&library.currentModule(), Root().net.get());
+  EXPECT_EQ(&library.currentModule(), &Top());
   EXPECT_THAT(log.lines, ::testing::Contains("モジュールがdeleteされたのでviewを変更します"));
 }
 

@@ -52,18 +52,22 @@ class ScriptedUi : public WorkspaceUi {
   }
   void EditSource(SourceTransition& s, bool) override { Open("source", editSource, s); }
   void EditCounter(Counter& c, bool) override { Open("counter", editCounter, c); }
-  void EditSink(SinkTransition& s, bool) override { Open("sink", editSink, s); }
+  void EditSink(SinkTransition& s, bool, const std::vector<int>& received) override {
+    sinkReceived = received;
+    Open("sink", editSink, s);
+  }
   void EditStateMachine(StateMachine& m) override { Open("state machine", editMachine, m); }
-  // Answers with the next scripted port, or like Cancel (the preset) when none is left.
-  std::string ChooseArcPort(const std::vector<std::string>& offered,
-                            const std::string& preset) override {
+  // Answers with the next scripted port (nullopt: Cancel), or OK on the preset when none is
+  // left.
+  std::optional<std::string> ChooseArcPort(const std::vector<std::string>& offered,
+                                           const std::string& preset) override {
     opened.push_back("arc port");
     portLists.push_back(offered);
     if (ports.empty())
       return preset;
     auto answer = ports.front();
     ports.pop_front();
-    return answer.value_or(preset);
+    return answer;
   }
   std::optional<CommandId> ShowContextMenu(Point,
                                            const std::vector<ContextMenuItem>& items) override {
@@ -91,6 +95,7 @@ class ScriptedUi : public WorkspaceUi {
   std::deque<std::optional<std::string>> ports;  // nullopt answers "cancel"
   std::deque<std::optional<CommandId>> menuChoices;
   std::vector<std::string> opened;  // the dialogs opened, in order
+  std::vector<int> sinkReceived;    // what the last sink dialog was given as received
   std::vector<std::vector<std::string>> portLists;
   std::vector<std::vector<ContextMenuItem>> menus;
   std::vector<std::string> tooltips;

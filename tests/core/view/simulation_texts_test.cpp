@@ -50,12 +50,12 @@ TEST(SimulationTextsTest, ShownTokensKeepAtMostFive) {
 
 class SimulationLabelsTest : public testing::SimTest {
  protected:
-  // The top module's working copy, checked.
+  // The top module, checked.
   const Module& Checked() {
     EXPECT_EQ(CheckAll().failingNode, nullptr);
-    return *Root().net;
+    return Top();
   }
-  RunStateReader Reader() { return RunStateReader(Root().runtime.get()); }
+  RunStateReader Reader() { return RunStateReader(&Runtime()); }
 
   std::vector<DrawOp> PaintRunning(const Module& net) {
     const RunStateReader reader = Reader();
@@ -114,7 +114,7 @@ TEST_F(SimulationLabelsTest, SinksShowTheirReceivedValuesByOutputMode) {
     Top().sinks.at(sink).position = {200, 200};
     Top().sinks.at(sink).outputMode = c.outputMode;
     const Module& net = Checked();
-    Root().net->sinks.at(sink).received = {1, 1, 0, 1, 0, 0};
+    Received(sink) = {1, 1, 0, 1, 0, 0};
     const auto ops = PaintRunning(net);
     const bool anyAtCentre = std::any_of(ops.begin(), ops.end(), [](const DrawOp& op) {
       return op.shape == DrawShape::kText && op.points[0] == Point{200, 200};
@@ -149,7 +149,7 @@ TEST_F(SimulationLabelsTest, SinksWithExpectationsShowTheirLiveVerdictAtScaleOne
     Top().sinks.at(sink).position = {200, 200};
     Top().sinks.at(sink).expected = c.expected;
     const Module& net = Checked();
-    Root().net->sinks.at(sink).received = c.received;
+    Received(sink) = c.received;
     ViewState view = ViewAt(c.zoomLevel);
     view.showSinkVerdicts = c.shown;
     const RunStateReader reader = Reader();

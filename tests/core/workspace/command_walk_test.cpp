@@ -13,6 +13,7 @@
 #include "support/recording_log.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
+#include "support/workspace_probe.h"
 #include "workspace/workspace.h"
 
 namespace pelkor {
@@ -35,14 +36,16 @@ const char* Name(State state) {
 class CommandWalk {
  public:
   explicit CommandWalk(State state) {
-    workspace_.log().Attach(&log_);
+    workspace_.AttachLog(&log_);
     workspace_.SetDesignFolder(temp_.path());  // where Save writes a new design
     if (state == State::kEmpty)
       return;
     const auto design = temp_.path() / "full_adder.dtn";
     std::filesystem::copy_file(std::filesystem::path(PELKOR_EXAMPLES) / "full_adder.dtn", design);
     workspace_.OpenFile(design);
-    workspace_.library().currentModule().selection.Add(workspace_.library().currentModule(), 1);
+    testing::LibraryOf(workspace_)
+        .currentModule()
+        .selection.Add(testing::LibraryOf(workspace_).currentModule(), 1);
     if (state == State::kSimulating)
       workspace_.Execute(CommandId::kCheck);
   }
@@ -72,7 +75,7 @@ TEST(CommandWalkTest, EveryCommandAnswersAndRunsOrIsRefusedLeavingTheModelIntact
         EXPECT_EQ(walk.Text(), before) << where;
         EXPECT_EQ(ws.IsSimulating(), simulating) << where;
       }
-      EXPECT_TRUE(testing::ModuleInvariantsHold(ws.library().currentModule())) << where;
+      EXPECT_TRUE(testing::ModuleInvariantsHold(testing::LibraryOf(ws).currentModule())) << where;
     }
   }
 }

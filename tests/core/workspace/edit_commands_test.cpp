@@ -5,6 +5,7 @@
 #include "../support/recording_log.h"
 #include "../support/records.h"
 #include "../support/scripted_ui.h"
+#include "support/workspace_probe.h"
 #include "workspace/workspace.h"
 
 namespace pelkor {
@@ -23,10 +24,10 @@ ModuleInstance InstanceOf(const std::string& name, Point p = {}) {
 
 class EditCommandsTest : public ::testing::Test {
  protected:
-  void SetUp() override { ws.log().Attach(&log); }
+  void SetUp() override { ws.AttachLog(&log); }
 
-  Module& module() { return ws.library().currentModule(); }
-  RuntimeInstance& root() { return ws.library().rootInstance(); }
+  Module& module() { return testing::LibraryOf(ws).currentModule(); }
+  RuntimeInstance& root() { return testing::LibraryOf(ws).rootInstance(); }
 
   void Select(std::initializer_list<int> ids) {
     for (int id : ids)
@@ -37,15 +38,15 @@ class EditCommandsTest : public ::testing::Test {
   // tree and a recorded edit.
   int PlaceInstance(const std::string& name, Point p = {}) {
     const int id = module().AddInstance(InstanceOf(name, p));
-    ws.library().AddInstanceEverywhere(name, id);
+    testing::LibraryOf(ws).AddInstanceEverywhere(name, id);
     module().RecordEdit();
     return id;
   }
 
   // Module "B" holds an instance of "C", so a node of B has a child C.
   void CreateNestedModules() {
-    ws.library().CreateModule("C");
-    ws.library().CreateModule("B")->AddInstance(InstanceOf("C"));
+    testing::LibraryOf(ws).CreateModule("C");
+    testing::LibraryOf(ws).CreateModule("B")->AddInstance(InstanceOf("C"));
   }
 
   ScriptedUi ui;
@@ -102,13 +103,13 @@ TEST_F(EditCommandsTest, APastedGroupLandsAtThePastePointAtAnyZoom) {
   const int b = module().AddShiftRegister(At<ShiftRegister>({-100, 180}));
   module().AddArc(a, b, {{-130, 150}}, "x");
   Select({a, b});
-  ws.interaction().anchor = {10, 10};  // pixel of (-160, 140) in the view below
+  testing::InteractionOf(ws).anchor = {10, 10};  // pixel of (-160, 140) in the view below
   ws.Copy({{-200, 100}, 4});
   EXPECT_TRUE(ws.CanPaste());
-  EXPECT_EQ(ws.library().clipboard.pasteOrigin, (Point{-160, 140}));
+  EXPECT_EQ(testing::LibraryOf(ws).clipboard.pasteOrigin, (Point{-160, 140}));
 
   // Zoomed in and scrolled elsewhere: the anchor lands on the pressed pixel's model point.
-  ws.interaction().lastPressPoint = {500, 300};
+  testing::InteractionOf(ws).lastPressPoint = {500, 300};
   ws.Paste({{1000, 2000}, 1});
 
   ASSERT_EQ(module().sources.size(), 2u);
@@ -145,7 +146,7 @@ TEST_F(EditCommandsTest, CutThenPasteMovesAnInstanceWithItsWholeSubtree) {
   CreateNestedModules();
   const int inst = PlaceInstance("B");
   // The tree as loading builds it: untitle -> B -> C.
-  ws.library().ExpandInstance(1, "C", *root().children.at(inst));
+  testing::LibraryOf(ws).ExpandInstance(1, "C", *root().children.at(inst));
   Select({inst});
 
   ws.Cut({});
@@ -167,16 +168,16 @@ TEST_F(EditCommandsTest, CutThenPasteMovesAnInstanceWithItsWholeSubtree) {
 }
 
 TEST_F(EditCommandsTest, AnInstancePastedIntoItsOwnModuleIsNotExpanded) {
-  ws.library().CreateModule("sub");
+  testing::LibraryOf(ws).CreateModule("sub");
   const int inst = PlaceInstance("sub");
   Select({inst});
   ws.Copy({});
-  ws.library().EnterInstance(inst, "sub", false);
-  ASSERT_EQ(ws.library().currentInstance().name, "sub");
+  testing::LibraryOf(ws).EnterInstance(inst, "sub", nullptr);
+  ASSERT_EQ(testing::LibraryOf(ws).currentInstance().name, "sub");
 
   ws.Paste({});
 
-  const RuntimeInstance& sub = ws.library().currentInstance();
+  const RuntimeInstance& sub = testing::LibraryOf(ws).currentInstance();
   const int pasted = module().instances.begin()->first;
   EXPECT_TRUE(sub.children.empty());
   EXPECT_TRUE(sub.dynamicHost);
@@ -187,7 +188,7 @@ TEST_F(EditCommandsTest, AnInstancePastedIntoItsOwnModuleIsNotExpanded) {
 TEST_F(EditCommandsTest, UndoRestoresTheModuleAndKeepsTheTreeInStep) {
   CreateNestedModules();
   const int kept = PlaceInstance("B");
-  ws.library().ExpandInstance(1, "C", *root().children.at(kept));
+  testing::LibraryOf(ws).ExpandInstance(1, "C", *root().children.at(kept));
   const int undone = PlaceInstance("C");
   ASSERT_TRUE(root().children.contains(undone));
   const int rebuildsBefore = ui.treeRebuilds;
@@ -238,11 +239,12 @@ TEST_F(EditCommandsTest, DuringASimulationUndoAndTheEditsThatChangeTheModuleDoNo
   ws.Copy({});
   ws.Check();
   ASSERT_TRUE(ws.IsSimulating());
-  Module& shown = module();  // the working copy the simulation runs
+  const Module& shown = module();
+  ASSERT_EQ(&shown, &testing::LibraryOf(ws).ModuleByName("untitle"));  // the design is shown
   log.lines.clear();
 
   ws.Undo();
-  ws.interaction().lastPressPoint = {5, 5};
+  testing::InteractionOf(ws).lastPressPoint = {5, 5};
   ws.Paste({});
   Select({reg});
   ws.AlignSelection(20);
@@ -252,10 +254,7 @@ TEST_F(EditCommandsTest, DuringASimulationUndoAndTheEditsThatChangeTheModuleDoNo
   EXPECT_TRUE(log.lines.empty());
   EXPECT_EQ(shown.PrimitiveCount(), 2u);
   EXPECT_EQ(shown.shiftRegisters.at(reg).position, (Point{37, -5}));
-  const Module& design = ws.library().ModuleByName("untitle");
-  ASSERT_NE(&design, &shown);
-  EXPECT_EQ(design.PrimitiveCount(), 2u);
-  EXPECT_EQ(design.UndoDepth(), 2u);
+  EXPECT_EQ(shown.UndoDepth(), 2u);
 }
 
 }  // namespace

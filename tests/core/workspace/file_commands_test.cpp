@@ -9,6 +9,7 @@
 #include "support/recording_log.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
+#include "support/workspace_probe.h"
 #include "workspace/workspace.h"
 
 namespace pelkor {
@@ -29,7 +30,7 @@ std::string InstancesText(const std::vector<std::string>& moduleNames, int first
 class FileCommandsTest : public ::testing::Test {
  protected:
   FileCommandsTest() {
-    workspace.log().Attach(&sink);
+    workspace.AttachLog(&sink);
     workspace.SetDesignFolder(folder);
   }
 
@@ -57,7 +58,7 @@ TEST_F(FileCommandsTest, OpenReadsEveryModuleFileOnceAndGrowsTheTree) {
 
   EXPECT_EQ(sink.lines, (std::vector<std::string>{"Aを読み込みました", "B.dtnを読み込みました",
                                                   "D.dtnを読み込みました"}));
-  const RuntimeInstance& root = workspace.library().rootInstance();
+  const RuntimeInstance& root = testing::LibraryOf(workspace).rootInstance();
   EXPECT_EQ(root.name, "A");
   ASSERT_EQ(root.children.size(), 2u);
   for (const auto& [id, b] : root.children) {
@@ -65,28 +66,36 @@ TEST_F(FileCommandsTest, OpenReadsEveryModuleFileOnceAndGrowsTheTree) {
     EXPECT_EQ(b->Child(1).name, "D");
   }
   EXPECT_EQ(workspace.documentTitle(), "A");
-  EXPECT_EQ(&workspace.library().currentModule(), &workspace.library().ModuleByName("A"));
-  EXPECT_EQ(workspace.library().ModuleByName("D").shiftRegisters.size(), 1u);
+  EXPECT_EQ(&testing::LibraryOf(workspace).currentModule(),
+            &testing::LibraryOf(workspace).ModuleByName("A"));
+  EXPECT_EQ(testing::LibraryOf(workspace).ModuleByName("D").shiftRegisters.size(), 1u);
   EXPECT_EQ(ui.dialogs.at(0).filter, "dtnファイル(*.dtn)|*.dtn||");
 }
 
 TEST_F(FileCommandsTest, AModuleContainingItselfIsNotExpanded) {
   WriteFile("A.dtn", InstancesText({"A"}));
   Open("A.dtn");
-  const RuntimeInstance& root = workspace.library().rootInstance();
+  const RuntimeInstance& root = testing::LibraryOf(workspace).rootInstance();
   EXPECT_TRUE(root.children.empty());
   EXPECT_TRUE(root.dynamicHost);
   EXPECT_EQ(root.dynamicHostInstance, 1);
-  EXPECT_TRUE(workspace.library().ModuleByName("A").instances.at(1).absent);
+  EXPECT_TRUE(testing::LibraryOf(workspace).ModuleByName("A").instances.at(1).absent);
 
   workspace.EnterInstance(1);
   EXPECT_EQ(sink.lines.back(), "再帰です");
 }
 
-TEST_F(FileCommandsTest, OpenRefusesTheTitleUntitleAndReportsMissingFiles) {
-  WriteFile("untitle.dtn", InstancesText({}));
+// A file named after the empty design's module, as Save writes a new design, opens as any other,
+// and no empty "untitle" module stays behind beside an opened design.
+TEST_F(FileCommandsTest, OpenLeavesNoPhantomModuleAndReportsMissingFiles) {
+  WriteFile("untitle.dtn", "//pelkor file\nshift[1,0,0,0,1,2]{\n01}\n");
+  WriteFile("A.dtn", InstancesText({}));
   Open("untitle.dtn");
-  EXPECT_EQ(sink.lines, std::vector<std::string>{"読み込みに失敗しました"});
+  EXPECT_EQ(sink.lines, std::vector<std::string>{"untitleを読み込みました"});
+  EXPECT_EQ(testing::LibraryOf(workspace).currentModule().shiftRegisters.size(), 1u);
+  Open("A.dtn");
+  EXPECT_EQ(testing::LibraryOf(workspace).moduleNumbers().size(), 1u);
+  EXPECT_TRUE(testing::LibraryOf(workspace).Exists("A"));
 
   Open("missing.dtn");
   EXPECT_EQ(sink.lines.back(), (folder / "missing.dtn").string() + "をオープン出来ません");
@@ -98,7 +107,7 @@ TEST_F(FileCommandsTest, AMalformedRecordKeepsWhatWasReadAndStillLoadsTheHierarc
   Open("A.dtn");
   EXPECT_EQ(sink.lines, (std::vector<std::string>{"ロードに失敗しましたcomma", "Aを読み込みました",
                                                   "B.dtnを読み込みました"}));
-  EXPECT_EQ(workspace.library().rootInstance().Child(1).name, "B");
+  EXPECT_EQ(testing::LibraryOf(workspace).rootInstance().Child(1).name, "B");
 }
 
 TEST_F(FileCommandsTest, AMissingSubModuleAbandonsOnlyThatModulesRemainingInstances) {
@@ -111,8 +120,8 @@ TEST_F(FileCommandsTest, AMissingSubModuleAbandonsOnlyThatModulesRemainingInstan
   EXPECT_EQ(Count("M.dtnをオープンできません"), 1);
   EXPECT_EQ(Count("D.dtnを読み込みました"), 0);
   EXPECT_EQ(Count("C.dtnを読み込みました"), 1);
-  EXPECT_TRUE(workspace.library().rootInstance().Child(1).children.empty());
-  EXPECT_EQ(workspace.library().rootInstance().Child(2).name, "C");
+  EXPECT_TRUE(testing::LibraryOf(workspace).rootInstance().Child(1).children.empty());
+  EXPECT_EQ(testing::LibraryOf(workspace).rootInstance().Child(2).name, "C");
 }
 
 TEST_F(FileCommandsTest, ModuleNamesThatLeaveTheFolderAreNeverOpened) {
@@ -123,14 +132,14 @@ TEST_F(FileCommandsTest, ModuleNamesThatLeaveTheFolderAreNeverOpened) {
   ui.files.push_back(folder / "sub" / "A.dtn");
   workspace.Open();
   EXPECT_EQ(sink.lines.back(), "../evil.dtnをオープンできません");
-  EXPECT_TRUE(workspace.library().rootInstance().children.empty());
+  EXPECT_TRUE(testing::LibraryOf(workspace).rootInstance().children.empty());
 
   // A name typed for an unnamed instance cannot make Save All write outside the folder.
   workspace.New();
-  const int id = workspace.library().currentModule().AddInstance({});
+  const int id = testing::LibraryOf(workspace).currentModule().AddInstance({});
   ui.names.push_back("../escaped");
   workspace.EnterInstance(id);
-  EXPECT_EQ(workspace.library().rootInstance().Child(id).name, "../escaped");
+  EXPECT_EQ(testing::LibraryOf(workspace).rootInstance().Child(id).name, "../escaped");
   workspace.SaveAll();
   EXPECT_EQ(sink.lines.back(), "ファイルをオープンできませんでした");
   EXPECT_FALSE(fs::exists(folder.parent_path() / "escaped.dtn"));
@@ -142,7 +151,7 @@ TEST_F(FileCommandsTest, SaveAndSaveAllWriteEveryModuleOfTheTree) {
   Open("A.dtn");
   fs::remove(folder / "A.dtn");
   fs::remove(folder / "B.dtn");
-  workspace.library().CreateModule("unused");
+  testing::LibraryOf(workspace).CreateModule("unused");
 
   workspace.Save();
   EXPECT_EQ(sink.lines.back(), "Aをセーブしました");
@@ -154,9 +163,9 @@ TEST_F(FileCommandsTest, SaveAndSaveAllWriteEveryModuleOfTheTree) {
   EXPECT_FALSE(fs::exists(folder / "unused.dtn"));
 
   // What was saved opens again to the same modules.
-  const Module savedB = workspace.library().ModuleByName("B");
+  const Module savedB = testing::LibraryOf(workspace).ModuleByName("B");
   Open("A.dtn");
-  EXPECT_TRUE(workspace.library().ModuleByName("B").SameContent(savedB));
+  EXPECT_TRUE(testing::LibraryOf(workspace).ModuleByName("B").SameContent(savedB));
 }
 
 TEST_F(FileCommandsTest, SaveAllIntoAMissingFolderStopsAtTheFirstFile) {
@@ -173,13 +182,13 @@ TEST_F(FileCommandsTest, SaveAllIntoAMissingFolderStopsAtTheFirstFile) {
 }
 
 TEST_F(FileCommandsTest, SaveAsNamesTheDocumentAfterTheFile) {
-  workspace.library().currentModule().AddShiftRegister({});
+  testing::LibraryOf(workspace).currentModule().AddShiftRegister({});
   ui.files.push_back(folder / "copy.dtn");
   workspace.SaveAs();
   EXPECT_EQ(sink.lines, std::vector<std::string>{"copy.dtnをセーブしました"});
   EXPECT_EQ(workspace.documentTitle(), "copy.dtn");
   EXPECT_TRUE(ui.dialogs.at(0).forSaving);
-  EXPECT_EQ(workspace.library().rootInstance().name, "untitle");
+  EXPECT_EQ(testing::LibraryOf(workspace).rootInstance().name, "untitle");
 
   ui.files.push_back(std::nullopt);  // cancelled: nothing written, nothing said
   workspace.SaveAs();
@@ -187,7 +196,7 @@ TEST_F(FileCommandsTest, SaveAsNamesTheDocumentAfterTheFile) {
 }
 
 TEST_F(FileCommandsTest, SaveAsAndExportSayWhenTheirFileCannotBeOpened) {
-  workspace.library().currentModule().AddShiftRegister({});
+  testing::LibraryOf(workspace).currentModule().AddShiftRegister({});
   const fs::path unwritable = folder / "no such folder" / "copy";
   ui.files.push_back(fs::path(unwritable).replace_extension(".dtn"));
   workspace.SaveAs();
@@ -235,20 +244,21 @@ TEST_F(FileCommandsTest, AnExportThatCannotWriteNamesTheFileThatFailed) {
                                                   "state5.bspをオープンできません"}));
 }
 
-TEST_F(FileCommandsTest, DroppedFilesLeaveOnlyTheLastLoadedUnderUntitle) {
+// Dropped files open as Open opens them, so that a save writes back where they came from.
+TEST_F(FileCommandsTest, DroppedFilesOpenWithTheirHierarchyTheLastStayingOpen) {
   WriteFile("one.dtn", "//pelkor file\nshift[1,0,0,0,1,2]{\n1}\n");
   WriteFile("two.dtn", InstancesText({"B"}));
+  WriteFile("B.dtn", InstancesText({}));
+  workspace.SetDesignFolder(temp.path() / "elsewhere");
   workspace.DropFiles({folder / "one.dtn", folder / "two.dtn"});
-  const ModuleLibrary& library = workspace.library();
-  EXPECT_EQ(library.moduleNumbers().size(), 1u);
-  EXPECT_EQ(library.rootInstance().name, "untitle");
-  EXPECT_TRUE(library.currentModule().shiftRegisters.empty());
-  EXPECT_EQ(library.currentModule().instances.size(), 1u);
-  EXPECT_TRUE(library.rootInstance().children.empty());  // sub-modules are not loaded
-  EXPECT_EQ(workspace.documentTitle(), (folder / "two.dtn").string());
+  const ModuleLibrary& library = testing::LibraryOf(workspace);
+  EXPECT_EQ(library.rootInstance().name, "two");
+  EXPECT_EQ(library.rootInstance().children.size(), 1u);
+  EXPECT_EQ(workspace.documentTitle(), "two");
+  EXPECT_EQ(workspace.designFolder(), folder);
 
   workspace.DropFiles({folder / "missing.dtn", folder / "one.dtn"});  // stops at the first
-  EXPECT_EQ(workspace.library().currentModule().instances.size(), 1u);
+  EXPECT_EQ(testing::LibraryOf(workspace).rootInstance().name, "two");
 }
 
 TEST_F(FileCommandsTest, LoadModuleRefusesANameAlreadyLoaded) {
@@ -261,31 +271,31 @@ TEST_F(FileCommandsTest, LoadModuleRefusesANameAlreadyLoaded) {
   ui.files.push_back(folder / "B.dtn");
   workspace.LoadModule();
   EXPECT_EQ(sink.lines.back(), "すでに読み込まれています");
-  EXPECT_EQ(workspace.library().ModuleByName("B").shiftRegisters.size(), 1u);
+  EXPECT_EQ(testing::LibraryOf(workspace).ModuleByName("B").shiftRegisters.size(), 1u);
 
   ui.files.push_back(folder / "C.dtn");
   workspace.LoadModule();
   EXPECT_EQ(sink.lines.size(), linesBefore + 1);  // loading C says nothing
-  EXPECT_EQ(workspace.library().ModuleByName("C").shiftRegisters.size(), 1u);
-  EXPECT_EQ(workspace.library().rootInstance().children.size(), 1u);
+  EXPECT_EQ(testing::LibraryOf(workspace).ModuleByName("C").shiftRegisters.size(), 1u);
+  EXPECT_EQ(testing::LibraryOf(workspace).rootInstance().children.size(), 1u);
 }
 
 TEST_F(FileCommandsTest, LoadIntoInstanceNamesTheInstanceAndGrowsTheTree) {
   WriteFile("B.dtn", InstancesText({"D"}));
   WriteFile("D.dtn", InstancesText({}));
-  Module& root = workspace.library().currentModule();
+  Module& root = testing::LibraryOf(workspace).currentModule();
   const int first = root.AddInstance({});
   const int second = root.AddInstance({});
 
   ui.files.push_back(folder / "B.dtn");
   workspace.LoadIntoInstance(first);
   EXPECT_EQ(root.instances.at(first).moduleName, "B");
-  EXPECT_EQ(workspace.library().rootInstance().Child(first).Child(1).name, "D");
+  EXPECT_EQ(testing::LibraryOf(workspace).rootInstance().Child(first).Child(1).name, "D");
 
   ui.files.push_back(folder / "B.dtn");  // already registered: no file read, same tree
   workspace.LoadIntoInstance(second);
   EXPECT_EQ(root.instances.at(second).moduleName, "B");
-  EXPECT_EQ(workspace.library().rootInstance().Child(second).Child(1).name, "D");
+  EXPECT_EQ(testing::LibraryOf(workspace).rootInstance().Child(second).Child(1).name, "D");
   EXPECT_EQ(Count("D.dtnを読み込みました"), 1);
 
   ui.files.push_back(folder / "nothing.dtn");
@@ -313,9 +323,9 @@ TEST_F(FileCommandsTest, EveryReadingCommandRefusesWhatIsNoRegularFile) {
   });
   expectRefused("load into an instance", [&] {
     ui.files.push_back(fifo);
-    workspace.LoadIntoInstance(workspace.library().currentModule().AddInstance({}));
+    workspace.LoadIntoInstance(testing::LibraryOf(workspace).currentModule().AddInstance({}));
   });
-  EXPECT_FALSE(workspace.library().Exists("fifo"));
+  EXPECT_FALSE(testing::LibraryOf(workspace).Exists("fifo"));
 
   // A sub-module file: the hierarchy's load fails there, as for a missing file.
   WriteFile("A.dtn", InstancesText({"fifo"}));
@@ -338,7 +348,7 @@ TEST_F(FileCommandsTest, AHierarchyPastItsLimitStopsLoadingAsAWhole) {
                             "Aを読み込みました", "B.dtnを読み込みました",
                             (folder / "D.dtn").string() + "で階層のファイルが合わせて" +
                                 std::to_string(limit) + "バイトを超えるので読み込みを止めます"}));
-  EXPECT_FALSE(workspace.library().Exists("C"));
+  EXPECT_FALSE(testing::LibraryOf(workspace).Exists("C"));
 
   // The next command starts a hierarchy of its own.
   sink.lines.clear();

@@ -12,6 +12,7 @@
 #include "../support/recording_log.h"
 #include "../support/records.h"
 #include "../support/scripted_ui.h"
+#include "support/workspace_probe.h"
 #include "workspace/workspace.h"
 
 namespace pelkor {
@@ -24,11 +25,11 @@ using testing::ModuleInvariantsHold;
 class RandomEditor {
  public:
   explicit RandomEditor(unsigned seed) : rng_(seed) {
-    ws_.log().Attach(&log_);
-    ws_.library().CreateModule("sub");
+    ws_.AttachLog(&log_);
+    testing::LibraryOf(ws_).CreateModule("sub");
   }
 
-  Module& module() { return ws_.library().currentModule(); }
+  Module& module() { return testing::LibraryOf(ws_).currentModule(); }
   Workspace& workspace() { return ws_; }
 
   // Runs one randomly chosen operation; returns its name for failure messages.
@@ -63,14 +64,14 @@ class RandomEditor {
         module().selection.MoveSelected(module(), {Pick(201) - 100, Pick(201) - 100});
         return "move";
       case 7:
-        ws_.interaction().anchor = {Pick(800), Pick(600)};
+        testing::InteractionOf(ws_).anchor = {Pick(800), Pick(600)};
         ws_.Copy(RandomView());
         return "copy";
       case 8:
         ws_.Cut(RandomView());
         return "cut";
       case 9:
-        ws_.interaction().lastPressPoint = {Pick(800), Pick(600)};
+        testing::InteractionOf(ws_).lastPressPoint = {Pick(800), Pick(600)};
         ws_.Paste(RandomView());
         return "paste";
       case 10:
@@ -89,7 +90,7 @@ class RandomEditor {
       if (!instance.moduleName.empty())
         named.insert(id);
     }
-    for (const auto& [id, node] : ws_.library().rootInstance().children)
+    for (const auto& [id, node] : testing::LibraryOf(ws_).rootInstance().children)
       nodes.insert(id);
     if (named == nodes)
       return ::testing::AssertionSuccess();
@@ -140,7 +141,7 @@ class RandomEditor {
         instance.moduleName = Pick(4) == 0 ? "" : "sub";
         const int id = m.AddInstance(instance);
         if (!instance.moduleName.empty()) {
-          ws_.library().AddInstanceEverywhere(instance.moduleName, id);
+          testing::LibraryOf(ws_).AddInstanceEverywhere(instance.moduleName, id);
         }
         break;
       }

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What a script changes in a running simulation: the values a source has left and what a sink
-// expects.
+// What a script changes in a running simulation: the values a source has left (the run only) and
+// what a sink expects (the design, as the sink's dialog changes it).
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "../sim/sim_fixture.h"
 #include "support/scripted_ui.h"
+#include "support/workspace_probe.h"
 #include "workspace/waveform/sink_watch.h"
 #include "workspace/workspace.h"
 
@@ -33,11 +34,11 @@ std::string Text(std::span<const std::uint8_t> values) {
 
 class ScriptChangesTest : public ::testing::Test {
  protected:
-  ScriptChangesTest() { workspace.log().Attach(&log); }
+  ScriptChangesTest() { workspace.AttachLog(&log); }
 
   // A source emitting `data` through a one-cell register into a sink expecting `expected`.
   void AddPipeline(const std::string& data, const std::string& expected, int sourceFlags = 0) {
-    Module& top = workspace.library().currentModule();
+    Module& top = testing::LibraryOf(workspace).currentModule();
     const int shiftRegister = AddRegister(top);
     sink = AddSink(top);
     source = AddSource(top, data, "", sourceFlags);
@@ -73,7 +74,7 @@ TEST_F(ScriptChangesTest, ASourceEmitsItsReplacedValuesFromTheFirst) {
       {"10", 0, "011"}, {"10", 1, "0"}, {"1", 6, "01"}, {"110", 3, ""}, {"", 2, "1"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.data + " then " + c.replacement);
-    workspace.library().Reset();
+    testing::LibraryOf(workspace).Reset();
     AddPipeline(c.data, "");
     Check();
     StepTimes(c.stepsBefore);
@@ -82,7 +83,7 @@ TEST_F(ScriptChangesTest, ASourceEmitsItsReplacedValuesFromTheFirst) {
     // What had left the source by then: on its way or received.
     const std::size_t emitted = left.emitted;
 
-    ASSERT_TRUE(workspace.simulation().ReplaceSourceValues(Root(), source, Bits(c.replacement)));
+    ASSERT_TRUE(workspace.ReplaceSourceValues(Root(), source, Bits(c.replacement)));
     const SourceRunState replaced = *workspace.simulation().Source(Root(), source);
     EXPECT_EQ(Text(replaced.queue), c.replacement);
     EXPECT_EQ(replaced.emitted, 0u);
@@ -97,7 +98,7 @@ TEST_F(ScriptChangesTest, AHeldSourceHoldsTheFirstReplacedValue) {
   AddPipeline("1", "", testing::kHoldValue);
   Check();
   StepTimes(4);
-  ASSERT_TRUE(workspace.simulation().ReplaceSourceValues(Root(), source, Bits("01")));
+  ASSERT_TRUE(workspace.ReplaceSourceValues(Root(), source, Bits("01")));
   const std::size_t before = Received().size();
   StepTimes(12);
   const std::string after = Received().substr(before);
@@ -107,14 +108,13 @@ TEST_F(ScriptChangesTest, AHeldSourceHoldsTheFirstReplacedValue) {
 
 TEST_F(ScriptChangesTest, ChangesToWhatIsNotThereAreRefusedAndChangeNothing) {
   AddPipeline("10", "10");
-  Simulation& simulation = workspace.simulation();
-  EXPECT_FALSE(simulation.ReplaceSourceValues(Root(), source, Bits("1")));  // before the check
-  EXPECT_FALSE(simulation.SetExpected(Root(), sink, "1"));
+  EXPECT_FALSE(workspace.ReplaceSourceValues(Root(), source, Bits("1")));  // before the check
+  EXPECT_FALSE(workspace.SetSinkExpected("untitle", source, "1"));         // not a sink
+  EXPECT_FALSE(workspace.SetSinkExpected("nowhere", sink, "1"));           // no such module
   Check();
-  EXPECT_FALSE(simulation.ReplaceSourceValues(Root(), sink, Bits("1")));  // not a source
-  EXPECT_FALSE(simulation.ReplaceSourceValues(Root(), source, {1, 2}));   // not a bit
-  EXPECT_FALSE(simulation.SetExpected(Root(), source, "1"));              // not a sink
-  EXPECT_EQ(Text(simulation.Source(Root(), source)->queue), "10");
+  EXPECT_FALSE(workspace.ReplaceSourceValues(Root(), sink, Bits("1")));  // not a source
+  EXPECT_FALSE(workspace.ReplaceSourceValues(Root(), source, {1, 2}));   // not a bit
+  EXPECT_EQ(Text(workspace.simulation().Source(Root(), source)->queue), "10");
   workspace.RunWithoutAnimation();
   EXPECT_EQ(Received(), "10");
   EXPECT_EQ(log.lines.back(), "照合結果: 合格1 不合格0");
@@ -131,13 +131,13 @@ TEST_F(ScriptChangesTest, ExpectationsSetWhileRunningDecideTheVerdictsAndTheStop
   for (const Case& c :
        {Case{0, "1001"}, Case{2, "1111"}, Case{3, "1001"}, Case{3, "1100"}, Case{0, "1101"}}) {
     SCOPED_TRACE(std::to_string(c.stepsBefore) + " steps, then " + c.expected);
-    workspace.library().Reset();
+    testing::LibraryOf(workspace).Reset();
     AddPipeline(data, data);
     workspace.SetStopAtMismatch(true);
     Check();
     StepTimes(c.stepsBefore);
     const std::size_t arrived = Received().size();
-    ASSERT_TRUE(workspace.simulation().SetExpected(Root(), sink, c.expected));
+    ASSERT_TRUE(workspace.SetSinkExpected("untitle", sink, c.expected));
     const RunOutcome outcome = workspace.RunWithoutAnimation();
 
     std::size_t departs = arrived;
@@ -154,30 +154,32 @@ TEST_F(ScriptChangesTest, ExpectationsSetWhileRunningDecideTheVerdictsAndTheStop
                                      ? "合格1 不合格0"
                                      : "合格0 不合格1 (" + SinkLogLabel("untitle", sink, "") + ")";
     EXPECT_EQ(log.lines.back(), "照合結果: " + verdicts);
-    EXPECT_EQ(workspace.library().ModuleByName("untitle").sinks.at(sink).expected, data);
     workspace.EndSimulation();
   }
 }
 
-TEST_F(ScriptChangesTest, ScriptChangesLeaveTheDesignAsItWas) {
+// A source's replaced values belong to the run; a sink's expectation is the design's, changed
+// in memory only, so that a new check keeps it and only a save would write it.
+TEST_F(ScriptChangesTest, ReplacedValuesLeaveTheDesignAndAnExpectationChangesIt) {
   ASSERT_EQ(workspace.OpenFile(PELKOR_EXAMPLES "/full_adder.dtn"), OpenResult::kOpened);
   const Module design = workspace.library().ModuleByName("full_adder");
   const auto sourceA = design.sources.begin()->first;
   const auto sinkSum = design.sinks.begin()->first;
   Check();
-  ASSERT_TRUE(workspace.simulation().ReplaceSourceValues(Root(), sourceA, Bits("1")));
-  ASSERT_TRUE(workspace.simulation().SetExpected(Root(), sinkSum, "0"));  // 1 comes: 1, 0, 0
+  ASSERT_TRUE(workspace.ReplaceSourceValues(Root(), sourceA, Bits("1")));
+  ASSERT_TRUE(workspace.SetSinkExpected("full_adder", sinkSum, "0"));  // 1 comes: 1, 0, 0
   workspace.RunWithoutAnimation();
   // The carry sink gets one value of the eight it expects.
   EXPECT_THAT(log.lines.back(), ::testing::StartsWith("照合結果: 合格0 不合格2"));
   workspace.EndSimulation();
   const Module& after = workspace.library().ModuleByName("full_adder");
   EXPECT_EQ(after.sources, design.sources);
-  EXPECT_EQ(after.sinks, design.sinks);
-  EXPECT_THAT(workspace.ModifiedModules(), ::testing::IsEmpty());
-  Check();  // a new simulation starts from the design again
+  EXPECT_EQ(after.sinks.at(sinkSum).expected, "0");
+  EXPECT_THAT(workspace.ModifiedModules(), ::testing::ElementsAre("full_adder"));
+  EXPECT_TRUE(after.CanUndo());
+  Check();  // the sources emit the design's values again; the sum sink expects "0"
   workspace.RunWithoutAnimation();
-  EXPECT_EQ(log.lines.back(), "照合結果: 合格2 不合格0");
+  EXPECT_THAT(log.lines.back(), ::testing::StartsWith("照合結果: 合格1 不合格1"));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "../sim/sim_fixture.h"
 #include "support/scripted_ui.h"
+#include "support/workspace_probe.h"
 #include "workspace/workspace.h"
 
 namespace pelkor {
@@ -38,11 +39,11 @@ class SimulationUi : public testing::ScriptedUi {
 class SimulationCommandsTest : public ::testing::Test {
  protected:
   SimulationCommandsTest() {
-    workspace.log().Attach(&log);
+    workspace.AttachLog(&log);
     workspace.SetClock([this] { return now; });
   }
 
-  Module& Top() { return workspace.library().currentModule(); }
+  Module& Top() { return testing::LibraryOf(workspace).currentModule(); }
 
   // A source emitting `data` through a one-cell register into a sink; returns the sink.
   int Pipeline(const std::string& data, bool holdValue = false) {
@@ -54,18 +55,18 @@ class SimulationCommandsTest : public ::testing::Test {
   }
   // A token waiting at the input of an instance that no "new" token created yet.
   void InputBeforeNew() {
-    Module& cell = *workspace.library().CreateModule("cell");
+    Module& cell = *testing::LibraryOf(workspace).CreateModule("cell");
     AddPort(cell, "new");
     AddPort(cell, "d");
     const int instance = AddInstance(Top(), "cell");
     Connect(Top(), AddRegister(Top()), instance, "new");
     Connect(Top(), AddRegister(Top(), "1"), instance, "d");
-    workspace.library().RefreshNewDeleteFlags();
-    workspace.library().AddInstanceEverywhere("cell", instance);
+    testing::LibraryOf(workspace).RefreshNewDeleteFlags();
+    testing::LibraryOf(workspace).AddInstanceEverywhere("cell", instance);
   }
   std::vector<int> Received(int sink) {
     const std::span<const std::uint8_t> received =
-        workspace.simulation().Received(workspace.library().rootInstance(), sink);
+        workspace.simulation().Received(testing::LibraryOf(workspace).rootInstance(), sink);
     return {received.begin(), received.end()};
   }
   void Check() {
@@ -80,20 +81,23 @@ class SimulationCommandsTest : public ::testing::Test {
   std::int64_t now = 0;
 };
 
-TEST_F(SimulationCommandsTest, CheckShowsTheWorkingCopyAndOpensTheTreeWhichEndCloses) {
+TEST_F(SimulationCommandsTest, CheckShowsTheRootAndOpensTheTreeWhichEndCloses) {
   Pipeline("1");
   workspace.Check();
   EXPECT_THAT(log.lines, ElementsAre("チェック完了"));
   EXPECT_TRUE(workspace.IsSimulating());
-  EXPECT_EQ(&workspace.library().currentModule(), workspace.library().rootInstance().net.get());
+  EXPECT_EQ(&testing::LibraryOf(workspace).currentInstance(),
+            &testing::LibraryOf(workspace).rootInstance());
+  EXPECT_TRUE(workspace.simulation().IsPrepared(testing::LibraryOf(workspace).rootInstance()));
   EXPECT_TRUE(ui.treeOpen);
 
   workspace.EndSimulation();
   EXPECT_THAT(log.lines, ElementsAre("チェック完了", "シミュレーション停止"));
   EXPECT_FALSE(workspace.IsSimulating());
   EXPECT_FALSE(ui.treeOpen);
-  EXPECT_EQ(workspace.library().rootInstance().net, nullptr);
-  EXPECT_EQ(&workspace.library().currentModule(), &workspace.library().ModuleByName("untitle"));
+  EXPECT_FALSE(workspace.simulation().IsPrepared(testing::LibraryOf(workspace).rootInstance()));
+  EXPECT_EQ(&testing::LibraryOf(workspace).currentModule(),
+            &testing::LibraryOf(workspace).ModuleByName("untitle"));
   EXPECT_EQ(workspace.documentTitle(), "untitle");
 }
 
@@ -109,18 +113,19 @@ TEST_F(SimulationCommandsTest, FailedCheckEndsTheSimulationAfterItsMessages) {
   workspace.Check();
   EXPECT_THAT(log.lines, ElementsAre("untitleのシフトレジスタ1にエラー", "シミュレーション停止"));
   EXPECT_FALSE(workspace.IsSimulating());
-  EXPECT_TRUE(workspace.library().instanceSchedule.empty());
+  EXPECT_TRUE(workspace.simulation().Schedule().empty());
 }
 
 TEST_F(SimulationCommandsTest, RootWithoutARegisteredModuleChecksPausedAndEndsCleanly) {
-  workspace.library().rootInstance().name = "ghost";
+  testing::LibraryOf(workspace).rootInstance().name = "ghost";
   workspace.Check();
   EXPECT_THAT(log.lines, ElementsAre("era-", "モジュールがありません", "チェック完了"));
   EXPECT_TRUE(workspace.IsPaused());
   workspace.Step();
   workspace.EndSimulation();
   EXPECT_FALSE(workspace.IsSimulating());
-  EXPECT_EQ(&workspace.library().currentModule(), &workspace.library().ModuleByName("untitle"));
+  EXPECT_EQ(&testing::LibraryOf(workspace).currentModule(),
+            &testing::LibraryOf(workspace).ModuleByName("untitle"));
 }
 
 TEST_F(SimulationCommandsTest, StepOnAnIdleNetWritesNothing) {
@@ -224,13 +229,13 @@ TEST_F(SimulationCommandsTest, StepFailureDuringTheAnimatedRunPausesIt) {
 }
 
 TEST_F(SimulationCommandsTest, InstanceThatCannotBeCreatedPausesTheSimulation) {
-  Module& cell = *workspace.library().CreateModule("cell");
+  Module& cell = *testing::LibraryOf(workspace).CreateModule("cell");
   AddPort(cell, "new");
   const int tooSmall = AddRegister(cell, "11", 2);
   const int instance = AddInstance(Top(), "cell");
   Connect(Top(), AddRegister(Top(), "1"), instance, "new");
-  workspace.library().RefreshNewDeleteFlags();
-  workspace.library().AddInstanceEverywhere("cell", instance);
+  testing::LibraryOf(workspace).RefreshNewDeleteFlags();
+  testing::LibraryOf(workspace).AddInstanceEverywhere("cell", instance);
   Check();
   workspace.Step();
   EXPECT_THAT(
@@ -238,12 +243,12 @@ TEST_F(SimulationCommandsTest, InstanceThatCannotBeCreatedPausesTheSimulation) {
       ElementsAre("再構成", fmt::sprintf("cellのシフトレジスタ%dにエラー", tooSmall), "一時停止"));
   EXPECT_TRUE(workspace.IsPaused());
   const std::optional<InstanceRunState> record =
-      workspace.simulation().Instance(workspace.library().rootInstance(), instance);
+      workspace.simulation().Instance(testing::LibraryOf(workspace).rootInstance(), instance);
   ASSERT_TRUE(record);
   EXPECT_TRUE(record->absent);
   EXPECT_FALSE(record->created);
-  EXPECT_THAT(workspace.library().instanceSchedule,
-              ElementsAre(&workspace.library().rootInstance()));
+  EXPECT_THAT(workspace.simulation().Schedule(),
+              ElementsAre(&testing::LibraryOf(workspace).rootInstance()));
 }
 
 TEST_F(SimulationCommandsTest, RunWithoutAnimationEndsAfterTwoIdleSteps) {
@@ -262,6 +267,26 @@ TEST_F(SimulationCommandsTest, RunWithoutAnimationEndsAfterTwoIdleSteps) {
   EXPECT_EQ(workspace.mode(), Tool::kRunWithoutAnimation);
   EXPECT_THAT(log.lines, ElementsAre("シミュレーションを開始します", "シミュレーションを終了します",
                                      "シミュレーション時間は0.060000秒"));
+}
+
+// Printing a stepped module once showed no tokens: the picture read run-time records that the
+// workspace's engine does not keep.
+TEST_F(SimulationCommandsTest, ThePrintedPictureShowsTheTokensOfTheRunningModule) {
+  const int sink = Pipeline("101");
+  const auto texts = [this] {
+    std::vector<std::string> shown;
+    for (const DrawOp& op : workspace.PictureDrawing().ops) {
+      if (op.shape == DrawShape::kText)
+        shown.push_back(op.text);
+    }
+    return shown;
+  };
+  Check();
+  workspace.RunWithoutAnimation();
+  ASSERT_THAT(Received(sink), ElementsAre(1, 0, 1));
+  EXPECT_THAT(texts(), ::testing::Contains("101"));  // what the sink took
+  workspace.EndSimulation();
+  EXPECT_THAT(texts(), ::testing::Not(::testing::Contains("101")));
 }
 
 TEST_F(SimulationCommandsTest, RunWithoutAnimationStopsAtTheStepLimit) {

@@ -7,6 +7,7 @@
 #include "support/records.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
+#include "support/workspace_probe.h"
 #include "workspace/workspace.h"
 
 namespace pelkor {
@@ -17,12 +18,12 @@ using testing::At;
 class UnsavedChangesTest : public ::testing::Test {
  protected:
   UnsavedChangesTest() {
-    workspace.log().Attach(&sink);
+    workspace.AttachLog(&sink);
     temp.Write("top.dtn", "//pelkor file\nshift[1,0,0,0,1,2]{\n}\nmodule[2,80,0]{\nsub}\n");
     temp.Write("sub.dtn", "//pelkor file\nshift[1,0,0,0,1,2]{\n01}\n");
     workspace.OpenFile(temp.path() / "top.dtn");
   }
-  Module& shown() { return workspace.library().currentModule(); }
+  Module& shown() { return testing::LibraryOf(workspace).currentModule(); }
   void PlaceRegister() {
     shown().AddShiftRegister(At<ShiftRegister>({300, 300}));
     shown().RecordEdit();
@@ -69,12 +70,12 @@ TEST_F(UnsavedChangesTest, NewAsksOnlyWhenSomethingChangedAndCancelKeepsEverythi
   workspace.New();
   workspace.DropFiles({temp.path() / "sub.dtn"});
   EXPECT_EQ(ui.saveQuestions, 2);
-  EXPECT_EQ(workspace.library().rootInstance().name, "top");
+  EXPECT_EQ(testing::LibraryOf(workspace).rootInstance().name, "top");
   EXPECT_EQ(shown().shiftRegisters.size(), 2u);
 
   ui.saveAnswer = SaveChangesAnswer::kDiscard;
   workspace.New();
-  EXPECT_EQ(workspace.library().rootInstance().name, "untitle");
+  EXPECT_EQ(testing::LibraryOf(workspace).rootInstance().name, "untitle");
   EXPECT_EQ(testing::ReadBytes(temp.path() / "top.dtn").find("shift[2"), std::string::npos);
 }
 
@@ -85,12 +86,12 @@ TEST_F(UnsavedChangesTest, SaveAllWritesTheChangesBeforeNewAndAFailedSaveKeepsTh
   std::filesystem::remove(temp.path() / "top.dtn");
   std::filesystem::create_directory(temp.path() / "top.dtn");
   workspace.New();
-  EXPECT_EQ(workspace.library().rootInstance().name, "top");
+  EXPECT_EQ(testing::LibraryOf(workspace).rootInstance().name, "top");
   EXPECT_FALSE(workspace.ModifiedModules().empty());
 
   std::filesystem::remove(temp.path() / "top.dtn");
   workspace.New();
-  EXPECT_EQ(workspace.library().rootInstance().name, "untitle");
+  EXPECT_EQ(testing::LibraryOf(workspace).rootInstance().name, "untitle");
   EXPECT_NE(testing::ReadBytes(temp.path() / "top.dtn").find("shift[2"), std::string::npos);
 }
 

@@ -6,6 +6,7 @@
 
 #include "../sim/sim_fixture.h"
 #include "support/scripted_ui.h"
+#include "support/workspace_probe.h"
 #include "workspace/waveform/live_nodes.h"
 #include "workspace/workspace.h"
 
@@ -34,10 +35,10 @@ struct Arrival {
 
 class WaveformTest : public ::testing::Test {
  protected:
-  WaveformTest() { workspace.log().Attach(&log); }
+  WaveformTest() { workspace.AttachLog(&log); }
 
-  Module& Top() { return workspace.library().currentModule(); }
-  const RuntimeInstance& Root() { return workspace.library().rootInstance(); }
+  Module& Top() { return testing::LibraryOf(workspace).currentModule(); }
+  const RuntimeInstance& Root() { return testing::LibraryOf(workspace).rootInstance(); }
 
   // A source emitting `data` through a one-cell register into a sink expecting `expected`.
   struct Pipeline {
@@ -130,7 +131,7 @@ TEST_F(WaveformTest, SinkRowsShowEachArrivalWithItsExpectationAndMismatch) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.data) + " against " + c.expected);
     workspace.EndSimulation();
-    workspace.library().Reset();
+    testing::LibraryOf(workspace).Reset();
     const Pipeline p = AddPipeline(c.data, c.expected);
     Check();
     const std::vector<Arrival> arrivals = StepAndWatch(p.sink, c.expected, 10);
@@ -200,10 +201,10 @@ TEST_F(WaveformTest, OldestStepsGoFirstWhenTheHistoryOutgrowsItsLimit) {
 }
 
 TEST_F(WaveformTest, WatchingAnInstanceAddsItsRowsFromThenOn) {
-  Module& cell = *workspace.library().CreateModule("cell");
+  Module& cell = *testing::LibraryOf(workspace).CreateModule("cell");
   Connect(cell, AddSource(cell, "11"), AddRegister(cell));
   const int instance = AddInstance(Top(), "cell");
-  workspace.library().AddInstanceEverywhere("cell", instance);
+  testing::LibraryOf(workspace).AddInstanceEverywhere("cell", instance);
   Check();
   workspace.Step();
   const RuntimeInstance& child = *Root().children.at(instance);
@@ -264,7 +265,7 @@ TEST_F(WaveformTest, RunsStopAfterTheFirstStepInWhichASinkDeparts) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.expected) + (c.stop ? " stopping" : ""));
     // Where the run departs, seen step by step without the stop.
-    workspace.library().Reset();
+    testing::LibraryOf(workspace).Reset();
     const Pipeline p = AddPipeline("1101", c.expected);
     Check();
     const std::vector<std::int64_t> departures =
@@ -325,7 +326,7 @@ TEST_F(WaveformTest, RunEndWritesOneSummaryOfPassingAndFailingSinks) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.summary);
-    workspace.library().Reset();
+    testing::LibraryOf(workspace).Reset();
     std::vector<int> failing;
     for (const auto& [data, expected] : c.pipelines) {
       const Pipeline p = AddPipeline(data, expected);
@@ -344,10 +345,10 @@ TEST_F(WaveformTest, RunEndWritesOneSummaryOfPassingAndFailingSinks) {
 }
 
 TEST_F(WaveformTest, NodePathsLeadBackToTheirNodes) {
-  Module& cell = *workspace.library().CreateModule("cell");
+  Module& cell = *testing::LibraryOf(workspace).CreateModule("cell");
   AddRegister(cell);
   const int instance = AddInstance(Top(), "cell");
-  workspace.library().AddInstanceEverywhere("cell", instance);
+  testing::LibraryOf(workspace).AddInstanceEverywhere("cell", instance);
   const RuntimeInstance& child = *Root().children.at(instance);
   const std::string childPath = "untitle/" + std::to_string(instance);
   EXPECT_EQ(NodePath(child), childPath);

@@ -1,33 +1,33 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Simulation control: check, step, the animated run and its timer ticks, the run without
-// animation, pause and the end of the simulation, and the command states that follow them.
+// animation, pause and the end of the simulation.
 #include <chrono>
 #include <new>
 
 #include "base/errors.h"
 #include "sim/simulation_condition.h"
-#include "workspace/workspace.h"
+#include "workspace/simulation_session.h"
 
 namespace pelkor {
 
-std::int64_t Workspace::Now() const {
+SimulationSession::SimulationSession(ModuleLibrary& library, OutputLog& log, WorkspaceUi& ui,
+                                     ChangeSink& changes)
+    : library_(library), log_(log), ui_(ui), changes_(changes) {}
+
+std::int64_t SimulationSession::Now() const {
   if (clock_)
     return clock_();
   const auto now = std::chrono::steady_clock::now().time_since_epoch();
   return std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
 }
 
-void Workspace::DropSelection() {
-  controller_.DropToolState();
-}
-
-void Workspace::StopAnimationTimer() {
+void SimulationSession::StopAnimationTimer() {
   timerRunning_ = false;
   ui_.StopTimer();
-  Changed(Change::kSimulation);
+  changes_.Changed(Change::kSimulation);
 }
 
-void Workspace::WriteRunEnd() {
+void SimulationSession::WriteRunEnd() {
   log_.WriteText("シミュレーションを終了します");
   log_.Write("シミュレーション時間は%f秒", static_cast<double>(Now() - startTicks_) / 1000.0);
   if (const std::string summary = VerdictSummary(simulation_, library_.rootInstance());
@@ -35,20 +35,17 @@ void Workspace::WriteRunEnd() {
     log_.WriteText(summary);
 }
 
-StepHooks Workspace::SimulationHooks() {
+StepHooks SimulationSession::SimulationHooks() {
   StepHooks hooks;
-  hooks.instanceDeleting = [this](RuntimeInstance&) { ShowCurrentNode(); };
-  hooks.treeChanged = [this] { Changed(Change::kTree | Change::kView); };
+  hooks.instanceDeleting = [this](RuntimeInstance&) { changes_.Changed(Change::kView); };
+  hooks.treeChanged = [this] { changes_.Changed(Change::kTree | Change::kView); };
   hooks.creationFailed = [this] { creationFailed_ = true; };
   return hooks;
 }
 
-void Workspace::Check() {
-  const CommandScope scope(*this);
+void SimulationSession::Check() {
   if (simulating_)
     return;
-  interaction_.tool = Tool::kNone;
-  DropSelection();
   simulating_ = true;
   ui_.SetWaitCursor(true);
   CheckOutcome outcome;
@@ -58,36 +55,36 @@ void Workspace::Check() {
     log_.WriteText("エラーが発生しました");
     outcome.failingNode = &library_.rootInstance();
   }
-  // Making the working copies failed: what was made is checked, and the run starts paused.
+  // Preparing the nodes failed: what was prepared is checked, and the run starts paused.
   if (outcome.prepareFailed)
     paused_ = true;
   if (outcome.failingNode != nullptr) {
-    EndSimulation();
+    End();
     ui_.SetWaitCursor(false);
     return;
   }
   try {
-    library_.GoToTreeItem(library_.rootInstance().treeItem, true);
-  } catch (const MessageError& e) {  // a root without a net nor a registered module
+    library_.GoToTreeItem(library_.rootInstance().treeItem);
+  } catch (const MessageError& e) {  // a root without a registered module
     log_.WriteText(e.what());
   }
-  Changed(Change::kSimulation | Change::kTree | Change::kSelection);
+  changes_.Changed(Change::kSimulation | Change::kTree | Change::kSelection);
   stepActivity_ = 0;
   log_.WriteText("チェック完了");
   StartRecording();
   ui_.SetWaitCursor(false);
-  ShowCurrentNode();
+  changes_.Changed(Change::kView);
   treeOpenedByCheck_ = !ui_.IsModuleTreeOpen();
   if (treeOpenedByCheck_)
     ui_.OpenModuleTree();
 }
 
-bool Workspace::RunOneStep() {
+bool SimulationSession::RunOneStep() {
   const bool completed = StepWithFailures();
   return RecordStep() && completed;
 }
 
-bool Workspace::StepWithFailures() {
+bool SimulationSession::StepWithFailures() {
   stepActivity_ = 0;
   creationFailed_ = false;
   try {
@@ -116,33 +113,29 @@ bool Workspace::StepWithFailures() {
   return true;
 }
 
-bool Workspace::Step() {
-  const CommandScope scope(*this);
+bool SimulationSession::Step() {
   if (!simulating_)
     return false;
   const bool completed = RunOneStep();
-  PublishReceived();
-  Changed(Change::kSimulation);
+  changes_.Changed(Change::kSimulation);
   return completed;
 }
 
-void Workspace::Run() {
-  const CommandScope scope(*this);
+void SimulationSession::Run() {
   if (!simulating_)
     return;
   paused_ = false;
-  interaction_.tool = Tool::kAnimatedRun;
+  runMode_ = Tool::kAnimatedRun;
   startTicks_ = Now();
   timerRunning_ = true;
   ui_.StartTimer(timerInterval_);
   log_.WriteText("シミュレーションを開始します");
-  Changed(Change::kSimulation);
+  changes_.Changed(Change::kSimulation);
 }
 
 // After a step that moved something, the run ends when the next two steps move nothing. A
 // failed step ends the tick's steps, and the paused simulation then stops the timer.
-void Workspace::Tick() {
-  const CommandScope scope(*this);
+void SimulationSession::Tick() {
   if (!simulating_ || !timerRunning_)
     return;
   if (stepActivity_ == 1) {
@@ -155,20 +148,15 @@ void Workspace::Tick() {
   }
   if (paused_ && timerRunning_)
     StopAnimationTimer();
-  PublishReceived();
-  Changed(Change::kSimulation);
-  // A tick may come while a modal dialog holds a command open: the view follows the run all
-  // the same.
-  FlushChanges();
+  changes_.Changed(Change::kSimulation);
 }
 
-RunOutcome Workspace::RunWithoutAnimation(const RunProgress& progress) {
-  const CommandScope scope(*this);
+RunOutcome SimulationSession::RunWithoutAnimation(const RunProgress& progress) {
   RunOutcome outcome;
   if (!simulating_)
     return outcome;
   log_.WriteText("シミュレーションを開始します");
-  interaction_.tool = Tool::kRunWithoutAnimation;
+  runMode_ = Tool::kRunWithoutAnimation;
   startTicks_ = Now();
   int idleSteps = 0;
   for (;;) {
@@ -196,39 +184,42 @@ RunOutcome Workspace::RunWithoutAnimation(const RunProgress& progress) {
     }
   }
   WriteRunEnd();
-  PublishReceived();
-  Changed(Change::kSimulation);
+  changes_.Changed(Change::kSimulation);
   return outcome;
 }
 
-void Workspace::Pause() {
-  const CommandScope scope(*this);
+void SimulationSession::Pause() {
   if (!simulating_)
     return;
   paused_ = true;
-  interaction_.tool = Tool::kNone;
+  runMode_ = Tool::kNone;
   log_.WriteText("一時停止");
-  Changed(Change::kSimulation);
+  changes_.Changed(Change::kSimulation);
 }
 
-void Workspace::EndSimulation() {
-  const CommandScope scope(*this);
+bool SimulationSession::End() {
   if (!simulating_)
-    return;
+    return false;
   log_.WriteText("シミュレーション停止");
   simulation_.End();
   if (timerRunning_)
     StopAnimationTimer();
-  interaction_.tool = Tool::kNone;
-  DropSelection();
+  runMode_ = Tool::kNone;
   paused_ = false;
   simulating_ = false;
-  Changed(Change::kSimulation | Change::kTree | Change::kSelection);
-  SetTitle(library_.rootInstance().name);
+  changes_.Changed(Change::kSimulation | Change::kTree | Change::kView);
   if (treeOpenedByCheck_)
     ui_.CloseModuleTree();
   treeOpenedByCheck_ = false;
-  ShowCurrentNode();
+  return true;
+}
+
+bool SimulationSession::ReplaceSourceValues(const RuntimeInstance& node, int sourceId,
+                                            std::vector<std::uint8_t> values) {
+  if (!simulating_ || !simulation_.ReplaceSourceValues(node, sourceId, std::move(values)))
+    return false;
+  changes_.Changed(Change::kSimulation);
+  return true;
 }
 
 }  // namespace pelkor
