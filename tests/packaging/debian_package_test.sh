@@ -29,9 +29,10 @@ done
 test -f "$root/usr/share/bash-completion/completions/pelkor-cli"
 test -f "$root/usr/share/doc/pelkor/examples/full_adder.dtn"
 "$root/usr/bin/pelkor-cli" test "$root/usr/share/doc/pelkor/examples" >/dev/null
-# The example testbench, run from the package's examples with the package's Python modules,
-# their metadata (the plugin's entry point) and its pelkor-cli.
+# The example testbench, run by Debian's Python (the one the package depends on) from the
+# package's examples with its Python modules, their metadata (the plugin's entry point) and its
+# pelkor-cli.
 PYTHONPATH=$root/usr/lib/python3/dist-packages PELKOR_CLI=$root/usr/bin/pelkor-cli \
-  PYTHONDONTWRITEBYTECODE=1 python3 -m pytest -q -p no:cacheprovider \
+  PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 -m pytest -q -p no:cacheprovider \
   "$root/usr/share/doc/pelkor/examples/python" >/dev/null
 echo "package, manual pages, completion, examples and Python package as expected"
