@@ -3,6 +3,7 @@
 // as the desktop does; and the core's share of each mouse move of a drag over a large module.
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <span>
@@ -163,6 +164,31 @@ void BM_DragOverALargeModule(benchmark::State& state) {
   fs::remove_all(folder);
 }
 BENCHMARK(BM_DragOverALargeModule)->Unit(benchmark::kMicrosecond);
+
+// BM_ServeRunOf40000Steps in-process, without the protocol: what the engine itself takes.
+void BM_WorkspaceRunOf40000Steps(benchmark::State& state) {
+  NoUi ui;
+  Workspace workspace(ui);
+  workspace.SetRecordHistory(false);
+  std::int64_t steps = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    workspace.EndSimulation();
+    workspace.OpenFile(PELKOR_EXAMPLES "/full_adder.dtn");
+    workspace.Check();
+    const RuntimeInstance& root = workspace.library().rootInstance();
+    for (const auto& [id, source] : workspace.library().ModuleByName("full_adder").sources) {
+      std::vector<std::uint8_t> values(20'000);
+      for (std::size_t i = 0; i < values.size(); ++i)
+        values[i] = static_cast<std::uint8_t>(i % 2);
+      workspace.ReplaceSourceValues(root, id, std::move(values));
+    }
+    state.ResumeTiming();
+    steps += workspace.RunWithoutAnimation().steps;
+  }
+  state.SetItemsProcessed(steps);
+}
+BENCHMARK(BM_WorkspaceRunOf40000Steps)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace pelkor

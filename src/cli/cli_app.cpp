@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <iostream>
 #include <limits>
 #include <ostream>
 #include <variant>
@@ -10,6 +11,7 @@
 #include "cli/exit_status.h"
 #include "cli/export_command.h"
 #include "cli/option_checks.h"
+#include "cli/serve_command.h"
 
 namespace pelkor::cli {
 
@@ -133,6 +135,16 @@ CliApp::CliApp()
                    "draw NEW into this SVG file: added objects green, changed amber, removed "
                    "red, old places of moved ones dotted")
       ->type_name("FILE");
+  serve_ = app_.add_subcommand(
+      "serve",
+      "Answer JSON requests read from standard input, one a line, with one JSON reply a line on "
+      "standard output: open, check, step, run, read the state, feed sources, set what sinks "
+      "expect, draw, export (the protocol of scripts and testbenches)");
+  serve_->footer(
+      "The requests and replies are described in docs/protocol.md; the output-log lines go into "
+      "the replies of the log request. The process ends when its input ends or after a close "
+      "request.");
+
   diff_->footer(
       "Objects are matched by kind and position, then by content, then (sources and sinks) by "
       "name, never by ID; arcs by their matched ends. IDs are written OLD/NEW. " +
@@ -171,6 +183,8 @@ int CliApp::Run(int argc, const char* const* argv, std::ostream& out, std::ostre
   }
   if (diff_->parsed())
     return DiffCommand(diffOptions_, out, err);
+  if (serve_->parsed())
+    return ServeCommand(std::cin, out);
   return kExitUsage;
 }
 

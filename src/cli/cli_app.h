@@ -55,6 +55,7 @@ class CliApp {
   CLI::App* export_ = nullptr;
   CLI::App* render_ = nullptr;
   CLI::App* diff_ = nullptr;
+  CLI::App* serve_ = nullptr;
 };
 
 // Runs pelkor-cli with the given arguments and the process's environment, writing the output

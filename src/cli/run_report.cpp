@@ -1,10 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/run_report.h"
 
-#include <nlohmann/json.hpp>
-
-#include "workspace/waveform/live_nodes.h"
-
 namespace pelkor::cli {
 
 namespace {
@@ -23,26 +19,33 @@ void ReportCollector::Begin(std::int64_t steps, bool idle) {
   report.idle = idle;
 }
 
+bool ReportNodeSinks(const Simulation& simulation, const LiveNode& live,
+                     const SinkArrivals& arrivals, ReportReceiver& receiver) {
+  bool anyFailed = false;
+  for (const auto& [id, sink] : simulation.ModuleOf(live.node).sinks) {
+    const std::vector<int> received = Received(simulation, live, id);
+    SinkReport report;
+    report.path = live.path;
+    report.id = id;
+    report.name = sink.name;
+    report.received = BitText(received);
+    report.expected = BitText(ExpectedBits(sink));
+    report.verdict = Verify(sink, received);
+    report.mismatch = FirstMismatch(sink, received);
+    const std::vector<std::int64_t>& steps = arrivals.Steps(live.path, id);
+    if (report.mismatch && *report.mismatch < steps.size())
+      report.mismatchStep = steps[*report.mismatch];
+    anyFailed = anyFailed || report.verdict == SinkVerdict::kFail;
+    receiver.Add(std::move(report));
+  }
+  return anyFailed;
+}
+
 bool ReportSinks(const Simulation& simulation, const RuntimeInstance& root,
                  const SinkArrivals& arrivals, ReportReceiver& receiver) {
   bool anyFailed = false;
   ForEachLiveNode(simulation, root, [&](const LiveNode& live) {
-    for (const auto& [id, sink] : simulation.ModuleOf(live.node).sinks) {
-      const std::vector<int> received = Received(simulation, live, id);
-      SinkReport report;
-      report.path = live.path;
-      report.id = id;
-      report.name = sink.name;
-      report.received = BitText(received);
-      report.expected = BitText(ExpectedBits(sink));
-      report.verdict = Verify(sink, received);
-      report.mismatch = FirstMismatch(sink, received);
-      const std::vector<std::int64_t>& steps = arrivals.Steps(live.path, id);
-      if (report.mismatch && *report.mismatch < steps.size())
-        report.mismatchStep = steps[*report.mismatch];
-      anyFailed = anyFailed || report.verdict == SinkVerdict::kFail;
-      receiver.Add(std::move(report));
-    }
+    anyFailed = ReportNodeSinks(simulation, live, arrivals, receiver) || anyFailed;
   });
   return anyFailed;
 }
@@ -85,20 +88,22 @@ void JsonReportWriter::Begin(std::int64_t steps, bool idle) {
   out_ << R"({"steps":)" << steps << R"(,"idle":)" << (idle ? "true" : "false") << R"(,"sinks":[)";
 }
 
+nlohmann::ordered_json SinkJson(const SinkReport& sink) {
+  return {{"path", sink.path},
+          {"id", sink.id},
+          {"name", sink.name},
+          {"received", sink.received},
+          {"expected", sink.expected},
+          {"verdict", VerdictName(sink.verdict)},
+          {"firstMismatchStep", sink.mismatchStep ? nlohmann::ordered_json(*sink.mismatchStep)
+                                                  : nlohmann::ordered_json()}};
+}
+
 void JsonReportWriter::Add(SinkReport&& sink) {
-  const nlohmann::ordered_json json = {
-      {"path", sink.path},
-      {"id", sink.id},
-      {"name", sink.name},
-      {"received", sink.received},
-      {"expected", sink.expected},
-      {"verdict", VerdictName(sink.verdict)},
-      {"firstMismatchStep",
-       sink.mismatchStep ? nlohmann::ordered_json(*sink.mismatchStep) : nlohmann::ordered_json()}};
   if (!first_)
     out_ << ',';
   first_ = false;
-  out_ << json.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+  out_ << SinkJson(sink).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }
 
 void JsonReportWriter::End() {

@@ -8,10 +8,13 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "cli/sink_arrivals.h"
 #include "model/runtime_instance.h"
 #include "model/sink_verification.h"
 #include "sim/simulation.h"
+#include "workspace/waveform/live_nodes.h"
 
 namespace pelkor::cli {
 
@@ -82,6 +85,13 @@ class JsonReportWriter : public ReportReceiver {
 // the step of its first mismatch; returns whether any sink failed its expectation.
 bool ReportSinks(const Simulation& simulation, const RuntimeInstance& root,
                  const SinkArrivals& arrivals, ReportReceiver& receiver);
+// The same for the sinks of one live node, in ascending ID.
+bool ReportNodeSinks(const Simulation& simulation, const LiveNode& live,
+                     const SinkArrivals& arrivals, ReportReceiver& receiver);
+
+// A sink as the JSON report writes it: {"path", "id", "name", "received", "expected", "verdict",
+// "firstMismatchStep"}.
+nlohmann::ordered_json SinkJson(const SinkReport& sink);
 
 // `path sink ID "name"`, as the text report names a sink.
 std::string SinkLabel(const SinkReport& sink);

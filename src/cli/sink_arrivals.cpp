@@ -9,7 +9,7 @@ namespace pelkor::cli {
 void SinkArrivals::Sample(const Simulation& simulation, std::int64_t step) {
   for (std::size_t k = 0; k < simulation.ChangedSinkCount(); ++k) {
     const auto [node, sinkId] = simulation.ChangedSink(k);
-    if (!ExpectsValues(simulation.ModuleOf(*node).sinks.at(sinkId)))
+    if (!everySink_ && !ExpectsValues(simulation.ModuleOf(*node).sinks.at(sinkId)))
       continue;
     // Values added since the last sample arrived in this step; a node made again while
     // running starts its sinks empty.

@@ -10,10 +10,15 @@
 
 namespace pelkor::cli {
 
-// The step at which each value reached each sink that expects values, recorded after every
-// step from the sinks the step changed.
+// The step at which each value reached each sink that expects values, or each sink at all,
+// recorded after every step from the sinks the step changed.
 class SinkArrivals {
  public:
+  SinkArrivals() = default;
+  // Every sink, for runs in which a sink may come to expect values later.
+  struct EverySink {};
+  explicit SinkArrivals(EverySink) : everySink_(true) {}
+
   // Records what step `step` changed.
   void Sample(const Simulation& simulation, std::int64_t step);
 
@@ -22,6 +27,7 @@ class SinkArrivals {
 
  private:
   std::map<std::string, std::map<int, std::vector<std::int64_t>>> steps_;  // by path, sink ID
+  bool everySink_ = false;
 };
 
 }  // namespace pelkor::cli

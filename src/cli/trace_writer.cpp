@@ -1,25 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/trace_writer.h"
 
-#include "workspace/waveform/live_nodes.h"
-
 namespace pelkor::cli {
 
-namespace {
-
-std::string BitText(std::span<const std::uint8_t> values) {
+std::string TokensText(std::span<const std::uint8_t> values) {
   std::string text;
   for (const std::uint8_t value : values)
     text += TokenText(value);
   return text;
 }
 
-nlohmann::ordered_json NodeState(const Simulation& simulation, const LiveNode& live) {
+nlohmann::ordered_json NodeTrace(const Simulation& simulation, const LiveNode& live) {
   const RuntimeInstance& node = live.node;
   const Module& net = simulation.ModuleOf(node);
   nlohmann::ordered_json registers = nlohmann::ordered_json::object();
   for (const auto& [id, shiftRegister] : net.shiftRegisters)
-    registers[std::to_string(id)] = BitText(simulation.Cells(node, id));
+    registers[std::to_string(id)] = TokensText(simulation.Cells(node, id));
   nlohmann::ordered_json counters = nlohmann::ordered_json::object();
   for (const auto& [id, counter] : net.counters) {
     const CounterRunState state = simulation.Counter(node, id).value_or(CounterRunState{});
@@ -33,23 +29,21 @@ nlohmann::ordered_json NodeState(const Simulation& simulation, const LiveNode& l
   nlohmann::ordered_json sources = nlohmann::ordered_json::object();
   for (const auto& [id, source] : net.sources) {
     const SourceRunState state = simulation.Source(node, id).value_or(SourceRunState{});
-    sources[std::to_string(id)] = BitText(state.queue.subspan(state.emitted));
+    sources[std::to_string(id)] = TokensText(state.queue.subspan(state.emitted));
   }
   nlohmann::ordered_json sinks = nlohmann::ordered_json::object();
   for (const auto& [id, sink] : net.sinks)
-    sinks[std::to_string(id)] = BitText(simulation.Received(node, id));
+    sinks[std::to_string(id)] = TokensText(simulation.Received(node, id));
   return {{"path", live.path},    {"deleted", live.node.deleted}, {"registers", registers},
           {"counters", counters}, {"machines", machines},         {"sources", sources},
           {"sinks", sinks}};
 }
 
-}  // namespace
-
 nlohmann::ordered_json TraceLine(const Simulation& simulation, const RuntimeInstance& root,
                                  std::int64_t step, bool active) {
   nlohmann::ordered_json nodes = nlohmann::ordered_json::array();
   ForEachLiveNode(simulation, root,
-                  [&](const LiveNode& live) { nodes.push_back(NodeState(simulation, live)); });
+                  [&](const LiveNode& live) { nodes.push_back(NodeTrace(simulation, live)); });
   return {{"step", step}, {"active", active}, {"nodes", nodes}};
 }
 

@@ -144,6 +144,9 @@ class Engine : public RunNodes {
   // emptied by its node's creation. A sink may be listed twice.
   const std::vector<std::uint32_t>& changedSinks() const { return changedSinks_; }
 
+  // Source `i` emits `values` from the first on, in place of what it had left (engine_script.cpp).
+  void ReplaceQueue(std::uint32_t i, std::vector<std::uint8_t> values);
+
  private:
   class Builder;
   // Where a module stands in its compile: the module-level stages run at its first node, in the
@@ -299,6 +302,8 @@ class Engine : public RunNodes {
   std::vector<InstanceItem> instances_;
   std::vector<Connection> connections_;
   std::vector<std::vector<std::uint8_t>> received_;
+  // The queues that replaced what sources had left, by source item.
+  std::map<std::uint32_t, std::vector<std::uint8_t>> replacedQueues_;
 
   ActivitySet registerSet_;
   std::vector<std::uint32_t> writtenSingles_;  // one-cell registers put into since phase 5

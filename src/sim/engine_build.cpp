@@ -134,6 +134,7 @@ void Engine::Clear() {
   Release(instances_);
   Release(connections_);
   Release(received_);
+  Release(replacedQueues_);
   registerSet_.Clear();
   Release(writtenSingles_);
   for (ActivitySet& set : sets_)

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sim/simulation.h"
 
+#include <algorithm>
+
 #include "sim/engine.h"
 
 namespace pelkor {
@@ -156,6 +158,16 @@ SinkOfNode Simulation::ChangedSink(std::size_t k) const {
   const std::uint32_t i = engine_->changedSinks()[k];
   const Engine::NodeRecord& node = engine_->nodes()[engine_->sink(i).node];
   return {node.tree, engine_->ProgramOf(node).sinks[i - node.first[kSinkItems]].id};
+}
+
+bool Simulation::ReplaceSourceValues(const RuntimeInstance& node, int sourceId,
+                                     std::vector<std::uint8_t> values) {
+  const std::uint32_t i = ItemOf(*engine_, node, sourceId, &ModuleProgram::sources, kSourceItems);
+  const bool bits = std::all_of(values.begin(), values.end(), [](std::uint8_t v) { return v < 2; });
+  if (i == kNoIndex || !bits || values.size() >= Engine::kQueueLimit)
+    return false;
+  engine_->ReplaceQueue(i, std::move(values));
+  return true;
 }
 
 void Simulation::ReserveReceived(const RuntimeInstance& node, int sinkId, std::size_t values) {

@@ -98,6 +98,13 @@ class Simulation : public PreparedNodes {
   std::size_t ChangedSinkCount() const;
   SinkOfNode ChangedSink(std::size_t k) const;
 
+  // Replaces the values a source has left to emit with `values`, 0 or 1 each, which it then
+  // emits from the first, also when a "new" token creates its node again. Only the run changes,
+  // not the design. False, and nothing changed, when the node has no state, has no such source,
+  // a value is not a bit or there are too many values.
+  bool ReplaceSourceValues(const RuntimeInstance& node, int sourceId,
+                           std::vector<std::uint8_t> values);
+
   // Room for `values` more received values of a sink, so that the steps that add them do not
   // allocate.
   void ReserveReceived(const RuntimeInstance& node, int sinkId, std::size_t values);

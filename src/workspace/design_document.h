@@ -97,6 +97,9 @@ class DesignDocument {
   // Undo or redo on the module shown, keeping the tree in step; false when there was nothing.
   bool Undo();
   bool Redo();
+  // Sets the text a sink of the named module expects, recorded for undo as the sink's dialog
+  // records it; allowed while simulating, as that dialog is. False when there is no such sink.
+  bool SetSinkExpected(const std::string& moduleName, int sinkId, const std::string& expected);
   // Names an unnamed instance after asking the user, creating the module when it is new.
   void NameInstance(int instanceId);
 

@@ -141,4 +141,18 @@ void DesignDocument::NameInstance(int instanceId) {
   changes_.Changed(Change::kTree | Change::kContent);
 }
 
+bool DesignDocument::SetSinkExpected(const std::string& moduleName, int sinkId,
+                                     const std::string& expected) {
+  if (!library_.Exists(moduleName))
+    return false;
+  Module& module = library_.ModuleByName(moduleName);
+  const auto sink = module.sinks.find(sinkId);
+  if (sink == module.sinks.end())
+    return false;
+  sink->second.expected = expected;
+  if (module.RecordEdit())
+    changes_.Changed(Change::kContent);
+  return true;
+}
+
 }  // namespace pelkor

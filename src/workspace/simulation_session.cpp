@@ -113,11 +113,12 @@ bool SimulationSession::StepWithFailures() {
   return true;
 }
 
-void SimulationSession::Step() {
+bool SimulationSession::Step() {
   if (!simulating_)
-    return;
-  RunOneStep();
+    return false;
+  const bool completed = RunOneStep();
   changes_.Changed(Change::kSimulation);
+  return completed;
 }
 
 void SimulationSession::Run() {
@@ -210,6 +211,14 @@ bool SimulationSession::End() {
   if (treeOpenedByCheck_)
     ui_.CloseModuleTree();
   treeOpenedByCheck_ = false;
+  return true;
+}
+
+bool SimulationSession::ReplaceSourceValues(const RuntimeInstance& node, int sourceId,
+                                            std::vector<std::uint8_t> values) {
+  if (!simulating_ || !simulation_.ReplaceSourceValues(node, sourceId, std::move(values)))
+    return false;
+  changes_.Changed(Change::kSimulation);
   return true;
 }
 

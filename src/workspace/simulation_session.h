@@ -52,7 +52,8 @@ class SimulationSession {
   void SetStopAtMismatch(bool stop) { stopAtMismatch_ = stop; }
 
   void Check();
-  void Step();
+  // False when there is no simulation or the step failed (its message is written).
+  bool Step();
   void Run();  // the animated run: starts the timer, whose every period calls Tick
   void Tick();
   // Steps until two steps in a row move nothing, the step limit is reached, `progress` asks to
@@ -71,6 +72,11 @@ class SimulationSession {
   // Writes the history as a Value Change Dump; false when the file cannot be written, which
   // the log then says.
   bool SaveWaveforms(const std::filesystem::path& path);
+
+  // Replaces what a source of a running node has left to emit (Simulation::ReplaceSourceValues);
+  // false, and nothing changed, when nothing runs or the simulation refuses the values.
+  bool ReplaceSourceValues(const RuntimeInstance& node, int sourceId,
+                           std::vector<std::uint8_t> values);
 
  private:
   // One step with the Step command's handling of failures, recorded; false when the step

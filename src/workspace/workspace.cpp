@@ -31,9 +31,9 @@ void Workspace::Check() {
   session_.Check();
 }
 
-void Workspace::Step() {
+bool Workspace::Step() {
   const CommandScope scope(*this);
-  session_.Step();
+  return session_.Step();
 }
 
 void Workspace::Run() {
@@ -71,6 +71,18 @@ void Workspace::EndSimulation() {
 bool Workspace::WatchTreeItem(TreeItem item) {
   const CommandScope scope(*this);
   return session_.WatchTreeItem(item);
+}
+
+bool Workspace::ReplaceSourceValues(const RuntimeInstance& node, int sourceId,
+                                    std::vector<std::uint8_t> values) {
+  const CommandScope scope(*this);
+  return session_.ReplaceSourceValues(node, sourceId, std::move(values));
+}
+
+bool Workspace::SetSinkExpected(const std::string& moduleName, int sinkId,
+                                const std::string& expected) {
+  const CommandScope scope(*this);
+  return document_.SetSinkExpected(moduleName, sinkId, expected);
 }
 
 // Design files.

@@ -84,7 +84,8 @@ class Workspace : private EditorHost, private ChangeSink {
   bool IsTimerRunning() const { return session_.IsTimerRunning(); }
   StepActivity stepActivity() const { return session_.stepActivity(); }
   void Check();
-  void Step();
+  // False when there is no simulation or the step failed (its message is written).
+  bool Step();
   void Run();  // the animated run: starts the timer, whose every period calls Tick
   void Tick();
   RunOutcome RunWithoutAnimation(const RunProgress& progress = {});
@@ -94,6 +95,14 @@ class Workspace : private EditorHost, private ChangeSink {
   // or its rows are there already.
   bool WatchTreeItem(TreeItem item);
   bool SaveWaveforms(const std::filesystem::path& path) { return session_.SaveWaveforms(path); }
+  // What a script changes while a simulation runs. The values a source of a running node has
+  // left to emit (Simulation::ReplaceSourceValues); false, and nothing changed, without a
+  // simulation or such a source, or for values that are not bits.
+  bool ReplaceSourceValues(const RuntimeInstance& node, int sourceId,
+                           std::vector<std::uint8_t> values);
+  // The text a sink of a module expects, as the sink's dialog sets it, also while simulating;
+  // false when the module has no such sink.
+  bool SetSinkExpected(const std::string& moduleName, int sinkId, const std::string& expected);
 
   // Design-file commands. New, Open and dropped files first offer to save what changed.
   void New();

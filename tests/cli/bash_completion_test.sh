@@ -35,7 +35,7 @@ expect() {
 }
 
 cd "$examples"
-expect "pelkor-cli " "check diff export fmt render run test"
+expect "pelkor-cli " "check diff export fmt render run serve test"
 expect "pelkor-cli -q te" "test"
 expect "pelkor-cli fmt --enc" "--encoding"
 expect "pelkor-cli fmt --encoding " "cp932 utf-8"

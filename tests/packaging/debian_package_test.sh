@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package of a built build folder with CPack, has lintian judge it (any
 # error or warning fails), and looks into it: the manual pages man finds, the completion,
-# the examples, a binary that runs.
+# the examples, a binary that runs, the Python package with its pytest plugin.
 set -euo pipefail
 build=$1
 work=$(mktemp -d)
@@ -29,4 +29,10 @@ done
 test -f "$root/usr/share/bash-completion/completions/pelkor-cli"
 test -f "$root/usr/share/doc/pelkor/examples/full_adder.dtn"
 "$root/usr/bin/pelkor-cli" test "$root/usr/share/doc/pelkor/examples" >/dev/null
-echo "package, manual pages, completion and examples as expected"
+# The example testbench, run by Debian's Python (the one the package depends on) from the
+# package's examples with its Python modules, their metadata (the plugin's entry point) and its
+# pelkor-cli.
+PYTHONPATH=$root/usr/lib/python3/dist-packages PELKOR_CLI=$root/usr/bin/pelkor-cli \
+  PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 -m pytest -q -p no:cacheprovider \
+  "$root/usr/share/doc/pelkor/examples/python" >/dev/null
+echo "package, manual pages, completion, examples and Python package as expected"

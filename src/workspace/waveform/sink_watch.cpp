@@ -31,8 +31,11 @@ std::optional<SinkDeparture> SinkWatch::Look(const Simulation& simulation,
                                              std::int64_t step) {
   const auto [it, added] = sinks_[path].try_emplace(sinkId);
   Watched& watched = it->second;
-  if (added)
+  // A script may change what a sink expects while the simulation runs.
+  if (added || watched.expectedText != sink.expected) {
     watched.expected = ExpectedArrivals(sink);
+    watched.expectedText = sink.expected;
+  }
   const RunningNode running{simulation, node};
   const Arrivals arrivals = NewArrivals(running, sinkId, watched.seen);
   if (!FirstDeparture(running, sinkId, arrivals, watched.expected))

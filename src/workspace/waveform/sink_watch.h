@@ -33,6 +33,7 @@ class SinkWatch {
  private:
   struct Watched {
     std::vector<int> expected;  // by arrival
+    std::string expectedText;   // the sink's text that `expected` was made from
     std::size_t seen = 0;
   };
   // Takes what the sink received since it was last looked at; the departure, if it took one.

@@ -132,7 +132,7 @@ TEST_F(SimulationCommandsTest, StepOnAnIdleNetWritesNothing) {
   AddRegister(Top());
   Check();
   const int redraws = ui.redraws;
-  workspace.Step();
+  EXPECT_TRUE(workspace.Step());
   EXPECT_EQ(workspace.stepActivity(), 0);
   EXPECT_THAT(log.lines, IsEmpty());
   EXPECT_EQ(ui.redraws, redraws + 1);
@@ -190,6 +190,31 @@ TEST_F(SimulationCommandsTest, PausedRunStillStepsOnceMoreAndRunContinuesFromThe
   EXPECT_FALSE(workspace.IsPaused());
   workspace.Tick();
   EXPECT_THAT(Received(sink), ElementsAre(1, 1, 1));
+}
+
+TEST_F(SimulationCommandsTest, StepSaysWhenItFailedOrThereWasNothingToStep) {
+  InputBeforeNew();
+  EXPECT_FALSE(workspace.Step());
+  EXPECT_THAT(log.lines, IsEmpty());
+  Check();
+  EXPECT_FALSE(workspace.Step());
+  EXPECT_THAT(log.lines,
+              ElementsAre("モジュールでエラー", "newされる前に入力が起こりました", "一時停止"));
+}
+
+// Printing and the command-line tool's pictures show the tokens as the view does.
+TEST_F(SimulationCommandsTest, ThePictureOfTheModuleShowsTheRunState) {
+  Pipeline("1101");
+  const auto texts = [this] {
+    std::vector<std::string> texts;
+    for (const DrawOp& op : workspace.PictureDrawing().ops)
+      texts.push_back(op.text);
+    return texts;
+  };
+  Check();
+  const std::vector<std::string> checked = texts();
+  workspace.RunWithoutAnimation();
+  EXPECT_NE(texts(), checked);
 }
 
 TEST_F(SimulationCommandsTest, StepFailureDuringTheAnimatedRunPausesIt) {
