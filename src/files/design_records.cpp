@@ -182,7 +182,7 @@ void ArcFields::Take(char c) {
   }
 }
 
-void ReadPrimitiveRecord(ObjectKind kind, std::string_view record, Module& module) {
+std::string ReadPrimitiveRecord(ObjectKind kind, std::string_view record, Module& module) {
   const PrimitiveFields f = SplitPrimitiveRecord(record);
   const int id = f.Number(0);
   switch (kind) {
@@ -208,7 +208,12 @@ void ReadPrimitiveRecord(ObjectKind kind, std::string_view record, Module& modul
       c.countNumber = f.Number(3);
       c.countText.source = WithCrLf(f.body);
       // Stored first, so that a counter whose text fails to regenerate stays to be mended.
-      StorePrimitive(module, module.counters, kind, id, std::move(c)).Regenerate();
+      Counter& stored = StorePrimitive(module, module.counters, kind, id, std::move(c));
+      try {
+        stored.Regenerate();
+      } catch (const MessageError& e) {
+        return e.what();
+      }
       break;
     }
     case kSourceKind: {
@@ -242,6 +247,7 @@ void ReadPrimitiveRecord(ObjectKind kind, std::string_view record, Module& modul
     default:
       break;
   }
+  return "";
 }
 
 void ReadArcRecord(std::string_view record, Module& module) {

@@ -74,11 +74,16 @@ Record& StorePrimitive(Module& module, std::map<int, Record>& map, ObjectKind ki
   return map.insert_or_assign(id, std::move(record)).first->second;
 }
 
-// shift, count, uhzi, kemmakix and module records.
-void ReadPrimitiveRecord(ObjectKind kind, std::string_view record, Module& module);
+// shift, count, uhzi, kemmakix and module records. Throws "comma" on a malformed record, which
+// is then not stored. Returns the text error of a counter whose text fails to regenerate (the
+// counter is stored all the same, to be mended), or "".
+std::string ReadPrimitiveRecord(ObjectKind kind, std::string_view record, Module& module);
+// Throws "comma" on a malformed arc, which is then not added.
 void ReadArcRecord(std::string_view record, Module& module);
-// Adds each state or state arc with an unknown keyword to `ignored`.
-void ReadStateMachineRecord(std::string_view record, Module& module,
-                            std::vector<IgnoredRecord>& ignored);
+// Adds the keyword of each state or state arc with an unknown keyword to `unknownInner`, as an
+// ignored record is named. Returns the text error of a state that fails to regenerate (the
+// machine is stored all the same), or "".
+std::string ReadStateMachineRecord(std::string_view record, Module& module,
+                                   std::vector<std::string>& unknownInner);
 
 }  // namespace pelkor::design_records
