@@ -24,7 +24,8 @@ WholeModule ReadWholeModule(const std::filesystem::path& design, std::ostream& e
     return result;
   }
   result.encoding = file->encoding;
-  const ReadReport report = ReadModule(file->text, result.module);
+  result.report = ReadModule(file->text, result.module);
+  const ReadReport& report = result.report;
   for (const ReadProblem& problem : report.problems)
     err << "pelkor-cli: " << design.string() << ": " << ReadProblemMessage(problem) << '\n';
   if (report.Failed()) {

@@ -21,6 +21,7 @@ struct WholeModule {
   Module module;
   TextEncoding encoding = TextEncoding::kCp932;
   ReadOutcome outcome = ReadOutcome::kRead;
+  ReadReport report;
 };
 
 // Messages start "pelkor-cli: DESIGN: ".

@@ -35,8 +35,12 @@ void ReadProblems::Add(Kind kind, std::string text, std::size_t begin, std::size
 ReadReport ReadProblems::Finish(std::string_view text, bool moduleEmpty) && {
   ReadReport report;
   const bool noRecords = moduleEmpty && HoldsMoreThanAHeader(text);
-  if (noRecords)
-    std::erase_if(found_, [](const Found& f) { return f.problem.kind == Kind::kSkippedLines; });
+  // Stray text is all there is then: one line says so. A malformed record keeps its own.
+  if (noRecords) {
+    std::erase_if(found_, [](const Found& f) {
+      return f.problem.kind == Kind::kSkippedLines && f.problem.text.empty();
+    });
+  }
 
   // Line numbers, counted once from the start: the positions, sorted, are visited in order.
   std::vector<std::pair<std::size_t, int*>> positions;

@@ -18,8 +18,8 @@ class ReadProblems {
   void Add(ReadProblem::Kind kind, std::string text, std::size_t begin, std::size_t end);
 
   // The report: adjacent skipped lines joined into one span; when the module got no record
-  // although the text holds more than a header line and blanks, one kNoRecords problem in
-  // place of the skipped lines.
+  // although the text holds more than a header line and blanks, one kNoRecords problem at the
+  // end, in place of the skipped lines that tell of no failure.
   ReadReport Finish(std::string_view text, bool moduleEmpty) &&;
 
  private:
