@@ -166,11 +166,19 @@ class DesignReader {
     std::size_t lineStart = at;
     while (lineStart > regionStart_ && text_[lineStart - 1] != '\n')
       --lineStart;
-    PassOverStrayText(lineStart);
     const std::size_t lastBreak = buffer_.rfind('\n');
     const std::string_view keyword = design_records::KeywordText(
         std::string_view(buffer_).substr(lastBreak == kNone ? 0 : lastBreak + 1));
     kind_ = design_records::KeywordKind(keyword);
+    const std::size_t stray = FirstStrayByte(lineStart);
+    if (stray != kNone && kind_ == kNoKind) {
+      // An unknown keyword after stray text is more of it, no record of its own.
+      skipping_ = true;
+      skipFrom_ = stray;
+      buffer_.clear();
+      return;
+    }
+    PassOverStrayText(lineStart);
     keyword_ = design_records::KeywordForLog(keyword);
     inRecord_ = true;
     maxDepth_ = 0;
