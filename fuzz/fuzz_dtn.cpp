@@ -58,14 +58,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CheckModule(module);
   CheckReport(report, text);
 
-  // Saved and opened again: the same records, nothing passed over; a text that failed to
-  // regenerate fails again.
+  // Saved and opened again: the same records, nothing passed over; only a text that failed to
+  // regenerate the first time may fail again (unless a later record took its number).
   const std::string written = pelkor::WriteModule(module);
   const std::string reopened = Opened(pelkor::EncodeText(written).bytes);
   pelkor::Module again;
   const pelkor::ReadReport second = pelkor::ReadModule(reopened, again);
   CheckModule(again);
-  if (second.PassedOver() || TextFailures(second) != TextFailures(report))
+  if (second.PassedOver() || TextFailures(second) > TextFailures(report))
     __builtin_trap();
   if (pelkor::WriteModule(again) != written)
     __builtin_trap();

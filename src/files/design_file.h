@@ -24,7 +24,7 @@ struct ReadProblem {
     kUnfinishedRecord,  // a record the file ends inside, with no record line after it
     kSkippedLines,      // lines that do not read as records, passed over up to a record line
     kTextFailure,       // a counter's or state's text fails to regenerate; the record is kept
-    kNoRecords,         // text beyond the header line, but not one record in it
+    kNoRecords,         // text beyond the header line, but no record in it; last, all lines
   };
   Kind kind = Kind::kUnknownRecord;
   // Unknown and unfinished records: the keyword, cut to 40 characters, line breaks and other

@@ -87,7 +87,9 @@ class DesignReader {
           break;
       }
     }
-    if (inRecord_) {
+    if (skipping_) {
+      SkipToRecordLine();
+    } else if (inRecord_) {
       problems_.Add(Kind::kUnfinishedRecord, keyword_, recordStart_, text_.size());
     } else {
       PassOverStrayText(text_.size());
@@ -121,26 +123,28 @@ class DesignReader {
     return end - pos_;
   }
 
-  // "//" before the header skips the header line; after it, a comment line is kept whole so
-  // that braces in it do not count.
+  // "//" before the header skips the header line; after it, a comment is kept whole so that
+  // braces in it do not count. Between a record's brackets "/" is text: names may hold "//".
   void Slash() {
-    if (pos_ >= text_.size() || text_[pos_] != '/') {
+    if (pos_ >= text_.size() || text_[pos_] != '/' || (inRecord_ && depth_ == 0)) {
       buffer_ += '/';
       return;
     }
     const std::size_t slashAt = pos_ - 1;
-    ++pos_;
-    const std::size_t lineEnd = std::min(text_.find('\n', pos_), text_.size());
-    const bool header = !headerSeen_;
-    if (!header) {
-      buffer_ += "//";
-      buffer_.append(text_.substr(pos_, lineEnd - pos_));
+    if (headerSeen_) {
+      const std::size_t end = design_records::CommentEnd(text_, slashAt);
+      buffer_.append(text_.substr(slashAt, end - slashAt));
+      pos_ = end;
+      if (end < text_.size() && text_[end] == '}')
+        return;
       buffer_ += '\n';
+      pos_ = std::min(end + 1, text_.size());
+      return;
     }
     headerSeen_ = true;
-    pos_ = std::min(lineEnd + 1, text_.size());
+    pos_ = std::min(std::min(text_.find('\n', pos_), text_.size()) + 1, text_.size());
     // The header line is no stray text between records.
-    if (header && !inRecord_ && FirstStrayByte(slashAt) == kNone)
+    if (!inRecord_ && FirstStrayByte(slashAt) == kNone)
       regionStart_ = pos_;
   }
 

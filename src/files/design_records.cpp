@@ -45,6 +45,10 @@ PrimitiveFields SplitPrimitiveRecord(std::string_view record) {
       continue;
     if (!inBody && (c == ',' || c == ']')) {
       endField();
+    } else if (inBody && CommentAt(record, i)) {
+      const std::size_t end = CommentEnd(record, i);
+      buffer.append(record.substr(i, end - i));
+      i = end - 1;
     } else if (c == '{') {
       // The body starts on the line after its "{".
       inBody = true;
@@ -65,6 +69,19 @@ PrimitiveFields SplitPrimitiveRecord(std::string_view record) {
 }
 
 }  // namespace
+
+std::size_t CommentEnd(std::string_view text, std::size_t start) {
+  const std::size_t lineEnd = std::min(text.find('\n', start), text.size());
+  int depth = 0;
+  for (std::size_t i = start + 2; i < lineEnd; ++i) {
+    if (text[i] == '{') {
+      ++depth;
+    } else if (text[i] == '}' && depth-- == 0) {
+      return i;
+    }
+  }
+  return lineEnd;
+}
 
 ObjectKind KeywordKind(std::string_view keyword) {
   if (keyword == "shift")
@@ -254,7 +271,8 @@ void ReadArcRecord(std::string_view record, Module& module) {
   ArcFields fields;
   std::string name;
   bool inBody = false;
-  for (char c : record) {
+  for (std::size_t i = 0; i < record.size(); ++i) {
+    const char c = record[i];
     if (!inBody) {
       if (c == '{') {
         inBody = true;
@@ -262,6 +280,10 @@ void ReadArcRecord(std::string_view record, Module& module) {
       } else {
         fields.Take(c);
       }
+    } else if (CommentAt(record, i)) {
+      const std::size_t end = CommentEnd(record, i);
+      name.append(record.substr(i, end - i));
+      i = end - 1;
     } else if (c == '}') {
       inBody = false;
       fields.arc().name = name;

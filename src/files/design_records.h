@@ -30,6 +30,17 @@ std::string_view KeywordText(std::string_view collected);
 // characters.
 std::string KeywordForLog(std::string_view keyword);
 
+// The end of the "//" comment that starts at `start`: the end of its line, or the first "}" in
+// it that closes no "{" of the comment itself. Braces within a comment are text; a closing
+// brace after it is the one that ends a body whose last line holds a comment, as the writer
+// puts it.
+std::size_t CommentEnd(std::string_view text, std::size_t start);
+
+// Whether a "//" comment starts at `i`.
+inline bool CommentAt(std::string_view text, std::size_t i) {
+  return text[i] == '/' && i + 1 < text.size() && text[i + 1] == '/';
+}
+
 // A decimal integer as the C library's atoi reads it: leading blanks, an optional sign, then
 // digits up to the first non-digit; no digits give 0. Out-of-range values saturate.
 int ReadDecimal(std::string_view text);

@@ -49,12 +49,17 @@ class MachineBodyReader {
   void Read(std::string_view body) {
     for (std::size_t i = 0; i < body.size(); ++i) {
       const char c = body[i];
-      if (c == '/' && i + 1 < body.size() && body[i + 1] == '/') {
-        // A "//" comment is kept whole, braces and all.
-        const std::size_t end = std::min(body.find('\n', i), body.size());
+      if (CommentAt(body, i)) {
+        // A "//" comment is kept whole, braces and all, up to the end of its line or the
+        // brace that closes the text it is in.
+        const std::size_t end = CommentEnd(body, i);
         buffer_.append(body.substr(i, end - i));
-        buffer_ += "\r\n";
-        i = end;
+        if (end < body.size() && body[end] == '}') {
+          i = end - 1;
+        } else {
+          buffer_ += "\r\n";
+          i = end;
+        }
         continue;
       }
       if (inBrackets_ && depth_ == 1) {
