@@ -15,11 +15,14 @@ int FmtCommand(const FmtOptions& options, std::ostream& /*out*/, std::ostream& e
     case ReadOutcome::kCannotOpen:
       return kExitNoInput;
     case ReadOutcome::kFailed:
-      // Writing back a partly read module would lose the rest of the file.
-      return kExitDesignFailed;
     case ReadOutcome::kPassedOver:
-      err << "pelkor-cli: " << options.design.string()
-          << ": not rewritten, the records passed over would be lost\n";
+      if (options.force)
+        break;
+      // Writing back a module not read whole would lose the rest of the file.
+      err << "pelkor-cli: " << options.design.string() << ": not rewritten, "
+          << (read.report.PassedOver() ? "what was passed over would be lost"
+                                       : "it did not load without errors")
+          << " (--force writes it anyway)\n";
       return kExitDesignFailed;
   }
   const std::filesystem::path target = options.output.value_or(options.design);

@@ -13,9 +13,11 @@ struct FmtOptions {
   std::filesystem::path design;
   std::optional<std::filesystem::path> output;  // in place when absent
   std::optional<TextEncoding> encoding;         // the file's own when absent
+  bool force = false;  // write even what was not read whole, losing what was passed over
 };
 
 // Reads one design file (no sub-modules) and writes it back in the writer's canonical form.
+// A file that does not read whole is left as it is unless `force` is set.
 int FmtCommand(const FmtOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace pelkor::cli

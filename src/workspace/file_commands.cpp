@@ -45,20 +45,11 @@ std::optional<std::filesystem::path> DesignDocument::ModuleFilePath(
 }
 
 void DesignDocument::ReadText(const std::string& text, Module& module) {
-  std::vector<IgnoredRecord> ignored;
-  std::optional<std::string> failure;
-  try {
-    ReadModule(text, module, ignored);
-  } catch (const MessageError& e) {
-    failure = e.what();
-  }
-  // Records passed over come first: they lie before the point where a read fails.
-  for (const IgnoredRecord& record : ignored)
-    log_.WriteText(IgnoredRecordMessage(record));
-  if (failure) {
-    log_.Write("ロードに失敗しました%s", *failure);
+  const ReadReport report = ReadModule(text, module);
+  for (const ReadProblem& problem : report.problems)
+    log_.WriteText(ReadProblemMessage(problem));
+  if (report.Failed())
     ++loadFailures_;
-  }
   // Undo never goes back past what was read.
   module.ResetHistory();
 }

@@ -101,13 +101,17 @@ TEST_F(FileCommandsTest, OpenLeavesNoPhantomModuleAndReportsMissingFiles) {
   EXPECT_EQ(sink.lines.back(), (folder / "missing.dtn").string() + "をオープン出来ません");
 }
 
-TEST_F(FileCommandsTest, AMalformedRecordKeepsWhatWasReadAndStillLoadsTheHierarchy) {
-  WriteFile("A.dtn", InstancesText({"B"}) + "shift[2,0,0,0,1,2,9]{\n}\n");
+TEST_F(FileCommandsTest, AMalformedRecordIsPassedOverAndTheRestOfTheHierarchyLoads) {
+  WriteFile("A.dtn", InstancesText({"B"}) + "shift[2,0,0,0,1,2,9]{\n}\nmodule[3,0,0]{\nC}\n");
   WriteFile("B.dtn", InstancesText({}));
-  Open("A.dtn");
-  EXPECT_EQ(sink.lines, (std::vector<std::string>{"ロードに失敗しましたcomma", "Aを読み込みました",
-                                                  "B.dtnを読み込みました"}));
+  WriteFile("C.dtn", InstancesText({}));
+  EXPECT_EQ(workspace.OpenFile(folder / "A.dtn"), OpenResult::kLoadFailed);
+  EXPECT_EQ(sink.lines,
+            (std::vector<std::string>{"ロードに失敗しましたcomma（4〜5行目を読み飛ばしました）",
+                                      "Aを読み込みました", "B.dtnを読み込みました",
+                                      "C.dtnを読み込みました"}));
   EXPECT_EQ(testing::LibraryOf(workspace).rootInstance().Child(1).name, "B");
+  EXPECT_EQ(testing::LibraryOf(workspace).rootInstance().Child(3).name, "C");
 }
 
 TEST_F(FileCommandsTest, AMissingSubModuleAbandonsOnlyThatModulesRemainingInstances) {
