@@ -48,7 +48,8 @@ CliApp::CliApp()
           ->type_name("cp932|utf-8")
           ->transform(CLI::CheckedTransformer(kEncodings, CLI::ignore_case).description(""));
   fmt_->add_flag("--force", fmtOptions_.force,
-                 "write even a file that did not read whole: what was passed over is lost");
+                 "write even a file that did not read whole (what was passed over is lost), or "
+                 "over an output file that exists");
 
   check_ = app_.add_subcommand("check", "Load a design with its hierarchy and check it");
   check_->add_option("DESIGN", checkDesign_, "design file (.dtn)")->required();

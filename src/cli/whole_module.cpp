@@ -24,6 +24,7 @@ WholeModule ReadWholeModule(const std::filesystem::path& design, std::ostream& e
     return result;
   }
   result.encoding = file->encoding;
+  result.fingerprint = file->fingerprint;
   result.report = ReadModule(file->text, result.module);
   const ReadReport& report = result.report;
   for (const ReadProblem& problem : report.problems)

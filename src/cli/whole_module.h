@@ -20,6 +20,7 @@ enum class ReadOutcome {
 struct WholeModule {
   Module module;
   TextEncoding encoding = TextEncoding::kCp932;
+  FileFingerprint fingerprint;  // of the file as read
   ReadOutcome outcome = ReadOutcome::kRead;
   ReadReport report;
 };

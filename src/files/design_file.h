@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/file_fingerprint.h"
 #include "files/input_file.h"
 #include "files/safe_write.h"
 #include "files/text_encoding.h"
@@ -61,6 +62,7 @@ std::string ReadProblemMessage(const ReadProblem& problem);
 struct DesignText {
   std::string text;  // UTF-8, LF line ends
   TextEncoding encoding = TextEncoding::kCp932;
+  FileFingerprint fingerprint;  // of the bytes read
 };
 
 // Reads and decodes a design file (valid UTF-8 is taken as UTF-8, anything else as CP932)

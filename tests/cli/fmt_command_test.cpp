@@ -115,6 +115,24 @@ TEST_F(FmtCommandTest, ForceWritesWhatWasReadOfADamagedFile) {
   }
 }
 
+// An output file that exists is no file fmt read: it is written over only on request.
+TEST_F(FmtCommandTest, AnOutputFileThatExistsIsWrittenOverOnlyWithForce) {
+  const fs::path design = Write("a.dtn", "//pelkor file\r\nshift[1,0,0,0,1,2]{\r\n}\r\n");
+  for (const bool force : {false, true}) {
+    SCOPED_TRACE(force);
+    const fs::path output = Write("b.dtn", "someone's design\n");
+    const auto result = testing::RunCliBinary(
+        "fmt " + design.string() + " -o " + output.string() + (force ? " --force" : ""), true);
+    EXPECT_EQ(result.status, force ? 0 : 73);
+    EXPECT_EQ(result.out.find("not written, a file is there that was not read (--force writes "
+                              "it anyway)") != std::string::npos,
+              !force)
+        << result.out;
+    EXPECT_EQ(testing::ReadBytes(output),
+              force ? testing::ReadBytes(design) : std::string("someone's design\n"));
+  }
+}
+
 TEST_F(FmtCommandTest, UsageAndMissingFiles) {
   EXPECT_EQ(testing::RunCliBinary("fmt " + (folder / "none.dtn").string()).status, 66);
   EXPECT_EQ(testing::RunCliBinary("fmt").status, 64);
