@@ -77,10 +77,6 @@ class DesignDocument {
   // below `node`, recursively.
   void LoadSubModules(Module& module, RuntimeInstance& node);
 
-  // The module's file: where it was last read from or saved to; nullopt for a new module.
-  std::optional<std::filesystem::path> FileOf(const std::string& moduleName) const {
-    return files_.FileOf(moduleName);
-  }
   // Whether the module was read with part of its file passed over, and not saved since.
   bool IsDamaged(const std::string& moduleName) const { return files_.IsDamaged(moduleName); }
 
