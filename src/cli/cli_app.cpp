@@ -49,6 +49,9 @@ CliApp::CliApp()
       fmt_->add_option("--encoding", fmtEncoding_, "the encoding to write (default: the file's)")
           ->type_name("cp932|utf-8")
           ->transform(CLI::CheckedTransformer(kEncodings, CLI::ignore_case).description(""));
+  fmt_->add_flag("--force", fmtOptions_.force,
+                 "write even a file that did not read whole (what was passed over is lost), or "
+                 "over an output file that exists");
 
   check_ = app_.add_subcommand("check", "Load a design with its hierarchy and check it");
   check_->add_option("DESIGN", checkDesign_, "design file (.dtn)")->required();

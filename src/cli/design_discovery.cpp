@@ -36,11 +36,8 @@ DesignScan Scan(const fs::path& path) {
   if (!file)
     return scan;
   Module module;
-  try {
-    ReadModule(file->text, module);
-  } catch (const MessageError&) {
+  if (ReadModule(file->text, module).Failed())
     return scan;
-  }
   scan.loaded = true;
   scan.expectsValues = std::any_of(module.sinks.begin(), module.sinks.end(),
                                    [](const auto& entry) { return ExpectsValues(entry.second); });

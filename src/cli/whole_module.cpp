@@ -2,8 +2,6 @@
 #include "cli/whole_module.h"
 
 #include <optional>
-#include <string>
-#include <vector>
 
 #include "base/errors.h"
 #include "files/input_file.h"
@@ -26,20 +24,14 @@ WholeModule ReadWholeModule(const std::filesystem::path& design, std::ostream& e
     return result;
   }
   result.encoding = file->encoding;
-  std::vector<IgnoredRecord> ignored;
-  std::optional<std::string> failure;
-  try {
-    ReadModule(file->text, result.module, ignored);
-  } catch (const MessageError& e) {
-    failure = e.what();
-  }
-  const std::string prefix = "pelkor-cli: " + design.string() + ": ";
-  for (const IgnoredRecord& record : ignored)
-    err << prefix << IgnoredRecordMessage(record) << '\n';
-  if (failure) {
-    err << prefix << "ロードに失敗しました" << *failure << '\n';
+  result.fingerprint = file->fingerprint;
+  result.report = ReadModule(file->text, result.module);
+  const ReadReport& report = result.report;
+  for (const ReadProblem& problem : report.problems)
+    err << "pelkor-cli: " << design.string() << ": " << ReadProblemMessage(problem) << '\n';
+  if (report.Failed()) {
     result.outcome = ReadOutcome::kFailed;
-  } else if (!ignored.empty()) {
+  } else if (report.PassedOver()) {
     result.outcome = ReadOutcome::kPassedOver;
   }
   return result;

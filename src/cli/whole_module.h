@@ -11,7 +11,7 @@ namespace pelkor::cli {
 enum class ReadOutcome {
   kRead,
   kCannotOpen,  // said on `err`
-  kFailed,      // the reader stopped at a malformed record; said on `err`
+  kFailed,      // part of the file could not be read (see ReadReport::Failed); said on `err`
   kPassedOver,  // records were passed over, each said on `err`
 };
 
@@ -20,7 +20,9 @@ enum class ReadOutcome {
 struct WholeModule {
   Module module;
   TextEncoding encoding = TextEncoding::kCp932;
+  FileFingerprint fingerprint;  // of the file as read
   ReadOutcome outcome = ReadOutcome::kRead;
+  ReadReport report;
 };
 
 // Messages start "pelkor-cli: DESIGN: ".

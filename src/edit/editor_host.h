@@ -22,6 +22,8 @@ class EditorHost {
   // The view moved to another node of the instance tree.
   virtual void CurrentNodeChanged() = 0;
   virtual void SetDocumentTitle(const std::string& title) = 0;
+  // Asks for the module of an unnamed module instance and names it.
+  virtual void NameInstance(int instanceId) = 0;
 };
 
 }  // namespace pelkor

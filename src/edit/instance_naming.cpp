@@ -11,12 +11,9 @@ std::string TrimmedText(const std::string& text) {
   return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
-bool AskAndNameInstance(ModuleLibrary& library, EditorUi& ui, int instanceId) {
+bool NameInstance(ModuleLibrary& library, int instanceId, const std::string& name) {
   auto instance = library.currentModule().instances.find(instanceId);
   if (instance == library.currentModule().instances.end())
-    return false;
-  const std::string name = TrimmedText(ui.AskModuleName().value_or(""));
-  if (name.empty())
     return false;
   instance->second.moduleName = name;
   library.CreateModule(name);

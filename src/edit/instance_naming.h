@@ -11,10 +11,10 @@ namespace pelkor {
 // The text without white space at either end.
 std::string TrimmedText(const std::string& text);
 
-// Asks for the module of an unnamed module instance of the current module. An answer that is
-// not empty once trimmed names it: the module is registered when it is new, the instance tree
-// grows, and an instance that would repeat an enclosing module becomes one that only a "new"
-// token creates. Returns whether the instance was named.
-bool AskAndNameInstance(ModuleLibrary& library, EditorUi& ui, int instanceId);
+// Gives an unnamed module instance of the current module its module, `name`, already trimmed
+// and not empty: the module is registered when it is new, the instance tree grows, and an
+// instance that would repeat an enclosing module becomes one that only a "new" token creates.
+// False when the current module has no such instance.
+bool NameInstance(ModuleLibrary& library, int instanceId, const std::string& name);
 
 }  // namespace pelkor

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "base/errors.h"
-#include "edit/instance_naming.h"
 #include "edit/interaction_controller.h"
 #include "sim/node_run_state.h"
 
@@ -105,8 +104,7 @@ void InteractionController::DoubleClickInstance(int id) {
     return;
   }
   if (moduleName.empty()) {
-    if (AskAndNameInstance(library_, ui_, id))
-      host_.Changed(Change::kTree);
+    host_.NameInstance(id);
     return;
   }
   CancelArc();

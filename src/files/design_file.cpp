@@ -8,7 +8,7 @@ std::optional<DesignText> ReadDesignFile(const std::filesystem::path& path, Inpu
   if (!bytes)
     return std::nullopt;
   DecodedText decoded = DecodeText(*bytes);
-  return DesignText{ToLfLineEnds(decoded.text), decoded.encoding};
+  return DesignText{ToLfLineEnds(decoded.text), decoded.encoding, FingerprintOfBytes(path, *bytes)};
 }
 
 std::optional<DesignText> ReadDesignFile(const std::filesystem::path& path) {

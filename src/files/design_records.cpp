@@ -45,6 +45,10 @@ PrimitiveFields SplitPrimitiveRecord(std::string_view record) {
       continue;
     if (!inBody && (c == ',' || c == ']')) {
       endField();
+    } else if (inBody && CommentAt(record, i)) {
+      const std::size_t end = CommentEnd(record, i);
+      buffer.append(record.substr(i, end - i));
+      i = end - 1;
     } else if (c == '{') {
       // The body starts on the line after its "{".
       inBody = true;
@@ -65,6 +69,19 @@ PrimitiveFields SplitPrimitiveRecord(std::string_view record) {
 }
 
 }  // namespace
+
+std::size_t CommentEnd(std::string_view text, std::size_t start) {
+  const std::size_t lineEnd = std::min(text.find('\n', start), text.size());
+  int depth = 0;
+  for (std::size_t i = start + 2; i < lineEnd; ++i) {
+    if (text[i] == '{') {
+      ++depth;
+    } else if (text[i] == '}' && depth-- == 0) {
+      return i;
+    }
+  }
+  return lineEnd;
+}
 
 ObjectKind KeywordKind(std::string_view keyword) {
   if (keyword == "shift")
@@ -182,7 +199,7 @@ void ArcFields::Take(char c) {
   }
 }
 
-void ReadPrimitiveRecord(ObjectKind kind, std::string_view record, Module& module) {
+std::string ReadPrimitiveRecord(ObjectKind kind, std::string_view record, Module& module) {
   const PrimitiveFields f = SplitPrimitiveRecord(record);
   const int id = f.Number(0);
   switch (kind) {
@@ -208,7 +225,12 @@ void ReadPrimitiveRecord(ObjectKind kind, std::string_view record, Module& modul
       c.countNumber = f.Number(3);
       c.countText.source = WithCrLf(f.body);
       // Stored first, so that a counter whose text fails to regenerate stays to be mended.
-      StorePrimitive(module, module.counters, kind, id, std::move(c)).Regenerate();
+      Counter& stored = StorePrimitive(module, module.counters, kind, id, std::move(c));
+      try {
+        stored.Regenerate();
+      } catch (const MessageError& e) {
+        return e.what();
+      }
       break;
     }
     case kSourceKind: {
@@ -242,13 +264,15 @@ void ReadPrimitiveRecord(ObjectKind kind, std::string_view record, Module& modul
     default:
       break;
   }
+  return "";
 }
 
 void ReadArcRecord(std::string_view record, Module& module) {
   ArcFields fields;
   std::string name;
   bool inBody = false;
-  for (char c : record) {
+  for (std::size_t i = 0; i < record.size(); ++i) {
+    const char c = record[i];
     if (!inBody) {
       if (c == '{') {
         inBody = true;
@@ -256,6 +280,10 @@ void ReadArcRecord(std::string_view record, Module& module) {
       } else {
         fields.Take(c);
       }
+    } else if (CommentAt(record, i)) {
+      const std::size_t end = CommentEnd(record, i);
+      name.append(record.substr(i, end - i));
+      i = end - 1;
     } else if (c == '}') {
       inBody = false;
       fields.arc().name = name;

@@ -30,6 +30,17 @@ std::string_view KeywordText(std::string_view collected);
 // characters.
 std::string KeywordForLog(std::string_view keyword);
 
+// The end of the "//" comment that starts at `start`: the end of its line, or the first "}" in
+// it that closes no "{" of the comment itself. Braces within a comment are text; a closing
+// brace after it is the one that ends a body whose last line holds a comment, as the writer
+// puts it.
+std::size_t CommentEnd(std::string_view text, std::size_t start);
+
+// Whether a "//" comment starts at `i`.
+inline bool CommentAt(std::string_view text, std::size_t i) {
+  return text[i] == '/' && i + 1 < text.size() && text[i + 1] == '/';
+}
+
 // A decimal integer as the C library's atoi reads it: leading blanks, an optional sign, then
 // digits up to the first non-digit; no digits give 0. Out-of-range values saturate.
 int ReadDecimal(std::string_view text);
@@ -74,11 +85,16 @@ Record& StorePrimitive(Module& module, std::map<int, Record>& map, ObjectKind ki
   return map.insert_or_assign(id, std::move(record)).first->second;
 }
 
-// shift, count, uhzi, kemmakix and module records.
-void ReadPrimitiveRecord(ObjectKind kind, std::string_view record, Module& module);
+// shift, count, uhzi, kemmakix and module records. Throws "comma" on a malformed record, which
+// is then not stored. Returns the text error of a counter whose text fails to regenerate (the
+// counter is stored all the same, to be mended), or "".
+std::string ReadPrimitiveRecord(ObjectKind kind, std::string_view record, Module& module);
+// Throws "comma" on a malformed arc, which is then not added.
 void ReadArcRecord(std::string_view record, Module& module);
-// Adds each state or state arc with an unknown keyword to `ignored`.
-void ReadStateMachineRecord(std::string_view record, Module& module,
-                            std::vector<IgnoredRecord>& ignored);
+// Adds the keyword of each state or state arc with an unknown keyword to `unknownInner`, as an
+// ignored record is named. Returns the text error of a state that fails to regenerate (the
+// machine is stored all the same), or "".
+std::string ReadStateMachineRecord(std::string_view record, Module& module,
+                                   std::vector<std::string>& unknownInner);
 
 }  // namespace pelkor::design_records

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "base/errors.h"
 #include "files/design_records.h"
 #include "files/two_step_form.h"
 
@@ -42,18 +43,23 @@ std::size_t ReadMachineHeader(std::string_view record, int (&fields)[4]) {
 // Walks the states and state arcs inside a machine record, building them into `machine`.
 class MachineBodyReader {
  public:
-  MachineBodyReader(StateMachine& machine, std::vector<IgnoredRecord>& ignored)
-      : machine_(machine), ignored_(ignored) {}
+  MachineBodyReader(StateMachine& machine, std::vector<std::string>& unknownInner)
+      : machine_(machine), unknownInner_(unknownInner) {}
 
   void Read(std::string_view body) {
     for (std::size_t i = 0; i < body.size(); ++i) {
       const char c = body[i];
-      if (c == '/' && i + 1 < body.size() && body[i + 1] == '/') {
-        // A "//" comment is kept whole, braces and all.
-        const std::size_t end = std::min(body.find('\n', i), body.size());
+      if (CommentAt(body, i)) {
+        // A "//" comment is kept whole, braces and all, up to the end of its line or the
+        // brace that closes the text it is in.
+        const std::size_t end = CommentEnd(body, i);
         buffer_.append(body.substr(i, end - i));
-        buffer_ += "\r\n";
-        i = end;
+        if (end < body.size() && body[end] == '}') {
+          i = end - 1;
+        } else {
+          buffer_ += "\r\n";
+          i = end;
+        }
         continue;
       }
       if (inBrackets_ && depth_ == 1) {
@@ -145,7 +151,7 @@ class MachineBodyReader {
       machine_.stateArcsOutOf.emplace(arc.from, id);
       machine_.stateArcs[id] = std::move(arc);
     } else {
-      ignored_.push_back({keyword_, false});
+      unknownInner_.push_back(keyword_);
     }
     kind_ = kNoKind;
     keyword_.clear();
@@ -153,7 +159,7 @@ class MachineBodyReader {
   }
 
   StateMachine& machine_;
-  std::vector<IgnoredRecord>& ignored_;
+  std::vector<std::string>& unknownInner_;
   std::string buffer_;
   std::string keyword_;  // of the record being read, as an ignored record is named
   long long depth_ = 1;
@@ -169,15 +175,15 @@ class MachineBodyReader {
 
 }  // namespace
 
-void ReadStateMachineRecord(std::string_view record, Module& module,
-                            std::vector<IgnoredRecord>& ignored) {
+std::string ReadStateMachineRecord(std::string_view record, Module& module,
+                                   std::vector<std::string>& unknownInner) {
   int header[4] = {0, 0, 0, 0};
   const std::size_t bodyStart = ReadMachineHeader(record, header);
 
   StateMachine machine;
   machine.position = {header[1], header[2]};
   machine.mainState = header[3];
-  MachineBodyReader(machine, ignored).Read(record.substr(bodyStart));
+  MachineBodyReader(machine, unknownInner).Read(record.substr(bodyStart));
   machine.ResetNextIds();
   // A hand-edited file may number its states with gaps; new states must not reuse a number. The
   // counter stops at the largest int, which the editor then refuses to hand out twice.
@@ -189,8 +195,13 @@ void ReadStateMachineRecord(std::string_view record, Module& module,
 
   StateMachine& stored = StorePrimitive(module, module.stateMachines, kStateMachineKind, header[0],
                                         std::move(machine));
-  stored.Regenerate();
+  try {
+    stored.Regenerate();
+  } catch (const MessageError& e) {
+    return e.what();
+  }
   stored.twoStepMode = IsTwoStepForm(stored);
+  return "";
 }
 
 }  // namespace pelkor::design_records

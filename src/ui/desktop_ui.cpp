@@ -83,7 +83,7 @@ void DesktopUi::EditStateMachine(StateMachine& machine) {
 }
 
 std::optional<std::string> DesktopUi::ChooseArcPort(const std::vector<std::string>& names,
-                                     const std::string& preset) {
+                                                    const std::string& preset) {
   return pelkor::ChooseArcPort(dialogParent_, names, preset);
 }
 
@@ -111,6 +111,40 @@ SaveChangesAnswer DesktopUi::AskSaveChanges() {
   if (box.clickedButton() == discard)
     return SaveChangesAnswer::kDiscard;
   return SaveChangesAnswer::kCancel;
+}
+
+OverwriteAnswer DesktopUi::AskOverwrite(const OverwriteQuestion& question) {
+  QMessageBox box(QMessageBox::Warning, "pelkor", FromUtf8(question.text), QMessageBox::NoButton,
+                  dialogParent_);
+  box.setObjectName("overwriteBox");
+  QPushButton* overwrite = box.addButton("上書きする", QMessageBox::DestructiveRole);
+  QPushButton* saveAs = box.addButton("名前を付けて保存...", QMessageBox::AcceptRole);
+  QPushButton* skip = question.canSkip
+                          ? box.addButton("このモジュールを保存しない", QMessageBox::RejectRole)
+                          : nullptr;
+  QPushButton* cancel = box.addButton("キャンセル", QMessageBox::RejectRole);
+  overwrite->setObjectName("overwriteButton");
+  saveAs->setObjectName("saveAsButton");
+  cancel->setObjectName("cancelButton");
+  if (skip != nullptr)
+    skip->setObjectName("skipButton");
+  // What loses nothing is what Return and Escape do.
+  box.setDefaultButton(saveAs);
+  box.setEscapeButton(cancel);
+  box.exec();
+  if (box.clickedButton() == overwrite)
+    return OverwriteAnswer::kOverwrite;
+  if (box.clickedButton() == saveAs)
+    return OverwriteAnswer::kSaveAs;
+  if (skip != nullptr && box.clickedButton() == skip)
+    return OverwriteAnswer::kSkip;
+  return OverwriteAnswer::kCancel;
+}
+
+void DesktopUi::ShowSaveFailure(const std::string& text) {
+  QMessageBox box(QMessageBox::Critical, "pelkor", FromUtf8(text), QMessageBox::Ok, dialogParent_);
+  box.setObjectName("saveFailureBox");
+  box.exec();
 }
 
 void DesktopUi::DesignFileUsed(const std::filesystem::path& path) {

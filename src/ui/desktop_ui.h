@@ -41,8 +41,10 @@ class DesktopUi : public QObject, public WorkspaceUi {
   void EditSink(SinkTransition& record, bool simulating, const std::vector<int>& received) override;
   void EditStateMachine(StateMachine& machine) override;
   std::optional<std::string> ChooseArcPort(const std::vector<std::string>& names,
-                            const std::string& preset) override;
+                                           const std::string& preset) override;
   SaveChangesAnswer AskSaveChanges() override;
+  OverwriteAnswer AskOverwrite(const OverwriteQuestion& question) override;
+  void ShowSaveFailure(const std::string& text) override;
   void DesignFileUsed(const std::filesystem::path& path) override;
   std::optional<CommandId> ShowContextMenu(Point client,
                                            const std::vector<ContextMenuItem>& items) override;

@@ -155,9 +155,7 @@ void MainWindow::OpenRecentFile(std::size_t index) {
 }
 
 void MainWindow::UpdateTitle() {
-  const Workspace& w = workspace_;
-  const bool changed = !w.IsSimulating() && w.IsModified(w.library().currentInstance().name);
-  setWindowTitle(FromUtf8(w.documentTitle()) + (changed ? "*" : "") + " - pelkor");
+  setWindowTitle(FromUtf8(workspace_.WindowTitle()));
 }
 
 void MainWindow::BuildToolBar() {

@@ -13,6 +13,7 @@
 #include "model/module_library.h"
 #include "model/output_log.h"
 #include "workspace/change_sink.h"
+#include "workspace/module_files.h"
 #include "workspace/workspace_ui.h"
 
 namespace pelkor {
@@ -49,8 +50,9 @@ class DesignDocument {
   const std::string& title() const { return title_; }
   void SetTitle(const std::string& title);
 
-  // The folder the file commands read and write module files in; a chosen file's folder
-  // becomes it, as a file dialog leaves it.
+  // The folder of the last design file chosen or opened: where a module that was never read
+  // nor saved is written and where its sub-modules are looked for. Every other module is read
+  // and written in the folder of its own file.
   const std::filesystem::path& folder() const { return folder_; }
   void SetFolder(const std::filesystem::path& folder) { folder_ = folder; }
   // How large a design file, and a hierarchy of them together, may be to be read.
@@ -61,6 +63,11 @@ class DesignDocument {
   // Asks for a design file and opens it; false when the user cancels.
   bool Open();
   OpenResult OpenFile(const std::filesystem::path& path);
+  // Save writes the module shown to its own file, Save As to a chosen file (renaming the module
+  // after it unless instances use the module, which then keeps its file and gets a copy
+  // written), Save All every module of the hierarchy to its own file. A file that would lose
+  // something on disk (read in part, changed since, or never read) is written only when the
+  // user says so. A failure is logged and shown.
   void Save();
   void SaveAs();
   void SaveAll();
@@ -69,6 +76,9 @@ class DesignDocument {
   // Reads the module file of every instance of `module` not yet loaded and grows the tree
   // below `node`, recursively.
   void LoadSubModules(Module& module, RuntimeInstance& node);
+
+  // Whether the module was read with part of its file passed over, and not saved since.
+  bool IsDamaged(const std::string& moduleName) const { return files_.IsDamaged(moduleName); }
 
   // Whether the module of that name differs from what was last loaded or saved (a module that
   // was never either counts as saved while it is the empty design it started as).
@@ -104,23 +114,39 @@ class DesignDocument {
   void NameInstance(int instanceId);
 
  private:
-  // The path of a module's file in the design folder, or nullopt for a name that is not a
-  // plain file name (a separator, "..", a NUL): such a file is never opened.
+  enum class SaveOutcome { kSaved, kSkipped, kFailed, kCancelled };
+
+  // The path of a module's file in `folder`, or nullopt for a name that is not a plain file
+  // name (a separator, "..", a NUL): such a file is never opened.
+  static std::optional<std::filesystem::path> ModuleFileIn(const std::filesystem::path& folder,
+                                                           const std::string& moduleName);
+  // The module's own file, or for a new module its name in the design folder.
   std::optional<std::filesystem::path> ModuleFilePath(const std::string& moduleName) const;
+  std::filesystem::path FolderOfModule(const std::string& moduleName) const;
   // Reads a design file through the reader of the hierarchy being loaded. When it cannot be
   // read, writes why to the log (`cannotOpen`, unless empty, for a file that cannot be opened)
   // and gives nullopt.
   std::optional<DesignText> ReadDesign(const std::filesystem::path& path,
                                        const std::string& cannotOpen);
-  // Reads a design file into `module`, writing to the log why it cannot be read or a read
-  // failure. False when it cannot be read.
-  bool ReadInto(const std::filesystem::path& path, const std::string& cannotOpen, Module& module);
-  // Reads design-file text into `module`, writing a failure and every record passed over to
-  // the log.
-  void ReadText(const std::string& text, Module& module);
+  // Reads a design file into the module of that name, writing to the log why it cannot be read
+  // or a read failure. False when it cannot be read.
+  bool ReadInto(const std::filesystem::path& path, const std::string& cannotOpen,
+                const std::string& moduleName);
+  // Reads a design file's text into the module of that name, writing every problem to the log,
+  // and remembers the file as the module's.
+  void ReadText(const DesignText& file, const std::filesystem::path& path,
+                const std::string& moduleName);
   // The folder a chosen file lies in, as an absolute path, so that later commands find the
   // sub-module files there whatever the process's working directory is.
   static std::filesystem::path FolderOf(const std::filesystem::path& path);
+  static std::filesystem::path AbsoluteFile(const std::filesystem::path& path);
+  // Writes a module to its own file, asking first when that would lose what is on disk;
+  // `allAtOnce` for Save All, whose log lines and answers differ.
+  SaveOutcome SaveModule(const std::string& name, bool allAtOnce);
+  // Asks for a file and writes the module to it.
+  SaveOutcome SaveModuleAs(const std::string& name);
+  // The module is now in the file at `path`, as it is.
+  void Saved(const std::string& moduleName, const std::filesystem::path& path);
   // Asks for a design file; the chosen file's folder becomes the design folder.
   std::optional<std::filesystem::path> ChooseDesignFile(bool forSaving);
   // Remembers the module's present revision as what is on disk.
@@ -143,6 +169,7 @@ class DesignDocument {
   int loadFailures_ = 0;  // failures the current load command wrote to the log
   InputLimits inputLimits_;
   InputReader hierarchyReader_;  // the files of the hierarchy being loaded
+  ModuleFiles files_;
   // The revision of each module as last loaded or saved, by module name.
   std::map<std::string, std::uint64_t> savedRevisions_;
 };

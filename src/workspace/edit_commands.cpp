@@ -135,8 +135,28 @@ bool DesignDocument::StepThroughHistory(bool (Module::*step)()) {
 }
 
 void DesignDocument::NameInstance(int instanceId) {
-  if (!AskAndNameInstance(library_, ui_, instanceId))
+  if (!library_.currentModule().instances.contains(instanceId))
     return;
+  const std::string name = TrimmedText(ui_.AskModuleName().value_or(""));
+  if (name.empty())
+    return;
+  // A module not in the library whose file lies where the design's modules live is that file's
+  // module, read as loading the hierarchy reads it: an empty one saved later would destroy it.
+  std::optional<std::filesystem::path> path;
+  if (!library_.Exists(name))
+    path = ModuleFileIn(FolderOfModule(library_.currentInstance().name), name);
+  std::error_code error;
+  if (path && std::filesystem::exists(*path, error)) {
+    hierarchyReader_ = InputReader(inputLimits_);
+    library_.CreateModule(name);
+    const std::string fileName = name + ".dtn";
+    if (ReadInto(*path, fileName + "をオープンできません", name))
+      log_.Write("%sを読み込みました", fileName);
+    MarkSaved(name);
+  }
+  pelkor::NameInstance(library_, instanceId, name);
+  GrowInstanceNodes({instanceId});
+  library_.RefreshNewDeleteFlags();
   library_.currentModule().RecordEdit();
   changes_.Changed(Change::kTree | Change::kContent);
 }

@@ -2,6 +2,7 @@
 // Export of the module shown as a DRAVU objects file with its generated sub-modules.
 #include "export/bsp_file.h"
 #include "workspace/design_document.h"
+#include "workspace/save_messages.h"
 
 namespace pelkor {
 
@@ -13,13 +14,14 @@ void DesignDocument::ExportBsp() {
     return;
   if (!path->has_extension())
     *path += ".bsp";
-  folder_ = FolderOf(*path);
+  // An export is no design file: the folder where new modules are saved stays as it was.
   ExportBspTo(*path);
 }
 
 ExportOutcome DesignDocument::ExportBspTo(const std::filesystem::path& path) {
   try {
     WriteBsp(path, library_.currentModule());
+    log_.WriteText(InFolder(path.filename().string() + "を出力しました", AbsoluteFile(path)));
     return {};
   } catch (const BspExportError& e) {
     // Even a main file that cannot be opened is said: silence would read as success.

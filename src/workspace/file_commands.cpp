@@ -5,6 +5,7 @@
 #include "base/errors.h"
 #include "files/design_file.h"
 #include "workspace/design_document.h"
+#include "workspace/save_messages.h"
 
 namespace pelkor {
 
@@ -35,30 +36,38 @@ std::filesystem::path DesignDocument::FolderOf(const std::filesystem::path& path
   return (error ? path : absolute).parent_path();
 }
 
-std::optional<std::filesystem::path> DesignDocument::ModuleFilePath(
-    const std::string& moduleName) const {
+std::filesystem::path DesignDocument::AbsoluteFile(const std::filesystem::path& path) {
+  return FolderOf(path) / path.filename();
+}
+
+std::filesystem::path DesignDocument::FolderOfModule(const std::string& moduleName) const {
+  const std::optional<std::filesystem::path> file = files_.FileOf(moduleName);
+  return file ? file->parent_path() : folder_;
+}
+
+std::optional<std::filesystem::path> DesignDocument::ModuleFileIn(
+    const std::filesystem::path& folder, const std::string& moduleName) {
   const bool leavesFolder = moduleName.empty() || moduleName == "." || moduleName == ".." ||
                             moduleName.find_first_of(std::string("/\\\0", 3)) != std::string::npos;
   if (leavesFolder)
     return std::nullopt;
-  return folder_ / (moduleName + ".dtn");
+  return folder / (moduleName + ".dtn");
 }
 
-void DesignDocument::ReadText(const std::string& text, Module& module) {
-  std::vector<IgnoredRecord> ignored;
-  std::optional<std::string> failure;
-  try {
-    ReadModule(text, module, ignored);
-  } catch (const MessageError& e) {
-    failure = e.what();
-  }
-  // Records passed over come first: they lie before the point where a read fails.
-  for (const IgnoredRecord& record : ignored)
-    log_.WriteText(IgnoredRecordMessage(record));
-  if (failure) {
-    log_.Write("ロードに失敗しました%s", *failure);
+std::optional<std::filesystem::path> DesignDocument::ModuleFilePath(
+    const std::string& moduleName) const {
+  return ModuleFileIn(FolderOfModule(moduleName), moduleName);
+}
+
+void DesignDocument::ReadText(const DesignText& file, const std::filesystem::path& path,
+                              const std::string& moduleName) {
+  Module& module = library_.ModuleByName(moduleName);
+  const ReadReport report = ReadModule(file.text, module);
+  for (const ReadProblem& problem : report.problems)
+    log_.WriteText(ReadProblemMessage(problem));
+  if (report.Failed())
     ++loadFailures_;
-  }
+  files_.Read(moduleName, AbsoluteFile(path), file.fingerprint, report.PassedOver());
   // Undo never goes back past what was read.
   module.ResetHistory();
 }
@@ -77,11 +86,11 @@ std::optional<DesignText> DesignDocument::ReadDesign(const std::filesystem::path
 }
 
 bool DesignDocument::ReadInto(const std::filesystem::path& path, const std::string& cannotOpen,
-                              Module& module) {
+                              const std::string& moduleName) {
   const std::optional<DesignText> file = ReadDesign(path, cannotOpen);
   if (!file)
     return false;
-  ReadText(file->text, module);
+  ReadText(*file, path, moduleName);
   return true;
 }
 
@@ -95,6 +104,7 @@ std::optional<std::filesystem::path> DesignDocument::ChooseDesignFile(bool forSa
 void DesignDocument::Reset() {
   library_.Reset();
   savedRevisions_.clear();
+  files_.Clear();
   SetTitle("untitle");
   changes_.Changed(Change::kContent | Change::kSelection | Change::kView | Change::kTree);
 }
@@ -121,12 +131,11 @@ OpenResult DesignDocument::OpenFile(const std::filesystem::path& path) {
     log_.WriteText("読み込みに失敗しました");
     return OpenResult::kLoadFailed;
   }
-  Module* module = &library_.ModuleByName(title);
-  ReadText(file->text, *module);
+  ReadText(*file, path, title);
   log_.Write("%sを読み込みました", title);
   library_.SetCurrentModule(title);
   SetTitle(title);
-  LoadSubModules(*module, library_.rootInstance());
+  LoadSubModules(library_.ModuleByName(title), library_.rootInstance());
   library_.RefreshNewDeleteFlags();
   MarkAllSaved();
   changes_.Changed(Change::kContent | Change::kTree);
@@ -135,6 +144,8 @@ OpenResult DesignDocument::OpenFile(const std::filesystem::path& path) {
 }
 
 void DesignDocument::LoadSubModules(Module& module, RuntimeInstance& node) {
+  // A module's sub-modules lie beside its own file.
+  const std::filesystem::path folder = FolderOfModule(node.name);
   for (auto& [id, instance] : module.instances) {
     // An instance not yet given a module names no file to load.
     if (instance.moduleName.empty())
@@ -147,10 +158,10 @@ void DesignDocument::LoadSubModules(Module& module, RuntimeInstance& node) {
       loaded = library_.CreateModule(instance.moduleName);
       const std::string fileName = instance.moduleName + ".dtn";
       const std::string cannotOpen = fileName + "をオープンできません";
-      const auto path = ModuleFilePath(instance.moduleName);
+      const auto path = ModuleFileIn(folder, instance.moduleName);
       if (!path)
         log_.WriteText(cannotOpen);
-      if (!path || !ReadInto(*path, cannotOpen, *loaded)) {
+      if (!path || !ReadInto(*path, cannotOpen, instance.moduleName)) {
         ++loadFailures_;
         return;
       }
@@ -171,65 +182,101 @@ void DesignDocument::LoadSubModules(Module& module, RuntimeInstance& node) {
 }
 
 void DesignDocument::Save() {
-  const std::string& name = library_.currentInstance().name;
-  const std::string fileName = name + ".dtn";
-  const auto path = ModuleFilePath(name);
-  switch (path ? SaveDesignFile(*path, library_.currentModule()) : SaveResult::kCannotOpen) {
-    case SaveResult::kSaved:
-      log_.Write("%sをセーブしました", name);
-      MarkSaved(name);
-      ui_.DesignFileUsed(*path);
-      break;
-    case SaveResult::kCannotOpen:
-      log_.Write("%sをオープン出来ませんでした", fileName);
-      break;
-    case SaveResult::kWriteFailed:
-      log_.Write("%sの書き込みに失敗しました", fileName);
-      break;
-  }
+  SaveModule(library_.currentInstance().name, false);
 }
 
 void DesignDocument::SaveAs() {
-  const auto path = ChooseDesignFile(true);
-  if (!path)
-    return;
-  const std::string fileName = path->filename().string();
-  switch (SaveDesignFile(*path, library_.currentModule())) {
-    case SaveResult::kSaved:
-      SetTitle(fileName);
-      log_.Write("%sをセーブしました", fileName);
-      MarkSaved(library_.currentInstance().name);
-      ui_.DesignFileUsed(*path);
-      break;
-    case SaveResult::kCannotOpen:
-      // Said as Save says it: a silent failure would leave the designer believing it saved.
-      log_.Write("%sをオープン出来ませんでした", fileName);
-      break;
-    case SaveResult::kWriteFailed:
-      log_.Write("%sの書き込みに失敗しました", fileName);
-      break;
-  }
+  SaveModuleAs(library_.currentInstance().name);
 }
 
 void DesignDocument::SaveAll() {
   std::set<std::string> names;
   library_.rootInstance().CollectNames(names);
   for (const std::string& name : names) {
-    const std::string fileName = name + ".dtn";
-    const auto path = ModuleFilePath(name);
-    const SaveResult result =
-        path ? SaveDesignFile(*path, library_.ModuleByName(name)) : SaveResult::kCannotOpen;
-    if (result == SaveResult::kCannotOpen) {
-      log_.WriteText("ファイルをオープンできませんでした");
+    const SaveOutcome outcome = SaveModule(name, true);
+    if (outcome == SaveOutcome::kFailed || outcome == SaveOutcome::kCancelled)
       return;
-    }
-    if (result == SaveResult::kWriteFailed) {
-      log_.Write("%sの書き込みに失敗しました", fileName);
-      return;
-    }
-    log_.Write("%sをセーブしました", fileName);
-    MarkSaved(name);
   }
+}
+
+DesignDocument::SaveOutcome DesignDocument::SaveModule(const std::string& name, bool allAtOnce) {
+  const std::string fileName = name + ".dtn";
+  const auto path = ModuleFilePath(name);
+  if (path) {
+    const FileRisk risk = files_.RiskOfWriting(name, *path);
+    if (risk != FileRisk::kNone) {
+      switch (ui_.AskOverwrite({*path, risk, allAtOnce, OverwriteQuestionText(*path, risk)})) {
+        case OverwriteAnswer::kOverwrite:
+          break;
+        case OverwriteAnswer::kSaveAs:
+          return SaveModuleAs(name);
+        case OverwriteAnswer::kSkip:
+          return allAtOnce ? SaveOutcome::kSkipped : SaveOutcome::kCancelled;
+        case OverwriteAnswer::kCancel:
+          return SaveOutcome::kCancelled;
+      }
+    }
+  }
+  const SaveResult result =
+      path ? SaveDesignFile(*path, library_.ModuleByName(name)) : SaveResult::kCannotOpen;
+  if (result == SaveResult::kSaved) {
+    log_.WriteText(InFolder((allAtOnce ? fileName : name) + "をセーブしました", *path));
+    Saved(name, *path);
+    if (!allAtOnce)
+      ui_.DesignFileUsed(*path);
+    return SaveOutcome::kSaved;
+  }
+  if (result == SaveResult::kWriteFailed)
+    log_.Write("%sの書き込みに失敗しました", fileName);
+  else if (allAtOnce)
+    log_.WriteText("ファイルをオープンできませんでした");
+  else
+    log_.Write("%sをオープン出来ませんでした", fileName);
+  ui_.ShowSaveFailure(SaveFailureText(path.value_or(fileName), result));
+  return SaveOutcome::kFailed;
+}
+
+DesignDocument::SaveOutcome DesignDocument::SaveModuleAs(const std::string& name) {
+  const auto chosen = ChooseDesignFile(true);
+  if (!chosen)
+    return SaveOutcome::kCancelled;
+  const std::filesystem::path path = AbsoluteFile(*chosen);
+  const std::string fileName = path.filename().string();
+  const SaveResult result = SaveDesignFile(path, library_.ModuleByName(name));
+  if (result != SaveResult::kSaved) {
+    // Said as Save says it: a silent failure would leave the designer believing it saved.
+    if (result == SaveResult::kCannotOpen)
+      log_.Write("%sをオープン出来ませんでした", fileName);
+    else
+      log_.Write("%sの書き込みに失敗しました", fileName);
+    ui_.ShowSaveFailure(SaveFailureText(path, result));
+    return SaveOutcome::kFailed;
+  }
+  log_.WriteText(InFolder(fileName + "をセーブしました", path));
+  ui_.DesignFileUsed(path);
+  // A module is named after its file. Instances name the module, so one they use keeps its
+  // name, and its own file, and what was written is a copy.
+  const std::string title = FileTitle(path);
+  if (!library_.RenameModule(name, title)) {
+    log_.Write("%sにはコピーを保存しました。モジュール%sはこれまでどおり%s.dtnに保存されます",
+               fileName, name, name);
+    return SaveOutcome::kSkipped;
+  }
+  if (auto revision = savedRevisions_.extract(name)) {
+    revision.key() = title;
+    savedRevisions_.insert(std::move(revision));
+  }
+  files_.Rename(name, title);
+  Saved(title, path);
+  if (library_.currentInstance().name == title)
+    SetTitle(fileName);
+  return SaveOutcome::kSaved;
+}
+
+void DesignDocument::Saved(const std::string& moduleName, const std::filesystem::path& path) {
+  files_.Written(moduleName, path);
+  MarkSaved(moduleName);
+  changes_.Changed(Change::kFiles);
 }
 
 void DesignDocument::LoadModule() {
@@ -240,13 +287,14 @@ void DesignDocument::LoadModule() {
   const std::optional<DesignText> file = ReadDesign(*path, "");
   if (!file)
     return;
-  Module* module = library_.CreateModule(FileTitle(*path));
-  if (module == nullptr) {
+  const std::string title = FileTitle(*path);
+  if (library_.CreateModule(title) == nullptr) {
     log_.WriteText("すでに読み込まれています");
     return;
   }
-  ReadText(file->text, *module);
-  MarkSaved(FileTitle(*path));
+  ReadText(*file, *path, title);
+  log_.Write("%sを読み込みました", path->filename().string());
+  MarkSaved(title);
 }
 
 void DesignDocument::LoadIntoInstance(int instanceId) {
@@ -263,7 +311,8 @@ void DesignDocument::LoadIntoInstance(int instanceId) {
   const std::string title = FileTitle(*path);
   RuntimeInstance& host = library_.currentInstance();
   if (Module* module = library_.CreateModule(title)) {
-    ReadText(file->text, *module);
+    ReadText(*file, *path, title);
+    log_.Write("%sを読み込みました", path->filename().string());
     MarkSaved(title);
     instance->second.moduleName = title;
     if (RuntimeInstance* child = library_.ExpandInstance(instanceId, title, host)) {

@@ -16,6 +16,16 @@ void Workspace::SetSettings(const Settings& settings) {
   Changed(Change::kSettings);
 }
 
+std::string Workspace::WindowTitle() const {
+  const std::string& shown = library().currentInstance().name;
+  std::string title = document_.title();
+  if (document_.IsModified(shown))
+    title += "*";
+  if (document_.IsDamaged(shown))
+    title += "（一部読み込めず）";
+  return title + " - pelkor";
+}
+
 Tool Workspace::mode() const {
   return session_.runMode() != Tool::kNone ? session_.runMode() : editor_.tool();
 }
@@ -178,8 +188,7 @@ void Workspace::EnterInstance(int instanceId) {
   if (it == library.currentModule().instances.end())
     return;
   if (it->second.moduleName.empty()) {
-    if (!IsSimulating())
-      document_.NameInstance(instanceId);
+    NameInstance(instanceId);
     return;
   }
   try {
@@ -189,6 +198,12 @@ void Workspace::EnterInstance(int instanceId) {
     log_.WriteText(e.what());
   }
   Changed(Change::kView);
+}
+
+void Workspace::NameInstance(int instanceId) {
+  const CommandScope scope(*this);
+  if (!IsSimulating())
+    document_.NameInstance(instanceId);
 }
 
 void Workspace::GoUp() {

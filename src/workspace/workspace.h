@@ -47,6 +47,9 @@ class Workspace : private EditorHost, private ChangeSink {
   const HitMap& hitMap() const { return editor_.hitMap(); }
   const Settings& settings() const { return settings_; }
   const std::string& documentTitle() const { return document_.title(); }
+  // The main window's title: the document title, "*" while the module shown has unsaved
+  // changes (simulating or not), a mark while it holds a file read only in part.
+  std::string WindowTitle() const;
   const std::filesystem::path& designFolder() const { return document_.folder(); }
 
   // The output log: where its lines go (nullptr: nowhere), and a line written from outside a
@@ -196,6 +199,7 @@ class Workspace : private EditorHost, private ChangeSink {
   void RunCommand(CommandId command) override;
   void CurrentNodeChanged() override;
   void SetDocumentTitle(const std::string& title) override { document_.SetTitle(title); }
+  void NameInstance(int instanceId) override;
 
   WorkspaceUi& ui_;
   OutputLog log_;

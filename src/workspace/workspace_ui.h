@@ -7,6 +7,7 @@
 
 #include "edit/change.h"
 #include "edit/editor_ui.h"
+#include "workspace/module_files.h"
 #include "workspace/simulation_control.h"
 
 namespace pelkor {
@@ -21,6 +22,16 @@ struct FileDialogSpec {
 // What the user wants done with changes that were not saved.
 enum class SaveChangesAnswer { kSaveAll, kDiscard, kCancel };
 
+// Writing a module's file would lose what is on disk: the question before it is written.
+struct OverwriteQuestion {
+  std::filesystem::path path;
+  FileRisk risk = FileRisk::kNotReadByPelkor;
+  bool canSkip = false;  // within Save All, where leaving one module unsaved is an answer
+  std::string text;      // what the question says, naming the file and the risk
+};
+
+enum class OverwriteAnswer { kOverwrite, kSaveAs, kSkip, kCancel };
+
 // How the workspace reaches the user: the desktop application answers with real dialogs and
 // windows, the command-line tool and the tests with scripted answers. The notifications have
 // empty defaults so that a headless front end implements only what it needs.
@@ -34,6 +45,14 @@ class WorkspaceUi : public EditorUi {
   virtual void Changed(ChangeSet /*changes*/) {}
   // Modules changed since they were loaded or saved are about to be dropped: "変更を保存しますか？"
   virtual SaveChangesAnswer AskSaveChanges() { return SaveChangesAnswer::kDiscard; }
+  // Asked before a file is written over that would lose something; a front end with no one to
+  // ask refuses.
+  virtual OverwriteAnswer AskOverwrite(const OverwriteQuestion& /*question*/) {
+    return OverwriteAnswer::kCancel;
+  }
+  // A save failed: shown to the user beside the log line, which a hidden log would keep from
+  // being seen. The text names the file and the reason.
+  virtual void ShowSaveFailure(const std::string& /*text*/) {}
   // A design file was opened or saved: it joins the recent files.
   virtual void DesignFileUsed(const std::filesystem::path& /*path*/) {}
 

@@ -49,8 +49,9 @@ TEST_F(DiffCommandTest, AnswersAsDiffDoes) {
                                   " --encoding utf-8")
                 .status,
             0);
-  const fs::path malformed = temp.Write("bad.dtn", "//pelkor file\nshift[1,0,0,0,1,2,7]{\n}\n");
-  const fs::path passedOver = temp.Write("odd.dtn", "//pelkor file\nwire[1]{\n}\n");
+  const std::string shift = "//pelkor file\nshift[1,0,0,0,1,2]{\n}\n";
+  const fs::path malformed = temp.Write("bad.dtn", shift + "shift[2,0,0,0,1,2,7]{\n}\n");
+  const fs::path passedOver = temp.Write("odd.dtn", shift + "wire[2]{\n}\n");
   struct Case {
     std::string arguments;
     int status;
@@ -63,7 +64,8 @@ TEST_F(DiffCommandTest, AnswersAsDiffDoes) {
       {adder.string() + " " + (folder / "none.dtn").string(), 2,
        "pelkor-cli: cannot open " + (folder / "none.dtn").string() + "\n"},
       {malformed.string() + " " + adder.string(), 2,
-       "pelkor-cli: " + malformed.string() + ": ロードに失敗しましたcomma\n"},
+       "pelkor-cli: " + malformed.string() +
+           ": ロードに失敗しましたcomma（4〜5行目を読み飛ばしました）\n"},
       {adder.string() + " " + passedOver.string(), 2,
        "pelkor-cli: " + passedOver.string() + ": 「wire」は不明なレコードなので無視しました\n" +
            "pelkor-cli: " + passedOver.string() +

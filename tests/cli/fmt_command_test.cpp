@@ -73,7 +73,7 @@ TEST_F(FmtCommandTest, AFileWithARecordPassedOverIsLeftUntouched) {
       {"shift[1,0,0,0,1,2]{\n}\nshfit[2,0,0,0,1,2]{\n}\n",
        "「shfit」は不明なレコードなので無視しました"},
       {"shift[1,0,0,0,1,2]{\n}\n// two\nshift[2,0,0,0,1,2]{\n}\n",
-       "「// two shift」は不明なレコードなので無視しました"},
+       "ロードに失敗しました（4行目を読み飛ばしました）"},
       {"shift[1,0,0,0,1,2]{\n}\nshift[2,0,0,0,1,2]{\n01",
        "「shift」のレコードは途中で終わっているので無視しました"},
   };
@@ -85,6 +85,51 @@ TEST_F(FmtCommandTest, AFileWithARecordPassedOverIsLeftUntouched) {
     EXPECT_NE(result.out.find(c.message), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("not rewritten"), std::string::npos);
     EXPECT_EQ(testing::ReadBytes(design), std::string("//pelkor file\n") + c.bytes);
+  }
+}
+
+// A damaged file is rewritten only on request, with the records that were read.
+TEST_F(FmtCommandTest, ForceWritesWhatWasReadOfADamagedFile) {
+  const std::string damaged =
+      "//pelkor file\nshift[1,0,0,0,1,2]{\n01}\n#{junk\ncount[2,0,0,1]{\nx = a b;}\n"
+      "shift[3,0,0,0,1,2,9]{\n}\nuhzi[4,0,0,0,0,0,a]{\n1}\n";
+  const std::string kept =
+      "//pelkor file\r\nshift[1,0,0,0,1,2]{\r\n01}\r\ncount[2,0,0,1]{\r\nx = a b;}\r\n"
+      "uhzi[3,0,0,0,0,0,a]{\r\n1}\r\n";
+  const std::string told = "ロードに失敗しました（4行目を読み飛ばしました）\n";
+  for (const bool force : {false, true}) {
+    SCOPED_TRACE(force);
+    const fs::path design = Write("a.dtn", damaged);
+    const auto result =
+        testing::RunCliBinary("fmt " + design.string() + (force ? " --force" : ""), true);
+    EXPECT_NE(result.out.find(told), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("ロードに失敗しました正規化：セミコロンが無い（5〜6行目のレコード）"),
+              std::string::npos);
+    EXPECT_NE(result.out.find("ロードに失敗しましたcomma（7〜8行目を読み飛ばしました）"),
+              std::string::npos);
+    EXPECT_EQ(result.out.find("not rewritten, what was passed over would be lost (--force "
+                              "writes it anyway)") != std::string::npos,
+              !force);
+    EXPECT_EQ(result.status, force ? 0 : 2);
+    EXPECT_EQ(testing::ReadBytes(design), force ? kept : damaged);
+  }
+}
+
+// An output file that exists is no file fmt read: it is written over only on request.
+TEST_F(FmtCommandTest, AnOutputFileThatExistsIsWrittenOverOnlyWithForce) {
+  const fs::path design = Write("a.dtn", "//pelkor file\r\nshift[1,0,0,0,1,2]{\r\n}\r\n");
+  for (const bool force : {false, true}) {
+    SCOPED_TRACE(force);
+    const fs::path output = Write("b.dtn", "someone's design\n");
+    const auto result = testing::RunCliBinary(
+        "fmt " + design.string() + " -o " + output.string() + (force ? " --force" : ""), true);
+    EXPECT_EQ(result.status, force ? 0 : 73);
+    EXPECT_EQ(result.out.find("not written, a file is there that was not read (--force writes "
+                              "it anyway)") != std::string::npos,
+              !force)
+        << result.out;
+    EXPECT_EQ(testing::ReadBytes(output),
+              force ? testing::ReadBytes(design) : std::string("someone's design\n"));
   }
 }
 

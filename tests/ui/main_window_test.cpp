@@ -210,6 +210,28 @@ class MainWindowTest : public QObject {
     QVERIFY(window.close());
   }
 
+  // A file opened with a damaged part passed over was rewritten by Ctrl+S without a word.
+  void aFileReadInPartIsMarkedAndSaveAsksBeforeWritingOverIt() {
+    const std::filesystem::path design =
+        std::filesystem::path(folder_.path().toStdString()) / "hurt.dtn";
+    const std::string damaged = "//pelkor file\nshift[1,0,0,0,1,2]{\n}\n\x01 noise\n";
+    std::ofstream(design, std::ios::binary) << damaged;
+    pelkor::MainWindow window(settingsPath());
+    window.OpenDesign(design);
+    QCOMPARE(window.windowTitle(), QString("hurt（一部読み込めず） - pelkor"));
+    auto contents = [&] {
+      std::ifstream in(design, std::ios::binary);
+      return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    ClickInNextModal("cancelButton");
+    window.Execute(CommandId::kSave);
+    QCOMPARE(contents(), damaged);
+    ClickInNextModal("overwriteButton");
+    window.Execute(CommandId::kSave);
+    QVERIFY(contents() != damaged);
+    QCOMPARE(window.windowTitle(), QString("hurt - pelkor"));
+  }
+
   void theCheckOpensTheModuleTreeWhichStaysUntilTheEnd() {
     auto window = windowChoosing(std::filesystem::path(PELKOR_EXAMPLES) / "double_inverter.dtn");
     window->Execute(CommandId::kOpen);

@@ -111,9 +111,7 @@ TEST(DesignResaveTest, EveryFixtureSurvivesLoadAndSave) {
     const std::optional<DesignText> text = ReadDesignFile(entry.path());
     ASSERT_TRUE(text);
     Module module;
-    std::vector<IgnoredRecord> ignored;
-    ReadModule(text->text, module, ignored);
-    EXPECT_TRUE(ignored.empty());
+    EXPECT_TRUE(ReadModule(text->text, module).problems.empty());
     const std::filesystem::path out = folder / entry.path().filename().string();
     ASSERT_EQ(SaveDesignFile(out, module), SaveResult::kSaved);
     EXPECT_EQ(ReadBytes(out), ReadBytes(entry.path()));

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "files/design_file.h"
 
 namespace pelkor {
@@ -133,6 +135,95 @@ TEST(DesignWriterTest, ArcNamesWithSlashesAndBendsSurvive) {
   const std::string text = WriteModule(m);
   EXPECT_NE(text.find("arc[1,2,(-5,0)(2147483647,-2147483648)]{a/b}\n"), std::string::npos);
   EXPECT_EQ(ReadBack(text).arcs.at(1), m.arcs.at(1));
+}
+
+// A "//" in a text starts a comment for the reader. A text whose last line held one lost the
+// brace that ends it, and with it the records after it; a name in brackets lost its "{".
+TEST(DesignWriterTest, TextsWithCommentsSurviveASaveAndReload) {
+  struct Case {
+    const char* what;
+    bool lines;  // may hold line breaks
+    std::function<void(Module&, const std::string&)> set;
+    std::function<std::string(const Module&)> get;
+  };
+  const Case cases[] = {
+      {"counter text", true,
+       [](Module& m, const std::string& t) {
+         Counter c;
+         c.countText.source = t;
+         m.AddCounter(c);
+       },
+       [](const Module& m) { return m.counters.at(2).countText.source; }},
+      {"source name", false,
+       [](Module& m, const std::string& t) {
+         SourceTransition s;
+         s.name = t;
+         m.AddSource(s);
+       },
+       [](const Module& m) { return m.sources.at(2).name; }},
+      {"source data", true,
+       [](Module& m, const std::string& t) {
+         SourceTransition s;
+         s.data = t;
+         m.AddSource(s);
+       },
+       [](const Module& m) { return m.sources.at(2).data; }},
+      {"sink expectation", true,
+       [](Module& m, const std::string& t) {
+         SinkTransition s;
+         s.expected = t;
+         m.AddSink(s);
+       },
+       [](const Module& m) { return m.sinks.at(2).expected; }},
+      {"module name", true,
+       [](Module& m, const std::string& t) {
+         ModuleInstance i;
+         i.moduleName = t;
+         m.AddInstance(i);
+       },
+       [](const Module& m) { return m.instances.at(2).moduleName; }},
+      {"arc name", true, [](Module& m, const std::string& t) { m.AddArc(1, 1, {}, t); },
+       [](const Module& m) { return m.arcs.at(1).name; }},
+      {"state texts", true,
+       [](Module& m, const std::string& t) {
+         StateMachine machine;
+         machine.states[1].firstText.source = t;
+         machine.states[1].secondText.source = t;
+         m.AddStateMachine(machine);
+       },
+       [](const Module& m) {
+         const MachineState& state = m.stateMachines.at(2).states.at(1);
+         return state.firstText.source == state.secondText.source ? state.firstText.source
+                                                                  : "texts differ";
+       }},
+      // A state arc's label keeps no line breaks.
+      {"state arc label", false,
+       [](Module& m, const std::string& t) {
+         StateMachine machine;
+         machine.states[1] = {};
+         machine.stateArcs[1] = {1, 1, {}, t};
+         machine.stateArcsOutOf = {{1, 1}};
+         machine.stateArcsInto = {{1, 1}};
+         m.AddStateMachine(machine);
+       },
+       [](const Module& m) { return m.stateMachines.at(2).stateArcs.at(1).name; }},
+  };
+  for (const Case& c : cases) {
+    for (const std::string text : {"a//b", "x = a; // note", "x = a;\r\n// {c}", "1 //"}) {
+      if (!c.lines && text.find('\n') != std::string::npos)
+        continue;
+      SCOPED_TRACE(std::string(c.what) + ": " + text);
+      Module m;
+      m.AddShiftRegister({});  // written before it
+      c.set(m, text);
+      m.AddArc(1, 1, {}, "");  // written after it
+      Module back;
+      EXPECT_FALSE(ReadModule(WriteModule(m), back).PassedOver()) << WriteModule(m);
+      EXPECT_EQ(c.get(back), text);
+      EXPECT_EQ(back.shiftRegisters.size(), 1u);
+      EXPECT_EQ(back.arcs.size(), m.arcs.size());
+    }
+  }
 }
 
 TEST(DesignWriterTest, EndsThatNameNoPrimitiveAreWrittenAsZero) {

@@ -44,6 +44,16 @@ class ScriptedUi : public WorkspaceUi {
     return saveAnswer;
   }
   void DesignFileUsed(const std::filesystem::path& path) override { usedFiles.push_back(path); }
+  // Answers with the next scripted answer, or cancels when none is left.
+  OverwriteAnswer AskOverwrite(const OverwriteQuestion& question) override {
+    overwriteQuestions.push_back(question);
+    if (overwriteAnswers.empty())
+      return OverwriteAnswer::kCancel;
+    const OverwriteAnswer answer = overwriteAnswers.front();
+    overwriteAnswers.pop_front();
+    return answer;
+  }
+  void ShowSaveFailure(const std::string& text) override { saveFailures.push_back(text); }
 
   // The editing tools' dialogs: each records its name; an edit function, when set, plays the
   // user's changes on the record.
@@ -104,6 +114,9 @@ class ScriptedUi : public WorkspaceUi {
   SaveChangesAnswer saveAnswer = SaveChangesAnswer::kDiscard;
   int saveQuestions = 0;
   std::vector<std::filesystem::path> usedFiles;
+  std::deque<OverwriteAnswer> overwriteAnswers;
+  std::vector<OverwriteQuestion> overwriteQuestions;
+  std::vector<std::string> saveFailures;
 
  private:
   template <typename Record>
