@@ -223,6 +223,8 @@ void MainWindow::OnWorkspaceChanged(ChangeSet changes) {
   if (changes.HasAny(Change::kView | Change::kTree) && moduleTree_ != nullptr)
     moduleTree_->selectItem(workspace_.library().currentInstance().treeItem);
   OnWaveformsChanged(changes);
+  if (changes.Has(Change::kContent))
+    ScheduleRecoveryCopies();
   if (changes == ChangeSet(Change::kOverlay))
     return;
   objectPane_->setText(
@@ -431,6 +433,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   workspace_.EndSimulation();
+  // Every change was saved or discarded: nothing is left to recover.
+  workspace_.EndRecoveryCleanly();
   WriteSettingsFile();
   if (outputLog_ != nullptr)
     outputLog_->hide();
