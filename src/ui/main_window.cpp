@@ -76,6 +76,10 @@ MainWindow::MainWindow(std::filesystem::path settingsPath, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
+  // The base class hides the children after this object is gone as a MainWindow: the waveform
+  // dock's signals must no longer reach it.
+  disconnect(waveform_, nullptr, this, nullptr);
+  waveform_->removeEventFilter(this);
   WriteSettingsFile();
   workspace_.AttachLog(nullptr);
 }
