@@ -3,9 +3,9 @@
 // wheel, menu commands by their ids, simulation control, undo and redo, with every dialog that
 // opens answered with random valid and invalid values. After every event the modules keep
 // their invariants and nothing has thrown; at the end, what Save All wrote reads back to the
-// same modules. A failure names the seed and the event; it replays with
-//   PELKOR_MONKEY_SEED=S PELKOR_MONKEY_EVENTS=N monkey_test \
-//     "theWindowSurvivesRandomInput:seed from the environment"
+// same modules. A failure names the seed S and the event N; it replays with
+//   PELKOR_MONKEY_SEED=S PELKOR_MONKEY_EVENTS=N monkey_test "theWindowSurvivesRandomInput:seed
+//   from the environment"
 // (PELKOR_MONKEY_EVENTS sets the events per seed, 20,000 unless set; a longer hunt is a new
 // seed with PELKOR_MONKEY_EVENTS=200000). Timers make a replay take the same path nearly always,
 // not always: a run without animation shows its progress dialog after half a second.
@@ -33,6 +33,7 @@
 #include "model/model_invariants.h"
 #include "ui/main_window.h"
 #include "ui/view_widget.h"
+#include "ui/waveform_dock.h"
 
 namespace fs = std::filesystem;
 using pelkor::CommandId;
@@ -374,6 +375,7 @@ class MonkeyTest : public QObject {
                              .arg(QString::fromStdString(broken), QString::fromStdString(last))));
       }
     }
+    UndoAndRedoEverything(window.workspace(), seed);
     SavedModulesReadBack(window.workspace(), seed);
   }
 
@@ -390,6 +392,25 @@ class MonkeyTest : public QObject {
   }
 
  private:
+  // Undoing every edit of the module shown and redoing them all brings back the module as the
+  // monkey left it.
+  static void UndoAndRedoEverything(pelkor::Workspace& workspace, int seed) {
+    workspace.EndSimulation();
+    const pelkor::Module& shown = workspace.library().currentModule();
+    const std::string end = pelkor::WriteModule(shown);
+    int undone = 0;
+    for (; workspace.Query(CommandId::kUndo).enabled; ++undone)
+      workspace.Undo();
+    int redone = 0;
+    for (; workspace.Query(CommandId::kRedo).enabled && redone < undone; ++redone)
+      workspace.Redo();
+    QVERIFY2(redone == undone && pelkor::WriteModule(workspace.library().currentModule()) == end,
+             qPrintable(QString("seed %1: %2 undone, %3 redone, and the module differs")
+                            .arg(seed)
+                            .arg(undone)
+                            .arg(redone)));
+  }
+
   // Save All writes every module of the hierarchy it can; each file it wrote reads back as the
   // module it was.
   static void SavedModulesReadBack(pelkor::Workspace& workspace, int seed) {
