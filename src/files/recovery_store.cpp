@@ -229,7 +229,9 @@ RecoverySession::RecoverySession(const fs::path& recoveryFolder) {
   std::optional<FolderLock> lock = FolderLock::Take(building);
   folder_ = recoveryFolder / (kSessionPrefix + building.filename().string().substr(5));
   // Renamed only once locked, so that no other program takes it for one left behind.
-  if (!lock || (fs::rename(building, folder_, error), error)) {
+  if (lock)
+    fs::rename(building, folder_, error);
+  if (!lock || error) {
     fs::remove_all(building, error);
     throw MessageError(recoveryFolder.string() + "に復元用のフォルダを作れません");
   }
