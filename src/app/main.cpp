@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <filesystem>
 
+#include "files/recovery_store.h"
 #include "files/settings_location.h"
 #include "ui/draw_list_painter.h"
 #include "ui/main_window.h"
@@ -28,7 +29,9 @@ int main(int argc, char* argv[]) {
           : pelkor::SettingsFilePath(pelkor::ExecutableDirectory());
   pelkor::MainWindow window(settings);
   window.show();
-  if (!parser.positionalArguments().isEmpty()) {
+  // A restored design is not dropped for the one named on the command line.
+  const bool restored = window.StartRecovery(pelkor::RecoveryFolderPath());
+  if (!restored && !parser.positionalArguments().isEmpty()) {
     // Resolved against the folder the program was started from.
     const std::filesystem::path design(parser.positionalArguments().front().toStdString());
     window.OpenDesign(std::filesystem::absolute(design));

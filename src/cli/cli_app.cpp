@@ -120,6 +120,11 @@ CliApp::CliApp()
       ->type_name("LEVEL")
       ->check(CLI::Range(0, 5))
       ->capture_default_str();
+  render_
+      ->add_option("--steps", renderOptions_.steps,
+                   "check the design, run N steps and draw its run-time state too")
+      ->type_name("N")
+      ->check(WholeNumberFrom(0, std::numeric_limits<std::int64_t>::max()));
 
   diff_ = app_.add_subcommand(
       "diff",

@@ -76,6 +76,10 @@ MainWindow::MainWindow(std::filesystem::path settingsPath, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
+  // The base class hides the children after this object is gone as a MainWindow: the waveform
+  // dock's signals must no longer reach it.
+  disconnect(waveform_, nullptr, this, nullptr);
+  waveform_->removeEventFilter(this);
   WriteSettingsFile();
   workspace_.AttachLog(nullptr);
 }
@@ -221,6 +225,8 @@ void MainWindow::OnWorkspaceChanged(ChangeSet changes) {
   if (changes.HasAny(Change::kView | Change::kTree) && moduleTree_ != nullptr)
     moduleTree_->selectItem(workspace_.library().currentInstance().treeItem);
   OnWaveformsChanged(changes);
+  if (changes.Has(Change::kContent))
+    ScheduleRecoveryCopies();
   if (changes == ChangeSet(Change::kOverlay))
     return;
   objectPane_->setText(
@@ -429,6 +435,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   workspace_.EndSimulation();
+  // Every change was saved or discarded: nothing is left to recover.
+  workspace_.EndRecoveryCleanly();
   WriteSettingsFile();
   if (outputLog_ != nullptr)
     outputLog_->hide();

@@ -16,6 +16,7 @@
 
 class QAction;
 class QLabel;
+class QTimer;
 class QToolBar;
 
 namespace pelkor {
@@ -51,6 +52,10 @@ class MainWindow : public QMainWindow {
   void Execute(CommandId id);
   // Brings every action's enabled and checked state in line with the workspace.
   void RefreshCommandStates();
+  // Crash recovery (main_window_recovery.cpp): keeps copies of the unsaved modules in
+  // `recoveryFolder`, written at most `intervalMilliseconds` after a change, and first offers to
+  // restore what programs that did not end cleanly left there. True when a design was restored.
+  bool StartRecovery(const std::filesystem::path& recoveryFolder, int intervalMilliseconds = 30000);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -89,6 +94,8 @@ class MainWindow : public QMainWindow {
   void BuildWaveformDock();
   void ToggleWaveforms();
   void OnWaveformsChanged(ChangeSet changes);
+  bool OfferRecovery(const std::filesystem::path& recoveryFolder);
+  void ScheduleRecoveryCopies();
 
   std::filesystem::path settingsPath_;
   std::vector<SettingNote> settingNotes_;  // for the log, which does not exist yet when read
@@ -107,6 +114,7 @@ class MainWindow : public QMainWindow {
   std::map<CommandId, QAction*> actions_;
   std::vector<QAction*> recentFileActions_;  // "&1 path" ... before the placeholder item
   bool settingsSaved_ = false;
+  QTimer* recoveryTimer_ = nullptr;  // none until recovery starts
 };
 
 }  // namespace pelkor

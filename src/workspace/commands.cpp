@@ -25,6 +25,8 @@ void Workspace::Changed(ChangeSet changes) {
 
 void Workspace::EndCommand() {
   AssertModuleInvariants(library().currentModule());
+  if (recovery_)
+    recovery_->DropStaleCopies();
   FlushChanges();
 }
 

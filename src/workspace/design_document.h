@@ -10,6 +10,7 @@
 
 #include "base/geometry.h"
 #include "files/design_file.h"
+#include "files/recovery_store.h"
 #include "model/module_library.h"
 #include "model/output_log.h"
 #include "workspace/change_sink.h"
@@ -79,6 +80,11 @@ class DesignDocument {
 
   // Whether the module was read with part of its file passed over, and not saved since.
   bool IsDamaged(const std::string& moduleName) const { return files_.IsDamaged(moduleName); }
+
+  // Puts back a design from recovery copies (design-file texts by module name): the top module
+  // and every copied module from its copy, the rest of the hierarchy from the design's files.
+  // The copied modules stay marked as changed; no file is written.
+  void Restore(const RecoveryDesign& design, const std::map<std::string, std::string>& copies);
 
   // Whether the module of that name differs from what was last loaded or saved (a module that
   // was never either counts as saved while it is the empty design it started as).

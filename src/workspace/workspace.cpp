@@ -36,6 +36,9 @@ void Workspace::Check() {
   const CommandScope scope(*this);
   if (IsSimulating())
     return;
+  // Before the check: should the simulation bring the program down, the changes are safe.
+  if (recovery_)
+    recovery_->WriteCopies();
   editor_.SetTool(Tool::kNone);
   editor_.tools().DropToolState();
   session_.Check();

@@ -11,6 +11,7 @@
 #include "files/settings.h"
 #include "model/output_log.h"
 #include "workspace/change_sink.h"
+#include "workspace/crash_recovery.h"
 #include "workspace/design_document.h"
 #include "workspace/editor_view.h"
 #include "workspace/simulation_session.h"
@@ -126,6 +127,20 @@ class Workspace : private EditorHost, private ChangeSink {
   void ExportBsp();
   ExportOutcome ExportBspTo(const std::filesystem::path& path);
 
+  // Crash recovery. From EnableRecovery on, this program keeps a copy of every module with
+  // unsaved changes in its own session below `recoveryFolder`, written at each
+  // WriteRecoveryCopies (the desktop's timer) and at every check; a copy goes as soon as its
+  // module is saved or its change discarded. False, with a log line, when the session cannot
+  // be started.
+  bool EnableRecovery(const std::filesystem::path& recoveryFolder);
+  const CrashRecovery* recovery() const { return recovery_ ? &*recovery_ : nullptr; }
+  void WriteRecoveryCopies();
+  // Opens the design of a session left behind with its copied modules marked as changed; once
+  // this program's session holds copies of them, the old session is deleted.
+  void RestoreRecovered(AbandonedSession& session);
+  // The program ends cleanly: whatever was not saved was discarded, so no copy stays.
+  void EndRecoveryCleanly();
+
   // Hierarchy moves.
   void EnterInstance(int instanceId);
   void GoUp();
@@ -208,6 +223,7 @@ class Workspace : private EditorHost, private ChangeSink {
   SimulationSession session_{document_.library(), log_, ui_, *this};
   EditorView editor_{document_.library(),  ui_, *this, settings_, session_.simulatingFlag(),
                      session_.simulation()};
+  std::optional<CrashRecovery> recovery_;
   ChangeSet pendingChanges_;  // noted by the command under way
   int commandDepth_ = 0;
 };

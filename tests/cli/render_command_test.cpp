@@ -1,9 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <filesystem>
+#include <regex>
+#include <span>
 
+#include "cli/cli_session.h"
 #include "cli_runner.h"
+#include "sim/node_run_state.h"
 #include "support/temp_folder.h"
 
 namespace pelkor {
@@ -65,6 +71,91 @@ TEST_F(RenderCommandTest, EveryExampleRenders) {
     EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
     EXPECT_EQ(svg.substr(svg.size() - 7), "</svg>\n");
   }
+}
+
+// How many 0s and 1s a picture shows.
+using DigitCounts = std::array<int, 2>;
+
+// The digits of the texts in an SVG picture that hold nothing but digits: the tokens, the
+// source bits still to be sent and the values sinks received.
+DigitCounts DigitsInSvg(const std::string& svg) {
+  DigitCounts counts{};
+  const std::regex text(">([01]+)</text>");
+  for (auto it = std::sregex_iterator(svg.begin(), svg.end(), text); it != std::sregex_iterator();
+       ++it) {
+    for (char digit : (*it)[1].str())
+      ++counts[digit == '1' ? 1 : 0];
+  }
+  return counts;
+}
+
+// Adds the last (or first) five of `values` that are bits, as the view shows at most five.
+template <typename Values>
+void CountShown(const Values& values, bool fromBack, DigitCounts& counts) {
+  const std::size_t n = values.size();
+  const std::size_t shown = std::min<std::size_t>(n, 5);
+  for (std::size_t i = 0; i < shown; ++i) {
+    const int value = values[fromBack ? n - 1 - i : i];
+    if (value == 0 || value == 1)
+      ++counts[value];
+  }
+}
+
+// The digits the top module's engine state holds where the view shows them.
+DigitCounts DigitsInEngine(const Workspace& workspace) {
+  const Module& module = workspace.library().currentModule();
+  const NodeRunState state(workspace.simulation(), workspace.library().rootInstance());
+  DigitCounts counts{};
+  for (const auto& [id, r] : module.shiftRegisters)
+    CountShown(state.Cells(id), true, counts);
+  for (const auto& [id, source] : module.sources) {
+    if (const auto run = state.Source(id))
+      CountShown(run->queue.subspan(run->emitted), true, counts);
+  }
+  for (const auto& [id, sink] : module.sinks) {
+    if (sink.outputMode == 0 || sink.outputMode == 1)
+      CountShown(state.Received(id), sink.outputMode == 1, counts);
+  }
+  return counts;
+}
+
+// The picture after N steps shows every token, source bit and received value the engine holds.
+TEST_F(RenderCommandTest, StepsDrawTheRunTimeStateTheEngineHolds) {
+  const fs::path design = kExamples / "full_adder.dtn";
+  const fs::path out = temp / "stepped.svg";
+  for (const int steps : {0, 1, 4, 9}) {
+    SCOPED_TRACE(steps);
+    const auto result = testing::RunCliBinary("render -q " + design.string() + " " + out.string() +
+                                              " --steps " + std::to_string(steps));
+    ASSERT_EQ(result.status, 0);
+
+    cli::CliSession session(std::cout, true);
+    session.workspace.OpenFile(design);
+    session.workspace.Check();
+    for (int i = 0; i < steps; ++i)
+      session.workspace.Step();
+    const DigitCounts expected = DigitsInEngine(session.workspace);
+    EXPECT_GT(expected[0] + expected[1], 0);
+    EXPECT_EQ(DigitsInSvg(testing::ReadBytes(out)), expected);
+  }
+  // Without steps nothing runs, so no run-time text is drawn.
+  ASSERT_EQ(testing::RunCliBinary("render " + design.string() + " " + out.string()).status, 0);
+  EXPECT_EQ(DigitsInSvg(testing::ReadBytes(out)), (DigitCounts{0, 0}));
+}
+
+// A design whose check fails gives no picture, and a step count must be a whole number.
+TEST_F(RenderCommandTest, AFailedCheckDrawsNothing) {
+  // A register of fixed size 4 cannot hold four tokens and the empty cell it needs.
+  const fs::path bad = temp.Write("bad.dtn", "//pelkor file\r\nshift[1,0,0,1,4,2]{\r\n0110}\r\n");
+  const fs::path out = temp / "bad.svg";
+  const auto result =
+      testing::RunCliBinary("render -q " + bad.string() + " " + out.string() + " --steps 2", true);
+  EXPECT_EQ(result.status, 2);
+  EXPECT_EQ(result.out, "pelkor-cli: " + bad.string() + ": the check failed\n");
+  EXPECT_FALSE(fs::exists(out));
+  EXPECT_EQ(
+      testing::RunCliBinary("render " + bad.string() + " " + out.string() + " --steps -1").status,
+      64);
 }
 
 TEST_F(RenderCommandTest, UsageMissingDesignsAndUnwritableOutputs) {

@@ -104,6 +104,19 @@ QList<Word> WordsOf(const QString& pdf) {
   return words;
 }
 
+// The texts of a picture that hold nothing but digits: the run-time state it shows.
+QStringList DigitTexts(const pelkor::DrawList& picture) {
+  static const QRegularExpression digits("^[01]+$");
+  QStringList texts;
+  for (const pelkor::DrawOp& op : picture.ops) {
+    const QString text = QString::fromStdString(op.text).trimmed();
+    if (op.shape == pelkor::DrawShape::kText && digits.match(text).hasMatch())
+      texts.append(text);
+  }
+  texts.sort();
+  return texts;
+}
+
 int PageCount(const QString& pdf) {
   const QRegularExpression pages(R"(Pages:\s+(\d+))");
   return pages.match(Poppler("pdfinfo", {pdf})).captured(1).toInt();
@@ -178,6 +191,38 @@ class ModulePrintingTest : public QObject {
 
     printer.setOutputFileName(folder.filePath("no such folder/module.pdf"));
     QVERIFY(!pelkor::PrintPicture(printer, OneRegisterPicture(), "adder", {}));
+  }
+
+  // A stepped design prints the tokens, the source bits left and the received values that the
+  // view shows on the screen.
+  void aSteppedModulePrintsItsRunTimeStateAsTheScreenShowsIt() {
+    QTemporaryDir folder;
+    NoDialogs ui;
+    pelkor::Workspace workspace(ui);
+    QVERIFY(workspace.OpenFile(PELKOR_EXAMPLES "/full_adder.dtn") == pelkor::OpenResult::kOpened);
+    workspace.Check();
+    for (int step = 0; step < 4; ++step)
+      workspace.Step();
+    workspace.ResizeView(2000, 2000);
+    pelkor::Frame screen;
+    workspace.PaintView(screen);
+    const QStringList shown = DigitTexts(screen.picture);
+    QVERIFY(shown.size() > 5);
+
+    const pelkor::DrawList picture = workspace.PictureDrawing();
+    QCOMPARE(DigitTexts(picture), shown);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString pdf = folder.filePath("stepped.pdf");
+    printer.setOutputFileName(pdf);
+    QVERIFY(pelkor::PrintPicture(printer, picture, "full_adder", {}));
+    QStringList printed;
+    for (const Word& word : WordsOf(pdf)) {
+      if (QRegularExpression("^[01]+$").match(word.text).hasMatch())
+        printed.append(word.text);
+    }
+    printed.sort();
+    QCOMPARE(printed, shown);
   }
 
   // A module far wider than a page, printed at full size, runs across pages in reading order

@@ -8,35 +8,13 @@
 #include <string>
 
 #include "child_process.h"
+#include "support/scoped_env.h"
 #include "support/temp_folder.h"
 
 namespace pelkor {
 namespace {
 
-// Sets an environment variable for one test and restores it afterwards.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name))
-      old_ = old;
-    if (value) {
-      ::setenv(name, value, 1);
-    } else {
-      ::unsetenv(name);
-    }
-  }
-  ~ScopedEnv() {
-    if (old_) {
-      ::setenv(name_, old_->c_str(), 1);
-    } else {
-      ::unsetenv(name_);
-    }
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
+using testing::ScopedEnv;
 
 TEST(SettingsLocationTest, BesideTheExecutableWhenThatFolderIsWritable) {
   testing::TempFolder folder;
