@@ -176,6 +176,7 @@ void Workspace::EnterInstance(int instanceId) {
   } catch (const MessageError& e) {
     log_.WriteText(e.what());
   }
+  document_.SetTitle(library.currentInstance().name);
   Changed(Change::kView);
 }
 
@@ -195,6 +196,8 @@ void Workspace::GoToTreeItem(TreeItem item) {
   // An arc begun in one module cannot end in another.
   editor_.tools().DropToolState();
   document_.library().GoToTreeItem(item);
+  // The title names the node shown, however the view got there.
+  document_.SetTitle(library().currentInstance().name);
   Changed(Change::kView);
 }
 
