@@ -127,9 +127,15 @@ void InteractionController::DoubleClickInstance(int id) {
   }
 }
 
-void InteractionController::DoubleClick(Point pixel) {
+void InteractionController::DoubleClick(Point pixel, bool firstPressHeld) {
   if (state_.tool == Tool::kEraser)
     return;
+  if (!firstPressHeld) {
+    state_.arcSource = state_.arcBeforePress.source;
+    state_.arcInProgress = state_.arcBeforePress.inProgress;
+    state_.pendingBends = state_.arcBeforePress.bends;
+    DropStaleArc();
+  }
   if (const int id = ObjectAt(pixel)) {
     if (module().KindOf(id) == kInstanceKind)
       DoubleClickInstance(id);

@@ -290,9 +290,9 @@ void Workspace::MouseRelease(Point pixel) {
   editor_.tools().LeftRelease(pixel);
 }
 
-void Workspace::MouseDoubleClick(Point pixel) {
+void Workspace::MouseDoubleClick(Point pixel, bool firstPressHeld) {
   const CommandScope scope(*this);
-  editor_.tools().DoubleClick(pixel);
+  editor_.tools().DoubleClick(pixel, firstPressHeld);
 }
 
 void Workspace::RightButtonRelease(Point pixel) {
