@@ -79,13 +79,26 @@ void InteractionController::ArcPress(int id) {
     }
     return;
   }
-  const ObjectKind sourceKind = m.KindOf(state_.arcSource);
   // A refused target leaves the arc in progress.
-  if (kind == sourceKind || !IsArcTargetAllowed(sourceKind, kind))
+  if (!CanEndArcOn(id))
     return;
   CompleteArc(id);
   CancelArc();
   RecordEdit();
+}
+
+bool InteractionController::PressCompletesArc(Point pixel) const {
+  if (state_.tool != Tool::kArc || simulating_ || !state_.arcInProgress)
+    return false;
+  const int id = ObjectAt(pixel);
+  return id != 0 && module().PositionOf(state_.arcSource) != nullptr && CanEndArcOn(id);
+}
+
+bool InteractionController::CanEndArcOn(int id) const {
+  const Module& m = module();
+  const ObjectKind sourceKind = m.KindOf(state_.arcSource);
+  const ObjectKind kind = m.KindOf(id);
+  return kind != sourceKind && IsArcTargetAllowed(sourceKind, kind);
 }
 
 void InteractionController::CompleteArc(int target) {
@@ -127,9 +140,7 @@ void InteractionController::CompleteArc(int target) {
 void InteractionController::UpdateRubberEnd(Point pixel, bool ctrl) {
   const Module& m = module();
   const int id = ObjectAt(pixel);
-  const ObjectKind sourceKind = m.KindOf(state_.arcSource);
-  const ObjectKind kind = m.KindOf(id);
-  if (id != 0 && kind != sourceKind && IsArcTargetAllowed(sourceKind, kind)) {
+  if (id != 0 && CanEndArcOn(id)) {
     // The line stops short of a target it may end on, as a finished arc does.
     const Point start =
         state_.pendingBends.empty() ? *m.PositionOf(state_.arcSource) : state_.pendingBends.back();

@@ -23,12 +23,7 @@ int DirectionForArcFrom(int shiftLine, Point registerPosition, Point towards) {
 }
 
 void RemoveArc(Module& module, int arcId) {
-  auto arc = module.arcs.find(arcId);
-  if (arc == module.arcs.end())
-    return;
-  EraseIndexEntry(module.arcsInto, arc->second.to, arcId);
-  EraseIndexEntry(module.arcsOutOf, arc->second.from, arcId);
-  module.arcs.erase(arc);
+  RemoveArc(module.arcs, module.arcsInto, module.arcsOutOf, arcId);
 }
 
 }  // namespace pelkor

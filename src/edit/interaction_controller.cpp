@@ -113,6 +113,7 @@ void InteractionController::ChooseTool(Tool tool) {
 
 void InteractionController::LeftPress(Point pixel, bool ctrl) {
   DropStaleArc();
+  state_.arcBeforePress = {state_.arcSource, state_.arcInProgress, state_.pendingBends};
   // The tools change the design; a running simulation works on a copy whose run-time records
   // point into it, so they rest until it ends.
   if (IsEditingTool(state_.tool) && !simulating_) {

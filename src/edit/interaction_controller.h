@@ -32,10 +32,15 @@ class InteractionController {
   void ChooseTool(Tool tool);
 
   void LeftPress(Point pixel, bool ctrl = false);
+  // Whether a left press there would complete the arc in progress. The view holds such a press
+  // until no double-click can claim it, since a double-click never completes an arc.
+  bool PressCompletesArc(Point pixel) const;
   void Move(Point pixel, bool ctrl = false);
   void LeftRelease(Point pixel);
-  // In place of the second press of a double-click.
-  void DoubleClick(Point pixel);
+  // In place of the second press of a double-click: the arc in progress goes back to what it
+  // was before the first press (unless the view held that press back), and the object's
+  // properties open.
+  void DoubleClick(Point pixel, bool firstPressHeld = false);
   // Opens the context menu the place calls for and runs the command chosen in it.
   void RightRelease(Point pixel);
   void MiddlePress(Point pixel);
@@ -85,6 +90,8 @@ class InteractionController {
   void MoveSelection(Point from, Point to);
 
   void ArcPress(int id);
+  // Whether the arc in progress may end on the object: another kind, in an allowed direction.
+  bool CanEndArcOn(int id) const;
   void CompleteArc(int target);
   // The names an arc into (or out of) a counter, machine or module instance may carry.
   std::vector<std::string> PortNamesOf(int id, bool inputs) const;

@@ -42,6 +42,14 @@ struct InteractionState {
   bool arcInProgress = false;
   std::vector<Point> pendingBends;  // logical
   Point rubberEnd;                  // logical: where the line to the pointer ends
+  // The arc as it was before the last left press: the first press of a double-click was meant
+  // for the object, so the double-click puts the arc back.
+  struct ArcDraft {
+    int source = 0;
+    bool inProgress = false;
+    std::vector<Point> bends;
+  };
+  ArcDraft arcBeforePress;
 
   // Hover feedback.
   bool hoverStale = true;   // no hover frame is shown, or the scene must be redrawn to remove it

@@ -7,23 +7,29 @@
 
 #include "base/errors.h"
 #include "edit/interaction_controller.h"
+#include "edit/simulation_locks.h"
 #include "sim/node_run_state.h"
 
 namespace pelkor {
 
 namespace {
 
-// Runs a dialog on a copy of a record of the module shown and stores the copy back. The record
-// is looked up again afterwards: while a modal dialog is open, the animation timer may step the
-// simulation, and a step may even move the view to another module.
+// Runs a dialog on a copy of a record of the module shown and stores the copy back, while
+// simulating only with what the run can take. The record is looked up again afterwards: while a
+// modal dialog is open, the animation timer may step the simulation, and a step may even move
+// the view to another module.
 template <typename Record, typename Dialog>
-bool EditRecord(ModuleLibrary& library, std::map<int, Record> Module::*map, int id, Dialog dialog) {
+bool EditRecord(ModuleLibrary& library, std::map<int, Record> Module::*map, int id, bool simulating,
+                Dialog dialog) {
   const Module* shown = &library.currentModule();
   const auto original = (shown->*map).find(id);
   if (original == (shown->*map).end())
     return false;
-  Record edited = original->second;
+  const Record before = original->second;
+  Record edited = before;
   dialog(edited);
+  if (simulating)
+    edited = TakenWhileSimulating(before, edited);
   if (&library.currentModule() != shown)
     return false;
   auto& records = library.currentModule().*map;
@@ -40,11 +46,11 @@ void InteractionController::OpenDialogOf(int id) {
   Module& m = module();
   switch (m.KindOf(id)) {
     case kShiftRegisterKind:
-      EditRecord(library_, &Module::shiftRegisters, id,
+      EditRecord(library_, &Module::shiftRegisters, id, simulating_,
                  [&](ShiftRegister& r) { ui_.EditShiftRegister(r, simulating_); });
       break;
     case kSourceKind: {
-      if (!EditRecord(library_, &Module::sources, id,
+      if (!EditRecord(library_, &Module::sources, id, simulating_,
                       [&](SourceTransition& s) { ui_.EditSource(s, simulating_); }))
         break;
       // The module's instances everywhere show whether it can be created and deleted.
@@ -61,7 +67,7 @@ void InteractionController::OpenDialogOf(int id) {
       break;
     }
     case kCounterKind:
-      if (!EditRecord(library_, &Module::counters, id,
+      if (!EditRecord(library_, &Module::counters, id, simulating_,
                       [&](Counter& c) { ui_.EditCounter(c, simulating_); }))
         break;
       try {
@@ -76,13 +82,13 @@ void InteractionController::OpenDialogOf(int id) {
           simulating_
               ? NodeRunState(simulation_, library_.currentInstance()).Received(id).ToVector()
               : std::vector<int>();
-      EditRecord(library_, &Module::sinks, id,
+      EditRecord(library_, &Module::sinks, id, simulating_,
                  [&](SinkTransition& s) { ui_.EditSink(s, simulating_, received); });
       break;
     }
     case kStateMachineKind:
       if (!simulating_) {
-        EditRecord(library_, &Module::stateMachines, id,
+        EditRecord(library_, &Module::stateMachines, id, false,
                    [&](StateMachine& machine) { ui_.EditStateMachine(machine); });
       }
       break;
@@ -96,6 +102,7 @@ void InteractionController::DoubleClickInstance(int id) {
   if (simulating_) {
     try {
       library_.EnterInstance(id, moduleName, &simulation_);
+      host_.SetDocumentTitle(library_.currentInstance().name);
       host_.CurrentNodeChanged();
     } catch (const MessageError& e) {
       library_.log().WriteText(e.what());
@@ -118,9 +125,15 @@ void InteractionController::DoubleClickInstance(int id) {
   }
 }
 
-void InteractionController::DoubleClick(Point pixel) {
+void InteractionController::DoubleClick(Point pixel, bool firstPressHeld) {
   if (state_.tool == Tool::kEraser)
     return;
+  if (!firstPressHeld) {
+    state_.arcSource = state_.arcBeforePress.source;
+    state_.arcInProgress = state_.arcBeforePress.inProgress;
+    state_.pendingBends = state_.arcBeforePress.bends;
+    DropStaleArc();
+  }
   if (const int id = ObjectAt(pixel)) {
     if (module().KindOf(id) == kInstanceKind)
       DoubleClickInstance(id);

@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 
 namespace pelkor {
@@ -24,8 +26,12 @@ ColourChannels SplitColour(ColorRef colour) {
 }
 
 ColorRef JoinChannels(ColourChannels channels) {
-  return Rgb(static_cast<std::uint8_t>(channels.red), static_cast<std::uint8_t>(channels.green),
-             static_cast<std::uint8_t>(channels.blue));
+  // A channel out of range is held at its end, never wrapped into another colour.
+  const auto byte = [](int channel) {
+    return static_cast<std::uint8_t>(
+        std::clamp(channel, kColourChannelRange.low, kColourChannelRange.high));
+  };
+  return Rgb(byte(channels.red), byte(channels.green), byte(channels.blue));
 }
 
 std::optional<int> ParseNumberInRange(std::string_view text, NumberRange range) {
@@ -54,6 +60,30 @@ int StepGridSpin(std::string_view text, int steps) {
                  kGridSpinRange.high);
   return static_cast<int>(
       std::clamp<std::int64_t>(typed + steps, kGridSpinRange.low, kGridSpinRange.high));
+}
+
+double PointsOfHeight(std::int32_t height) {
+  return std::abs(height) * 72.0 / 96.0;
+}
+
+LogFont ChosenFont(const LogFont& font, const FontChoice& shown, const FontChoice& chosen) {
+  LogFont result = font;
+  if (chosen.face != shown.face)
+    result.faceName = CutFaceName(chosen.face);
+  if (chosen.points != shown.points) {
+    // A character height (negative) stays one.
+    const std::int64_t pixels = std::llround(chosen.points * 96.0 / 72.0);
+    result.height = FontSizeWithinRange(font.height < 0 ? -pixels : pixels);
+  }
+  if (chosen.weight != shown.weight)
+    result.weight = std::clamp(chosen.weight, kFontWeightRange.low, kFontWeightRange.high);
+  if (chosen.italic != shown.italic)
+    result.italic = chosen.italic ? 1 : 0;
+  if (chosen.underline != shown.underline)
+    result.underline = chosen.underline ? 1 : 0;
+  if (chosen.strikeOut != shown.strikeOut)
+    result.strikeOut = chosen.strikeOut ? 1 : 0;
+  return result;
 }
 
 void RestoreSheetDefaults(Settings& sheet) {

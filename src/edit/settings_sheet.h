@@ -38,6 +38,24 @@ std::string RangeMessage(NumberRange range);
 // up or down, kept within kGridSpinRange.
 int StepGridSpin(std::string_view text, int steps);
 
+// A font as the font dialog shows and answers it.
+struct FontChoice {
+  std::string face;
+  double points = 0;  // the size
+  int weight = 400;
+  bool italic = false;
+  bool underline = false;
+  bool strikeOut = false;
+
+  bool operator==(const FontChoice&) const = default;
+};
+// The font dialog works in points; the settings keep pixels at the screen's 96 per inch.
+double PointsOfHeight(std::int32_t height);
+// The sheet's font after the font dialog, opened at `shown`, answered `chosen`: only what was
+// changed in the dialog changes, so that OK without a change keeps every field, also a face
+// this system lacks, which the dialog shows as another.
+LogFont ChosenFont(const LogFont& font, const FontChoice& shown, const FontChoice& chosen);
+
 // "デフォルト": the default grid size, colours and font; the speed and direction stay.
 void RestoreSheetDefaults(Settings& sheet);
 // OK: the view takes the sheet's colours, grid size, font, speed and direction.

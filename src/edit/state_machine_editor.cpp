@@ -38,6 +38,7 @@ void StateMachineEditor::ChooseTool(MachineTool tool) {
   tool_ = tool;
   arcInProgress_ = false;
   bends_.clear();
+  selectedArc_ = 0;
 }
 
 void StateMachineEditor::ResizeSurface(int width, int height) {
@@ -59,21 +60,43 @@ Point StateMachineEditor::CentreOf(int stateId) const {
   return working_.states.at(stateId).position;
 }
 
+int StateMachineEditor::ArcAt(Point point) const {
+  int found = 0;
+  for (const auto& [id, arc] : working_.stateArcs) {
+    const std::vector<Point> line = ArcLine(arc);
+    for (std::size_t i = 1; i < line.size(); ++i) {
+      if (NearSegment(point, line[i - 1], line[i], kArcReach))
+        found = id;
+    }
+  }
+  return found;
+}
+
+std::vector<Point> StateMachineEditor::ArcLine(const StateArc& arc) const {
+  std::vector<Point> line{CentreOf(arc.from)};
+  line.insert(line.end(), arc.bends.begin(), arc.bends.end());
+  line.push_back(PointBefore(line.back(), CentreOf(arc.to), kArcStopShort));
+  return line;
+}
+
+void StateMachineEditor::RecordEdit(const StateMachine& before) {
+  if (working_ != before)
+    undo_.push_back(before);
+}
+
 void StateMachineEditor::Press(Point point) {
   if (!OnSurface(point))
     return;
+  arcBeforePress_ = arcInProgress_;
+  arcSourceBeforePress_ = arcSource_;
+  bendsBeforePress_ = bends_;
+  const StateMachine before = working_;
   const int state = StateAt(point);
+  const int arc = state == 0 && !arcInProgress_ ? ArcAt(point) : 0;
+  selectedArc_ = 0;
   switch (tool_) {
     case MachineTool::kArc:
-      if (state != 0 && !arcInProgress_) {
-        arcSource_ = state;
-        arcInProgress_ = true;
-        rubberEnd_ = point;
-      } else if (state != 0) {
-        CompleteArc(state);
-      } else if (arcInProgress_) {
-        bends_.push_back(point);
-      }
+      PressWithArcTool(point, state, arc);
       break;
     case MachineTool::kState:
       if (state == 0)
@@ -82,12 +105,59 @@ void StateMachineEditor::Press(Point point) {
     case MachineTool::kEraser:
       if (state != 0)
         working_.RemoveState(state);
+      else if (arc != 0)
+        RemoveArc(working_.stateArcs, working_.stateArcsInto, working_.stateArcsOutOf, arc);
       break;
     case MachineTool::kNone:
+      selectedArc_ = arc;
       break;
   }
+  RecordEdit(before);
   if (!arcInProgress_)
     Repaint();
+}
+
+void StateMachineEditor::PressWithArcTool(Point point, int state, int arc) {
+  if (state != 0 && !arcInProgress_) {
+    arcSource_ = state;
+    arcInProgress_ = true;
+    rubberEnd_ = point;
+  } else if (state != 0) {
+    CompleteArc(state);
+  } else if (arcInProgress_) {
+    bends_.push_back(point);
+  } else {
+    selectedArc_ = arc;
+  }
+}
+
+bool StateMachineEditor::PressCompletesArc(Point point) const {
+  return tool_ == MachineTool::kArc && arcInProgress_ && OnSurface(point) && StateAt(point) != 0;
+}
+
+void StateMachineEditor::DeleteSelectedArc() {
+  if (selectedArc_ == 0)
+    return;
+  const StateMachine before = working_;
+  RemoveArc(working_.stateArcs, working_.stateArcsInto, working_.stateArcsOutOf, selectedArc_);
+  selectedArc_ = 0;
+  RecordEdit(before);
+  Repaint();
+}
+
+bool StateMachineEditor::Undo() {
+  if (undo_.empty())
+    return false;
+  working_ = std::move(undo_.back());
+  undo_.pop_back();
+  // An arc begun on a state that is gone again cannot go on.
+  if (arcInProgress_ && !working_.states.contains(arcSource_)) {
+    arcInProgress_ = false;
+    bends_.clear();
+  }
+  selectedArc_ = 0;
+  Repaint();
+  return true;
 }
 
 std::vector<std::string> StateMachineEditor::ArcNamesOf(int stateId) const {
@@ -155,12 +225,20 @@ void StateMachineEditor::Move(Point point) {
   Repaint();
 }
 
-void StateMachineEditor::DoubleClick(Point point) {
+void StateMachineEditor::DoubleClick(Point point, bool firstPressHeld) {
   if (!OnSurface(point))
     return;
+  if (!firstPressHeld) {
+    arcInProgress_ = arcBeforePress_;
+    arcSource_ = arcSourceBeforePress_;
+    bends_ = bendsBeforePress_;
+  }
   const int stateId = StateAt(point);
-  if (stateId == 0)
+  if (stateId == 0) {
+    Repaint();
     return;
+  }
+  const StateMachine before = working_;
   MachineState& state = working_.states.at(stateId);
   const StateDialogValues answer = ui_.EditState(
       {state.firstText.source, state.secondText.source, working_.mainState == stateId});
@@ -176,6 +254,7 @@ void StateMachineEditor::DoubleClick(Point point) {
     // Only texts the dialog never accepted get here (it refuses OK on a text error); they stay
     // as they are and the check reports them.
   }
+  RecordEdit(before);
   Repaint();
 }
 
@@ -194,6 +273,7 @@ void StateMachineEditor::Accept() {
 
 void StateMachineEditor::Cancel() {
   working_ = pristine_;
+  undo_.clear();
   ChooseTool(tool_);
   Repaint();
 }

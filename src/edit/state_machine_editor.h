@@ -53,6 +53,7 @@ class StateMachineEditor {
   static constexpr int kStateRadius = 25;
   static constexpr int kArcStopShort = 27;
   static constexpr int kArrowStroke = 5;
+  static constexpr int kArcReach = 4;  // how near a press must come to an arc's line to pick it
 
   StateMachineEditor(const StateMachine& machine, StateMachineEditorUi& ui);
 
@@ -61,10 +62,21 @@ class StateMachineEditor {
 
   void ChooseTool(MachineTool tool);
   void ResizeSurface(int width, int height);
-  // Mouse events in surface pixels.
+  // Mouse events in surface pixels. A press with the arc tool (or none) on an arc's line, off
+  // any state and with no arc in progress, selects that arc; the eraser removes it.
   void Press(Point point);
   void Move(Point point);
-  void DoubleClick(Point point);
+  // Whether a press there would complete the arc in progress. The surface holds such a press
+  // until no double-click can claim it, since a double-click never completes an arc.
+  bool PressCompletesArc(Point point) const;
+  // Opens the state dialog of the state there. The arc in progress goes back to what it was
+  // before the double-click's first press, unless the surface held that press back.
+  void DoubleClick(Point point, bool firstPressHeld = false);
+  // Removes the selected state arc.
+  void DeleteSelectedArc();
+  // Takes back the last change of the machine; false when there is none.
+  bool Undo();
+  bool CanUndo() const { return !undo_.empty(); }
   // OK: the name sets, the main state of a one-state machine and the two-step flag.
   void Accept();
   // Cancel: back to the machine as loaded.
@@ -73,6 +85,7 @@ class StateMachineEditor {
   MachineTool tool() const { return tool_; }
   bool arcInProgress() const { return arcInProgress_; }
   const std::vector<Point>& bends() const { return bends_; }
+  int selectedArc() const { return selectedArc_; }
   const StateMachine& machine() const { return working_; }
   const HitMap& hitMap() const { return hitMap_; }
   const Sketch& sketch() const { return sketch_; }
@@ -80,6 +93,15 @@ class StateMachineEditor {
  private:
   bool OnSurface(Point point) const;
   int StateAt(Point point) const;
+  // The state arc whose drawn line passes near the point; 0 for none. Later arcs win.
+  int ArcAt(Point point) const;
+  // The points an arc is drawn through: its start's centre, its bends, and where it stops
+  // short of its end.
+  std::vector<Point> ArcLine(const StateArc& arc) const;
+  // Keeps `before` for Undo when the machine changed since.
+  void RecordEdit(const StateMachine& before);
+  // `state` and `arc` are what lies under the point (an arc only off every state).
+  void PressWithArcTool(Point point, int state, int arc);
   Point CentreOf(int stateId) const;
   void CompleteArc(int target);
   void AddState(Point position);
@@ -87,7 +109,7 @@ class StateMachineEditor {
   std::vector<std::string> ArcNamesOf(int stateId) const;
   // Draws everything anew and rebuilds the hit map.
   void Repaint();
-  void DrawArrow(Point from, Point to);
+  void DrawArrow(Point from, Point to, bool selected = false);
 
   StateMachineEditorUi& ui_;
   StateMachine working_;
@@ -97,6 +119,12 @@ class StateMachineEditor {
   int arcSource_ = 0;
   std::vector<Point> bends_;
   Point rubberEnd_;
+  // The arc as it was before the last press, for a double-click.
+  bool arcBeforePress_ = false;
+  int arcSourceBeforePress_ = 0;
+  std::vector<Point> bendsBeforePress_;
+  int selectedArc_ = 0;
+  std::vector<StateMachine> undo_;  // the machine before each change, the latest last
   int width_ = 0;
   int height_ = 0;
   HitMap hitMap_;

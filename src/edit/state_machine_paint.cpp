@@ -14,7 +14,9 @@ constexpr ColorRef kWhite = Rgb(255, 255, 255);
 constexpr ColorRef kBlack = Rgb(0, 0, 0);
 constexpr ColorRef kArcPen = Rgb(50, 255, 125);
 constexpr ColorRef kStatePen = Rgb(0, 0, 255);
+constexpr ColorRef kSelectedPen = Rgb(200, 50, 50);  // the view's highlight
 constexpr int kPenWidth = 2;
+constexpr int kSelectedPenWidth = 3;
 
 SketchOp Shape(SketchOp::Kind kind, Point from, Point to, ColorRef pen) {
   SketchOp op;
@@ -27,8 +29,11 @@ SketchOp Shape(SketchOp::Kind kind, Point from, Point to, ColorRef pen) {
   return op;
 }
 
-SketchOp Line(Point from, Point to) {
-  return Shape(SketchOp::Kind::kLine, from, to, kArcPen);
+SketchOp Line(Point from, Point to, bool selected) {
+  SketchOp op = Shape(SketchOp::Kind::kLine, from, to, selected ? kSelectedPen : kArcPen);
+  if (selected)
+    op.penWidth = kSelectedPenWidth;
+  return op;
 }
 
 SketchOp Text(Point topLeft, std::string text) {
@@ -39,11 +44,11 @@ SketchOp Text(Point topLeft, std::string text) {
 
 }  // namespace
 
-void StateMachineEditor::DrawArrow(Point from, Point to) {
+void StateMachineEditor::DrawArrow(Point from, Point to, bool selected) {
   const ArrowWings wings = ArrowWingsAt(from, to, kArrowStroke);
-  sketch_.push_back(Line(from, to));
-  sketch_.push_back(Line(to, wings.first));
-  sketch_.push_back(Line(to, wings.second));
+  sketch_.push_back(Line(from, to, selected));
+  sketch_.push_back(Line(to, wings.first, selected));
+  sketch_.push_back(Line(to, wings.second, selected));
 }
 
 void StateMachineEditor::Repaint() {
@@ -60,13 +65,11 @@ void StateMachineEditor::Repaint() {
     DrawArrow(p, rubberEnd_);
   }
   for (const auto& [id, arc] : working_.stateArcs) {
-    Point p = CentreOf(arc.from);
-    for (const Point bend : arc.bends) {
-      DrawArrow(p, bend);
-      p = bend;
-    }
-    const Point end = PointBefore(p, CentreOf(arc.to), kArcStopShort);
-    DrawArrow(p, end);
+    const std::vector<Point> line = ArcLine(arc);
+    for (std::size_t i = 1; i < line.size(); ++i)
+      DrawArrow(line[i - 1], line[i], id == selectedArc_);
+    const Point p = line[line.size() - 2];
+    const Point end = line.back();
     if (!arc.name.empty()) {
       sketch_.push_back(Text({(p.x + end.x) / 2, (p.y + end.y) / 2}, arc.name));
     }

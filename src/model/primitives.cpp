@@ -86,6 +86,15 @@ void RemoveArcsOf(std::map<int, Arc>& arcs, ArcIndex& arcsInto, ArcIndex& arcsOu
   arcsOutOf.erase(id);
 }
 
+void RemoveArc(std::map<int, Arc>& arcs, ArcIndex& arcsInto, ArcIndex& arcsOutOf, int arcId) {
+  auto arc = arcs.find(arcId);
+  if (arc == arcs.end())
+    return;
+  EraseIndexEntry(arcsInto, arc->second.to, arcId);
+  EraseIndexEntry(arcsOutOf, arc->second.from, arcId);
+  arcs.erase(arc);
+}
+
 void StateMachine::RemoveState(int id) {
   RemoveArcsOf(stateArcs, stateArcsInto, stateArcsOutOf, id);
   states.erase(id);

@@ -85,6 +85,8 @@ using StateArc = Arc;
 // Removes every arc into or out of the object `id` from an arc map, with its entries in both
 // indexes (object ID -> arc ID).
 void RemoveArcsOf(std::map<int, Arc>& arcs, ArcIndex& arcsInto, ArcIndex& arcsOutOf, int id);
+// Removes one arc from an arc map, with its entries in both indexes.
+void RemoveArc(std::map<int, Arc>& arcs, ArcIndex& arcsInto, ArcIndex& arcsOutOf, int arcId);
 // Removes the index entries of one arc, looking under `key` (the arc's other end) first; an
 // index that does not file the arc there is searched whole, so no stale entry survives.
 void EraseIndexEntry(ArcIndex& index, int key, int arcId);

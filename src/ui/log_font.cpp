@@ -2,7 +2,6 @@
 #include "ui/log_font.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 
 #include "ui/qt_values.h"
@@ -21,18 +20,11 @@ QFont ToQFont(const LogFont& font) {
   return qfont;
 }
 
-LogFont ToLogFont(const QFont& font, const LogFont& base) {
-  LogFont result = base;
-  result.faceName = CutFaceName(ToStdString(font.family()));
-  // A font dialog answers in points; the settings keep pixels at the screen's 96 per inch,
-  // within the sizes the settings file takes.
-  result.height = FontSizeWithinRange(
-      font.pixelSize() > 0 ? font.pixelSize() : std::lround(font.pointSizeF() * 96.0 / 72.0));
-  result.weight = font.weight();
-  result.italic = font.italic() ? 1 : 0;
-  result.underline = font.underline() ? 1 : 0;
-  result.strikeOut = font.strikeOut() ? 1 : 0;
-  return result;
+FontChoice ToFontChoice(const QFont& font) {
+  const double points =
+      font.pointSizeF() > 0 ? font.pointSizeF() : PointsOfHeight(std::max(font.pixelSize(), 0));
+  return {ToStdString(font.family()), points,          font.weight(), font.italic(),
+          font.underline(),           font.strikeOut()};
 }
 
 }  // namespace pelkor

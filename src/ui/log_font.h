@@ -3,14 +3,15 @@
 
 #include <QFont>
 
+#include "edit/settings_sheet.h"
 #include "files/settings.h"
 
 namespace pelkor {
 
-// The drawing font of the settings as a Qt font: face, pixel height, weight, italic,
-// underline and strike-out.
+// The drawing font of the settings as a Qt font: face, size, weight, italic, underline and
+// strike-out.
 QFont ToQFont(const LogFont& font);
-// A chosen Qt font back into the settings; fields Qt has no notion of keep `base`'s values.
-LogFont ToLogFont(const QFont& font, const LogFont& base);
+// A Qt font as the font dialog shows it.
+FontChoice ToFontChoice(const QFont& font);
 
 }  // namespace pelkor

@@ -3,7 +3,9 @@
 
 #include <QAbstractSpinBox>
 #include <QButtonGroup>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -42,12 +44,19 @@ class GridSizeSpin : public QAbstractSpinBox {
   StepEnabled stepEnabled() const override { return StepUpEnabled | StepDownEnabled; }
 };
 
-std::optional<QFont> RunFontDialog(QWidget* parent, const QFont& initial) {
-  bool ok = false;
-  const QFont font = QFontDialog::getFont(&ok, initial, parent);
-  if (!ok)
+// The font dialog opened at the sheet's font; what it showed at first, with the choice.
+std::optional<SettingsDialog::FontAnswer> RunFontDialog(QWidget* parent, const QFont& initial) {
+  QFontDialog dialog(parent);
+  dialog.setOption(QFontDialog::DontUseNativeDialog);
+  // A face this system lacks opens as the face that draws it, so that its style shows too.
+  QFont opening = initial;
+  if (!QFontDatabase::hasFamily(initial.family()))
+    opening.setFamily(QFontInfo(initial).family());
+  dialog.setCurrentFont(opening);
+  const QFont shown = dialog.currentFont();
+  if (dialog.exec() != QDialog::Accepted)
     return std::nullopt;
-  return font;
+  return SettingsDialog::FontAnswer{shown, dialog.selectedFont()};
 }
 
 int Channel(const ColourChannels& channels, int index) {
@@ -103,6 +112,13 @@ QWidget* SettingsDialog::MakeColourPage() {
     channelEdits_[channel] = edit;
   }
 
+  // A number out of range is refused as it is typed; the slider keeps the last good one.
+  channelRefusal_ = new QLabel(ToQString(RangeMessage(kColourChannelRange)), page);
+  channelRefusal_->setObjectName("channelRefusal");
+  channelRefusal_->setStyleSheet("color: #c00000");
+  channelRefusal_->setWordWrap(true);
+  channelRefusal_->hide();
+
   sample_ = new QFrame(page);
   sample_->setObjectName("colourSample");
   sample_->setFrameShape(QFrame::Box);
@@ -132,6 +148,7 @@ QWidget* SettingsDialog::MakeColourPage() {
 
   auto* right = new QVBoxLayout;
   right->addLayout(grid);
+  right->addWidget(channelRefusal_);
   right->addSpacing(8);
   right->addLayout(sampleRow);
   right->addStretch();
@@ -187,6 +204,7 @@ void SettingsDialog::LoadEntry() {
     sliders_[channel]->setValue(Channel(channels, channel));
     channelEdits_[channel]->setText(QString::number(Channel(channels, channel)));
   }
+  ShowChannelRefusal();
   ShowSample();
 }
 
@@ -202,6 +220,7 @@ void SettingsDialog::SlidersMoved() {
   }
   sheet_.colours[SelectedColourNumber()] =
       JoinChannels({sliders_[0]->value(), sliders_[1]->value(), sliders_[2]->value()});
+  ShowChannelRefusal();
   ShowSample();
 }
 
@@ -210,6 +229,14 @@ void SettingsDialog::ChannelTyped(int channel) {
           ParseNumberInRange(ToStdString(channelEdits_[channel]->text()), kColourChannelRange)) {
     sliders_[channel]->setValue(*value);
   }
+  ShowChannelRefusal();
+}
+
+void SettingsDialog::ShowChannelRefusal() {
+  const bool refused = std::any_of(channelEdits_.begin(), channelEdits_.end(), [](QLineEdit* e) {
+    return !ParseNumberInRange(ToStdString(e->text()), kColourChannelRange);
+  });
+  channelRefusal_->setVisible(refused);
 }
 
 void SettingsDialog::ShowSample() {
@@ -220,8 +247,9 @@ void SettingsDialog::ShowSample() {
 }
 
 void SettingsDialog::ChooseFont() {
-  if (const std::optional<QFont> font = fontChooser_(this, ToQFont(sheet_.font)))
-    sheet_.font = ToLogFont(*font, sheet_.font);
+  if (const std::optional<FontAnswer> answer = fontChooser_(this, ToQFont(sheet_.font)))
+    sheet_.font =
+        ChosenFont(sheet_.font, ToFontChoice(answer->shown), ToFontChoice(answer->chosen));
 }
 
 void SettingsDialog::RestoreDefaults() {

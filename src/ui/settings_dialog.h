@@ -12,6 +12,7 @@
 class QAbstractSpinBox;
 class QButtonGroup;
 class QFrame;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QSlider;
@@ -27,8 +28,15 @@ class SettingsDialog : public QDialog {
   Q_OBJECT
 
  public:
-  // The font dialog: the chosen font, or nullopt when it is cancelled.
-  using FontChooser = std::function<std::optional<QFont>(QWidget* parent, const QFont& initial)>;
+  // The font dialog's answer: the font it showed when it opened at the sheet's font, which
+  // differs where this system lacks the face or size, and the font chosen.
+  struct FontAnswer {
+    QFont shown;
+    QFont chosen;
+  };
+  // The font dialog: its answer, or nullopt when it is cancelled.
+  using FontChooser =
+      std::function<std::optional<FontAnswer>(QWidget* parent, const QFont& initial)>;
 
   explicit SettingsDialog(const Settings& settings, QWidget* parent = nullptr);
 
@@ -44,6 +52,8 @@ class SettingsDialog : public QDialog {
   void LoadEntry();
   void SlidersMoved();
   void ChannelTyped(int channel);
+  // Shows the range message while a colour edit holds anything but a number from 0 to 255.
+  void ShowChannelRefusal();
   void ShowSample();
   void ChooseFont();
   void RestoreDefaults();
@@ -60,6 +70,7 @@ class SettingsDialog : public QDialog {
   QListWidget* objectList_;
   std::array<QSlider*, 3> sliders_{};
   std::array<QLineEdit*, 3> channelEdits_{};
+  QLabel* channelRefusal_;
   QFrame* sample_;
   QAbstractSpinBox* gridSizeEdit_;
   QLineEdit* speedEdit_;

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "ui/dialogs/dialog_message.h"
+#include "ui/held_press.h"
 #include "ui/qt_values.h"
 #include "ui/resources.h"
 #include "ui/sketch_painter.h"
@@ -39,9 +40,18 @@ class SketchSurface : public QWidget {
   }
   void resizeEvent(QResizeEvent*) override { editor_.ResizeSurface(width(), height()); }
   void mousePressEvent(QMouseEvent* event) override {
+    heldPress_.Flush();
     if (event->button() != Qt::LeftButton)
       return;
-    editor_.Press(ToPoint(event->position().toPoint()));
+    const Point point = ToPoint(event->position().toPoint());
+    if (editor_.PressCompletesArc(point)) {
+      heldPress_.Hold([this, point] {
+        editor_.Press(point);
+        update();
+      });
+      return;
+    }
+    editor_.Press(point);
     update();
   }
   void mouseMoveEvent(QMouseEvent* event) override {
@@ -51,12 +61,15 @@ class SketchSurface : public QWidget {
   void mouseDoubleClickEvent(QMouseEvent* event) override {
     if (event->button() != Qt::LeftButton)
       return;
-    editor_.DoubleClick(ToPoint(event->position().toPoint()));
+    editor_.DoubleClick(ToPoint(event->position().toPoint()), heldPress_.Drop());
     update();
   }
+  // Before the pointer can reach a button, a tool or a menu.
+  void leaveEvent(QEvent*) override { heldPress_.Flush(); }
 
  private:
   StateMachineEditor& editor_;
+  HeldPress heldPress_{this};
 };
 
 StateDialogValues RunStateExDialog(QWidget* parent, const StateDialogValues& values) {
@@ -102,6 +115,22 @@ StateMachineDialog::StateMachineDialog(const StateMachine& machine, EditorUi& ar
   }
   toolBar_->addActions({state, arc, eraser});
   connect(toolMenu, &QMenu::aboutToShow, this, &StateMachineDialog::ShowTool);
+
+  QMenu* editMenu = menuBar->addMenu("編集");
+  editMenu->setObjectName("editMenu");
+  const auto addEdit = [&](const char* name, const QString& text, QKeySequence key, auto edit) {
+    auto* action = new QAction(text, this);
+    action->setObjectName(name);
+    action->setShortcut(key);
+    connect(action, &QAction::triggered, this, [this, edit] {
+      (editor_.*edit)();
+      surface_->update();
+    });
+    editMenu->addAction(action);
+    addAction(action);  // the key works with the menu closed
+  };
+  addEdit("undo", "元に戻す", QKeySequence::Undo, &StateMachineEditor::Undo);
+  addEdit("deleteArc", "削除", QKeySequence::Delete, &StateMachineEditor::DeleteSelectedArc);
 
   surface_ = new SketchSurface(editor_, client_);
   okButton_ = new QPushButton("OK", client_);
@@ -165,7 +194,7 @@ void StateMachineDialog::reject() {
 }
 
 std::optional<std::string> StateMachineDialog::ChooseArcName(const std::vector<std::string>& names,
-                                              const std::string& preset) {
+                                                             const std::string& preset) {
   return arcNames_.ChooseArcPort(names, preset);
 }
 

@@ -160,9 +160,14 @@ void ViewWidget::resizeEvent(QResizeEvent* event) {
 }
 
 void ViewWidget::mousePressEvent(QMouseEvent* event) {
+  heldPress_.Flush();
   const Point p = PointOf(event->position());
   if (event->button() == Qt::LeftButton) {
-    workspace_.MousePress(p, event->modifiers() & Qt::ControlModifier);
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    if (workspace_.PressCompletesArc(p))
+      heldPress_.Hold([this, p, ctrl] { workspace_.MousePress(p, ctrl); });
+    else
+      workspace_.MousePress(p, ctrl);
   } else if (event->button() == Qt::MiddleButton) {
     workspace_.MiddleButtonPress(p);
   }
@@ -179,6 +184,7 @@ void ViewWidget::mouseReleaseEvent(QMouseEvent* event) {
       workspace_.MouseRelease(p);
       break;
     case Qt::RightButton:
+      heldPress_.Flush();
       workspace_.RightButtonRelease(p);
       break;
     case Qt::MiddleButton:
@@ -192,7 +198,7 @@ void ViewWidget::mouseReleaseEvent(QMouseEvent* event) {
 void ViewWidget::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton)
     return;
-  workspace_.MouseDoubleClick(PointOf(event->position()));
+  workspace_.MouseDoubleClick(PointOf(event->position()), heldPress_.Drop());
 }
 
 void ViewWidget::wheelEvent(QWheelEvent* event) {
@@ -201,6 +207,7 @@ void ViewWidget::wheelEvent(QWheelEvent* event) {
 }
 
 void ViewWidget::keyPressEvent(QKeyEvent* event) {
+  heldPress_.Flush();
   const int code = KeyCode(event->key());
   if (code == 0 && event->modifiers() != Qt::NoModifier) {
     QAbstractScrollArea::keyPressEvent(event);
@@ -215,6 +222,7 @@ void ViewWidget::keyReleaseEvent(QKeyEvent* event) {
 }
 
 void ViewWidget::leaveEvent(QEvent* event) {
+  heldPress_.Flush();  // before the pointer can reach a tool button or a menu
   QAbstractScrollArea::leaveEvent(event);
   SetTooltip({});
 }

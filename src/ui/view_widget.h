@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ui/draw_list_painter.h"
+#include "ui/held_press.h"
 #include "view/scene.h"
 
 namespace pelkor {
@@ -57,6 +58,7 @@ class ViewWidget : public QAbstractScrollArea {
   Frame frame_;
   QImage backBuffer_;
   QTimer tooltipDelay_;
+  HeldPress heldPress_{this};
   QString tooltipText_;
   bool updatingScrollBars_ = false;
 };

@@ -60,6 +60,19 @@ Point PointBefore(Point p, Point t, int distance) {
   return BackFrom(t, LineAngle(p, t), distance);
 }
 
+bool NearSegment(Point p, Point a, Point b, int tolerance) {
+  const double dx = static_cast<double>(b.x) - a.x;
+  const double dy = static_cast<double>(b.y) - a.y;
+  const double px = static_cast<double>(p.x) - a.x;
+  const double py = static_cast<double>(p.y) - a.y;
+  const double length2 = dx * dx + dy * dy;
+  // The nearest point of the segment, as a fraction of the way from a to b.
+  const double along = length2 == 0 ? 0 : std::clamp((px * dx + py * dy) / length2, 0.0, 1.0);
+  const double ex = px - along * dx;
+  const double ey = py - along * dy;
+  return ex * ex + ey * ey <= static_cast<double>(tolerance) * tolerance;
+}
+
 int ArrowStrokeLength(int zoomLevel) {
   return 10 / (std::max(zoomLevel, 0) + 1);
 }

@@ -19,6 +19,9 @@ ArrowWings ArrowWingsAt(Point p, Point t, int length);
 // box of the object they point at.
 Point PointBefore(Point p, Point t, int distance);
 
+// Whether p lies within `tolerance` of the line segment from a to b: a press on a drawn arc.
+bool NearSegment(Point p, Point a, Point b, int tolerance);
+
 // The stroke length of an arrowhead at a zoom level: 10, 5, 3, 2, 2, 1.
 int ArrowStrokeLength(int zoomLevel);
 

@@ -64,6 +64,7 @@ class EditorView {
   void ToggleSinkVerdicts() { view_.showSinkVerdicts = !view_.showSinkVerdicts; }
 
   InteractionController& tools() { return controller_; }
+  const InteractionController& tools() const { return controller_; }
 
  private:
   friend class testing::WorkspaceProbe;  // tests set up view and tool states directly

@@ -200,6 +200,7 @@ void Workspace::EnterInstance(int instanceId) {
   } catch (const MessageError& e) {
     log_.WriteText(e.what());
   }
+  document_.SetTitle(library.currentInstance().name);
   Changed(Change::kView);
 }
 
@@ -225,6 +226,8 @@ void Workspace::GoToTreeItem(TreeItem item) {
   // An arc begun in one module cannot end in another.
   editor_.tools().DropToolState();
   document_.library().GoToTreeItem(item);
+  // The title names the node shown, however the view got there.
+  document_.SetTitle(library().currentInstance().name);
   Changed(Change::kView);
 }
 
@@ -317,9 +320,9 @@ void Workspace::MouseRelease(Point pixel) {
   editor_.tools().LeftRelease(pixel);
 }
 
-void Workspace::MouseDoubleClick(Point pixel) {
+void Workspace::MouseDoubleClick(Point pixel, bool firstPressHeld) {
   const CommandScope scope(*this);
-  editor_.tools().DoubleClick(pixel);
+  editor_.tools().DoubleClick(pixel, firstPressHeld);
 }
 
 void Workspace::RightButtonRelease(Point pixel) {

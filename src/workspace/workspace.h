@@ -179,7 +179,11 @@ class Workspace : private EditorHost, private ChangeSink {
   void MousePress(Point pixel, bool ctrl = false);
   void MouseMove(Point pixel, bool ctrl = false);
   void MouseRelease(Point pixel);
-  void MouseDoubleClick(Point pixel);
+  // `firstPressHeld`: the view held back the double-click's first press (PressCompletesArc).
+  void MouseDoubleClick(Point pixel, bool firstPressHeld = false);
+  // Whether a press there would complete the arc in progress: the view holds such a press for
+  // the double-click interval, since a double-click opens properties and never ends an arc.
+  bool PressCompletesArc(Point pixel) const { return editor_.tools().PressCompletesArc(pixel); }
   void RightButtonRelease(Point pixel);
   void MiddleButtonPress(Point pixel);
   void MiddleButtonRelease(Point pixel);

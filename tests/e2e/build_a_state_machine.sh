@@ -39,31 +39,9 @@ type_text 1001
 keys Tab Return
 wait_window_gone '^ケムマキ$'
 
-# The editor: its menu ツール (アーク, ステート, 消しゴム) is the first of its menu bar, and
-# its drawing surface fills the dialog below the tool bar but for margins of 10 pixels and a
-# column of buttons on the right, so these points lie well inside it.
 double_click $machine_x $y
-open_dialog ステートマシン
-editor=$dialog
-window_position "$editor"
-editor_x=$geo_x editor_y=$geo_y
+open_machine_editor
 first_state=(150 250) second_state=(400 250)
-machine_tool() {
-  focus "$editor"
-  local before
-  before=$(window_count)
-  xdotool mousemove --sync $((editor_x + 20)) $((editor_y + 8)) click 1
-  wait_window_count $((before + 1)) "the editor's ツール menu did not open"
-  for ((i = 0; i < $1; i++)); do keys Down; done
-  keys Return
-  wait_window_count "$before" "the editor's menu did not close"
-}
-on_surface() {
-  xdotool mousemove $((editor_x + $1)) $((editor_y + $2))
-  sleep 0.15
-  xdotool click --repeat "$3" --delay 60 1
-  sleep 0.3
-}
 
 machine_tool 2 # ステート
 on_surface "${first_state[@]}" 1

@@ -195,6 +195,37 @@ wait_inner_gone() {
   fail "the second window titled $1 did not close"
 }
 
+# Waits for the state machine editor a double-click opened; sets editor, editor_x, editor_y.
+# Its menu ツール (アーク, ステート, 消しゴム) is the first of its menu bar, and its drawing
+# surface fills the dialog below the tool bar but for margins of 10 pixels and a column of
+# buttons on the right, so points from (100, 100) to (500, 350) lie well inside it.
+open_machine_editor() {
+  open_dialog ステートマシン
+  editor=$dialog
+  window_position "$editor"
+  editor_x=$geo_x editor_y=$geo_y
+}
+
+# Chooses a tool in the editor's menu: 1 アーク, 2 ステート, 3 消しゴム.
+machine_tool() {
+  focus "$editor"
+  local before
+  before=$(window_count)
+  xdotool mousemove --sync $((editor_x + 20)) $((editor_y + 8)) click 1
+  wait_window_count $((before + 1)) "the editor's ツール menu did not open"
+  for ((i = 0; i < $1; i++)); do keys Down; done
+  keys Return
+  wait_window_count "$before" "the editor's menu did not close"
+}
+
+# Clicks `count` times at a point of the editor's window.
+on_surface() {
+  xdotool mousemove $((editor_x + $1)) $((editor_y + $2))
+  sleep 0.15
+  xdotool click --repeat "$3" --delay 60 1
+  sleep 0.3
+}
+
 # Saves through 名前を付けて保存 and the file dialog, typing the path.
 save_as() {
   focus "$main"

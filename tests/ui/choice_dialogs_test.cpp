@@ -78,22 +78,6 @@ class ChoiceDialogsTest : public QObject {
     }
   }
 
-  void counterLocksTextAndNumberWhileSimulating() {
-    Counter record;
-    record.countText.source = "x = a;";
-    record.countNumber = 3;
-    WhenModal([](QDialog* dialog) {
-      QVERIFY(Find<QPlainTextEdit>(dialog, "countText")->isReadOnly());
-      auto* number = Find<QSpinBox>(dialog, "countNumber");
-      QVERIFY(number->isReadOnly());
-      QTest::keyClick(number, Qt::Key_Up);
-      Click(dialog, "ok");
-    });
-    EditCounter(nullptr, record, true);
-    QCOMPARE(record.countNumber, 3);
-    QCOMPARE(record.countText.outputs.size(), std::size_t{1});
-  }
-
   void arcListIsSortedAndDoubleClickCopiesIntoTheEdit() {
     ArcPortDialog dialog;
     dialog.Fill({"b", "c", "a"});

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -6,6 +7,8 @@
 #include <QtTest>
 
 #include "dialog_driver.h"
+#include "edit/simulation_locks.h"
+#include "ui/dialogs/counter_dialog.h"
 #include "ui/dialogs/property_dialogs.h"
 #include "ui/dialogs/shift_register_dialog.h"
 #include "ui/dialogs/sink_dialog.h"
@@ -13,6 +16,21 @@
 
 using namespace pelkor;
 using namespace pelkor::testing;
+
+namespace {
+
+// Whether the user can change the control's value.
+bool Changeable(QWidget* control) {
+  if (auto* line = qobject_cast<QLineEdit*>(control))
+    return !line->isReadOnly();
+  if (auto* text = qobject_cast<QPlainTextEdit*>(control))
+    return !text->isReadOnly();
+  if (auto* spin = qobject_cast<QAbstractSpinBox*>(control))
+    return !spin->isReadOnly();
+  return control->isEnabled();
+}
+
+}  // namespace
 
 class DataDialogsTest : public QObject {
   Q_OBJECT
@@ -110,25 +128,6 @@ class DataDialogsTest : public QObject {
     }
   }
 
-  void shiftRegisterLocksDataButNotDirectionWhileSimulating() {
-    ShiftRegister record;
-    record.contents = "10";
-    record.direction = 2;
-    ShiftRegisterDialog dialog;
-    dialog.Load(record, true);
-    dialog.show();
-    QVERIFY(Find<QPlainTextEdit>(&dialog, "contents")->isReadOnly());
-    QVERIFY(Find<QLineEdit>(&dialog, "size")->isReadOnly());
-    QVERIFY(!Find(&dialog, "sizeFixed")->isEnabled());
-    QTest::keyClicks(Find(&dialog, "contents"), "1");
-    Click(&dialog, "left");
-    Click(&dialog, "ok");
-    QVERIFY(!dialog.isVisible());
-    dialog.Store(record);
-    QCOMPARE(record.direction, 0);
-    QCOMPARE(record.contents, std::string("10"));
-  }
-
   void sourceValidatesWithHexadecimalEntryAsTheBoxStandsAtOk() {
     const struct {
       bool hex;
@@ -179,23 +178,6 @@ class DataDialogsTest : public QObject {
     });
     EditSource(nullptr, record, false);
     QCOMPARE(record, before);
-  }
-
-  void sourceDuringSimulationStoresOnlyTheTrimmedName() {
-    SourceTransition record;
-    record.data = "11";
-    WhenModal([](QDialog* dialog) {
-      QVERIFY(Find<QPlainTextEdit>(dialog, "data")->isReadOnly());
-      for (const char* box : {"holdValue", "fromEnd", "hexDisplay"})
-        QVERIFY(!Find(dialog, box)->isEnabled());
-      QVERIFY(!Find<QLineEdit>(dialog, "name")->isReadOnly());
-      QTest::keyClicks(Find(dialog, "data"), "0");
-      Find<QLineEdit>(dialog, "name")->setText("  new \t");
-      Click(dialog, "ok");
-    });
-    EditSource(nullptr, record, true);
-    QCOMPARE(record.name, std::string("new"));
-    QCOMPARE(record.data, std::string("11"));
   }
 
   void sinkShowsAnUnknownModeAsBigAndStoresIt() {
@@ -258,24 +240,85 @@ class DataDialogsTest : public QObject {
     QVERIFY(record.hexDisplay);
   }
 
-  void sinkLocksValuesButNotTheNameWhileSimulating() {
-    SinkTransition record;
-    record.expected = "10";
-    record.outputMode = 2;
+  // Every value control of every property dialog, loaded while simulating and not: what a
+  // running simulation cannot take is locked and says why; the rest stays as it was.
+  void whileSimulatingEveryDialogLocksWhatTheRunCannotTakeAndSaysWhy() {
+    struct Control {
+      const char* name;
+      DialogField field;
+    };
+    using F = DialogField;
+    const std::vector<Control> registerControls = {{"contents", F::kRegisterContents},
+                                                   {"sizeFixed", F::kRegisterSizeFixed},
+                                                   {"left", F::kRegisterDirection},
+                                                   {"right", F::kRegisterDirection}};
+    const std::vector<Control> sourceControls = {{"data", F::kSourceData},
+                                                 {"holdValue", F::kSourceHoldValue},
+                                                 {"fromEnd", F::kSourceFromEnd},
+                                                 {"hexDisplay", F::kSourceHexDisplay},
+                                                 {"name", F::kSourceName}};
+    const std::vector<Control> counterControls = {{"countText", F::kCounterText},
+                                                  {"countNumber", F::kCounterNumber}};
+    const std::vector<Control> sinkControls = {
+        {"expected", F::kSinkExpected}, {"big", F::kSinkOutputMode},
+        {"little", F::kSinkOutputMode}, {"discard", F::kSinkOutputMode},
+        {"keep", F::kSinkOutputMode},   {"hexDisplay", F::kSinkHexDisplay},
+        {"name", F::kSinkName}};
+    ShiftRegister fixedRegister;
+    fixedRegister.sizeFixed = true;  // its size edit is open outside a simulation
+    for (const bool simulating : {true, false}) {
+      ShiftRegisterDialog shiftRegister;
+      shiftRegister.Load(fixedRegister, simulating);
+      SourceDialog source;
+      source.Load(SourceTransition{}, simulating);
+      CounterDialog counter;
+      counter.Load(Counter{}, simulating);
+      SinkDialog sink;
+      sink.Load(SinkTransition{}, simulating);
+      const std::vector<std::pair<QDialog*, std::vector<Control>>> dialogs = {
+          {&shiftRegister, registerControls},
+          {&source, sourceControls},
+          {&counter, counterControls},
+          {&sink, sinkControls}};
+      for (const auto& [dialog, controls] : dialogs) {
+        for (const Control& c : controls) {
+          QWidget* control = Find(dialog, c.name);
+          const bool locked = simulating && !RunningSimulationTakes(c.field);
+          QVERIFY2(Changeable(control) == !locked, c.name);
+          QCOMPARE(control->toolTip(),
+                   locked ? QString::fromUtf8(kLockedWhileSimulating) : QString());
+        }
+      }
+      QCOMPARE(Changeable(Find(&shiftRegister, "size")), !simulating);
+    }
+    QVERIFY(RunningSimulationTakes(DialogField::kRegisterDirection));
+    QVERIFY(!RunningSimulationTakes(DialogField::kSinkName));
+  }
+
+  // What the user does to a locked control changes nothing; the direction is taken.
+  void whileSimulatingTypingIntoALockedControlChangesNothing() {
+    SinkTransition sink;
+    sink.name = "out";
     WhenModal([](QDialog* dialog) {
-      for (const char* button : {"big", "little", "discard", "keep", "hexDisplay"})
-        QVERIFY(!Find(dialog, button)->isEnabled());
-      for (const char* edit : {"received", "expected"})
-        QVERIFY(Find<QPlainTextEdit>(dialog, edit)->isReadOnly());
-      QVERIFY(Find<QLineEdit>(dialog, "verdict")->isReadOnly());
-      QVERIFY(Find<QLineEdit>(dialog, "verdict")->text().isEmpty());
-      Find<QLineEdit>(dialog, "name")->setText(" out ");
+      QTest::keyClicks(Find(dialog, "name"), "x");
+      QTest::keyClicks(Find(dialog, "expected"), "1");
       Click(dialog, "ok");
     });
-    EditSink(nullptr, record, true, {});
-    QCOMPARE(record.name, std::string("out"));
-    QCOMPARE(record.expected, std::string("10"));
-    QCOMPARE(record.outputMode, 2);
+    EditSink(nullptr, sink, true, {});
+    QCOMPARE(sink.name, std::string("out"));
+    QCOMPARE(sink.expected, std::string());
+
+    ShiftRegister shiftRegister;
+    shiftRegister.contents = "10";
+    shiftRegister.direction = 2;
+    WhenModal([](QDialog* dialog) {
+      QTest::keyClicks(Find(dialog, "contents"), "1");
+      Click(dialog, "left");
+      Click(dialog, "ok");
+    });
+    EditShiftRegister(nullptr, shiftRegister, true);
+    QCOMPARE(shiftRegister.direction, 0);
+    QCOMPARE(shiftRegister.contents, std::string("10"));
   }
 
   void sinkVerdictCanBeFilledIn() {

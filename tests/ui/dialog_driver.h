@@ -52,6 +52,20 @@ inline void WhenModal(std::function<void(QDialog*)> act) {
   });
 }
 
+// A double-click as the window system delivers it: press, release, then the double-click in
+// place of the second press, and its release.
+inline void DoubleClick(QWidget* widget, QPoint at) {
+  const QPointF local(at);
+  const QPointF global = widget->mapToGlobal(local);
+  for (const auto& [type, buttons] : {std::pair{QEvent::MouseButtonPress, Qt::LeftButton},
+                                      std::pair{QEvent::MouseButtonRelease, Qt::NoButton},
+                                      std::pair{QEvent::MouseButtonDblClick, Qt::LeftButton},
+                                      std::pair{QEvent::MouseButtonRelease, Qt::NoButton}}) {
+    QMouseEvent event(type, local, global, Qt::LeftButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+  }
+}
+
 inline const QString kWrongValue = QStringLiteral("間違った値が入力されています");
 
 }  // namespace pelkor::testing

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QAbstractSpinBox>
+#include <QFontDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -21,7 +23,13 @@ namespace {
 // A settings dialog on screen whose message boxes and font dialog answer from the test.
 struct Sheet {
   explicit Sheet(const Settings& settings) : dialog(settings) {
-    dialog.setFontChooser([this](QWidget*, const QFont&) { return fontAnswer; });
+    // A font dialog that shows exactly the font it is opened at.
+    dialog.setFontChooser(
+        [this](QWidget*, const QFont& initial) -> std::optional<SettingsDialog::FontAnswer> {
+          if (!fontAnswer)
+            return std::nullopt;
+          return SettingsDialog::FontAnswer{initial, *fontAnswer};
+        });
     dialog.show();
   }
   template <typename T>
@@ -42,6 +50,16 @@ struct Sheet {
 };
 
 constexpr int kBackgroundRow = 9;
+
+// Runs `act` on the real font dialog the settings dialog opens next.
+void WhenFontDialogOpens(std::function<void(QFontDialog*)> act) {
+  QTimer::singleShot(0, [act = std::move(act)] {
+    auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+    if (!dialog)
+      qFatal("no font dialog open");
+    act(dialog);
+  });
+}
 
 }  // namespace
 
@@ -141,6 +159,27 @@ class SettingsDialogTest : public QObject {
     QCOMPARE(sheet.dialog.sheet().colours.at(2), Rgb(200, 255, 125));
   }
 
+  // A colour number out of range is refused as it is typed; slider and sample keep the last
+  // number in range.
+  void aColourNumberOutOfRangeIsRefusedAtOnce() {
+    Sheet sheet{Settings{}};
+    auto* refusal = sheet.Find<QLabel>("channelRefusal");
+    QVERIFY(refusal->isHidden());
+    for (const char* typed : {"300", "-1", "x"}) {
+      sheet.Type("redEdit", "7");
+      sheet.Type("redEdit", typed);
+      QVERIFY2(!refusal->isHidden(), typed);
+      QCOMPARE(refusal->text(), QString("0から255までの整数を入力してください"));
+      const int red = sheet.Find<QSlider>("redSlider")->value();
+      QVERIFY2(red != 44, typed);
+      QCOMPARE(sheet.Find<QWidget>("colourSample")->palette().color(QPalette::Window).red(), red);
+      QCOMPARE(SplitColour(sheet.dialog.sheet().colours.at(2)).red, red);
+    }
+    sheet.Type("redEdit", "25");
+    QVERIFY(refusal->isHidden());
+    QCOMPARE(sheet.Find<QSlider>("redSlider")->value(), 25);
+  }
+
   void gridArrowsRunFromOneTo128() {
     Sheet sheet{Settings{}};
     auto* grid = sheet.Find<QAbstractSpinBox>("gridSizeEdit");
@@ -168,12 +207,41 @@ class SettingsDialogTest : public QObject {
     QVERIFY(sheet.dialog.sheet() == expected);
   }
 
+  // The real font dialog, opened at the bold italic default in a face this system lacks: OK
+  // keeps every FONT key, and a new size changes the height alone.
+  void theFontDialogStartsFromTheSheetsFont() {
+    for (const bool changeSize : {false, true}) {
+      Settings settings;
+      settings.font.underline = 1;
+      SettingsDialog dialog(settings);
+      dialog.show();
+      QFont shown;
+      WhenFontDialogOpens([&](QFontDialog* fonts) {
+        shown = fonts->currentFont();
+        if (changeSize) {
+          QFont bigger = shown;
+          bigger.setPointSize(shown.pointSize() + 4);
+          fonts->setCurrentFont(bigger);
+        }
+        fonts->accept();
+      });
+      pelkor::testing::Find<QPushButton>(&dialog, "fontButton")->click();
+      QVERIFY(shown.bold() && shown.italic() && shown.underline());
+      LogFont expected = settings.font;
+      if (changeSize) {
+        QVERIFY(dialog.sheet().font.height > settings.font.height);
+        expected.height = dialog.sheet().font.height;
+      }
+      QVERIFY(dialog.sheet().font == expected);
+    }
+  }
+
   void fontDialogChangesTheFontOnlyWhenConfirmed() {
     Sheet sheet{Settings{}};
     sheet.Find<QPushButton>("fontButton")->click();  // cancelled
     QVERIFY(sheet.dialog.sheet().font == LogFont{});
     QFont chosen("IPAPGothic");
-    chosen.setPixelSize(20);
+    chosen.setPointSize(15);
     chosen.setWeight(QFont::Normal);
     chosen.setItalic(false);
     chosen.setUnderline(true);

@@ -120,9 +120,45 @@ class StateMachineDialogTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     Tool(dialog, "arcTool")->trigger();
     Click(dialog.surface(), {60, 60});
-    Click(dialog.surface(), {200, 60});
-    QCOMPARE(arcNames.asked, (std::vector<std::vector<std::string>>{{"go", "stay"}}));
+    Click(dialog.surface(), {200, 60});  // ends the arc after the double-click interval
+    QTRY_COMPARE(arcNames.asked, (std::vector<std::vector<std::string>>{{"go", "stay"}}));
     QCOMPARE(dialog.editor().machine().stateArcs.at(1).name, std::string("stay"));
+  }
+
+  // With the arc tool a double-click opens the state dialog and draws no arc; a single press
+  // ends the arc once no double-click can claim it; the arc is then picked on its line, deleted
+  // with the Delete key and brought back with Ctrl+Z.
+  void aStateArcIsDrawnByClicksNotDoubleClicksAndCanBeDeletedAndUndone() {
+    StateMachine machine;
+    machine.states[1].position = {60, 60};
+    machine.states[2].position = {260, 60};
+    machine.ResetNextIds();
+    ArcNames arcNames;
+    StateMachineDialog dialog(machine, arcNames);
+    int stateDialogs = 0;
+    dialog.setStateDialog([&](QWidget*, const StateDialogValues& values) {
+      ++stateDialogs;
+      return values;
+    });
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    Tool(dialog, "arcTool")->trigger();
+    Click(dialog.surface(), {60, 60});
+    pelkor::testing::DoubleClick(dialog.surface(), {260, 60});
+    QCOMPARE(stateDialogs, 1);
+    const auto& arcs = dialog.editor().machine().stateArcs;
+    QVERIFY(arcs.empty());
+    QVERIFY(dialog.editor().arcInProgress());
+
+    Click(dialog.surface(), {260, 60});
+    QTRY_COMPARE(arcs.size(), std::size_t{1});
+    Click(dialog.surface(), {160, 61});
+    QCOMPARE(dialog.editor().selectedArc(), 1);
+    QTest::keyClick(&dialog, Qt::Key_Delete);
+    QVERIFY(arcs.empty());
+    QTest::keyClick(&dialog, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(arcs.size(), std::size_t{1});
+    QCOMPARE(dialog.findChild<QMenu*>("editMenu")->title(), QString("編集"));
   }
 
   void doubleClickEditsAStateThroughTheStateDialog() {

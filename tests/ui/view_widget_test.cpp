@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "dialog_driver.h"
 #include "support/workspace_probe.h"
 #include "ui/main_window.h"
 #include "ui/view_widget.h"
@@ -49,6 +50,35 @@ class ViewWidgetTest : public QObject {
     window_->Execute(CommandId::kUndo);
     QCOMPARE(pelkor::testing::LibraryOf(workspace()).currentModule().shiftRegisters.size(),
              std::size_t{1});
+  }
+
+  // With the arc tool, a double-click opens the counter's dialog and draws no arc; a single
+  // press on the counter still ends the arc once no double-click can claim it.
+  void aDoubleClickWithTheArcToolOpensPropertiesAndDrawsNoArc() {
+    window_->Execute(CommandId::kShiftRegisterTool);
+    QTest::mouseClick(view()->viewport(), Qt::LeftButton, {}, QPoint(100, 100));
+    window_->Execute(CommandId::kCounterTool);
+    QTest::mouseClick(view()->viewport(), Qt::LeftButton, {}, QPoint(300, 100));
+    window_->Execute(CommandId::kArcTool);
+    view()->viewport()->repaint();
+    QTest::mouseClick(view()->viewport(), Qt::LeftButton, {}, QPoint(100, 100));
+    QVERIFY(workspace().interaction().arcInProgress);
+
+    QString opened;
+    pelkor::testing::WhenModal([&](QDialog* dialog) {
+      opened = dialog->windowTitle();
+      dialog->reject();
+    });
+    pelkor::testing::DoubleClick(view()->viewport(), QPoint(300, 100));
+    QCOMPARE(opened, QString("カウンタ"));
+    const auto& arcs = pelkor::testing::LibraryOf(workspace()).currentModule().arcs;
+    QVERIFY(arcs.empty());
+    QVERIFY(workspace().interaction().arcInProgress);
+
+    QTest::mouseClick(view()->viewport(), Qt::LeftButton, {}, QPoint(300, 100));
+    QVERIFY(arcs.empty());  // held for the double-click interval
+    QTRY_COMPARE(arcs.size(), std::size_t{1});
+    QVERIFY(!workspace().interaction().arcInProgress);
   }
 
   void theArrowKeysScrollAndTheWheelZooms() {

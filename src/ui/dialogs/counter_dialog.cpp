@@ -12,6 +12,7 @@
 #include "ui/dialogs/dialog_buttons.h"
 #include "ui/dialogs/dialog_message.h"
 #include "ui/dialogs/filtered_text_edit.h"
+#include "ui/dialogs/simulation_lock.h"
 
 namespace pelkor {
 namespace {
@@ -63,8 +64,8 @@ void CounterDialog::Load(const Counter& record, bool simulating) {
 
   textEdit_->SetRecordText(countText_.source);
   countNumberBox_->setValue(countNumber_);
-  textEdit_->setReadOnly(simulating);
-  countNumberBox_->setReadOnly(simulating);
+  LockWhileSimulating(textEdit_, DialogField::kCounterText, simulating);
+  LockWhileSimulating(countNumberBox_, DialogField::kCounterNumber, simulating);
   textEdit_->setFocus();
 }
 

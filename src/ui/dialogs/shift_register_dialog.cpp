@@ -13,6 +13,7 @@
 #include "ui/dialogs/dialog_buttons.h"
 #include "ui/dialogs/dialog_message.h"
 #include "ui/dialogs/filtered_text_edit.h"
+#include "ui/dialogs/simulation_lock.h"
 
 namespace pelkor {
 namespace {
@@ -73,10 +74,13 @@ void ShiftRegisterDialog::Load(const ShiftRegister& record, bool simulating) {
   contentsEdit_->SetRecordText(contents_);
   sizeEdit_->setText(QString::number(size_));
   sizeFixedBox_->setChecked(sizeFixed_);
-  sizeEdit_->setReadOnly(!sizeFixed_ || simulating_);
   (direction_ != kLeft ? right_ : left_)->setChecked(true);
-  contentsEdit_->setReadOnly(simulating_);
-  sizeFixedBox_->setEnabled(!simulating_);
+  LockWhileSimulating(contentsEdit_, DialogField::kRegisterContents, simulating_);
+  LockWhileSimulating(sizeFixedBox_, DialogField::kRegisterSizeFixed, simulating_);
+  LockWhileSimulating(sizeEdit_, DialogField::kRegisterSize, simulating_);
+  sizeEdit_->setReadOnly(!sizeFixed_ || simulating_);
+  for (QRadioButton* button : {left_, right_})
+    LockWhileSimulating(button, DialogField::kRegisterDirection, simulating_);
   contentsEdit_->setFocus();
 }
 

@@ -15,6 +15,7 @@
 #include "ui/dialogs/dialog_buttons.h"
 #include "ui/dialogs/dialog_message.h"
 #include "ui/dialogs/filtered_text_edit.h"
+#include "ui/dialogs/simulation_lock.h"
 
 namespace pelkor {
 namespace {
@@ -89,9 +90,11 @@ void SinkDialog::Load(const SinkTransition& record, bool simulating,
   receivedEdit_->SetRecordText(FormatReceivedValues(receivedText_, outputMode_, hexDisplay_));
   nameEdit_->setText(QString::fromStdString(name_));
   for (QRadioButton* button : modeButtons_)
-    button->setEnabled(!simulating);
-  hexDisplayBox_->setEnabled(!simulating);
-  expectedEdit_->setReadOnly(simulating);
+    LockWhileSimulating(button, DialogField::kSinkOutputMode, simulating);
+  LockWhileSimulating(hexDisplayBox_, DialogField::kSinkHexDisplay, simulating);
+  LockWhileSimulating(expectedEdit_, DialogField::kSinkExpected, simulating);
+  LockWhileSimulating(nameEdit_, DialogField::kSinkName, simulating);
+  // "合否" shows the verdict while simulating; it holds nothing of the sink.
   verdictEdit_->setReadOnly(simulating);
 }
 

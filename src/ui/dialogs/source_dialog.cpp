@@ -11,6 +11,7 @@
 #include "ui/dialogs/dialog_buttons.h"
 #include "ui/dialogs/dialog_message.h"
 #include "ui/dialogs/filtered_text_edit.h"
+#include "ui/dialogs/simulation_lock.h"
 
 namespace pelkor {
 
@@ -59,9 +60,11 @@ void SourceDialog::Load(const SourceTransition& record, bool simulating) {
   fromEndBox_->setChecked(fromEnd_);
   hexDisplayBox_->setChecked(hexDisplay_);
   nameEdit_->setText(QString::fromStdString(name_));
-  dataEdit_->setReadOnly(simulating);
-  for (QCheckBox* box : {holdValueBox_, fromEndBox_, hexDisplayBox_})
-    box->setEnabled(!simulating);
+  LockWhileSimulating(dataEdit_, DialogField::kSourceData, simulating);
+  LockWhileSimulating(holdValueBox_, DialogField::kSourceHoldValue, simulating);
+  LockWhileSimulating(fromEndBox_, DialogField::kSourceFromEnd, simulating);
+  LockWhileSimulating(hexDisplayBox_, DialogField::kSourceHexDisplay, simulating);
+  LockWhileSimulating(nameEdit_, DialogField::kSourceName, simulating);
   dataEdit_->setFocus();
 }
 

@@ -262,5 +262,59 @@ TEST_F(ArcToolTest, AnArcWhoseStartWasDeletedMeanwhileIsDropped) {
   EXPECT_TRUE(testing::ArcsJoinExistingPrimitives(module()));
 }
 
+// A double-click with the arc tool opens the object's properties. Its first press comes as a
+// press first (the view holds one that would complete the arc, so the double-click comes alone):
+// the arc goes back to how it was before that press, and none is drawn.
+TEST_F(ArcToolTest, ADoubleClickOpensPropertiesAndNeverStartsOrCompletesAnArc) {
+  const int reg = Add(kShiftRegisterKind, {100, 100});
+  const int other = Add(kShiftRegisterKind, {200, 100});
+  Add(kCounterKind, {300, 100});
+  Add(kSinkKind, {300, 200});
+  Tool(CommandId::kArcTool);
+  ui.opened.clear();
+
+  EXPECT_FALSE(ws.PressCompletesArc({100, 100}));  // no arc yet
+  Press({100, 100});
+  Release({100, 100});
+  DoubleClick({100, 100});
+  EXPECT_FALSE(state().arcInProgress);
+
+  Click({100, 100});  // an arc from the register, with a bend
+  Click({150, 250});
+  const std::vector<Point> bends = state().pendingBends;
+  struct Case {
+    const char* what;
+    Point at;
+    bool completesArc;  // then the view holds the first press back; otherwise it hands it on
+  };
+  const Case cases[] = {
+      {"the counter the arc may end on", {300, 100}, true},
+      {"the sink the arc may end on", {300, 200}, true},
+      {"another register, a refused target", {200, 100}, false},
+      {"the register the arc starts at", {100, 100}, false},
+      {"empty space, where a press bends the arc", {50, 250}, false},
+  };
+  ui.opened.clear();
+  for (const Case& c : cases) {
+    Paint();
+    EXPECT_EQ(ws.PressCompletesArc(c.at), c.completesArc) << c.what;
+    if (!c.completesArc) {
+      Press(c.at);
+      Release(c.at);
+    }
+    DoubleClick(c.at, c.completesArc);
+    EXPECT_TRUE(state().arcInProgress) << c.what;
+    EXPECT_EQ(state().arcSource, reg) << c.what;
+    EXPECT_EQ(state().pendingBends, bends) << c.what;
+    EXPECT_THAT(module().arcs, IsEmpty()) << c.what;
+  }
+  EXPECT_THAT(ui.opened, ElementsAre("counter", "sink", "shift register", "shift register"));
+
+  Click({300, 200});  // a single press still ends the arc
+  ASSERT_EQ(module().arcs.size(), 1u);
+  EXPECT_EQ(module().arcs.begin()->second, (Arc{reg, 4, bends, ""}));
+  EXPECT_NE(other, 0);
+}
+
 }  // namespace
 }  // namespace pelkor

@@ -47,9 +47,9 @@ class EditorTest : public ::testing::Test {
     Press(p);
     Release(p);
   }
-  void DoubleClick(Point p) {
+  void DoubleClick(Point p, bool firstPressHeld = false) {
     Paint();
-    ws.MouseDoubleClick(p);
+    ws.MouseDoubleClick(p, firstPressHeld);
   }
   void RightClick(Point p) {
     Paint();

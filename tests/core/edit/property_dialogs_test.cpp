@@ -139,17 +139,70 @@ TEST_F(PropertyDialogsTest, ASinkDialogKeepsWhatArrivesWhileItIsOpen) {
   ws.Check();
   ASSERT_TRUE(ws.IsSimulating());
   // The animation timer runs on while the modal dialog is open.
-  ui.editSink = [&](SinkTransition& s) {
-    ws.RunWithoutAnimation();
-    s.name = "out";
-  };
+  ui.editSink = [&](SinkTransition&) { ws.RunWithoutAnimation(); };
   DoubleClick({100, 100});
   EXPECT_THAT(ui.sinkReceived, IsEmpty());
   EXPECT_EQ(NodeRunState(ws.simulation(), testing::LibraryOf(ws).currentInstance())
                 .Received(sink)
                 .ToVector(),
             (std::vector<int>{1, 0, 1}));
-  EXPECT_EQ(module().sinks.at(sink).name, "out");
+}
+
+// Every field a dialog offers, changed while simulating: only what the run can take stays, and
+// it stays after the simulation ends.
+TEST_F(PropertyDialogsTest, WhileSimulatingADialogKeepsOnlyWhatTheRunCanTakeAndItOutlastsTheRun) {
+  const int reg = testing::AddRegister(module(), "10");
+  const int source = testing::AddSource(module(), "101", "in");
+  const int counter = testing::AddCounter(module(), "x = a;", 2);
+  const int sink = testing::AddSink(module(), "out");
+  testing::Connect(module(), source, reg);
+  testing::Connect(module(), reg, sink);
+  const Point at[] = {{50, 50}, {150, 50}, {250, 50}, {350, 50}};
+  module().shiftRegisters.at(reg).position = at[0];
+  module().sources.at(source).position = at[1];
+  module().counters.at(counter).position = at[2];
+  module().sinks.at(sink).position = at[3];
+  module().ResetHistory();
+  const Module design = module();
+  ws.Check();
+  ASSERT_TRUE(ws.IsSimulating());
+
+  ui.editRegister = [](ShiftRegister& r) {
+    r.contents = "111";
+    r.sizeFixed = true;
+    r.size = 9;
+    r.direction = 2;
+  };
+  ui.editSource = [](SourceTransition& s) {
+    s.data = "0";
+    s.holdValue = s.fromEnd = s.hexDisplay = true;
+    s.name = "new";
+  };
+  ui.editCounter = [](Counter& c) {
+    c.countText.source = "y = b;";
+    c.countNumber = 5;
+  };
+  ui.editSink = [](SinkTransition& s) {
+    s.name = "renamed";
+    s.expected = "1";
+    s.outputMode = 3;
+    s.hexDisplay = true;
+  };
+  for (const Point p : at)
+    DoubleClick(p);
+  EXPECT_THAT(ui.opened, ElementsAre("shift register", "source", "counter", "sink"));
+
+  ShiftRegister expected = design.shiftRegisters.at(reg);
+  expected.direction = 2;
+  EXPECT_EQ(module().shiftRegisters.at(reg), expected);
+  EXPECT_EQ(module().sources.at(source), design.sources.at(source));
+  EXPECT_EQ(module().counters.at(counter), design.counters.at(counter));
+  EXPECT_EQ(module().sinks.at(sink), design.sinks.at(sink));
+
+  ws.EndSimulation();
+  EXPECT_EQ(module().shiftRegisters.at(reg), expected);
+  ws.Undo();  // what the run took is one edit of the design
+  EXPECT_EQ(module().shiftRegisters.at(reg), design.shiftRegisters.at(reg));
 }
 
 TEST_F(PropertyDialogsTest, EnteringAnInstanceThatCannotBeEnteredLogsOnlyWhileSimulating) {

@@ -25,6 +25,55 @@ TEST(SettingsSheetTest, ChannelsSplitAndJoinWithRedInTheLowByte) {
   EXPECT_EQ(SplitColour(14992639), (ColourChannels{255, 196, 228}));
   EXPECT_EQ(JoinChannels({50, 255, 125}), 8257330u);
   EXPECT_EQ(JoinChannels(SplitColour(0x00123456)), 0x00123456u);
+  // Out of range is held at the end, never wrapped (300 would be 44).
+  EXPECT_EQ(JoinChannels({300, -5, 256}), Rgb(255, 0, 255));
+}
+
+// The font dialog shows the sheet's font as best it can (another face where this system lacks
+// it, whole points); only what the user changed there reaches the sheet.
+TEST(SettingsSheetTest, TheFontDialogChangesOnlyWhatWasChangedInIt) {
+  LogFont sheetFont;  // "ＭＳ Ｐゴシック", 15 pixels, bold italic
+  sheetFont.underline = 1;
+  const FontChoice shown{"Sans Serif", 11, 400, false, true, false};
+  struct Case {
+    const char* what;
+    FontChoice chosen;
+    LogFont expected;
+  };
+  const auto with = [&](auto change) {
+    LogFont font = sheetFont;
+    change(font);
+    return font;
+  };
+  const Case cases[] = {
+      {"nothing changed", shown, sheetFont},
+      {"size", {"Sans Serif", 12, 400, false, true, false}, with([](LogFont& f) {
+         f.height = 16;
+       })},
+      {"face", {"IPAGothic", 11, 400, false, true, false}, with([](LogFont& f) {
+         f.faceName = "IPAGothic";
+       })},
+      {"weight", {"Sans Serif", 11, 300, false, true, false}, with([](LogFont& f) {
+         f.weight = 300;
+       })},
+      {"italic and underline", {"Sans Serif", 11, 400, true, false, false}, with([](LogFont& f) {
+         f.underline = 0;
+       })},
+      {"strike-out", {"Sans Serif", 11, 400, false, true, true}, with([](LogFont& f) {
+         f.strikeOut = 1;
+       })},
+      {"size beyond the range", {"Sans Serif", 200, 400, false, true, false}, with([](LogFont& f) {
+         f.height = kFontSizeRange.high;
+       })},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(ChosenFont(sheetFont, shown, c.chosen), c.expected) << c.what;
+
+  LogFont characterHeight;
+  characterHeight.height = -15;
+  EXPECT_EQ(ChosenFont(characterHeight, shown, {"Sans Serif", 9, 400, false, true, false}).height,
+            -12);
+  EXPECT_DOUBLE_EQ(PointsOfHeight(-16), 12.0);
 }
 
 TEST(SettingsSheetTest, NumberEditsAcceptOnlyWholeNumbersInRange) {

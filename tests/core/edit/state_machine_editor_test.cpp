@@ -365,3 +365,76 @@ TEST(StateMachineDialogLayoutTest, SurfaceAndButtonsFollowTheClientSize) {
 
 }  // namespace
 }  // namespace pelkor
+
+namespace pelkor {
+namespace {
+
+// A double-click opens the state dialog and never starts or completes an arc: the surface holds
+// back a first press that would complete one, and any other first press is taken back.
+TEST_F(StateMachineEditorTest, ADoubleClickOpensTheStateAndNeverStartsOrCompletesAnArc) {
+  PlaceStates({{50, 50}, {250, 50}});
+  editor_.ChooseTool(MachineTool::kArc);
+  EXPECT_FALSE(editor_.PressCompletesArc({50, 50}));
+  editor_.Press({50, 50});  // the first press of a double-click on a state
+  editor_.DoubleClick({50, 50});
+  EXPECT_FALSE(editor_.arcInProgress());
+
+  editor_.Press({50, 50});
+  editor_.Press({150, 200});  // an arc from state 1 with a bend
+  EXPECT_TRUE(editor_.PressCompletesArc({250, 50}));
+  EXPECT_FALSE(editor_.PressCompletesArc({150, 150}));
+  editor_.DoubleClick({250, 50}, true);  // its first press held back
+  editor_.Press({100, 250});             // a press on empty space bends the arc ...
+  editor_.DoubleClick({100, 250});       // ... unless it begins a double-click
+  EXPECT_TRUE(editor_.arcInProgress());
+  EXPECT_EQ(editor_.bends(), (std::vector<Point>{{150, 200}}));
+  EXPECT_TRUE(editor_.machine().stateArcs.empty());
+  EXPECT_EQ(ui_.stateDialogs.size(), 2u);
+
+  editor_.Press({250, 50});  // a single press still ends the arc
+  ASSERT_EQ(editor_.machine().stateArcs.size(), 1u);
+  EXPECT_EQ(editor_.machine().stateArcs.at(1), (StateArc{1, 2, {{150, 200}}, ""}));
+}
+
+// A state arc is picked on its line, drawn in the highlight, deleted, and the deletion undone;
+// every change of the machine is undone in turn.
+TEST_F(StateMachineEditorTest, AStateArcIsSelectedDeletedAndUndone) {
+  PlaceStates({{50, 50}, {250, 50}, {250, 250}});
+  DrawArc({50, 50}, {}, {250, 50});
+  DrawArc({250, 50}, {}, {250, 250});
+  const StateMachine drawn = editor_.machine();
+
+  editor_.Press({150, 52});  // near the line of arc 1, off every state
+  EXPECT_EQ(editor_.selectedArc(), 1);
+  const auto highlighted =
+      std::count_if(editor_.sketch().begin(), editor_.sketch().end(), [](const SketchOp& op) {
+        return op.kind == SketchOp::Kind::kLine && op.colour == Rgb(200, 50, 50);
+      });
+  EXPECT_EQ(highlighted, 3);  // the line and its two wings
+  editor_.Press({150, 150});  // off every arc
+  EXPECT_EQ(editor_.selectedArc(), 0);
+  editor_.DeleteSelectedArc();
+  EXPECT_EQ(editor_.machine(), drawn);
+
+  editor_.Press({252, 150});
+  EXPECT_EQ(editor_.selectedArc(), 2);
+  editor_.DeleteSelectedArc();
+  EXPECT_EQ(editor_.machine().stateArcs.size(), 1u);
+  EXPECT_EQ(Violation(), "");
+  EXPECT_TRUE(editor_.Undo());
+  EXPECT_EQ(editor_.machine(), drawn);
+
+  editor_.ChooseTool(MachineTool::kEraser);
+  editor_.Press({150, 48});  // the eraser takes an arc off as well
+  EXPECT_EQ(editor_.machine().stateArcs.size(), 1u);
+  EXPECT_EQ(Violation(), "");
+
+  int undone = 0;
+  while (editor_.Undo())
+    ++undone;
+  EXPECT_EQ(undone, 6);  // the eraser, two arcs, three states
+  EXPECT_EQ(editor_.machine(), original_);
+}
+
+}  // namespace
+}  // namespace pelkor

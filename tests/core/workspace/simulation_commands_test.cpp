@@ -101,6 +101,28 @@ TEST_F(SimulationCommandsTest, CheckShowsTheRootAndOpensTheTreeWhichEndCloses) {
   EXPECT_EQ(workspace.documentTitle(), "untitle");
 }
 
+// However the view moves to another node while simulating, the title names the node shown.
+TEST_F(SimulationCommandsTest, TheTitleNamesTheNodeShownWhileSimulating) {
+  Module& cell = *testing::LibraryOf(workspace).CreateModule("cell");
+  AddPort(cell, "d");
+  const int instance = AddInstance(Top(), "cell");
+  Connect(Top(), AddRegister(Top(), "1"), instance, "d");
+  testing::LibraryOf(workspace).AddInstanceEverywhere("cell", instance);
+  Check();
+  const RuntimeInstance& root = testing::LibraryOf(workspace).rootInstance();
+  const RuntimeInstance& node = *root.children.at(instance);
+
+  workspace.GoToTreeItem(node.treeItem);  // a pick in the module tree
+  EXPECT_EQ(&testing::LibraryOf(workspace).currentInstance(), &node);
+  EXPECT_EQ(workspace.documentTitle(), "cell");
+  workspace.GoToTreeItem(root.treeItem);
+  EXPECT_EQ(workspace.documentTitle(), "untitle");
+  workspace.EnterInstance(instance);
+  EXPECT_EQ(workspace.documentTitle(), "cell");
+  workspace.EndSimulation();
+  EXPECT_EQ(workspace.documentTitle(), "untitle");
+}
+
 TEST_F(SimulationCommandsTest, TreeOpenBeforeTheCheckStaysOpen) {
   ui.treeOpen = true;
   workspace.Check();
