@@ -31,6 +31,10 @@ class PointList {
     Assign(std::move(points));
     return *this;
   }
+  PointList& operator=(std::initializer_list<Point> points) {
+    Assign(std::vector<Point>(points));
+    return *this;
+  }
   PointList(PointList&&) noexcept = default;
   PointList& operator=(PointList&&) noexcept = default;
   ~PointList() = default;
