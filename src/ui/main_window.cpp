@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -19,7 +20,6 @@
 #include "ui/about_dialog.h"
 #include "ui/module_manager_dialog.h"
 #include "ui/module_tree_window.h"
-#include "ui/output_log_window.h"
 #include "ui/resources.h"
 #include "ui/settings_dialog.h"
 #include "ui/view_widget.h"
@@ -65,8 +65,8 @@ MainWindow::MainWindow(std::filesystem::path settingsPath, QWidget* parent)
   BuildToolBar();
   BuildStatusBar();
   ConnectWorkspace();
-  BuildWaveformDock();
-  resize(1024, 720);
+  BuildDocks();
+  RestoreLayout();
   RefreshCommandStates();
   // The log window is shown at start when the settings say so, as the first update does.
   if (settings_.outputView)
@@ -76,6 +76,10 @@ MainWindow::MainWindow(std::filesystem::path settingsPath, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
+  // The docks outlive this object's members while QWidget destroys them: nothing they say may
+  // reach it any more.
+  for (QDockWidget* dock : findChildren<QDockWidget*>())
+    dock->disconnect(this);
   WriteSettingsFile();
   workspace_.AttachLog(nullptr);
 }
@@ -196,7 +200,7 @@ void MainWindow::ConnectWorkspace() {
     UpdateRecentFilesMenu();
   });
   ui_.SetModifiedModulesProbe([this] { return workspace_.ModifiedModules(); });
-  ui_.SetModuleTreeProbe([this] { return moduleTree_ != nullptr; });
+  ui_.SetModuleTreeProbe([this] { return moduleTree() != nullptr; });
   connect(&ui_, &DesktopUi::moduleTreeOpenRequested, this, &MainWindow::OpenModuleTree);
   connect(&ui_, &DesktopUi::moduleTreeCloseRequested, this, &MainWindow::CloseModuleTree);
   ui_.SetViewWidget(view_->viewport());
@@ -220,7 +224,7 @@ void MainWindow::OnWorkspaceChanged(ChangeSet changes) {
     view_->UpdateScrollBars();
   if (changes.Has(Change::kTree))
     RebuildModuleTree();
-  if (changes.HasAny(Change::kView | Change::kTree) && moduleTree_ != nullptr)
+  if (changes.HasAny(Change::kView | Change::kTree) && moduleTree() != nullptr)
     moduleTree_->selectItem(workspace_.library().currentInstance().treeItem);
   OnWaveformsChanged(changes);
   if (changes == ChangeSet(Change::kOverlay))
@@ -247,9 +251,9 @@ std::optional<CommandState> MainWindow::WindowCommandState(CommandId id) const {
       return CommandState{true, statusBar()->isVisible()};
     case CommandId::kOutputLog:
     case CommandId::kOutputDialog:
-      return CommandState{true, outputLog_ != nullptr};
+      return CommandState{true, outputLog() != nullptr};
     case CommandId::kModuleTree:
-      return CommandState{true, moduleTree_ != nullptr};
+      return CommandState{true, moduleTree() != nullptr};
     case CommandId::kWaveform:
       return CommandState{true, !waveform_->isHidden()};
     default:
@@ -326,48 +330,6 @@ void MainWindow::OpenDesign(const std::filesystem::path& path) {
   workspace_.OpenFile(path);
 }
 
-void MainWindow::ToggleModuleTree() {
-  if (moduleTree_ == nullptr) {
-    OpenModuleTree();
-  } else if (!workspace_.IsSimulating()) {  // the tree stays while the simulation runs
-    CloseModuleTree();
-  }
-}
-
-void MainWindow::OpenModuleTree() {
-  if (moduleTree_ != nullptr)
-    return;
-  moduleTree_ = new ModuleTreeWindow(this);
-  connect(moduleTree_, &ModuleTreeWindow::closeRequested, this,
-          [this] { Execute(CommandId::kModuleTree); });
-  connect(moduleTree_, &ModuleTreeWindow::itemPicked, this, [this](TreeItem item) {
-    if (item == workspace_.library().currentInstance().treeItem)
-      return;
-    workspace_.GoToTreeItem(item);
-  });
-  RebuildModuleTree();
-  moduleTree_->show();
-  RefreshCommandStates();
-}
-
-void MainWindow::CloseModuleTree() {
-  if (moduleTree_ == nullptr)
-    return;
-  moduleTree_->deleteLater();
-  moduleTree_ = nullptr;
-  RefreshCommandStates();
-}
-
-ModuleTree MainWindow::CurrentModuleTree() const {
-  return BuildModuleTree(workspace_.library(),
-                         workspace_.IsSimulating() ? &workspace_.simulation() : nullptr);
-}
-
-void MainWindow::RebuildModuleTree() {
-  if (moduleTree_ != nullptr)
-    moduleTree_->rebuild(CurrentModuleTree());
-}
-
 void MainWindow::ShowModuleManager() {
   // "表示" goes to the module as picking its row in the module tree does.
   const auto show = [this](const std::string& name) {
@@ -391,35 +353,12 @@ void MainWindow::ShowSettings() {
   workspace_.SetSettings(settings_);
 }
 
-void MainWindow::ToggleOutputLog() {
-  ShowOutputLog(outputLog_ == nullptr);
-}
-
-void MainWindow::ShowOutputLog(bool shown) {
-  if (shown == (outputLog_ != nullptr))
-    return;
-  if (shown) {
-    outputLog_ = new OutputLogWindow(this);
-    connect(outputLog_, &OutputLogWindow::closeRequested, this,
-            [this] { Execute(CommandId::kOutputLog); });
-    workspace_.AttachLog(outputLog_);
-    PlaceOutputLog();
-    outputLog_->show();
-  } else {
-    // Closing the window discards what it held; lines written while it is hidden are dropped.
-    workspace_.AttachLog(nullptr);
-    outputLog_->deleteLater();
-    outputLog_ = nullptr;
-  }
-  settings_.outputView = shown;
-  RefreshCommandStates();
-}
-
 void MainWindow::WriteSettingsFile() {
   if (settingsSaved_)
     return;
   settingsSaved_ = true;
   settings_.timer = workspace_.timerInterval();
+  SaveLayout();
   if (SaveSettings(settingsPath_, settings_) != SaveResult::kSaved)
     std::fprintf(stderr, "pelkor: the settings could not be written to %s\n",
                  settingsPath_.c_str());
@@ -432,19 +371,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   }
   workspace_.EndSimulation();
   WriteSettingsFile();
-  if (outputLog_ != nullptr)
-    outputLog_->hide();
   event->accept();
-}
-
-void MainWindow::moveEvent(QMoveEvent* event) {
-  QMainWindow::moveEvent(event);
-  PlaceOutputLog();
-}
-
-void MainWindow::resizeEvent(QResizeEvent* event) {
-  QMainWindow::resizeEvent(event);
-  PlaceOutputLog();
 }
 
 }  // namespace pelkor

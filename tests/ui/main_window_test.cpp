@@ -12,6 +12,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
 #include <QStatusBar>
 #include <QToolBar>
@@ -210,7 +211,7 @@ class MainWindowTest : public QObject {
     QVERIFY(window.close());
   }
 
-  void theCheckOpensTheModuleTreeWhichStaysUntilTheEnd() {
+  void theCheckOpensTheModuleTreeWhichCanBeClosedAtAnyTime() {
     auto window = windowChoosing(std::filesystem::path(PELKOR_EXAMPLES) / "double_inverter.dtn");
     window->Execute(CommandId::kOpen);
     QVERIFY(window->moduleTree() == nullptr);
@@ -218,8 +219,11 @@ class MainWindowTest : public QObject {
     QVERIFY(window->moduleTree() != nullptr);
     QVERIFY(window->action(CommandId::kModuleTree)->isChecked());
     QCOMPARE(window->moduleTree()->tree()->topLevelItem(0)->childCount(), 2);
-    window->Execute(CommandId::kModuleTree);  // refused while simulating
-    QVERIFY(window->moduleTree() != nullptr);
+    window->Execute(CommandId::kModuleTree);  // a dock: it may go while simulating
+    QVERIFY(window->moduleTree() == nullptr);
+    QVERIFY(!window->action(CommandId::kModuleTree)->isChecked());
+    window->Execute(CommandId::kModuleTree);
+    QCOMPARE(window->moduleTree()->tree()->topLevelItem(0)->childCount(), 2);
     window->Execute(CommandId::kStop);
     QVERIFY(window->moduleTree() == nullptr);  // the check opened it
 
@@ -249,18 +253,67 @@ class MainWindowTest : public QObject {
     window.Execute(CommandId::kAbout);
   }
 
-  void theOutputLogStaysAboveTheDockedWaveforms() {
+  // The log at the bottom, the waveforms above it under the view, the tree on the right:
+  // none of them covers the drawing, and each can float, the log half transparent.
+  void theDockWindowsLieAroundTheView() {
     pelkor::MainWindow window(settingsPath());
-    window.resize(800, 700);
+    window.resize(800, 560);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.Execute(CommandId::kWaveform);
+    window.Execute(CommandId::kModuleTree);
+    QDockWidget* log = window.outputLog();
+    QDockWidget* tree = window.moduleTree();
+    QDockWidget* waveform = window.findChild<QDockWidget*>("waveformDock");
+    QCOMPARE(window.dockWidgetArea(log), Qt::BottomDockWidgetArea);
+    QCOMPARE(window.dockWidgetArea(waveform), Qt::BottomDockWidgetArea);
+    QCOMPARE(window.dockWidgetArea(tree), Qt::RightDockWidgetArea);
+    QTRY_VERIFY(waveform->geometry().bottom() < log->geometry().top());
+    const QRect view = window.view()->geometry();
+    for (QDockWidget* dock : {log, tree, waveform}) {
+      QVERIFY2(dock->isVisible() && !dock->geometry().intersects(view),
+               qPrintable(dock->objectName()));
+    }
+
+    log->setFloating(true);
+    QVERIFY(qAbs(log->windowOpacity() - 0.5) < 0.01);  // kept in 8 bits
+    log->setFloating(false);
+    QCOMPARE(log->windowOpacity(), 1.0);
+  }
+
+  // Where the window and its docks were is kept; which docks show is decided as at every
+  // start: the tree and the waveforms closed, the log as its own setting says.
+  void theLayoutIsRememberedAndTheWindowFitsTheScreen() {
+    QRect placed;
+    {
+      pelkor::MainWindow window(settingsPath());
+      window.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&window));
+      const QRect screen = window.screen()->availableGeometry();
+      QVERIFY2(screen.contains(window.frameGeometry()),
+               qPrintable(QString("%1x%2+%3+%4 in %5x%6")
+                              .arg(window.frameGeometry().width())
+                              .arg(window.frameGeometry().height())
+                              .arg(window.frameGeometry().x())
+                              .arg(window.frameGeometry().y())
+                              .arg(screen.width())
+                              .arg(screen.height())));
+      window.setGeometry(screen.left() + 30, screen.top() + 40, 500, 400);
+      window.Execute(CommandId::kModuleTree);
+      window.addDockWidget(Qt::LeftDockWidgetArea, window.moduleTree());
+      window.addDockWidget(Qt::TopDockWidgetArea, window.outputLog());
+      placed = window.geometry();
+      window.close();
+    }
+    pelkor::MainWindow window(settingsPath());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.geometry(), placed);
+    QVERIFY(window.moduleTree() == nullptr);
     QVERIFY(window.outputLog() != nullptr);
-    window.Execute(CommandId::kWaveform);
-    QWidget* dock = window.findChild<QDockWidget*>();
-    QVERIFY(dock != nullptr && dock->isVisible());
-    QTRY_VERIFY(window.outputLog()->geometry().bottom() < dock->mapToGlobal(QPoint(0, 0)).y());
-    window.Execute(CommandId::kWaveform);
-    QTRY_COMPARE(window.outputLog()->geometry().top(), window.frameGeometry().bottom() - 150);
+    QCOMPARE(window.dockWidgetArea(window.outputLog()), Qt::TopDockWidgetArea);
+    window.Execute(CommandId::kModuleTree);
+    QCOMPARE(window.dockWidgetArea(window.moduleTree()), Qt::LeftDockWidgetArea);
   }
 
   // A settings file edited by hand or left by another version: the view takes each value
