@@ -45,6 +45,13 @@ QLabel* AddPane(QStatusBar* bar, const QString& sizingText, const char* name) {
   return pane;
 }
 
+// The wheel habit that a command of the 設定 menu chooses.
+WheelHabit WheelHabitOf(CommandId id) {
+  return id == CommandId::kWheelScrolls         ? WheelHabit::kScroll
+         : id == CommandId::kWheelZoomsReversed ? WheelHabit::kZoomReversed
+                                                : WheelHabit::kZoom;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(std::filesystem::path settingsPath, QWidget* parent)
@@ -86,7 +93,7 @@ MainWindow::~MainWindow() {
 
 void MainWindow::BuildActions() {
   for (const CommandInfo& info : Commands()) {
-    auto* action = new QAction(FromUtf8(info.menuText), this);
+    auto* action = new QAction(FromUtf8(MenuLabel(info.menuText)), this);
     action->setObjectName(QString("action%1").arg(static_cast<int>(info.id)));
     action->setStatusTip(FromUtf8(info.statusText));
     if (!info.toolTip.empty())
@@ -95,6 +102,10 @@ void MainWindow::BuildActions() {
     for (std::string_view key : info.shortcuts)
       keys.append(QKeySequence(FromUtf8(key)));
     action->setShortcuts(keys);
+    if (ShortcutOnlyInView(info)) {
+      action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+      view_->addAction(action);
+    }
     if (!info.icon.empty())
       action->setIcon(QIcon(QString(":/icons/%1.svg").arg(FromUtf8(info.icon))));
     action->setCheckable(info.checkable);
@@ -160,8 +171,11 @@ void MainWindow::OpenRecentFile(std::size_t index) {
 
 void MainWindow::UpdateTitle() {
   const Workspace& w = workspace_;
-  const bool changed = !w.IsSimulating() && w.IsModified(w.library().currentInstance().name);
-  setWindowTitle(FromUtf8(w.documentTitle()) + (changed ? "*" : "") + " - pelkor");
+  const RuntimeInstance& shown = w.library().currentInstance();
+  const bool changed = !w.IsSimulating() && w.IsModified(shown.name);
+  // Inside an instance the path tells which of several instances of a module is shown.
+  const std::string title = shown.parent != nullptr ? InstancePath(shown) : w.documentTitle();
+  setWindowTitle(FromUtf8(title) + (changed ? "*" : "") + " - pelkor");
 }
 
 void MainWindow::BuildToolBar() {
@@ -180,6 +194,8 @@ void MainWindow::BuildToolBar() {
 void MainWindow::BuildStatusBar() {
   QStatusBar* bar = statusBar();
   bar->setObjectName("statusBar");
+  stepPane_ = AddPane(bar, "ステップ 0000000", "stepPane");
+  stepPane_->hide();
   objectPane_ = AddPane(bar, "オブジェクト数", "objectPane");
   xPane_ = AddPane(bar, "X座標   ", "xPane");
   yPane_ = AddPane(bar, "Ｙ座標   ", "yPane");
@@ -231,6 +247,9 @@ void MainWindow::OnWorkspaceChanged(ChangeSet changes) {
     return;
   objectPane_->setText(
       QString("OBJ=%1").arg(workspace_.library().currentModule().PrimitiveCount()));
+  const SignalHistory& history = workspace_.history();
+  stepPane_->setVisible(workspace_.IsSimulating());
+  stepPane_->setText(QString("ステップ %1").arg(history.empty() ? 0 : history.lastStep()));
   RefreshCommandStates();
 }
 
@@ -256,6 +275,12 @@ std::optional<CommandState> MainWindow::WindowCommandState(CommandId id) const {
       return CommandState{true, moduleTree() != nullptr};
     case CommandId::kWaveform:
       return CommandState{true, !waveform_->isHidden()};
+    case CommandId::kGridSnap:
+      return CommandState{true, settings_.desktop.gridSnap};
+    case CommandId::kWheelZooms:
+    case CommandId::kWheelZoomsReversed:
+    case CommandId::kWheelScrolls:
+      return CommandState{true, WheelHabitOf(id) == settings_.desktop.wheel};
     default:
       return std::nullopt;
   }
@@ -299,6 +324,16 @@ void MainWindow::Execute(CommandId id) {
       break;
     case CommandId::kWaveform:
       ToggleWaveforms();
+      break;
+    case CommandId::kGridSnap:
+      settings_.desktop.gridSnap = !settings_.desktop.gridSnap;
+      workspace_.SetSettings(settings_);
+      break;
+    case CommandId::kWheelZooms:
+    case CommandId::kWheelZoomsReversed:
+    case CommandId::kWheelScrolls:
+      settings_.desktop.wheel = WheelHabitOf(id);
+      workspace_.SetSettings(settings_);
       break;
     case CommandId::kModuleManager:
       ShowModuleManager();

@@ -107,6 +107,7 @@ class MainWindow : public QMainWindow {
   ModuleTreeWindow* moduleTree_ = nullptr;
   WaveformDock* waveform_ = nullptr;
   QToolBar* toolBar_ = nullptr;
+  QLabel* stepPane_ = nullptr;  // the step reached, while simulating
   QLabel* objectPane_ = nullptr;
   QLabel* xPane_ = nullptr;
   QLabel* yPane_ = nullptr;

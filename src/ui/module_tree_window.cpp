@@ -38,7 +38,7 @@ void ModuleTreeWindow::rebuild(const ModuleTree& tree) {
       auto parent = items_.find(row.parent);
       auto* item =
           parent != items_.end() ? new QTreeWidgetItem(parent->second) : new QTreeWidgetItem(tree_);
-      item->setText(0, ToQString(row.name));
+      item->setText(0, ToQString(row.label));
       item->setData(0, kItemRole, QVariant::fromValue<qulonglong>(row.item));
       items_[row.item] = item;
     }

@@ -8,7 +8,7 @@
 
 namespace pelkor {
 
-Workspace::Workspace(WorkspaceUi& ui) : ui_(ui) {}
+Workspace::Workspace(WorkspaceUi& ui) : ui_(ui), shownNode_(library().currentInstance().treeItem) {}
 
 void Workspace::SetSettings(const Settings& settings) {
   const CommandScope scope(*this);
@@ -266,9 +266,9 @@ void Workspace::ScrollView(ScrollAxis axis, ScrollRequest request, int thumbPosi
   Changed(Change::kView);
 }
 
-void Workspace::WheelZoom(int wheelDelta) {
+void Workspace::TurnWheel(const WheelTurn& turn) {
   const CommandScope scope(*this);
-  if (editor_.WheelZoom(wheelDelta))
+  if (editor_.TurnWheel(settings_.desktop.wheel, turn))
     Changed(Change::kView);
 }
 

@@ -2,6 +2,7 @@
 // The main window driven through its actions, with a scripted file chooser.
 #include <QtTest>
 
+#include <QDialogButtonBox>
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QLabel>
@@ -27,6 +28,7 @@
 #include "ui/main_window.h"
 #include "ui/module_tree_window.h"
 #include "ui/output_log_window.h"
+#include "ui/qt_translations.h"
 #include "ui/view_widget.h"
 
 using pelkor::CommandId;
@@ -84,7 +86,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(MenuTitles(window.menuBar()),
              (QStringList{"ファイル(&F)", "編集(&E)", "表示(&V)", "ツール", "エディット", "設定",
                           "ヘルプ(&H)"}));
-    QCOMPARE(window.action(CommandId::kNew)->text(), QString("新規作成\tCtrl+N(&N)"));
+    QCOMPARE(window.action(CommandId::kNew)->text(), QString("新規作成(&N)"));
     QCOMPARE(window.action(CommandId::kNew)->shortcut(), QKeySequence("Ctrl+N"));
     QCOMPARE(window.action(CommandId::kUndo)->shortcuts().size(), 2);
     QCOMPARE(window.action(CommandId::kZoomIn)->toolTip(), QString("ビューの拡大"));
@@ -102,6 +104,62 @@ class MainWindowTest : public QObject {
     QCOMPARE(window.statusBar()->currentMessage(), QString("レディ"));
     QCOMPARE(window.findChild<QLabel*>("objectPane")->text(), QString("OBJ=0"));
     QCOMPARE(window.windowTitle(), QString("untitle - pelkor"));
+  }
+
+  // Each key reaches its command; the plain keys only from the view, so that typing in the
+  // module tree picks no tool.
+  void theKeysReachTheirCommands() {
+    pelkor::MainWindow window(settingsPath());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.OpenDesign(std::filesystem::path(PELKOR_EXAMPLES) / "full_adder.dtn");
+    const std::pair<const char*, CommandId> keys[] = {
+        {"R", CommandId::kShiftRegisterTool},
+        {"S", CommandId::kStateMachineTool},
+        {"C", CommandId::kCounterTool},
+        {"I", CommandId::kSourceTool},
+        {"O", CommandId::kSinkTool},
+        {"M", CommandId::kModuleTool},
+        {"A", CommandId::kArcTool},
+        {"Ctrl+A", CommandId::kSelectAll},
+        {"Ctrl+0", CommandId::kZoomToFit},
+        {"Ctrl+-", CommandId::kZoomOut},
+        {"Ctrl++", CommandId::kZoomIn},
+        {"F7", CommandId::kCheck},
+        {"F10", CommandId::kStep},
+        {"F5", CommandId::kRun},
+        {"Pause", CommandId::kPause},
+        {"Shift+F5", CommandId::kStop},
+    };
+    window.view()->setFocus();
+    for (const auto& [key, id] : keys) {
+      QSignalSpy triggered(window.action(id), &QAction::triggered);
+      const QKeySequence sequence(key);
+      QTest::keySequence(QApplication::focusWidget(), sequence);
+      QVERIFY2(triggered.size() == 1, key);
+      QVERIFY2(window.action(id)->shortcuts().contains(sequence), key);
+    }
+    QVERIFY(!window.workspace().IsSimulating());
+    window.Execute(CommandId::kModuleTree);
+    window.moduleTree()->tree()->setFocus();
+    QSignalSpy arcTool(window.action(CommandId::kArcTool), &QAction::triggered);
+    QTest::keyClick(window.moduleTree()->tree(), Qt::Key_A);
+    QCOMPARE(arcTool.size(), 0);
+    for (QAction* menu : window.menuBar()->actions()) {
+      for (QAction* item : menu->menu()->actions())
+        QVERIFY2(!item->text().contains('\t'), qPrintable(item->text()));
+    }
+  }
+
+  void qtsOwnDialogsSpeakJapanese() {
+    QVERIFY(pelkor::InstallQtTranslations(*QCoreApplication::instance()));
+    QMessageBox box(QMessageBox::Question, "pelkor", "?",
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    QCOMPARE(box.button(QMessageBox::Cancel)->text(), QString("キャンセル"));
+    QFileDialog chooser(nullptr, "開く");
+    chooser.setOption(QFileDialog::DontUseNativeDialog);
+    auto* cancel = chooser.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel);
+    QCOMPARE(cancel->text(), QString("キャンセル"));
   }
 
   void outputLogTogglesAndForgetsItsLines() {
@@ -151,7 +209,11 @@ class MainWindowTest : public QObject {
       QVERIFY2(!enabled(*window, id), qPrintable(window->action(id)->text()));
     QVERIFY(window->action(CommandId::kCheck)->isChecked());
 
+    auto* stepPane = window->findChild<QLabel*>("stepPane");
+    QVERIFY(!stepPane->isHidden());
+    QCOMPARE(stepPane->text(), QString("ステップ 0"));
     window->Execute(CommandId::kStep);
+    QCOMPARE(stepPane->text(), QString("ステップ 1"));
     window->Execute(CommandId::kRun);
     QVERIFY(window->action(CommandId::kRun)->isChecked());
     QTRY_VERIFY_WITH_TIMEOUT(!window->workspace().IsTimerRunning(), 10000);
@@ -159,6 +221,7 @@ class MainWindowTest : public QObject {
 
     window->Execute(CommandId::kStop);
     QVERIFY(window->outputLog()->text().contains("シミュレーション停止"));
+    QVERIFY(stepPane->isHidden());
     QVERIFY(enabled(*window, CommandId::kCheck));
     QVERIFY(!enabled(*window, CommandId::kStep));
   }
@@ -316,6 +379,35 @@ class MainWindowTest : public QObject {
     QCOMPARE(window.dockWidgetArea(window.moduleTree()), Qt::LeftDockWidgetArea);
   }
 
+  // The wheel's habit and the grid snap are chosen in the menus and kept in the settings.
+  void theWheelHabitAndTheGridSnapAreRemembered() {
+    {
+      pelkor::MainWindow window(settingsPath());
+      window.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&window));
+      window.Execute(CommandId::kWheelScrolls);
+      window.Execute(CommandId::kGridSnap);
+      QVERIFY(window.action(CommandId::kWheelScrolls)->isChecked());
+      QVERIFY(!window.action(CommandId::kWheelZooms)->isChecked());
+      QVERIFY(window.action(CommandId::kGridSnap)->isChecked());
+      const pelkor::ViewState before = pelkor::testing::ViewOf(window.workspace());
+      QWidget* viewport = window.view()->viewport();
+      QWheelEvent wheel(QPointF(50, 50), viewport->mapToGlobal(QPointF(50, 50)), {}, QPoint(0, 120),
+                        Qt::NoButton, {}, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(viewport, &wheel);
+      const pelkor::ViewState& after = pelkor::testing::ViewOf(window.workspace());
+      QCOMPARE(after.zoomLevel, before.zoomLevel);
+      QVERIFY(after.origin.y < before.origin.y);  // scrolled up
+      window.close();
+    }
+    const pelkor::Settings saved = pelkor::LoadSettings(settingsPath());
+    QVERIFY(saved.desktop.wheel == pelkor::WheelHabit::kScroll);
+    QVERIFY(saved.desktop.gridSnap);
+    pelkor::MainWindow window(settingsPath());
+    QVERIFY(window.action(CommandId::kGridSnap)->isChecked());
+    QVERIFY(window.action(CommandId::kWheelScrolls)->isChecked());
+  }
+
   // A settings file edited by hand or left by another version: the view takes each value
   // within the range the settings dialog gives it, the log says so, and closing writes back
   // what was used.
@@ -388,6 +480,11 @@ class MainWindowTest : public QObject {
     QCOMPARE(pelkor::testing::LibraryOf(window.workspace()).currentInstance().name,
              std::string("inverter"));
     QVERIFY(enabled(window, CommandId::kUpperModule));
+    // Which of the two inverters is shown.
+    QVERIFY2(QRegularExpression("^double_inverter / [0-9]+:inverter - pelkor$")
+                 .match(window.windowTitle())
+                 .hasMatch(),
+             qPrintable(window.windowTitle()));
   }
 
   // Runs Print: the scale dialog is answered with OK, then `act` gets the print dialog.
