@@ -72,6 +72,8 @@ class MainWindow : public QMainWindow {
   // screen; the docks' visibility stays the program's.
   void RestoreLayout();
   void SaveLayout();
+  // F6 and Shift+F6: the focus to the next or the previous pane, the view and the docks shown.
+  void FocusPane(int step);
   // Gives a dock shown for the first time its share of the window, unless the saved layout
   // or the user sized it already.
   void SizeDockOnce(QDockWidget* dock, Qt::Orientation orientation, int pixels);

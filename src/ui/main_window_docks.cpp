@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's dock windows and their saved layout.
+#include <QApplication>
 #include <QByteArray>
 #include <QScreen>
+#include <QShortcut>
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "edit/window_placement.h"
 #include "ui/main_window.h"
@@ -59,6 +64,29 @@ void MainWindow::BuildDocks() {
   outputLog_->hide();
   connect(outputLog_, &OutputLogWindow::closeRequested, this,
           [this] { Execute(CommandId::kOutputLog); });
+  // Also from a floating dock, which is a window of its own.
+  for (const auto& [key, step] : {std::pair{Qt::Key_F6, 1}, std::pair{Qt::SHIFT | Qt::Key_F6, -1}})
+    new QShortcut(
+        QKeySequence(key), this, [this, step] { FocusPane(step); }, Qt::ApplicationShortcut);
+}
+
+void MainWindow::FocusPane(int step) {
+  std::vector<QWidget*> panes{view_};
+  for (QDockWidget* dock :
+       {static_cast<QDockWidget*>(moduleTree_), static_cast<QDockWidget*>(waveform_),
+        static_cast<QDockWidget*>(outputLog_)}) {
+    if (!dock->isHidden())
+      panes.push_back(dock->widget());
+  }
+  const QWidget* focus = QApplication::focusWidget();
+  const auto current = std::find_if(panes.begin(), panes.end(), [focus](QWidget* pane) {
+    return focus != nullptr && (pane == focus || pane->isAncestorOf(focus));
+  });
+  const auto count = static_cast<std::ptrdiff_t>(panes.size());
+  const std::ptrdiff_t from = current == panes.end() ? 0 : current - panes.begin();
+  QWidget* next = panes[static_cast<std::size_t>(((from + step) % count + count) % count)];
+  next->activateWindow();
+  next->setFocus(Qt::ShortcutFocusReason);
 }
 
 void MainWindow::RestoreLayout() {

@@ -145,6 +145,20 @@ class MainWindowTest : public QObject {
     QSignalSpy arcTool(window.action(CommandId::kArcTool), &QAction::triggered);
     QTest::keyClick(window.moduleTree()->tree(), Qt::Key_A);
     QCOMPARE(arcTool.size(), 0);
+    // F6 and Shift+F6 go round the view and the docks shown.
+    window.view()->setFocus();
+    QWidget* tree = window.moduleTree()->tree();
+    QWidget* log = window.outputLog()->widget();
+    const std::pair<QKeySequence, QWidget*> panes[] = {
+        {QKeySequence("F6"), tree},
+        {QKeySequence("F6"), log},
+        {QKeySequence("F6"), window.view()},
+        {QKeySequence("Shift+F6"), log},
+    };
+    for (const auto& [key, pane] : panes) {
+      QTest::keySequence(QApplication::focusWidget(), key);
+      QTRY_VERIFY2(QApplication::focusWidget() == pane, qPrintable(pane->objectName()));
+    }
     for (QAction* menu : window.menuBar()->actions()) {
       for (QAction* item : menu->menu()->actions())
         QVERIFY2(!item->text().contains('\t'), qPrintable(item->text()));
