@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -101,10 +102,15 @@ void MainWindow::BuildActions() {
     QList<QKeySequence> keys;
     for (std::string_view key : info.shortcuts)
       keys.append(QKeySequence(FromUtf8(key)));
-    action->setShortcuts(keys);
     if (ShortcutOnlyInView(info)) {
-      action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-      view_->addAction(action);
+      // Plain keys belong to the view alone: the menu only shows them, so that they neither
+      // steal the menus' own letters nor the keys typed in another window.
+      action->setText(action->text() + "\t" + keys.front().toString(QKeySequence::NativeText));
+      for (const QKeySequence& key : keys)
+        new QShortcut(
+            key, view_, [action] { action->trigger(); }, Qt::WidgetWithChildrenShortcut);
+    } else {
+      action->setShortcuts(keys);
     }
     if (!info.icon.empty())
       action->setIcon(QIcon(QString(":/icons/%1.svg").arg(FromUtf8(info.icon))));

@@ -12,6 +12,7 @@
 #include "ui/main_window.h"
 #include "ui/module_tree_window.h"
 #include "ui/output_log_window.h"
+#include "ui/view_widget.h"
 #include "ui/waveform_dock.h"
 
 namespace pelkor {
@@ -65,9 +66,13 @@ void MainWindow::BuildDocks() {
   connect(outputLog_, &OutputLogWindow::closeRequested, this,
           [this] { Execute(CommandId::kOutputLog); });
   // Also from a floating dock, which is a window of its own.
-  for (const auto& [key, step] : {std::pair{Qt::Key_F6, 1}, std::pair{Qt::SHIFT | Qt::Key_F6, -1}})
+  const std::pair<QKeySequence, int> keys[] = {{QKeySequence("F6"), 1},
+                                               {QKeySequence("Shift+F6"), -1}};
+  for (const auto& [key, step] : keys) {
+    const int by = step;
     new QShortcut(
-        QKeySequence(key), this, [this, step] { FocusPane(step); }, Qt::ApplicationShortcut);
+        key, this, [this, by] { FocusPane(by); }, Qt::ApplicationShortcut);
+  }
 }
 
 void MainWindow::FocusPane(int step) {

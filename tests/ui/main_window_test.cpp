@@ -137,7 +137,11 @@ class MainWindowTest : public QObject {
       const QKeySequence sequence(key);
       QTest::keySequence(QApplication::focusWidget(), sequence);
       QVERIFY2(triggered.size() == 1, key);
-      QVERIFY2(window.action(id)->shortcuts().contains(sequence), key);
+      // Shown once in the menu: bound to the action, or written after its text for the view.
+      QAction* action = window.action(id);
+      QVERIFY2(action->shortcuts().contains(sequence) ||
+                   action->text().endsWith("\t" + sequence.toString(QKeySequence::NativeText)),
+               key);
     }
     QVERIFY(!window.workspace().IsSimulating());
     window.Execute(CommandId::kModuleTree);
@@ -160,8 +164,10 @@ class MainWindowTest : public QObject {
       QTRY_VERIFY2(QApplication::focusWidget() == pane, qPrintable(pane->objectName()));
     }
     for (QAction* menu : window.menuBar()->actions()) {
-      for (QAction* item : menu->menu()->actions())
-        QVERIFY2(!item->text().contains('\t'), qPrintable(item->text()));
+      for (QAction* item : menu->menu()->actions()) {
+        QVERIFY2(item->shortcuts().isEmpty() || !item->text().contains('\t'),
+                 qPrintable(item->text()));
+      }
     }
   }
 
