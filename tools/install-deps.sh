@@ -9,7 +9,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libfmt-dev nlohmann-json3-dev libcli11-dev
-          libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev qt6-svg-dev
+          libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev qt6-svg-dev qt6-translations-l10n
           fonts-ipafont-gothic xvfb xauth xdotool desktop-file-utils appstream dpkg-dev
           gtkwave python3 python3-pytest poppler-utils git bash-completion man-db lintian)
 

@@ -7,10 +7,12 @@
 #include "files/settings_location.h"
 #include "ui/draw_list_painter.h"
 #include "ui/main_window.h"
+#include "ui/qt_translations.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   pelkor::InstallFontSubstitutions();
+  pelkor::InstallQtTranslations(app);
   QApplication::setApplicationName("pelkor");
   QApplication::setApplicationVersion("1.03");
   QCommandLineParser parser;

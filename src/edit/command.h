@@ -59,6 +59,12 @@ enum class CommandId : int {
   kZoomIn = 32798,
   kZoomOut = 32800,
   kUpperModule = 32801,
+  kZoomToFit = 33001,
+  kGridSnap = 33002,
+  kWheelZooms = 33003,
+  kWheelZoomsReversed = 33004,
+  kWheelScrolls = 33005,
+  kSelectAll = 33006,
   // Settings and help
   kSettings = 182,
   kAbout = 57664,

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <string>
 
 namespace pelkor {
 
@@ -34,8 +35,9 @@ const std::vector<CommandInfo>& Table() {
       {C::kCut, "切り取り\tCtrl+X(&T)", "選択範囲を切り取ってクリップボードに移動", "", {"Ctrl+X", "Shift+Del"}, ""},
       {C::kCopy, "コピー\tCtrl+C(&C)", "選択範囲をコピーしてクリップボードに保存", "", {"Ctrl+C", "Ctrl+Ins"}, ""},
       {C::kPaste, "貼り付け\tCtrl+V(&P)", "クリップボードの内容を挿入", "", {"Ctrl+V", "Shift+Ins"}, ""},
+      {C::kSelectAll, "すべて選択\tCtrl+A(&A)", "モジュールのオブジェクトをすべて選択", "", {"Ctrl+A"}, ""},
       {C::kModuleManager, "モジュールマネージャ", "モジュールマネージャ", "", {}, ""},
-      {C::kDelete, "削除", "削除", "", {}, ""},
+      {C::kDelete, "削除", "削除", "", {"Del"}, ""},
       {C::kAlign, "整列", "整列", "", {}, ""},
       {C::kEditPrimitive, "編集", "プリミティブの編集", "", {}, ""},
       {C::kLoadModule, "モジュール読み込み", "モジュール読み込み", "", {}, ""},
@@ -46,32 +48,37 @@ const std::vector<CommandInfo>& Table() {
       {C::kShowObjectIds, "オブジェクトIDを表示", "オブジェクトIDを表示", "", {}, "", true},
       {C::kModuleTree, "モジュールツリー表示", "モジュールツリーを表示", "", {}, "", true},
       {C::kWaveform, "波形", "シミュレーションの波形を表示", "", {}, "", true},
+      {C::kGridSnap, "グリッドに合わせる", "置く・動かすオブジェクトをグリッドのマスの中央に合わせる", "", {}, "", true},
       {C::kShowSinkVerdicts, "照合結果を表示", "ケムマキの横に照合の合否を表示", "", {}, "", true},
       {C::kOutputDialog, "アウトプットダイアログ", "アウトプットダイアログ", "アウトプットダイアログ", {}, "output", true},
       // Tools
-      {C::kShiftRegisterTool, "シフトレジスタ", "シフトレジスタ", "シフトレジスタ", {}, "shift_register", true},
-      {C::kStateMachineTool, "ステートマシン", "ステートマシン", "ステートマシン", {}, "state_machine", true},
-      {C::kCounterTool, "カウンタ", "カウンタ", "カウンタ", {}, "counter", true},
-      {C::kSourceTool, "ウージ", "ソーストランジション", "ソーストランジション", {}, "source", true},
-      {C::kSinkTool, "ケムマキ", "シンクトランジション", "シンクトランジション", {}, "sink", true},
-      {C::kArcTool, "アーク", "アーク", "アーク", {}, "arc", true},
-      {C::kModuleTool, "モジュール", "モジュール", "モジュール", {}, "module", true},
-      {C::kCheck, "コンパイル", "チェック", "チェック", {}, "check", true},
-      {C::kStop, "停止", "シミュレーションの終了", "シミュレーションの終了", {}, "stop"},
-      {C::kStep, "ステップ実行", "ステップ実行", "ステップ実行", {}, "step"},
-      {C::kRun, "実行", "アニメーション実行", "アニメーション実行", {}, "run", true},
+      {C::kShiftRegisterTool, "シフトレジスタ", "シフトレジスタ", "シフトレジスタ", {"R"}, "shift_register", true},
+      {C::kStateMachineTool, "ステートマシン", "ステートマシン", "ステートマシン", {"S"}, "state_machine", true},
+      {C::kCounterTool, "カウンタ", "カウンタ", "カウンタ", {"C"}, "counter", true},
+      {C::kSourceTool, "ウージ", "ソーストランジション", "ソーストランジション", {"I"}, "source", true},
+      {C::kSinkTool, "ケムマキ", "シンクトランジション", "シンクトランジション", {"O"}, "sink", true},
+      {C::kArcTool, "アーク", "アーク", "アーク", {"A"}, "arc", true},
+      {C::kModuleTool, "モジュール", "モジュール", "モジュール", {"M"}, "module", true},
+      {C::kCheck, "コンパイル", "チェック", "チェック", {"F7"}, "check", true},
+      {C::kStop, "停止", "シミュレーションの終了", "シミュレーションの終了", {"Shift+F5"}, "stop"},
+      {C::kStep, "ステップ実行", "ステップ実行", "ステップ実行", {"F10"}, "step"},
+      {C::kRun, "実行", "アニメーション実行", "アニメーション実行", {"F5"}, "run", true},
       {C::kRunWithoutAnimation, "アニメーションなし実行", "アニメーションなし実行", "アニメーション無し実行", {}, "run_fast", true},
-      {C::kPause, "一時停止", "一時停止", "一時停止", {}, "pause"},
+      {C::kPause, "一時停止", "一時停止", "一時停止", {"Pause"}, "pause"},
       {C::kStopAtMismatch, "不一致で停止", "ケムマキが期待と異なる値を受け取ったステップで一時停止",
        "", {}, "", true},
       // Edit tools and the view
       {C::kEraserTool, "消しゴム", "消しゴム", "消しゴム", {}, "eraser", true},
       {C::kMoveTool, "移動", "移動", "移動", {}, "move", true},
-      {C::kZoomIn, "拡大", "拡大", "ビューの拡大", {}, "zoom_in"},
-      {C::kZoomOut, "縮小", "縮小", "ビューの縮小", {}, "zoom_out"},
+      {C::kZoomIn, "拡大", "拡大", "ビューの拡大", {"Ctrl++", "Ctrl+="}, "zoom_in"},
+      {C::kZoomOut, "縮小", "縮小", "ビューの縮小", {"Ctrl+-"}, "zoom_out"},
+      {C::kZoomToFit, "全体表示", "モジュールのオブジェクト全体を表示", "", {"Ctrl+0"}, ""},
       {C::kUpperModule, "モジュールの選択", "上位モジュールへ移動", "上位モジュールへ移動", {}, "up"},
       // Settings and help
       {C::kSettings, "設定", "pelkorの設定", "", {}, ""},
+      {C::kWheelZooms, "ホイールで拡大・縮小", "手前に回すと拡大、奥に回すと縮小", "", {}, "", true},
+      {C::kWheelZoomsReversed, "ホイールで拡大・縮小（逆向き）", "奥に回すと拡大、手前に回すと縮小", "", {}, "", true},
+      {C::kWheelScrolls, "ホイールでスクロール、Ctrl+ホイールで拡大・縮小", "ホイールでスクロール（Shiftで横）、Ctrl+ホイールで拡大・縮小", "", {}, "", true},
       {C::kAbout, "バージョン情報 pelkor(&A)...", "プログラム情報、バージョン、著作権を表示", "バージョン情報", {}, "about"},
   };
   // clang-format on
@@ -102,18 +109,39 @@ std::span<const MenuInfo> MainMenu() {
        Items{C::kNew, C::kOpen, C::kSave, C::kSaveAs, kSeparator, C::kSaveAll, C::kExportBsp,
              C::kLoadModuleFile, kSeparator, C::kPrint, C::kPrintPreview, C::kPrintSetup,
              kSeparator, C::kRecentFile, kSeparator, C::kExit}},
-      {"編集(&E)", Items{C::kUndo, C::kRedo, kSeparator, C::kCut, C::kCopy, C::kPaste, kSeparator,
-                         C::kModuleManager}},
-      {"表示(&V)", Items{C::kToolBar, C::kStatusBar, C::kOutputLog, C::kShowObjectIds,
-                         C::kModuleTree, C::kWaveform, C::kShowSinkVerdicts}},
+      {"編集(&E)", Items{C::kUndo, C::kRedo, kSeparator, C::kCut, C::kCopy, C::kPaste, C::kDelete,
+                         kSeparator, C::kSelectAll, kSeparator, C::kModuleManager}},
+      {"表示(&V)",
+       Items{C::kToolBar, C::kStatusBar, C::kOutputLog, C::kShowObjectIds, C::kModuleTree,
+             C::kWaveform, C::kShowSinkVerdicts, kSeparator, C::kGridSnap}},
       {"ツール", Items{C::kShiftRegisterTool, C::kStateMachineTool, C::kCounterTool, C::kSourceTool,
                        C::kSinkTool, C::kArcTool, C::kModuleTool, C::kCheck, C::kStop, C::kStep,
                        C::kRun, C::kRunWithoutAnimation, C::kPause, C::kStopAtMismatch}},
-      {"エディット", Items{C::kEraserTool, C::kMoveTool, C::kZoomIn, C::kZoomOut, C::kUpperModule}},
-      {"設定", Items{C::kSettings}},
+      {"エディット", Items{C::kEraserTool, C::kMoveTool, C::kZoomIn, C::kZoomOut, C::kZoomToFit,
+                           C::kUpperModule}},
+      {"設定",
+       Items{C::kSettings, kSeparator, C::kWheelZooms, C::kWheelZoomsReversed, C::kWheelScrolls}},
       {"ヘルプ(&H)", Items{C::kAbout}},
   };
   return menu;
+}
+
+std::string MenuLabel(std::string_view menuText) {
+  const std::size_t tab = menuText.find('\t');
+  if (tab == std::string_view::npos)
+    return std::string(menuText);
+  // The key after the tab is shown from the command's shortcuts; a mnemonic after it stays.
+  std::string label(menuText.substr(0, tab));
+  const std::size_t mnemonic = menuText.find("(&", tab);
+  if (mnemonic != std::string_view::npos)
+    label += menuText.substr(mnemonic);
+  return label;
+}
+
+bool ShortcutOnlyInView(const CommandInfo& info) {
+  return !info.shortcuts.empty() &&
+         std::all_of(info.shortcuts.begin(), info.shortcuts.end(),
+                     [](std::string_view key) { return key.size() == 1 || key == "Del"; });
 }
 
 std::span<const std::optional<CommandId>> MainToolBar() {

@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -33,6 +34,12 @@ std::span<const CommandInfo> Commands();
 const CommandInfo& CommandInfoOf(CommandId id);
 // The main menu, left to right.
 std::span<const MenuInfo> MainMenu();
+// A menu text as a menu shows it beside the command's shortcut: without the key written after a
+// tab ("新規作成\tCtrl+N(&N)" is "新規作成(&N)"), so that the key is not shown twice.
+std::string MenuLabel(std::string_view menuText);
+// Whether the command's keys are plain keys (a letter, Delete) that act only while the view
+// has the focus, so that typing in another window is not taken for a command.
+bool ShortcutOnlyInView(const CommandInfo& info);
 // The main toolbar's buttons in order, nullopt standing for a separator.
 std::span<const std::optional<CommandId>> MainToolBar();
 

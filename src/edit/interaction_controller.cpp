@@ -33,7 +33,7 @@ int InteractionController::ObjectAt(Point pixel) const {
 
 Point InteractionController::ToLogical(Point pixel, bool ctrl) const {
   const Point logical = view_.viewport().ToLogical(pixel);
-  if (ctrl || state_.lastKey == kCtrlKey)
+  if (ctrl || state_.lastKey == kCtrlKey || settings_.desktop.gridSnap)
     return SnapToCell(logical, settings_.gridSize);
   return logical;
 }
@@ -81,6 +81,12 @@ void InteractionController::DropToolState() {
   CancelArc();
   ClearSelection();
   state_.selectingRectangle = false;
+}
+
+void InteractionController::SelectAll() {
+  ClearSelection();
+  module().selection.SelectWhere(module(), [](Point) { return true; });
+  Repaint();
 }
 
 bool InteractionController::HasSelection() const {
@@ -315,7 +321,11 @@ void InteractionController::KeyDown(int key) {
       }
       break;
     case kEscapeKey:
-      CancelArc();
+      // Escape ends an arc in progress; otherwise it puts the tool down, back to selecting.
+      if (state_.arcInProgress)
+        CancelArc();
+      else if (!simulating_)
+        state_.tool = Tool::kNone;
       break;
     case kLeftKey:
       PanByPixels(view_, {-10, 0});

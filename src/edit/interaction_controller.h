@@ -20,7 +20,7 @@ namespace pelkor {
 // The editing tools of the view: turns mouse and key events, in client pixels, into changes of
 // the module shown, and asks the user through the editor's interface. Hit tests read the hit map
 // of the last paint. `ctrl` tells that the Ctrl key is held; points then snap to grid cell
-// centres, as they do while Ctrl is the last key pressed.
+// centres, as they do while Ctrl is the last key pressed and while the grid snap is on.
 class InteractionController {
  public:
   InteractionController(ModuleLibrary& library, EditorUi& ui, EditorHost& host,
@@ -53,6 +53,8 @@ class InteractionController {
   // Ends the arc in progress and drops the selection with its drag, as when the view moves to
   // another module or the simulation starts.
   void DropToolState();
+  // Selects every primitive of the module shown.
+  void SelectAll();
 
   bool HasSelection() const;
   bool CanPaste() const;

@@ -227,6 +227,7 @@ Settings SettingsFromIni(const IniFile& ini, std::vector<SettingNote>& notes) {
     if (file && !file->empty())
       s.recentFiles.push_back(std::move(*file));
   }
+  s.desktop = DesktopSettingsFromIni(ini);
   return s;
 }
 
@@ -257,6 +258,7 @@ void WriteSettingsToIni(const Settings& s, IniFile& ini) {
     if (used || ini.Get(kRecentFiles, RecentFileKey(i)))
       ini.Set(kRecentFiles, RecentFileKey(i), used ? s.recentFiles[i] : "");
   }
+  WriteDesktopSettingsToIni(s.desktop, ini);
 }
 
 Settings LoadSettings(const std::filesystem::path& path, std::vector<SettingNote>& notes) {

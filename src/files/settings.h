@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/desktop_settings.h"
 #include "files/ini_file.h"
 #include "files/recent_files.h"
 #include "files/safe_write.h"
@@ -88,6 +89,7 @@ struct Settings {
   int timer = 50;                        // SIM/TIMER: animation period in milliseconds, 0 to 99999
   LogFont font;                          // section FONT
   std::vector<std::string> recentFiles;  // "Recent File List": File1 (the latest) to File4
+  DesktopSettings desktop;               // section DESKTOP
 
   bool operator==(const Settings&) const = default;
 };

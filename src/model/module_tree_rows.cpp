@@ -7,11 +7,15 @@ namespace pelkor {
 
 namespace {
 
+std::string NodeLabel(const RuntimeInstance& node) {
+  return node.parent == nullptr ? node.name : std::to_string(node.instanceNumber) + ":" + node.name;
+}
+
 void AddRows(const RuntimeInstance& node, TreeItem parent, const PreparedNodes* running,
              std::vector<ModuleTreeRow>& rows) {
   if (running != nullptr && node.parent != nullptr && !running->IsPrepared(node))
     return;
-  rows.push_back({node.treeItem, parent, node.name});
+  rows.push_back({node.treeItem, parent, node.name, NodeLabel(node)});
   for (const auto& [number, child] : node.children)
     AddRows(*child, node.treeItem, running, rows);
 }
@@ -27,6 +31,13 @@ ModuleTree BuildModuleTree(const ModuleLibrary& library, const PreparedNodes* ru
                   [current](const ModuleTreeRow& row) { return row.item == current; });
   tree.current = shown ? current : 0;
   return tree;
+}
+
+std::string InstancePath(const RuntimeInstance& node) {
+  std::string path = NodeLabel(node);
+  for (const RuntimeInstance* above = node.parent; above != nullptr; above = above->parent)
+    path = NodeLabel(*above) + " / " + path;
+  return path;
 }
 
 TreeItem FindModuleRow(const ModuleTree& tree, const std::string& moduleName) {

@@ -9,11 +9,13 @@
 namespace pelkor {
 
 // One node of the module tree window: its item key, the item of its parent (0 at the top
-// level) and the module name it shows.
+// level), its module name, and the text it shows: the module name, after the instance's ID
+// below the top ("5:half"), so that two instances of one module can be told apart.
 struct ModuleTreeRow {
   TreeItem item = 0;
   TreeItem parent = 0;
   std::string name;
+  std::string label;
 
   bool operator==(const ModuleTreeRow&) const = default;
 };
@@ -29,6 +31,9 @@ struct ModuleTree {
 // While a simulation runs (`running` is not nullptr), a node below the root that it has not
 // prepared (not created yet, or deleted) is left out with its whole subtree: it cannot be shown.
 ModuleTree BuildModuleTree(const ModuleLibrary& library, const PreparedNodes* running);
+
+// Where a node lies from the root, each instance as its row shows it: "top / 5:half".
+std::string InstancePath(const RuntimeInstance& node);
 
 // The row that shows the module named `moduleName`: the current one when it does, else the
 // first such row from the top; 0 when no row shows that module.

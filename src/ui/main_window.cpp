@@ -6,9 +6,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -19,7 +21,6 @@
 #include "ui/about_dialog.h"
 #include "ui/module_manager_dialog.h"
 #include "ui/module_tree_window.h"
-#include "ui/output_log_window.h"
 #include "ui/resources.h"
 #include "ui/settings_dialog.h"
 #include "ui/view_widget.h"
@@ -45,6 +46,13 @@ QLabel* AddPane(QStatusBar* bar, const QString& sizingText, const char* name) {
   return pane;
 }
 
+// The wheel habit that a command of the 設定 menu chooses.
+WheelHabit WheelHabitOf(CommandId id) {
+  return id == CommandId::kWheelScrolls         ? WheelHabit::kScroll
+         : id == CommandId::kWheelZoomsReversed ? WheelHabit::kZoomReversed
+                                                : WheelHabit::kZoom;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(std::filesystem::path settingsPath, QWidget* parent)
@@ -65,8 +73,8 @@ MainWindow::MainWindow(std::filesystem::path settingsPath, QWidget* parent)
   BuildToolBar();
   BuildStatusBar();
   ConnectWorkspace();
-  BuildWaveformDock();
-  resize(1024, 720);
+  BuildDocks();
+  RestoreLayout();
   RefreshCommandStates();
   // The log window is shown at start when the settings say so, as the first update does.
   if (settings_.outputView)
@@ -76,9 +84,10 @@ MainWindow::MainWindow(std::filesystem::path settingsPath, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
-  // The base class hides the children after this object is gone as a MainWindow: the waveform
-  // dock's signals must no longer reach it.
-  disconnect(waveform_, nullptr, this, nullptr);
+  // The docks outlive this object's members while QWidget destroys them: nothing they say may
+  // reach it any more.
+  for (QDockWidget* dock : findChildren<QDockWidget*>())
+    dock->disconnect(this);
   waveform_->removeEventFilter(this);
   WriteSettingsFile();
   workspace_.AttachLog(nullptr);
@@ -86,7 +95,7 @@ MainWindow::~MainWindow() {
 
 void MainWindow::BuildActions() {
   for (const CommandInfo& info : Commands()) {
-    auto* action = new QAction(FromUtf8(info.menuText), this);
+    auto* action = new QAction(FromUtf8(MenuLabel(info.menuText)), this);
     action->setObjectName(QString("action%1").arg(static_cast<int>(info.id)));
     action->setStatusTip(FromUtf8(info.statusText));
     if (!info.toolTip.empty())
@@ -94,7 +103,16 @@ void MainWindow::BuildActions() {
     QList<QKeySequence> keys;
     for (std::string_view key : info.shortcuts)
       keys.append(QKeySequence(FromUtf8(key)));
-    action->setShortcuts(keys);
+    if (ShortcutOnlyInView(info)) {
+      // Plain keys belong to the view alone: the menu only shows them, so that they neither
+      // steal the menus' own letters nor the keys typed in another window.
+      action->setText(action->text() + "\t" + keys.front().toString(QKeySequence::NativeText));
+      for (const QKeySequence& key : keys)
+        new QShortcut(
+            key, view_, [action] { action->trigger(); }, Qt::WidgetWithChildrenShortcut);
+    } else {
+      action->setShortcuts(keys);
+    }
     if (!info.icon.empty())
       action->setIcon(QIcon(QString(":/icons/%1.svg").arg(FromUtf8(info.icon))));
     action->setCheckable(info.checkable);
@@ -178,6 +196,8 @@ void MainWindow::BuildToolBar() {
 void MainWindow::BuildStatusBar() {
   QStatusBar* bar = statusBar();
   bar->setObjectName("statusBar");
+  stepPane_ = AddPane(bar, "ステップ 0000000", "stepPane");
+  stepPane_->hide();
   objectPane_ = AddPane(bar, "オブジェクト数", "objectPane");
   xPane_ = AddPane(bar, "X座標   ", "xPane");
   yPane_ = AddPane(bar, "Ｙ座標   ", "yPane");
@@ -198,7 +218,7 @@ void MainWindow::ConnectWorkspace() {
     UpdateRecentFilesMenu();
   });
   ui_.SetModifiedModulesProbe([this] { return workspace_.ModifiedModules(); });
-  ui_.SetModuleTreeProbe([this] { return moduleTree_ != nullptr; });
+  ui_.SetModuleTreeProbe([this] { return moduleTree() != nullptr; });
   connect(&ui_, &DesktopUi::moduleTreeOpenRequested, this, &MainWindow::OpenModuleTree);
   connect(&ui_, &DesktopUi::moduleTreeCloseRequested, this, &MainWindow::CloseModuleTree);
   ui_.SetViewWidget(view_->viewport());
@@ -222,7 +242,7 @@ void MainWindow::OnWorkspaceChanged(ChangeSet changes) {
     view_->UpdateScrollBars();
   if (changes.Has(Change::kTree))
     RebuildModuleTree();
-  if (changes.HasAny(Change::kView | Change::kTree) && moduleTree_ != nullptr)
+  if (changes.HasAny(Change::kView | Change::kTree) && moduleTree() != nullptr)
     moduleTree_->selectItem(workspace_.library().currentInstance().treeItem);
   OnWaveformsChanged(changes);
   if (changes.Has(Change::kContent))
@@ -231,6 +251,9 @@ void MainWindow::OnWorkspaceChanged(ChangeSet changes) {
     return;
   objectPane_->setText(
       QString("OBJ=%1").arg(workspace_.library().currentModule().PrimitiveCount()));
+  const SignalHistory& history = workspace_.history();
+  stepPane_->setVisible(workspace_.IsSimulating());
+  stepPane_->setText(QString("ステップ %1").arg(history.empty() ? 0 : history.lastStep()));
   RefreshCommandStates();
 }
 
@@ -251,11 +274,17 @@ std::optional<CommandState> MainWindow::WindowCommandState(CommandId id) const {
       return CommandState{true, statusBar()->isVisible()};
     case CommandId::kOutputLog:
     case CommandId::kOutputDialog:
-      return CommandState{true, outputLog_ != nullptr};
+      return CommandState{true, outputLog() != nullptr};
     case CommandId::kModuleTree:
-      return CommandState{true, moduleTree_ != nullptr};
+      return CommandState{true, moduleTree() != nullptr};
     case CommandId::kWaveform:
       return CommandState{true, !waveform_->isHidden()};
+    case CommandId::kGridSnap:
+      return CommandState{true, settings_.desktop.gridSnap};
+    case CommandId::kWheelZooms:
+    case CommandId::kWheelZoomsReversed:
+    case CommandId::kWheelScrolls:
+      return CommandState{true, WheelHabitOf(id) == settings_.desktop.wheel};
     default:
       return std::nullopt;
   }
@@ -300,6 +329,16 @@ void MainWindow::Execute(CommandId id) {
     case CommandId::kWaveform:
       ToggleWaveforms();
       break;
+    case CommandId::kGridSnap:
+      settings_.desktop.gridSnap = !settings_.desktop.gridSnap;
+      workspace_.SetSettings(settings_);
+      break;
+    case CommandId::kWheelZooms:
+    case CommandId::kWheelZoomsReversed:
+    case CommandId::kWheelScrolls:
+      settings_.desktop.wheel = WheelHabitOf(id);
+      workspace_.SetSettings(settings_);
+      break;
     case CommandId::kModuleManager:
       ShowModuleManager();
       break;
@@ -330,48 +369,6 @@ void MainWindow::OpenDesign(const std::filesystem::path& path) {
   workspace_.OpenFile(path);
 }
 
-void MainWindow::ToggleModuleTree() {
-  if (moduleTree_ == nullptr) {
-    OpenModuleTree();
-  } else if (!workspace_.IsSimulating()) {  // the tree stays while the simulation runs
-    CloseModuleTree();
-  }
-}
-
-void MainWindow::OpenModuleTree() {
-  if (moduleTree_ != nullptr)
-    return;
-  moduleTree_ = new ModuleTreeWindow(this);
-  connect(moduleTree_, &ModuleTreeWindow::closeRequested, this,
-          [this] { Execute(CommandId::kModuleTree); });
-  connect(moduleTree_, &ModuleTreeWindow::itemPicked, this, [this](TreeItem item) {
-    if (item == workspace_.library().currentInstance().treeItem)
-      return;
-    workspace_.GoToTreeItem(item);
-  });
-  RebuildModuleTree();
-  moduleTree_->show();
-  RefreshCommandStates();
-}
-
-void MainWindow::CloseModuleTree() {
-  if (moduleTree_ == nullptr)
-    return;
-  moduleTree_->deleteLater();
-  moduleTree_ = nullptr;
-  RefreshCommandStates();
-}
-
-ModuleTree MainWindow::CurrentModuleTree() const {
-  return BuildModuleTree(workspace_.library(),
-                         workspace_.IsSimulating() ? &workspace_.simulation() : nullptr);
-}
-
-void MainWindow::RebuildModuleTree() {
-  if (moduleTree_ != nullptr)
-    moduleTree_->rebuild(CurrentModuleTree());
-}
-
 void MainWindow::ShowModuleManager() {
   // "表示" goes to the module as picking its row in the module tree does.
   const auto show = [this](const std::string& name) {
@@ -395,35 +392,12 @@ void MainWindow::ShowSettings() {
   workspace_.SetSettings(settings_);
 }
 
-void MainWindow::ToggleOutputLog() {
-  ShowOutputLog(outputLog_ == nullptr);
-}
-
-void MainWindow::ShowOutputLog(bool shown) {
-  if (shown == (outputLog_ != nullptr))
-    return;
-  if (shown) {
-    outputLog_ = new OutputLogWindow(this);
-    connect(outputLog_, &OutputLogWindow::closeRequested, this,
-            [this] { Execute(CommandId::kOutputLog); });
-    workspace_.AttachLog(outputLog_);
-    PlaceOutputLog();
-    outputLog_->show();
-  } else {
-    // Closing the window discards what it held; lines written while it is hidden are dropped.
-    workspace_.AttachLog(nullptr);
-    outputLog_->deleteLater();
-    outputLog_ = nullptr;
-  }
-  settings_.outputView = shown;
-  RefreshCommandStates();
-}
-
 void MainWindow::WriteSettingsFile() {
   if (settingsSaved_)
     return;
   settingsSaved_ = true;
   settings_.timer = workspace_.timerInterval();
+  SaveLayout();
   if (SaveSettings(settingsPath_, settings_) != SaveResult::kSaved)
     std::fprintf(stderr, "pelkor: the settings could not be written to %s\n",
                  settingsPath_.c_str());
@@ -438,19 +412,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   // Every change was saved or discarded: nothing is left to recover.
   workspace_.EndRecoveryCleanly();
   WriteSettingsFile();
-  if (outputLog_ != nullptr)
-    outputLog_->hide();
   event->accept();
-}
-
-void MainWindow::moveEvent(QMoveEvent* event) {
-  QMainWindow::moveEvent(event);
-  PlaceOutputLog();
-}
-
-void MainWindow::resizeEvent(QResizeEvent* event) {
-  QMainWindow::resizeEvent(event);
-  PlaceOutputLog();
 }
 
 }  // namespace pelkor

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "edit/command.h"
@@ -15,6 +16,7 @@
 #include "workspace/workspace.h"
 
 class QAction;
+class QDockWidget;
 class QLabel;
 class QTimer;
 class QToolBar;
@@ -42,8 +44,9 @@ class MainWindow : public QMainWindow {
   DesktopUi& desktopUi() { return ui_; }
   const Settings& settings() const { return settings_; }
   QAction* action(CommandId id) const { return actions_.at(id); }
-  OutputLogWindow* outputLog() const { return outputLog_; }
-  ModuleTreeWindow* moduleTree() const { return moduleTree_; }
+  // The output log and the module tree while they are shown, else none.
+  OutputLogWindow* outputLog() const;
+  ModuleTreeWindow* moduleTree() const;
   ViewWidget* view() const { return view_; }
   WaveformDock* waveform() const { return waveform_; }
 
@@ -59,8 +62,6 @@ class MainWindow : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  void moveEvent(QMoveEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void BuildActions();
@@ -70,6 +71,17 @@ class MainWindow : public QMainWindow {
   void ConnectWorkspace();
   // Repaints and refreshes what shows the changes of a workspace command or event.
   void OnWorkspaceChanged(ChangeSet changes);
+  // The dock windows: the output log, the module tree and the waveforms (main_window_docks.cpp).
+  void BuildDocks();
+  // Puts the window and its docks where the settings file says they were, fitted into the
+  // screen; the docks' visibility stays the program's.
+  void RestoreLayout();
+  void SaveLayout();
+  // F6 and Shift+F6: the focus to the next or the previous pane, the view and the docks shown.
+  void FocusPane(int step);
+  // Gives a dock shown for the first time its share of the window, unless the saved layout
+  // or the user sized it already.
+  void SizeDockOnce(QDockWidget* dock, Qt::Orientation orientation, int pixels);
   void ToggleModuleTree();
   void OpenModuleTree();
   void CloseModuleTree();
@@ -80,10 +92,6 @@ class MainWindow : public QMainWindow {
   void ShowSettings();
   void ToggleOutputLog();
   void ShowOutputLog(bool shown);
-  // Keeps the output log at the frame's bottom-left corner, above the waveforms when they are
-  // docked there, so that it never hides them.
-  void PlaceOutputLog();
-  bool eventFilter(QObject* watched, QEvent* event) override;
   void UpdateTitle();
   void UpdateRecentFilesMenu();
   void OpenRecentFile(std::size_t index);
@@ -105,14 +113,16 @@ class MainWindow : public QMainWindow {
   PrintCommands printing_{workspace_, this};
   ViewWidget* view_ = nullptr;
   OutputLogWindow* outputLog_ = nullptr;
-  ModuleTreeWindow* moduleTree_ = nullptr;  // none while the window is closed
+  ModuleTreeWindow* moduleTree_ = nullptr;
   WaveformDock* waveform_ = nullptr;
   QToolBar* toolBar_ = nullptr;
+  QLabel* stepPane_ = nullptr;  // the step reached, while simulating
   QLabel* objectPane_ = nullptr;
   QLabel* xPane_ = nullptr;
   QLabel* yPane_ = nullptr;
   std::map<CommandId, QAction*> actions_;
   std::vector<QAction*> recentFileActions_;  // "&1 path" ... before the placeholder item
+  std::set<QDockWidget*> sizedDocks_;
   bool settingsSaved_ = false;
   QTimer* recoveryTimer_ = nullptr;  // none until recovery starts
 };

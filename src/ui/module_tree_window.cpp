@@ -2,9 +2,9 @@
 #include "ui/module_tree_window.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QSignalBlocker>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
 #include "ui/qt_values.h"
 
@@ -16,16 +16,13 @@ constexpr int kItemRole = Qt::UserRole;
 
 }  // namespace
 
-ModuleTreeWindow::ModuleTreeWindow(QWidget* parent) : QDialog(parent) {
-  setWindowTitle("モジュールツリー");
-  setModal(false);
+ModuleTreeWindow::ModuleTreeWindow(QWidget* parent) : QDockWidget("モジュールツリー", parent) {
+  setObjectName("moduleTreeDock");
   tree_ = new QTreeWidget(this);
   tree_->setObjectName("moduleTree");
   tree_->setHeaderHidden(true);
   tree_->setRootIsDecorated(true);
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(10, 10, 10, 10);
-  layout->addWidget(tree_);
+  setWidget(tree_);
   connect(tree_, &QTreeWidget::currentItemChanged, this,
           [this](QTreeWidgetItem* current) { ReportPick(current); });
   resize(240, 320);
@@ -41,7 +38,7 @@ void ModuleTreeWindow::rebuild(const ModuleTree& tree) {
       auto parent = items_.find(row.parent);
       auto* item =
           parent != items_.end() ? new QTreeWidgetItem(parent->second) : new QTreeWidgetItem(tree_);
-      item->setText(0, ToQString(row.name));
+      item->setText(0, ToQString(row.label));
       item->setData(0, kItemRole, QVariant::fromValue<qulonglong>(row.item));
       items_[row.item] = item;
     }
@@ -65,8 +62,12 @@ void ModuleTreeWindow::ReportPick(QTreeWidgetItem* current) {
     emit itemPicked(current->data(0, kItemRole).value<qulonglong>());
 }
 
-void ModuleTreeWindow::reject() {
-  emit closeRequested();
+void ModuleTreeWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    emit closeRequested();
+    return;
+  }
+  QDockWidget::keyPressEvent(event);
 }
 
 void ModuleTreeWindow::closeEvent(QCloseEvent* event) {

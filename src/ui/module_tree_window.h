@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QDialog>
+#include <QDockWidget>
 #include <map>
 
 #include "model/module_tree_rows.h"
@@ -11,10 +11,10 @@ class QTreeWidgetItem;
 
 namespace pelkor {
 
-// The module tree: a modeless tool window showing the instance tree. Picking a node, by the
-// user or by selectItem, reports it with itemPicked; closing it (close box or Escape) only
-// asks its owner with closeRequested, which refuses while a simulation runs.
-class ModuleTreeWindow : public QDialog {
+// The module tree: a dock window, at the main window's right by default, showing the instance
+// tree. Picking a node, by the user or by selectItem, reports it with itemPicked; closing it
+// (close box or Escape) only asks its owner with closeRequested.
+class ModuleTreeWindow : public QDockWidget {
   Q_OBJECT
 
  public:
@@ -32,10 +32,8 @@ class ModuleTreeWindow : public QDialog {
   void itemPicked(pelkor::TreeItem item);
   void closeRequested();
 
- public:
-  void reject() override;
-
  protected:
+  void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:

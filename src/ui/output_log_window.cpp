@@ -5,23 +5,20 @@
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
-#include <QVBoxLayout>
 
 namespace pelkor {
 
-OutputLogWindow::OutputLogWindow(QWidget* owner)
-    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint), owner_(owner) {
+OutputLogWindow::OutputLogWindow(QWidget* parent) : QDockWidget("アウトプット", parent) {
   setObjectName("outputLog");
-  setWindowTitle("アウトプット");
-  setWindowOpacity(0.5);  // stays opaque where the window system cannot blend
   edit_ = new QPlainTextEdit(this);
   edit_->setObjectName("outputLogText");
   edit_->setReadOnly(true);
   edit_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(10, 10, 10, 10);
-  layout->addWidget(edit_);
-  resize(420, 110);
+  setWidget(edit_);
+  // Floating, the log is see-through so that it hides little of the drawing; docked it takes
+  // a place of its own and stays opaque. It stays opaque where the window system cannot blend.
+  connect(this, &QDockWidget::topLevelChanged, this,
+          [this](bool floating) { setWindowOpacity(floating ? 0.5 : 1.0); });
 }
 
 void OutputLogWindow::WriteLine(std::string_view line) {
@@ -38,11 +35,8 @@ QString OutputLogWindow::text() const {
   return edit_->toPlainText();
 }
 
-void OutputLogWindow::FollowOwner(int bottomInset) {
-  if (owner_ == nullptr)
-    return;
-  const QRect frame = owner_->frameGeometry();
-  move(frame.left() + 20, frame.bottom() - bottomInset - 150);
+void OutputLogWindow::Clear() {
+  edit_->clear();
 }
 
 void OutputLogWindow::keyPressEvent(QKeyEvent* event) {
@@ -50,7 +44,7 @@ void OutputLogWindow::keyPressEvent(QKeyEvent* event) {
     emit closeRequested();
     return;
   }
-  QWidget::keyPressEvent(event);
+  QDockWidget::keyPressEvent(event);
 }
 
 void OutputLogWindow::closeEvent(QCloseEvent* event) {

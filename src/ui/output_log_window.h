@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QWidget>
+#include <QDockWidget>
 
 #include "model/output_log.h"
 
@@ -9,19 +9,19 @@ class QPlainTextEdit;
 
 namespace pelkor {
 
-// The output log: a small, half-transparent, frameless tool window that floats over the
-// bottom-left corner of the main window and collects every line written while it exists.
-class OutputLogWindow : public QWidget, public LogSink {
+// The output log: a dock window, at the main window's bottom by default, that collects every
+// line written while it is shown. Floating, it keeps the half-transparent look of the log that
+// floats over the drawing.
+class OutputLogWindow : public QDockWidget, public LogSink {
   Q_OBJECT
 
  public:
-  explicit OutputLogWindow(QWidget* owner);
+  explicit OutputLogWindow(QWidget* parent = nullptr);
 
   void WriteLine(std::string_view line) override;
   QString text() const;
-  // Puts the window's top-left corner at (left + 20, bottom - 150) of the owner's frame, raised
-  // by `bottomInset` pixels that something docked at the frame's bottom takes.
-  void FollowOwner(int bottomInset = 0);
+  // Forgets every line, as closing the log does.
+  void Clear();
 
  signals:
   // Escape or the close box: the owner hides the window through its own toggle.
@@ -32,7 +32,6 @@ class OutputLogWindow : public QWidget, public LogSink {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  QWidget* owner_;
   QPlainTextEdit* edit_;
 };
 

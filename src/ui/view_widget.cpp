@@ -201,8 +201,27 @@ void ViewWidget::mouseDoubleClickEvent(QMouseEvent* event) {
   workspace_.MouseDoubleClick(PointOf(event->position()), heldPress_.Drop());
 }
 
+bool ViewWidget::event(QEvent* event) {
+  // Delete and Backspace reach the tools as keys, which end a drag first, rather than the
+  // menu's 削除.
+  if (event->type() == QEvent::ShortcutOverride) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Delete || key == Qt::Key_Backspace) {
+      event->accept();
+      return true;
+    }
+  }
+  return QAbstractScrollArea::event(event);
+}
+
 void ViewWidget::wheelEvent(QWheelEvent* event) {
-  workspace_.WheelZoom(event->angleDelta().y());
+  const QPoint angle = event->angleDelta();
+  const bool sideways = angle.y() == 0 && angle.x() != 0;  // a tilted wheel or a touchpad
+  const QPoint pointer = event->position().toPoint();
+  workspace_.TurnWheel({sideways ? angle.x() : angle.y(),
+                        {pointer.x(), pointer.y()},
+                        (event->modifiers() & Qt::ControlModifier) != 0,
+                        sideways || (event->modifiers() & Qt::ShiftModifier) != 0});
   event->accept();
 }
 

@@ -35,6 +35,7 @@ class ViewWidget : public QAbstractScrollArea {
   void filesDropped(const std::vector<std::filesystem::path>& paths);
 
  protected:
+  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/waveform_dock.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 #include <algorithm>
 #include <array>
 
@@ -47,8 +49,14 @@ WaveformDock::WaveformDock(Workspace& workspace, QWidget* parent)
   droppedNote_->setObjectName("droppedNote");
   buttons->addWidget(droppedNote_);
   layout->addLayout(buttons);
+  auto* rows = new QHBoxLayout;
   view_ = new WaveformView(workspace_.history(), body);
-  layout->addWidget(view_, 1);
+  rows->addWidget(view_, 1);
+  rowScrollBar_ = new QScrollBar(Qt::Vertical, body);
+  rowScrollBar_->setObjectName("waveformRowScrollBar");
+  rowScrollBar_->setSingleStep(WaveformView::kRowHeight);
+  rows->addWidget(rowScrollBar_);
+  layout->addLayout(rows, 1);
   scrollBar_ = new QScrollBar(Qt::Horizontal, body);
   scrollBar_->setObjectName("waveformScrollBar");
   layout->addWidget(scrollBar_);
@@ -63,6 +71,19 @@ WaveformDock::WaveformDock(Workspace& workspace, QWidget* parent)
   connect(view_, &WaveformView::hoveredStepChanged, this, &WaveformDock::UpdateStepLabel);
   connect(scrollBar_, &QScrollBar::valueChanged, view_,
           [this](int value) { view_->SetFirstStep(value); });
+  connect(rowScrollBar_, &QScrollBar::valueChanged, view_, &WaveformView::SetTopOffset);
+  connect(view_, &WaveformView::scrollRequested, this, [this](QWheelEvent* event) {
+    const bool sideways = (event->modifiers() & Qt::ShiftModifier) ||
+                          qAbs(event->angleDelta().x()) > qAbs(event->angleDelta().y());
+    QScrollBar* bar = sideways ? scrollBar_ : rowScrollBar_;
+    // A scroll bar scrolls a page with Shift; the wheel moves it line by line.
+    QWheelEvent lines(event->position(), event->globalPosition(), event->pixelDelta(),
+                      sideways && event->angleDelta().x() == 0 ? QPoint(event->angleDelta().y(), 0)
+                                                               : event->angleDelta(),
+                      event->buttons(), event->modifiers() & ~Qt::ShiftModifier, event->phase(),
+                      event->inverted());
+    QCoreApplication::sendEvent(bar, &lines);
+  });
   chooseFile_ = [this] {
     return QFileDialog::getSaveFileName(this, "VCDで保存", QString(), "Value Change Dump (*.vcd)");
   };
@@ -80,6 +101,15 @@ void WaveformDock::Refresh() {
   if (following)
     scrollBar_->setValue(scrollBar_->maximum());
   view_->SetFirstStep(scrollBar_->value());
+  rowScrollBar_->setRange(0, std::max(0, view_->ContentHeight() - view_->height()));
+  rowScrollBar_->setPageStep(std::max(1, view_->height()));
+  view_->SetTopOffset(rowScrollBar_->value());
+  // A new run, which starts the history again, leaves nothing marked from the last one.
+  if (history.empty() || last < shownLastStep_) {
+    view_->SetMarkedStep(std::nullopt);
+    stepLabel_->clear();
+  }
+  shownLastStep_ = last;
   droppedNote_->setText(
       history.droppedSteps() > 0
           ? QString("古い%1ステップは記録から外しました").arg(history.droppedSteps())

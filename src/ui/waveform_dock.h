@@ -15,7 +15,7 @@ class Workspace;
 
 // The dockable "波形" window: the workspace's signal history as waveforms, following the
 // simulation, with horizontal scrolling and zoom, the jump to the next mismatch and saving as
-// VCD.
+// VCD. The rows scroll when they do not fit.
 class WaveformDock : public QDockWidget {
   Q_OBJECT
 
@@ -27,6 +27,7 @@ class WaveformDock : public QDockWidget {
 
   WaveformView* view() const { return view_; }
   QScrollBar* scrollBar() const { return scrollBar_; }
+  QScrollBar* rowScrollBar() const { return rowScrollBar_; }
   void SetFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
 
  public slots:
@@ -42,11 +43,13 @@ class WaveformDock : public QDockWidget {
   Workspace& workspace_;
   WaveformView* view_;
   QScrollBar* scrollBar_;
+  QScrollBar* rowScrollBar_;
   QLabel* stepLabel_;
   QLabel* droppedNote_;
   QPushButton* nextMismatch_;
   QPushButton* saveVcd_;
   FileChooser chooseFile_;
+  int shownLastStep_ = 0;  // the last step of the history when last refreshed
 };
 
 }  // namespace pelkor

@@ -52,6 +52,17 @@ void WaveformView::SetColumnWidth(int pixels) {
   update();
 }
 
+void WaveformView::SetTopOffset(int pixels) {
+  if (pixels == topOffset_)
+    return;
+  topOffset_ = pixels;
+  update();
+}
+
+int WaveformView::ContentHeight() const {
+  return RowTop(history_.rows().size()) + topOffset_;
+}
+
 int WaveformView::VisibleColumns() const {
   return std::max(1, (width() - kNameWidth) / columnWidth_);
 }
@@ -79,7 +90,7 @@ int WaveformView::RowHeight(std::size_t row) const {
 }
 
 int WaveformView::RowTop(std::size_t row) const {
-  int top = 0;
+  int top = -topOffset_;
   for (std::size_t i = 0; i < row; ++i)
     top += RowHeight(i);
   return top;
@@ -177,7 +188,7 @@ void WaveformView::resizeEvent(QResizeEvent*) {
 
 void WaveformView::wheelEvent(QWheelEvent* event) {
   if (!(event->modifiers() & Qt::ControlModifier)) {
-    event->ignore();  // the dock scrolls
+    emit scrollRequested(event);
     return;
   }
   emit zoomRequested(event->angleDelta().y() > 0 ? 1 : -1);

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <optional>
 
+class QWheelEvent;
+
 namespace pelkor {
 
 class SignalHistory;
@@ -29,6 +31,10 @@ class WaveformView : public QWidget {
   void SetColumnWidth(int pixels);
   // How many whole columns fit.
   int VisibleColumns() const;
+  // How far the rows are scrolled up, in pixels, and the height of all rows.
+  int topOffset() const { return topOffset_; }
+  void SetTopOffset(int pixels);
+  int ContentHeight() const;
   // A step marked with a line, as the jump to a mismatch leaves it.
   std::optional<std::int64_t> markedStep() const { return markedStep_; }
   void SetMarkedStep(std::optional<std::int64_t> step);
@@ -44,6 +50,8 @@ class WaveformView : public QWidget {
   void hoveredStepChanged(std::optional<std::int64_t> step);
   // Ctrl and the wheel: +1 to zoom in, -1 to zoom out.
   void zoomRequested(int direction);
+  // The wheel without Ctrl, for the scroll bars: vertical, or sideways with Shift.
+  void scrollRequested(QWheelEvent* event);
   // The number of columns in sight may have changed.
   void resized();
 
@@ -60,6 +68,7 @@ class WaveformView : public QWidget {
 
   const SignalHistory& history_;
   std::int64_t firstStep_ = 0;
+  int topOffset_ = 0;
   int columnWidth_ = 16;
   std::optional<std::int64_t> markedStep_;
   std::optional<std::int64_t> hoveredStep_;

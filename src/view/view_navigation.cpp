@@ -71,6 +71,42 @@ bool ZoomByWheel(ViewState& view, int wheelDelta) {
   return wheelDelta < 0 ? ZoomIn(view) : ZoomOut(view);
 }
 
+void MoveOriginTo(ViewState& view, Point origin) {
+  // The origin follows the base origin one to one at any zoom level.
+  view.baseOrigin = {SaturateToInt(std::int64_t{view.baseOrigin.x} + origin.x - view.origin.x),
+                     SaturateToInt(std::int64_t{view.baseOrigin.y} + origin.y - view.origin.y)};
+  ScrollMoved(view);
+}
+
+bool ZoomByWheelAt(ViewState& view, int wheelDelta, Point pointer) {
+  const Point held = view.viewport().ToLogical(pointer);
+  if (!ZoomByWheel(view, wheelDelta))
+    return false;
+  const std::int64_t scale = view.scale;
+  MoveOriginTo(
+      view, {SaturateToInt(held.x - pointer.x * scale), SaturateToInt(held.y - pointer.y * scale)});
+  return true;
+}
+
+bool TurnWheel(ViewState& view, WheelHabit habit, const WheelTurn& turn) {
+  switch (habit) {
+    case WheelHabit::kZoom:
+      return ZoomByWheelAt(view, turn.delta, turn.pointer);
+    case WheelHabit::kZoomReversed:
+      return ZoomByWheelAt(view, -turn.delta, turn.pointer);
+    case WheelHabit::kScroll:
+      break;
+  }
+  if (turn.ctrl)
+    return ZoomByWheelAt(view, -turn.delta, turn.pointer);
+  if (turn.delta == 0)
+    return false;
+  // A notch moves the picture by one object's size on the screen.
+  const int pixels = turn.delta * kObjectSize / 120;
+  PanByPixels(view, turn.shift ? Point{pixels, 0} : Point{0, pixels});
+  return true;
+}
+
 bool Scroll(ViewState& view, ScrollAxis axis, ScrollRequest request, int thumbPosition) {
   if (request == ScrollRequest::kThumbRelease)
     return false;

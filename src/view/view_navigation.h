@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "files/desktop_settings.h"
 #include "view/view_state.h"
 
 namespace pelkor {
@@ -20,6 +21,23 @@ bool ZoomOut(ViewState& view);
 // sideways) does nothing. The caller refreshes the scroll bars afterwards, and ignores the
 // wheel during a middle-button pan.
 bool ZoomByWheel(ViewState& view, int wheelDelta);
+
+// Moves the view, at its zoom level, so that the client area's top-left pixel shows `origin`.
+void MoveOriginTo(ViewState& view, Point origin);
+
+// Zooms by the wheel as ZoomByWheel does, about the pointer at client pixel `pointer`: the
+// logical point under it stays under it.
+bool ZoomByWheelAt(ViewState& view, int wheelDelta, Point pointer);
+
+// A turn of the wheel over the view. With WheelHabit::kScroll, Ctrl and rolling away zoom in.
+struct WheelTurn {
+  int delta = 0;  // positive away from the user, 120 a notch
+  Point pointer;  // client pixel
+  bool ctrl = false;
+  bool shift = false;
+};
+// Returns whether the view moved.
+bool TurnWheel(ViewState& view, WheelHabit habit, const WheelTurn& turn);
 
 enum class ScrollAxis { kHorizontal, kVertical };
 enum class ScrollRequest {

@@ -27,6 +27,13 @@ void Workspace::EndCommand() {
   AssertModuleInvariants(library().currentModule());
   if (recovery_)
     recovery_->DropStaleCopies();
+  // Another node shown, after opening, entering, leaving or picking one: its module is shown
+  // from its objects, not from where the last one was scrolled to.
+  if (const TreeItem shown = library().currentInstance().treeItem; shown != shownNode_) {
+    shownNode_ = shown;
+    editor_.ShowModuleStart();
+    pendingChanges_ |= Change::kView;
+  }
   FlushChanges();
 }
 
@@ -85,6 +92,9 @@ bool Workspace::Execute(CommandId command) {
     case CommandId::kDelete:
       DeleteSelection();
       break;
+    case CommandId::kSelectAll:
+      editor_.tools().SelectAll();
+      break;
     case CommandId::kAlign:
       AlignSelection(settings_.gridSize);
       break;
@@ -101,6 +111,10 @@ bool Workspace::Execute(CommandId command) {
     case CommandId::kZoomOut:
       if (editor_.ZoomOut())
         Changed(Change::kView);
+      break;
+    case CommandId::kZoomToFit:
+      editor_.ZoomToFit();
+      Changed(Change::kView);
       break;
     case CommandId::kShowObjectIds:
       editor_.ToggleObjectIds();
@@ -170,6 +184,8 @@ CommandState Workspace::Query(CommandId command) const {
     case CommandId::kDelete:
     case CommandId::kAlign:
       return {!IsSimulating(), false};
+    case CommandId::kSelectAll:
+      return {!IsSimulating() && library().currentModule().PrimitiveCount() > 0, false};
     case CommandId::kUndo:
       return {!IsSimulating() && library().currentModule().CanUndo(), false};
     case CommandId::kRedo:
@@ -186,6 +202,7 @@ CommandState Workspace::Query(CommandId command) const {
     case CommandId::kEditPrimitive:
     case CommandId::kZoomIn:
     case CommandId::kZoomOut:
+    case CommandId::kZoomToFit:
       return {true, false};
     default:  // the windows' own commands, which the workspace cannot run
       return {false, false};

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "sim/node_run_state.h"
+#include "view/module_framing.h"
 #include "view/picture_view.h"
 #include "view/run_state_reader.h"
 #include "view/view_style.h"
@@ -60,8 +61,16 @@ bool EditorView::Scroll(ScrollAxis axis, ScrollRequest request, int thumbPositio
   return pelkor::Scroll(view_, axis, request, thumbPosition);
 }
 
-bool EditorView::WheelZoom(int wheelDelta) {
-  return !interaction_.panning && ZoomByWheel(view_, wheelDelta);
+bool EditorView::TurnWheel(WheelHabit habit, const WheelTurn& turn) {
+  return !interaction_.panning && pelkor::TurnWheel(view_, habit, turn);
+}
+
+void EditorView::ZoomToFit() {
+  pelkor::ZoomToFit(view_, library_.currentModule());
+}
+
+void EditorView::ShowModuleStart() {
+  pelkor::ShowModuleStart(view_, library_.currentModule());
 }
 
 bool EditorView::ZoomIn() {

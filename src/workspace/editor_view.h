@@ -57,9 +57,12 @@ class EditorView {
   // Each returns whether the view moved.
   bool Resize(int width, int height);
   bool Scroll(ScrollAxis axis, ScrollRequest request, int thumbPosition);
-  bool WheelZoom(int wheelDelta);  // not during a middle-button pan
+  bool TurnWheel(WheelHabit habit, const WheelTurn& turn);  // not during a middle-button pan
   bool ZoomIn();
   bool ZoomOut();
+  void ZoomToFit();
+  // Shows the module shown from the top-left of its objects.
+  void ShowModuleStart();
   void ToggleObjectIds() { view_.showObjectIds = !view_.showObjectIds; }
   void ToggleSinkVerdicts() { view_.showSinkVerdicts = !view_.showSinkVerdicts; }
 

@@ -4,11 +4,13 @@
 // changes under them, the title following the module shown.
 #include "workspace/workspace.h"
 
+#include "model/module_tree_rows.h"
+
 #include "base/errors.h"
 
 namespace pelkor {
 
-Workspace::Workspace(WorkspaceUi& ui) : ui_(ui) {}
+Workspace::Workspace(WorkspaceUi& ui) : ui_(ui), shownNode_(library().currentInstance().treeItem) {}
 
 void Workspace::SetSettings(const Settings& settings) {
   const CommandScope scope(*this);
@@ -17,8 +19,10 @@ void Workspace::SetSettings(const Settings& settings) {
 }
 
 std::string Workspace::WindowTitle() const {
-  const std::string& shown = library().currentInstance().name;
-  std::string title = document_.title();
+  const RuntimeInstance& node = library().currentInstance();
+  const std::string& shown = node.name;
+  // Inside an instance the path tells which of several instances of a module is shown.
+  std::string title = node.parent != nullptr ? InstancePath(node) : document_.title();
   if (document_.IsModified(shown))
     title += "*";
   if (document_.IsDamaged(shown))
@@ -299,9 +303,9 @@ void Workspace::ScrollView(ScrollAxis axis, ScrollRequest request, int thumbPosi
   Changed(Change::kView);
 }
 
-void Workspace::WheelZoom(int wheelDelta) {
+void Workspace::TurnWheel(const WheelTurn& turn) {
   const CommandScope scope(*this);
-  if (editor_.WheelZoom(wheelDelta))
+  if (editor_.TurnWheel(settings_.desktop.wheel, turn))
     Changed(Change::kView);
 }
 

@@ -161,7 +161,8 @@ class Workspace : private EditorHost, private ChangeSink {
   // The editor view.
   void ResizeView(int width, int height);
   void ScrollView(ScrollAxis axis, ScrollRequest request, int thumbPosition);
-  void WheelZoom(int wheelDelta);
+  // The wheel over the view, as the settings' habit has it.
+  void TurnWheel(const WheelTurn& turn);
   // Paints the module shown and rebuilds the hit map from the same paint. The view replays the
   // frame's picture, then its overlay, then HoverFrameDrawing.
   void PaintView(Frame& frame) { editor_.Paint(frame); }
@@ -229,6 +230,7 @@ class Workspace : private EditorHost, private ChangeSink {
                      session_.simulation()};
   std::optional<CrashRecovery> recovery_;
   ChangeSet pendingChanges_;  // noted by the command under way
+  TreeItem shownNode_ = 0;    // the node whose module the view showed when a command ended
   int commandDepth_ = 0;
 };
 

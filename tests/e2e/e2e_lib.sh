@@ -233,11 +233,11 @@ save_as() {
   sleep 0.4
   xdotool key a
   local chooser
-  chooser=$(find_window '^Save As$')
+  chooser=$(find_window '^(Save As|名前を付けて保存)$')
   focus "$chooser"
   type_text "$1"
   keys Return
-  wait_window_gone '^Save As$'
+  wait_window_gone '^(Save As|名前を付けて保存)$'
   find_window "^$(basename "$1") - pelkor\$" >/dev/null
   [[ -s "$1" ]] || fail "nothing was saved to $1"
 }

@@ -11,7 +11,8 @@ names() {
   grep -oE -- '(^|[ ,])--?[a-z][a-z-]*' | tr -d ' ,' | sort -u
 }
 help=$("$binary" --help)
-from_help=$(sed -n '/^Options:/,/^$/p' <<<"$help" | grep -E '^ +-' | sed -E 's/^ +//; s/  .*//' | names)
+# The heading is Qt's, in Japanese where Qt's translations are installed.
+from_help=$(sed -En '/^(Options|オプション):/,/^$/p' <<<"$help" | grep -E '^ +-' | sed -E 's/^ +//; s/  .*//' | names)
 # The heading lines of the page's option list, roff escapes undone.
 from_page=$(sed -n '/^\.SH OPTIONS/,/^\.SH/p' "$manual" | grep -A1 '^\.TP' | grep -v '^\.TP\|^--$' |
   sed -e 's/\\f[BIR]//g' -e 's/\\-/-/g' -e 's/^\.[A-Z]* //' | names)

@@ -2,6 +2,7 @@
 // The main window driven through its actions, with a scripted file chooser.
 #include <QtTest>
 
+#include <QDialogButtonBox>
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
 #include <QStatusBar>
 #include <QToolBar>
@@ -26,6 +28,7 @@
 #include "ui/main_window.h"
 #include "ui/module_tree_window.h"
 #include "ui/output_log_window.h"
+#include "ui/qt_translations.h"
 #include "ui/view_widget.h"
 
 using pelkor::CommandId;
@@ -83,7 +86,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(MenuTitles(window.menuBar()),
              (QStringList{"ファイル(&F)", "編集(&E)", "表示(&V)", "ツール", "エディット", "設定",
                           "ヘルプ(&H)"}));
-    QCOMPARE(window.action(CommandId::kNew)->text(), QString("新規作成\tCtrl+N(&N)"));
+    QCOMPARE(window.action(CommandId::kNew)->text(), QString("新規作成(&N)"));
     QCOMPARE(window.action(CommandId::kNew)->shortcut(), QKeySequence("Ctrl+N"));
     QCOMPARE(window.action(CommandId::kUndo)->shortcuts().size(), 2);
     QCOMPARE(window.action(CommandId::kZoomIn)->toolTip(), QString("ビューの拡大"));
@@ -101,6 +104,82 @@ class MainWindowTest : public QObject {
     QCOMPARE(window.statusBar()->currentMessage(), QString("レディ"));
     QCOMPARE(window.findChild<QLabel*>("objectPane")->text(), QString("OBJ=0"));
     QCOMPARE(window.windowTitle(), QString("untitle - pelkor"));
+  }
+
+  // Each key reaches its command; the plain keys only from the view, so that typing in the
+  // module tree picks no tool.
+  void theKeysReachTheirCommands() {
+    pelkor::MainWindow window(settingsPath());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.OpenDesign(std::filesystem::path(PELKOR_EXAMPLES) / "full_adder.dtn");
+    const std::pair<const char*, CommandId> keys[] = {
+        {"R", CommandId::kShiftRegisterTool},
+        {"S", CommandId::kStateMachineTool},
+        {"C", CommandId::kCounterTool},
+        {"I", CommandId::kSourceTool},
+        {"O", CommandId::kSinkTool},
+        {"M", CommandId::kModuleTool},
+        {"A", CommandId::kArcTool},
+        {"Ctrl+A", CommandId::kSelectAll},
+        {"Ctrl+0", CommandId::kZoomToFit},
+        {"Ctrl+-", CommandId::kZoomOut},
+        {"Ctrl++", CommandId::kZoomIn},
+        {"F7", CommandId::kCheck},
+        {"F10", CommandId::kStep},
+        {"F5", CommandId::kRun},
+        {"Pause", CommandId::kPause},
+        {"Shift+F5", CommandId::kStop},
+    };
+    window.view()->setFocus();
+    for (const auto& [key, id] : keys) {
+      QSignalSpy triggered(window.action(id), &QAction::triggered);
+      const QKeySequence sequence(key);
+      QTest::keySequence(QApplication::focusWidget(), sequence);
+      QVERIFY2(triggered.size() == 1, key);
+      // Shown once in the menu: bound to the action, or written after its text for the view.
+      QAction* action = window.action(id);
+      QVERIFY2(action->shortcuts().contains(sequence) ||
+                   action->text().endsWith("\t" + sequence.toString(QKeySequence::NativeText)),
+               key);
+    }
+    QVERIFY(!window.workspace().IsSimulating());
+    window.Execute(CommandId::kModuleTree);
+    window.moduleTree()->tree()->setFocus();
+    QSignalSpy arcTool(window.action(CommandId::kArcTool), &QAction::triggered);
+    QTest::keyClick(window.moduleTree()->tree(), Qt::Key_A);
+    QCOMPARE(arcTool.size(), 0);
+    // F6 and Shift+F6 go round the view and the docks shown.
+    window.view()->setFocus();
+    QWidget* tree = window.moduleTree()->tree();
+    QWidget* log = window.outputLog()->widget();
+    const std::pair<QKeySequence, QWidget*> panes[] = {
+        {QKeySequence("F6"), tree},
+        {QKeySequence("F6"), log},
+        {QKeySequence("F6"), window.view()},
+        {QKeySequence("Shift+F6"), log},
+    };
+    for (const auto& [key, pane] : panes) {
+      QTest::keySequence(QApplication::focusWidget(), key);
+      QTRY_VERIFY2(QApplication::focusWidget() == pane, qPrintable(pane->objectName()));
+    }
+    for (QAction* menu : window.menuBar()->actions()) {
+      for (QAction* item : menu->menu()->actions()) {
+        QVERIFY2(item->shortcuts().isEmpty() || !item->text().contains('\t'),
+                 qPrintable(item->text()));
+      }
+    }
+  }
+
+  void qtsOwnDialogsSpeakJapanese() {
+    QVERIFY(pelkor::InstallQtTranslations(*QCoreApplication::instance()));
+    QMessageBox box(QMessageBox::Question, "pelkor", "?",
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    QCOMPARE(box.button(QMessageBox::Cancel)->text(), QString("キャンセル"));
+    QFileDialog chooser(nullptr, "開く");
+    chooser.setOption(QFileDialog::DontUseNativeDialog);
+    auto* cancel = chooser.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel);
+    QCOMPARE(cancel->text(), QString("キャンセル"));
   }
 
   void outputLogTogglesAndForgetsItsLines() {
@@ -150,7 +229,11 @@ class MainWindowTest : public QObject {
       QVERIFY2(!enabled(*window, id), qPrintable(window->action(id)->text()));
     QVERIFY(window->action(CommandId::kCheck)->isChecked());
 
+    auto* stepPane = window->findChild<QLabel*>("stepPane");
+    QVERIFY(!stepPane->isHidden());
+    QCOMPARE(stepPane->text(), QString("ステップ 0"));
     window->Execute(CommandId::kStep);
+    QCOMPARE(stepPane->text(), QString("ステップ 1"));
     window->Execute(CommandId::kRun);
     QVERIFY(window->action(CommandId::kRun)->isChecked());
     QTRY_VERIFY_WITH_TIMEOUT(!window->workspace().IsTimerRunning(), 10000);
@@ -158,6 +241,7 @@ class MainWindowTest : public QObject {
 
     window->Execute(CommandId::kStop);
     QVERIFY(window->outputLog()->text().contains("シミュレーション停止"));
+    QVERIFY(stepPane->isHidden());
     QVERIFY(enabled(*window, CommandId::kCheck));
     QVERIFY(!enabled(*window, CommandId::kStep));
   }
@@ -232,7 +316,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(window.windowTitle(), QString("hurt - pelkor"));
   }
 
-  void theCheckOpensTheModuleTreeWhichStaysUntilTheEnd() {
+  void theCheckOpensTheModuleTreeWhichCanBeClosedAtAnyTime() {
     auto window = windowChoosing(std::filesystem::path(PELKOR_EXAMPLES) / "double_inverter.dtn");
     window->Execute(CommandId::kOpen);
     QVERIFY(window->moduleTree() == nullptr);
@@ -240,8 +324,11 @@ class MainWindowTest : public QObject {
     QVERIFY(window->moduleTree() != nullptr);
     QVERIFY(window->action(CommandId::kModuleTree)->isChecked());
     QCOMPARE(window->moduleTree()->tree()->topLevelItem(0)->childCount(), 2);
-    window->Execute(CommandId::kModuleTree);  // refused while simulating
-    QVERIFY(window->moduleTree() != nullptr);
+    window->Execute(CommandId::kModuleTree);  // a dock: it may go while simulating
+    QVERIFY(window->moduleTree() == nullptr);
+    QVERIFY(!window->action(CommandId::kModuleTree)->isChecked());
+    window->Execute(CommandId::kModuleTree);
+    QCOMPARE(window->moduleTree()->tree()->topLevelItem(0)->childCount(), 2);
     window->Execute(CommandId::kStop);
     QVERIFY(window->moduleTree() == nullptr);  // the check opened it
 
@@ -271,18 +358,96 @@ class MainWindowTest : public QObject {
     window.Execute(CommandId::kAbout);
   }
 
-  void theOutputLogStaysAboveTheDockedWaveforms() {
+  // The log at the bottom, the waveforms above it under the view, the tree on the right:
+  // none of them covers the drawing, and each can float, the log half transparent.
+  void theDockWindowsLieAroundTheView() {
     pelkor::MainWindow window(settingsPath());
-    window.resize(800, 700);
+    window.resize(800, 560);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.Execute(CommandId::kWaveform);
+    window.Execute(CommandId::kModuleTree);
+    QDockWidget* log = window.outputLog();
+    QDockWidget* tree = window.moduleTree();
+    QDockWidget* waveform = window.findChild<QDockWidget*>("waveformDock");
+    QCOMPARE(window.dockWidgetArea(log), Qt::BottomDockWidgetArea);
+    QCOMPARE(window.dockWidgetArea(waveform), Qt::BottomDockWidgetArea);
+    QCOMPARE(window.dockWidgetArea(tree), Qt::RightDockWidgetArea);
+    QTRY_VERIFY(waveform->geometry().bottom() < log->geometry().top());
+    const QRect view = window.view()->geometry();
+    for (QDockWidget* dock : {log, tree, waveform}) {
+      QVERIFY2(dock->isVisible() && !dock->geometry().intersects(view),
+               qPrintable(dock->objectName()));
+    }
+
+    log->setFloating(true);
+    QVERIFY(qAbs(log->windowOpacity() - 0.5) < 0.01);  // kept in 8 bits
+    log->setFloating(false);
+    QCOMPARE(log->windowOpacity(), 1.0);
+  }
+
+  // Where the window and its docks were is kept; which docks show is decided as at every
+  // start: the tree and the waveforms closed, the log as its own setting says.
+  void theLayoutIsRememberedAndTheWindowFitsTheScreen() {
+    QRect placed;
+    {
+      pelkor::MainWindow window(settingsPath());
+      window.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&window));
+      const QRect screen = window.screen()->availableGeometry();
+      QVERIFY2(screen.contains(window.frameGeometry()),
+               qPrintable(QString("%1x%2+%3+%4 in %5x%6")
+                              .arg(window.frameGeometry().width())
+                              .arg(window.frameGeometry().height())
+                              .arg(window.frameGeometry().x())
+                              .arg(window.frameGeometry().y())
+                              .arg(screen.width())
+                              .arg(screen.height())));
+      window.setGeometry(screen.left() + 30, screen.top() + 40, 500, 400);
+      window.Execute(CommandId::kModuleTree);
+      window.addDockWidget(Qt::LeftDockWidgetArea, window.moduleTree());
+      window.addDockWidget(Qt::TopDockWidgetArea, window.outputLog());
+      placed = window.geometry();
+      window.close();
+    }
+    pelkor::MainWindow window(settingsPath());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.geometry(), placed);
+    QVERIFY(window.moduleTree() == nullptr);
     QVERIFY(window.outputLog() != nullptr);
-    window.Execute(CommandId::kWaveform);
-    QWidget* dock = window.findChild<QDockWidget*>();
-    QVERIFY(dock != nullptr && dock->isVisible());
-    QTRY_VERIFY(window.outputLog()->geometry().bottom() < dock->mapToGlobal(QPoint(0, 0)).y());
-    window.Execute(CommandId::kWaveform);
-    QTRY_COMPARE(window.outputLog()->geometry().top(), window.frameGeometry().bottom() - 150);
+    QCOMPARE(window.dockWidgetArea(window.outputLog()), Qt::TopDockWidgetArea);
+    window.Execute(CommandId::kModuleTree);
+    QCOMPARE(window.dockWidgetArea(window.moduleTree()), Qt::LeftDockWidgetArea);
+  }
+
+  // The wheel's habit and the grid snap are chosen in the menus and kept in the settings.
+  void theWheelHabitAndTheGridSnapAreRemembered() {
+    {
+      pelkor::MainWindow window(settingsPath());
+      window.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&window));
+      window.Execute(CommandId::kWheelScrolls);
+      window.Execute(CommandId::kGridSnap);
+      QVERIFY(window.action(CommandId::kWheelScrolls)->isChecked());
+      QVERIFY(!window.action(CommandId::kWheelZooms)->isChecked());
+      QVERIFY(window.action(CommandId::kGridSnap)->isChecked());
+      const pelkor::ViewState before = pelkor::testing::ViewOf(window.workspace());
+      QWidget* viewport = window.view()->viewport();
+      QWheelEvent wheel(QPointF(50, 50), viewport->mapToGlobal(QPointF(50, 50)), {}, QPoint(0, 120),
+                        Qt::NoButton, {}, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(viewport, &wheel);
+      const pelkor::ViewState& after = pelkor::testing::ViewOf(window.workspace());
+      QCOMPARE(after.zoomLevel, before.zoomLevel);
+      QVERIFY(after.origin.y < before.origin.y);  // scrolled up
+      window.close();
+    }
+    const pelkor::Settings saved = pelkor::LoadSettings(settingsPath());
+    QVERIFY(saved.desktop.wheel == pelkor::WheelHabit::kScroll);
+    QVERIFY(saved.desktop.gridSnap);
+    pelkor::MainWindow window(settingsPath());
+    QVERIFY(window.action(CommandId::kGridSnap)->isChecked());
+    QVERIFY(window.action(CommandId::kWheelScrolls)->isChecked());
   }
 
   // A settings file edited by hand or left by another version: the view takes each value
@@ -357,6 +522,11 @@ class MainWindowTest : public QObject {
     QCOMPARE(pelkor::testing::LibraryOf(window.workspace()).currentInstance().name,
              std::string("inverter"));
     QVERIFY(enabled(window, CommandId::kUpperModule));
+    // Which of the two inverters is shown.
+    QVERIFY2(QRegularExpression("^double_inverter / [0-9]+:inverter - pelkor$")
+                 .match(window.windowTitle())
+                 .hasMatch(),
+             qPrintable(window.windowTitle()));
   }
 
   // Runs Print: the scale dialog is answered with OK, then `act` gets the print dialog.

@@ -81,12 +81,13 @@ class ModuleWindowsTest : public QObject {
     ModuleTreeWindow window;
     QCOMPARE(window.windowTitle(), QString("モジュールツリー"));
     QSignalSpy picks(&window, &ModuleTreeWindow::itemPicked);
-    window.rebuild({{{1, 0, "top"}, {2, 1, "A"}, {3, 2, "C"}, {4, 1, "B"}}, 2});
+    window.rebuild(
+        {{{1, 0, "top", "top"}, {2, 1, "A", "2:A"}, {3, 2, "C", "1:C"}, {4, 1, "A", "7:A"}}, 2});
 
     QTreeWidget* tree = window.tree();
     QCOMPARE(tree->topLevelItemCount(), 1);
-    QCOMPARE(Texts(tree->topLevelItem(0)), (QStringList{"top", "A", "C", "B"}));
-    QCOMPARE(tree->currentItem()->text(0), QString("A"));
+    QCOMPARE(Texts(tree->topLevelItem(0)), (QStringList{"top", "2:A", "1:C", "7:A"}));
+    QCOMPARE(tree->currentItem()->text(0), QString("2:A"));
     QVERIFY(tree->currentItem()->isExpanded());
     QVERIFY(tree->topLevelItem(0)->isExpanded());
     // Rebuilding reports the current node once, as a pick of the node already shown.

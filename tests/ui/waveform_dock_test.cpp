@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -59,20 +60,44 @@ class WaveformDockTest : public QObject {
     ui_.reset();
   }
 
-  // Every cell in sight is drawn at its level: high, low, or the middle for no value.
+  // Every cell in sight is drawn at its level: high, low, or the middle for no value; rows
+  // that do not fit the height are reached with the wheel.
+  void drawsEachStepAtItsLevel_data() {
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("wheelNotches");
+    QTest::newRow("every row in sight") << 400 << 0;
+    QTest::newRow("scrolled to the last row") << 150 << -20;
+  }
   void drawsEachStepAtItsLevel() {
+    QFETCH(int, height);
+    QFETCH(int, wheelNotches);
+    dock_->resize(1400, height);
+    QCoreApplication::processEvents();
+    dock_->Refresh();
     const WaveformView& view = *dock_->view();
-    const QImage image = dock_->view()->grab().toImage();
     const pelkor::SignalHistory& history = workspace_->history();
     QVERIFY(history.rows().size() >= 3);
+    if (wheelNotches != 0) {
+      QVERIFY(view.ContentHeight() > view.height());
+      const QPointF at(view.width() / 2, view.height() / 2);
+      QWheelEvent wheel(at, dock_->view()->mapToGlobal(at), QPoint(), QPoint(0, 120 * wheelNotches),
+                        Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+      QCoreApplication::sendEvent(dock_->view(), &wheel);
+      QCOMPARE(dock_->rowScrollBar()->value(), dock_->rowScrollBar()->maximum());
+      const std::size_t last = history.rows().size() - 1;
+      QVERIFY(view.RowTop(last) + view.RowHeight(last) <= view.height());
+    }
+    const QImage image = dock_->view()->grab().toImage();
     int checked = 0;
     for (std::size_t row = 0; row < history.rows().size(); ++row) {
+      const int top = view.RowTop(row);
+      if (top < 0 || top + kLow >= view.height())
+        continue;  // out of sight
       for (std::int64_t step = history.firstStep(); step <= history.lastStep(); ++step) {
         const HistoryCell cell = history.At(row, step);
         if (cell.value == pelkor::kSignalUnknown)
           continue;
         const int x = view.XOfStep(step) + view.columnWidth() / 2;
-        const int top = view.RowTop(row);
         const int level = cell.value == 1 ? kHigh : cell.value == 0 ? kLow : kMid;
         for (const int y : {kHigh, kLow, kMid}) {
           const QColor pixel = image.pixelColor(x, top + y);
@@ -83,6 +108,21 @@ class WaveformDockTest : public QObject {
       }
     }
     QVERIFY(checked > 20);
+  }
+
+  // Regression: after Stop and a new check the last run's mismatch stayed marked and named.
+  void aNewRunForgetsTheMarkOfTheLast() {
+    dock_->findChild<QPushButton*>("nextMismatchButton")->click();
+    auto* label = dock_->findChild<QLabel*>("stepLabel");
+    QVERIFY(dock_->view()->markedStep());
+    QVERIFY(label->text().startsWith("不一致: ステップ"));
+    workspace_->Execute(pelkor::CommandId::kStop);
+    dock_->Refresh();
+    QVERIFY(dock_->view()->markedStep());  // the ended run can still be looked at
+    workspace_->Check();
+    dock_->Refresh();
+    QVERIFY(!dock_->view()->markedStep());
+    QCOMPARE(label->text(), QString());
   }
 
   void marksTheMismatchInRedWithTheExpectedValueBelow() {

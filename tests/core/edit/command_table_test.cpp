@@ -65,5 +65,36 @@ TEST(CommandTableTest, ToolsAreCheckableAndChooseTheirTool) {
   EXPECT_EQ(KindPlacedBy(Tool::kArc), kNoKind);
 }
 
+TEST(CommandTableTest, AMenuLabelLeavesTheKeyToTheShortcutAndKeepsTheMnemonic) {
+  const std::pair<std::string_view, std::string_view> cases[] = {
+      {"新規作成\tCtrl+N(&N)", "新規作成(&N)"},
+      {"開く...\tCtrl+O(&O)", "開く...(&O)"},
+      {"すべて選択\tCtrl+A", "すべて選択"},
+      {"名前を付けて保存(&A)...", "名前を付けて保存(&A)..."},
+      {"削除", "削除"},
+  };
+  for (const auto& [text, label] : cases)
+    EXPECT_EQ(MenuLabel(text), label) << text;
+  for (const CommandInfo& info : Commands())
+    EXPECT_EQ(MenuLabel(info.menuText).find('\t'), std::string::npos) << info.menuText;
+}
+
+// Plain keys act only in the view; keys with a modifier and function keys anywhere.
+TEST(CommandTableTest, PlainKeysActOnlyInTheView) {
+  using C = CommandId;
+  const std::pair<CommandId, bool> cases[] = {
+      {C::kShiftRegisterTool, true},
+      {C::kArcTool, true},
+      {C::kDelete, true},
+      {C::kCheck, false},
+      {C::kStop, false},
+      {C::kSelectAll, false},
+      {C::kPause, false},
+      {C::kAbout, false},
+  };
+  for (const auto& [id, onlyInView] : cases)
+    EXPECT_EQ(ShortcutOnlyInView(CommandInfoOf(id)), onlyInView) << static_cast<int>(id);
+}
+
 }  // namespace
 }  // namespace pelkor

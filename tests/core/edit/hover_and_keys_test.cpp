@@ -157,5 +157,31 @@ TEST_F(HoverAndKeysTest, GoingUpEndsTheArcAndDropsTheSelection) {
   EXPECT_EQ(module().instances.count(instance), 1u);
 }
 
+TEST_F(HoverAndKeysTest, EscapeEndsTheArcFirstThenPutsTheToolDown) {
+  Place(CommandId::kShiftRegisterTool, {200, 200});
+  Tool(CommandId::kArcTool);
+  RightClick({200, 200});
+  Click({200, 200});
+  ASSERT_TRUE(state().arcInProgress);
+  ws.KeyDown(kEscapeKey);
+  EXPECT_FALSE(state().arcInProgress);
+  EXPECT_EQ(ws.mode(), Tool::kArc);
+  ws.KeyDown(kEscapeKey);
+  EXPECT_EQ(ws.mode(), Tool::kNone);
+  EXPECT_FALSE(ws.Query(CommandId::kArcTool).checked);
+}
+
+TEST_F(HoverAndKeysTest, SelectAllTakesEveryPrimitiveOfTheModuleShown) {
+  EXPECT_FALSE(ws.Query(CommandId::kSelectAll).enabled);  // nothing to select
+  const int a = Place(CommandId::kShiftRegisterTool, {100, 100});
+  const int b = Place(CommandId::kSinkTool, {200, 100});
+  const int c = Place(CommandId::kCounterTool, {300, 100});
+  ASSERT_TRUE(ws.Execute(CommandId::kSelectAll));
+  for (const int id : {a, b, c})
+    EXPECT_EQ(module().selection.selectedIds.count(id), 1u) << id;
+  ws.Execute(CommandId::kDelete);
+  EXPECT_EQ(module().PrimitiveCount(), 0u);
+}
+
 }  // namespace
 }  // namespace pelkor

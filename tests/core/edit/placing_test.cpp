@@ -44,7 +44,7 @@ TEST_F(PlacingTest, ANewRegisterShiftsRightOnlyWithShiftLineTwo) {
   }
 }
 
-TEST_F(PlacingTest, CtrlSnapsThePointToTheCentreOfItsGridCell) {
+TEST_F(PlacingTest, CtrlOrTheGridSnapSnapsThePointToTheCentreOfItsGridCell) {
   testing::ViewOf(ws).origin = {0, -10};  // pixel (57, 7) is logical (57, -3)
   Tool(CommandId::kCounterTool);
   ws.KeyDown(kCtrlKey);
@@ -57,6 +57,13 @@ TEST_F(PlacingTest, CtrlSnapsThePointToTheCentreOfItsGridCell) {
   EXPECT_EQ(module().counters.at(1).position, (Point{60, -20}));
   EXPECT_EQ(module().counters.at(2).position, (Point{157, -3}));
   EXPECT_EQ(module().counters.at(3).position, (Point{260, -20}));
+
+  // The grid snap snaps without Ctrl.
+  Settings snapping = ws.settings();
+  snapping.desktop.gridSnap = true;
+  ws.SetSettings(snapping);
+  Click({357, 7});
+  EXPECT_EQ(module().counters.at(4).position, (Point{340, -20}));
 }
 
 TEST_F(PlacingTest, APlacedPrimitiveCanBeDoubleClickedBeforeTheNextPaint) {

@@ -249,6 +249,21 @@ TEST(SettingsTest, ChangedSettingsSurviveSaveAndLoadAndOtherContentStays) {
       ReadBytes(path).starts_with("; user notes\r\n[VIEW]\r\nGREDDSIZE=0\r\nEXTRA=kept\r\n"));
 }
 
+TEST(SettingsTest, TheDesktopLayoutHasASectionOfItsOwnWrittenOnceUsed) {
+  TempFolder folder;
+  const std::filesystem::path path = folder / "pelkor.ini";
+  Settings s;
+  s.desktop.geometry = "AdnQywADAAA=";
+  s.desktop.docks = "AAAA/wAAAAD9";
+  ASSERT_EQ(SaveSettings(path, s), SaveResult::kSaved);
+  EXPECT_EQ(LoadSettings(path), s);
+  EXPECT_EQ(LoadIniFile(path).Get("DESKTOP", "DOCKS"), "AAAA/wAAAAD9");
+  // Forgotten again, the keys stay and read as nothing saved.
+  ASSERT_EQ(SaveSettings(path, Settings{}), SaveResult::kSaved);
+  EXPECT_EQ(LoadIniFile(path).Get("DESKTOP", "GEOMETRY"), "");
+  EXPECT_EQ(LoadSettings(path), Settings{});
+}
+
 TEST(SettingsTest, SavingCreatesTheSettingsFolder) {
   TempFolder folder;
   const std::filesystem::path path = folder / "config" / "pelkor" / "pelkor.ini";

@@ -33,11 +33,17 @@ class LibraryListingTest : public ::testing::Test {
 TEST_F(LibraryListingTest, TreeRowsRunDepthFirstInInstanceOrder) {
   const TreeItem root = library.rootInstance().treeItem;
   const ModuleTree tree = BuildModuleTree(library, nullptr);
-  EXPECT_EQ(tree.rows, (std::vector<ModuleTreeRow>{{root, 0, "untitle"},
-                                                   {a->treeItem, root, "A"},
-                                                   {c->treeItem, a->treeItem, "C"},
-                                                   {b->treeItem, root, "B"}}));
+  EXPECT_EQ(tree.rows, (std::vector<ModuleTreeRow>{{root, 0, "untitle", "untitle"},
+                                                   {a->treeItem, root, "A", "2:A"},
+                                                   {c->treeItem, a->treeItem, "C", "1:C"},
+                                                   {b->treeItem, root, "B", "5:B"}}));
   EXPECT_EQ(tree.current, root);
+}
+
+TEST_F(LibraryListingTest, AnInstancePathNamesEachInstanceFromTheRoot) {
+  EXPECT_EQ(InstancePath(library.rootInstance()), "untitle");
+  EXPECT_EQ(InstancePath(*b), "untitle / 5:B");
+  EXPECT_EQ(InstancePath(*c), "untitle / 2:A / 1:C");
 }
 
 TEST_F(LibraryListingTest, WhileSimulatingUnpreparedNodesAreHiddenWithTheirSubtrees) {

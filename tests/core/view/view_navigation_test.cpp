@@ -119,3 +119,54 @@ TEST(ViewNavigationTest, ScrollBarsCoverTheExtentWithAPageOfTheClientSize) {
 
 }  // namespace
 }  // namespace pelkor
+
+namespace pelkor {
+namespace {
+
+// Each habit of the wheel: which way it zooms, or how it scrolls; zooming keeps the logical
+// point under the pointer where it was, to within a pixel of the coarser scale.
+TEST(ViewNavigationTest, TheWheelZoomsAboutThePointerOrScrollsAsTheHabitSays) {
+  struct Case {
+    const char* what;
+    WheelHabit habit;
+    WheelTurn turn;
+    int zoomChange;    // levels
+    Point scrolledBy;  // pixels the picture moved, when it did not zoom
+  };
+  const Point pointer{300, 40};
+  const Case cases[] = {
+      {"toward the user zooms in", WheelHabit::kZoom, {-120, pointer}, -1, {}},
+      {"away zooms out", WheelHabit::kZoom, {120, pointer}, 1, {}},
+      {"reversed: away zooms in", WheelHabit::kZoomReversed, {120, pointer}, -1, {}},
+      {"reversed: toward zooms out", WheelHabit::kZoomReversed, {-120, pointer}, 1, {}},
+      {"Ctrl changes nothing when zooming", WheelHabit::kZoom, {120, pointer, true}, 1, {}},
+      {"scrolls up", WheelHabit::kScroll, {120, pointer}, 0, {0, 40}},
+      {"scrolls down", WheelHabit::kScroll, {-240, pointer}, 0, {0, -80}},
+      {"Shift scrolls sideways", WheelHabit::kScroll, {120, pointer, false, true}, 0, {40, 0}},
+      {"Ctrl zooms in rolling away", WheelHabit::kScroll, {120, pointer, true}, -1, {}},
+      {"Ctrl zooms out rolling toward", WheelHabit::kScroll, {-120, pointer, true}, 1, {}},
+  };
+  for (const Case& c : cases) {
+    ViewState view = Sized(640, 480, {4000, -2000});
+    ZoomOut(view);
+    ZoomOut(view);
+    const ViewState before = view;
+    const Point held = view.viewport().ToLogical(c.turn.pointer);
+    EXPECT_TRUE(TurnWheel(view, c.habit, c.turn)) << c.what;
+    EXPECT_EQ(view.zoomLevel, before.zoomLevel + c.zoomChange) << c.what;
+    if (c.zoomChange != 0) {
+      const Point now = view.viewport().ToLogical(c.turn.pointer);
+      EXPECT_NEAR(now.x, held.x, std::max(view.scale, before.scale)) << c.what;
+      EXPECT_NEAR(now.y, held.y, std::max(view.scale, before.scale)) << c.what;
+    } else {
+      EXPECT_EQ(view.origin.x, before.origin.x - c.scrolledBy.x * view.scale) << c.what;
+      EXPECT_EQ(view.origin.y, before.origin.y - c.scrolledBy.y * view.scale) << c.what;
+    }
+  }
+  ViewState view = Sized(640, 480);
+  EXPECT_FALSE(TurnWheel(view, WheelHabit::kZoom, {-120, pointer})) << "already closest";
+  EXPECT_FALSE(TurnWheel(view, WheelHabit::kScroll, {0, pointer})) << "no turn";
+}
+
+}  // namespace
+}  // namespace pelkor
