@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Putting back a design from the recovery copies a crashed program left.
+#include "files/design_file.h"
+#include "files/file_fingerprint.h"
 #include "workspace/design_document.h"
 
 namespace pelkor {
@@ -22,7 +24,13 @@ void DesignDocument::Restore(const RecoveryDesign& design,
     Module* module = name == root ? &library_.ModuleByName(root) : library_.CreateModule(name);
     if (module == nullptr)
       continue;
-    ReadText(text, *module);
+    for (const ReadProblem& problem : ReadModule(text, *module).problems)
+      log_.WriteText(ReadProblemMessage(problem));
+    module->ResetHistory();
+    // Restoring is the user's word that the copy is the module's file as it stands now.
+    if (const auto path = ModuleFilePath(name))
+      if (const auto fingerprint = FingerprintOfFile(*path))
+        files_.Read(name, AbsoluteFile(*path), *fingerprint, false);
     log_.Write("%sを復元しました", name);
   }
   Module& top = library_.ModuleByName(root);
@@ -31,7 +39,7 @@ void DesignDocument::Restore(const RecoveryDesign& design,
     const auto path = ModuleFilePath(root);
     if (!path)
       log_.WriteText(cannotOpen);
-    if (path && ReadInto(*path, cannotOpen, top))
+    if (path && ReadInto(*path, cannotOpen, root))
       MarkSaved(root);
   }
   library_.SetCurrentModule(root);

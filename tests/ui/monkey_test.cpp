@@ -338,7 +338,8 @@ class MonkeyTest : public QObject {
     const fs::path folder = fs::path(temp.path().toStdString()) / "designs";
     fs::create_directories(folder);
     for (const auto& entry : fs::directory_iterator(PELKOR_EXAMPLES))
-      fs::copy_file(entry.path(), folder / entry.path().filename());
+      if (entry.path().extension() == ".dtn")
+        fs::copy_file(entry.path(), folder / entry.path().filename());
 
     pelkor::MainWindow window(fs::path(temp.path().toStdString()) / "pelkor.ini");
     window.workspace().SetStepLimit(300);  // a run without animation ends soon
