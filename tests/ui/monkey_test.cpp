@@ -182,7 +182,7 @@ class Monkey {
     for (const auto& entry : fs::directory_iterator(folder_))
       designs_.push_back(entry.path());
     window_.desktopUi().SetFileChooser(
-        [this](const pelkor::FileDialogSpec& spec) { return ChooseFile(spec); });
+        [this](const pelkor::FileDialogSpec& dialog) { return ChooseFile(dialog); });
   }
 
   // One random event; what it was, for the report of a failure.
@@ -282,13 +282,13 @@ class Monkey {
     return "(" + std::to_string(p.x()) + "," + std::to_string(p.y()) + ")";
   }
 
-  std::optional<fs::path> ChooseFile(const pelkor::FileDialogSpec& spec) {
+  std::optional<fs::path> ChooseFile(const pelkor::FileDialogSpec& dialog) {
     const int choice = Pick(10);
     if (choice < 2)
       return std::nullopt;
     if (choice < 4)
-      return folder_ / (spec.forSaving ? "monkey.dtn" : "missing.dtn");
-    if (spec.initialName.ends_with(".bsp") || spec.filter.find("bsp") != std::string::npos)
+      return folder_ / (dialog.forSaving ? "monkey.dtn" : "missing.dtn");
+    if (dialog.initialName.ends_with(".bsp") || dialog.filter.find("bsp") != std::string::npos)
       return folder_ / "out.bsp";
     return designs_[Pick(static_cast<int>(designs_.size()))];
   }
