@@ -46,7 +46,7 @@ void InteractionController::RightRelease(Point pixel) {
   DropStaleArc();
   Module& m = module();
   const int id = ObjectAt(pixel);
-  if (id == 0 && m.selection.Empty()) {
+  if (id == 0 && m.selection.selectedIds.empty()) {
     ShowContextMenu(pixel, {{CommandId::kPaste, "貼り付け", CanPaste() && !simulating_}});
     return;
   }

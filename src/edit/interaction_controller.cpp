@@ -7,6 +7,7 @@
 
 #include "base/saturating_point.h"
 #include "edit/key_codes.h"
+#include "view/arc_path.h"
 #include "view/scene.h"
 #include "view/view_navigation.h"
 
@@ -98,7 +99,7 @@ bool InteractionController::CanPaste() const {
 }
 
 std::optional<Rect> InteractionController::SelectionTracker() const {
-  if (!HasSelection())
+  if (module().selection.selectedIds.empty())
     return std::nullopt;
   return TrackerRect(module().selection.bounds, view_);
 }
@@ -167,6 +168,10 @@ void InteractionController::PressOnEmptySpace(Point pixel, bool ctrl) {
         return;
       }
       ClearSelection();
+      if (const int arcId = ArcAt(module(), view_, pixel)) {
+        module().selection.selectedArcs.insert(arcId);
+        return;
+      }
       state_.selectionView = view_.viewport();
       state_.anchor = pixel;
       state_.selectingRectangle = true;

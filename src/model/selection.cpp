@@ -74,7 +74,10 @@ std::size_t Selection::Add(Module& module, int id) {
   const Point* position = module.PositionOf(id);
   if (position == nullptr)
     return selectedIds.size();
-  bounds = PointRect(*position);
+  if (selectedIds.empty())
+    bounds = PointRect(*position);
+  else
+    Extend(bounds, *position);
   selectedIds.insert(id);
   return selectedIds.size();
 }
@@ -96,9 +99,13 @@ std::size_t Selection::SelectWhere(Module& module, const std::function<bool(Poin
 void Selection::Clear(Module& /*module*/) {
   bounds = Rect{};
   selectedIds.clear();
+  selectedArcs.clear();
 }
 
 void Selection::DeleteSelected(Module& module) {
+  for (int arcId : selectedArcs)
+    RemoveArc(module.arcs, module.arcsInto, module.arcsOutOf, arcId);
+  selectedArcs.clear();
   for (int id : selectedIds) {
     EraseFromKindMap(module, id, module.KindOf(id));
     module.RemoveArcsOf(id);

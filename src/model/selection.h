@@ -17,18 +17,19 @@ class Module;
 struct Selection {
   std::set<int> selectedIds;
   Rect bounds;  // model coordinates: bounding box of the selected positions
+  std::set<int> selectedArcs;  // arc IDs; arcs have no position, so they leave bounds alone
 
-  bool Empty() const { return selectedIds.empty(); }
-  // Selects one object; bounds becomes its position. Returns the number selected. An ID that
-  // names no primitive is ignored.
+  bool Empty() const { return selectedIds.empty() && selectedArcs.empty(); }
+  // Selects one object; bounds becomes its position, or grows by it when objects are selected
+  // already. Returns the number of objects selected. An ID that names no primitive is ignored.
   std::size_t Add(Module& module, int id);
   // Selects every primitive whose position `hit` accepts, growing bounds. Kinds are walked in a
   // fixed order: registers, machines, counters, sources, sinks, instances.
   std::size_t SelectWhere(Module& module, const std::function<bool(Point)>& hit);
-  // Empties the selection and bounds.
+  // Empties the selection (objects and arcs) and bounds.
   void Clear(Module& module);
-  // Erases the selected primitives with their arcs and empties the set. Their kind entries stay,
-  // as IDs are never reused.
+  // Erases the selected arcs, then the selected primitives with their arcs, and empties both
+  // sets. The primitives' kind entries stay, as IDs are never reused.
   void DeleteSelected(Module& module);
   // Snaps every selected position to the centre of its grid cell, then empties the selection.
   void AlignSelected(Module& module, int gridSize);

@@ -59,7 +59,7 @@ void MainWindow::BuildDocks() {
   BuildWaveformDock();
   addDockWidget(Qt::BottomDockWidgetArea, waveform_);
   waveform_->hide();
-  outputLog_ = new OutputLogWindow(this);
+  outputLog_ = new OutputLogWindow(workspace_, this);
   addDockWidget(Qt::BottomDockWidgetArea, outputLog_);
   splitDockWidget(waveform_, outputLog_, Qt::Vertical);
   outputLog_->hide();

@@ -3,18 +3,24 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextBlock>
+
+#include "workspace/workspace.h"
 
 namespace pelkor {
 
-OutputLogWindow::OutputLogWindow(QWidget* parent) : QDockWidget("アウトプット", parent) {
+OutputLogWindow::OutputLogWindow(Workspace& workspace, QWidget* parent)
+    : QDockWidget("アウトプット", parent), workspace_(workspace) {
   setObjectName("outputLog");
   edit_ = new QPlainTextEdit(this);
   edit_->setObjectName("outputLogText");
   edit_->setReadOnly(true);
   edit_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setWidget(edit_);
+  edit_->viewport()->installEventFilter(this);
   // Floating, the log is see-through so that it hides little of the drawing; docked it takes
   // a place of its own and stays opaque. It stays opaque where the window system cannot blend.
   connect(this, &QDockWidget::topLevelChanged, this,
@@ -45,6 +51,18 @@ void OutputLogWindow::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QDockWidget::keyPressEvent(event);
+}
+
+bool OutputLogWindow::eventFilter(QObject* watched, QEvent* event) {
+  // A click, not the end of a drag that selected text to copy.
+  if (watched == edit_->viewport() && event->type() == QEvent::MouseButtonRelease &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
+      !edit_->textCursor().hasSelection()) {
+    const QTextBlock line =
+        edit_->cursorForPosition(static_cast<QMouseEvent*>(event)->position().toPoint()).block();
+    workspace_.ShowLogLineObject(line.text().toStdString(), line.next().text().toStdString());
+  }
+  return QDockWidget::eventFilter(watched, event);
 }
 
 void OutputLogWindow::closeEvent(QCloseEvent* event) {

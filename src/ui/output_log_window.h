@@ -9,14 +9,16 @@ class QPlainTextEdit;
 
 namespace pelkor {
 
+class Workspace;
+
 // The output log: a dock window, at the main window's bottom by default, that collects every
 // line written while it is shown. Floating, it keeps the half-transparent look of the log that
-// floats over the drawing.
+// floats over the drawing. A click on a line that names an object shows that object.
 class OutputLogWindow : public QDockWidget, public LogSink {
   Q_OBJECT
 
  public:
-  explicit OutputLogWindow(QWidget* parent = nullptr);
+  explicit OutputLogWindow(Workspace& workspace, QWidget* parent = nullptr);
 
   void WriteLine(std::string_view line) override;
   QString text() const;
@@ -30,8 +32,10 @@ class OutputLogWindow : public QDockWidget, public LogSink {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  Workspace& workspace_;
   QPlainTextEdit* edit_;
 };
 

@@ -1,15 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <cstdint>
 
+#include "view/arc_path.h"
 #include "view/arrow_geometry.h"
 #include "view/paint_context.h"
 
 namespace pelkor {
 
 namespace {
-
-// Arcs stop this many pixels short of the centre of the object they point at.
-constexpr int kArcGap = 27;
 
 // The line p -> t, ending in an arrowhead at t.
 void DrawArrowSegment(PaintContext& paint, Point p, Point t, const Pen& pen) {
@@ -42,17 +40,21 @@ void PaintRubberBand(PaintContext& paint, const Module& module, const ArcInProgr
   DrawArrowSegment(paint, p, paint.Screen(arc.rubberEnd), pen);
 }
 
+void PaintArcPath(PaintContext& paint, const std::vector<Point>& path, const Pen& pen) {
+  for (std::size_t i = 1; i < path.size(); ++i)
+    DrawArrowSegment(paint, path[i - 1], path[i], pen);
+}
+
 void PaintArcs(PaintContext& paint, const Module& module) {
   const Pen pen = paint.PenOf(kArcColour);
   for (const auto& [id, arc] : module.arcs) {
-    const Point* from = module.PositionOf(arc.from);
-    const Point* to = module.PositionOf(arc.to);
-    if (from == nullptr || to == nullptr)
+    const std::vector<Point> path = ArcScreenPath(module, arc, paint.view());
+    if (path.empty())
       continue;  // an arc whose end is gone has nothing to join
-    const Point p = DrawBends(paint, *from, arc.bends, pen);
-    const Point end = PointBefore(p, paint.Screen(*to), kArcGap / paint.scale());
-    DrawArrowSegment(paint, p, end, pen);
+    PaintArcPath(paint, path, pen);
     if (paint.scale() == 1) {
+      const Point p = path[path.size() - 2];
+      const Point end = path.back();
       const Point middle{static_cast<int>((std::int64_t{p.x} + end.x) / 2),
                          static_cast<int>((std::int64_t{p.y} + end.y) / 2)};
       paint.out().Text(middle, arc.name, kTextColour);

@@ -57,4 +57,17 @@ void ZoomToFit(ViewState& view, const Module& module) {
                       SaturateToInt(picture.origin.y - spareY * scale)});
 }
 
+void BringIntoView(ViewState& view, Point position) {
+  const std::int64_t scale = view.scale;
+  const std::int64_t half = kObjectSize / 2;
+  const auto inSight = [&](std::int64_t at, int origin, int pixels) {
+    return origin <= at - half && at + half <= origin + pixels * scale;
+  };
+  if (inSight(position.x, view.origin.x, view.width) &&
+      inSight(position.y, view.origin.y, view.height))
+    return;
+  MoveOriginTo(view, {SaturateToInt(position.x - view.width / 2 * scale),
+                      SaturateToInt(position.y - view.height / 2 * scale)});
+}
+
 }  // namespace pelkor

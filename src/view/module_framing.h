@@ -16,4 +16,8 @@ void ShowModuleStart(ViewState& view, const Module& module);
 // A module without objects is shown from the logical origin, one unit a pixel.
 void ZoomToFit(ViewState& view, const Module& module);
 
+// Scrolls, at the zoom level shown, so that an object at `position` (logical) is in sight with
+// its box: a view that shows it already stays, another is centred on it.
+void BringIntoView(ViewState& view, Point position);
+
 }  // namespace pelkor

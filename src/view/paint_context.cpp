@@ -9,6 +9,7 @@ PaintContext::PaintContext(const ViewState& view, const ViewStyle& style,
       simulation_(simulation),
       out_(out),
       hits_(hits),
+      selectionColour_(style.selection),
       penWidth_(PenWidthForScale(view.scale)),
       gridSize_(style.gridSize) {
   for (std::size_t number = 0; number < colours_.size(); ++number)

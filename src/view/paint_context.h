@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "base/geometry.h"
 #include "model/module.h"
@@ -34,6 +35,8 @@ class PaintContext {
   // The solid pen of a colour number, as wide as the scale asks.
   Pen PenOf(int number) const { return {colours_[number], penWidth_}; }
 
+  const ViewState& view() const { return view_; }
+  ColorRef selectionColour() const { return selectionColour_; }
   Point origin() const { return view_.origin; }
   int scale() const { return view_.scale; }
   int zoomLevel() const { return view_.zoomLevel; }
@@ -51,6 +54,7 @@ class PaintContext {
   DrawList& out_;
   HitMap* hits_;
   std::array<ColorRef, kSwitchColour + 1> colours_{};
+  ColorRef selectionColour_;
   int penWidth_;
   int gridSize_;
 };
@@ -59,6 +63,10 @@ class PaintContext {
 void PaintGrid(PaintContext& paint);
 void PaintRubberBand(PaintContext& paint, const Module& module, const ArcInProgress& arc);
 void PaintArcs(PaintContext& paint, const Module& module);
+// The pieces of a drawn arc (ArcScreenPath), each ending in an arrowhead.
+void PaintArcPath(PaintContext& paint, const std::vector<Point>& path, const Pen& pen);
+// Outlines each selected object and draws each selected arc thick, in the selection colour.
+void PaintSelection(PaintContext& paint, const Module& module, const Selection& selection);
 void PaintPrimitives(PaintContext& paint, const Module& module);
 
 }  // namespace pelkor

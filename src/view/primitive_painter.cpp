@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <algorithm>
 #include <map>
 #include <string>
 #include <string_view>
@@ -7,6 +8,7 @@
 
 #include "view/paint_context.h"
 #include "view/simulation_texts.h"
+#include "view/text_fit.h"
 
 namespace pelkor {
 
@@ -36,9 +38,14 @@ void Label(PaintContext& paint, Point at, std::string text) {
   paint.out().Text(at, std::move(text), kTextColour);
 }
 
-void ObjectIdLabel(PaintContext& paint, Point s, int id) {
-  if (paint.scale() == 1 && paint.showObjectIds())
-    Label(paint, {s.x + 20, s.y - 20}, std::to_string(id));
+// An object's ID stands at the top right of its box, or, when a label stands above the box
+// already, under the box, clear of that label, the run-time text and a sink's verdict mark.
+void ObjectIdLabel(PaintContext& paint, Point s, int id, bool labelAbove = false) {
+  if (paint.scale() != 1 || !paint.showObjectIds())
+    return;
+  const int half = kObjectSize / 2;
+  Label(paint, labelAbove ? Point{s.x + 2, s.y + half + 2} : Point{s.x + half, s.y - half},
+        std::to_string(id));
 }
 
 void ReadyHighlight(PaintContext& paint, Point s) {
@@ -76,7 +83,7 @@ void PaintShiftRegister(PaintContext& paint, int id, const ShiftRegister& shiftR
     if (shiftRegister.size > 1)
       Label(paint, {s.x, s.y - kLabelDistance}, "<" + std::to_string(shiftRegister.size) + ">");
   }
-  ObjectIdLabel(paint, s, id);
+  ObjectIdLabel(paint, s, id, shiftRegister.size > 1);
 }
 
 void PaintStateMachine(PaintContext& paint, int id, const StateMachine& machine, int colourNumber,
@@ -156,10 +163,13 @@ std::string NameLabel(const std::string& name) {
   return name.empty() ? std::string() : "<" + name + ">";
 }
 
-// Sources and sinks: the shared figure, the run-time text on it and the label above it.
-template <typename RunText>
+// Sources and sinks: the shared figure, the run-time values on it and the label above it. The
+// values take as much room as the label, or the box when the label is narrower: runTokens
+// reads up to the number of values asked for.
+template <typename RunTokens>
 void PaintTransition(PaintContext& paint, int id, Point position, ObjectKind kind,
-                     const std::string& name, std::string_view replacingName, RunText runText) {
+                     const std::string& name, std::string_view replacingName,
+                     RunTokens runTokens) {
   if (!paint.Visible(position, kMargin, kMargin))
     return;
   const Point s = paint.Screen(position);
@@ -170,17 +180,23 @@ void PaintTransition(PaintContext& paint, int id, Point position, ObjectKind kin
     PaintTransitionShape(paint, s, pen, pen.colour, kWhite);
   paint.MarkHit(s, id);
   if (paint.scale() == 1) {
-    if (const RunStateReader* simulation = paint.simulation())
-      Label(paint, s, runText(*simulation));
-    Label(paint, {s.x, s.y - kLabelDistance},
-          replacingName.empty() ? NameLabel(name) : std::string(replacingName));
+    std::string label = replacingName.empty() ? NameLabel(name) : std::string(replacingName);
+    if (const RunStateReader* simulation = paint.simulation()) {
+      const LogFont& font = paint.out().font;
+      const std::size_t places =
+          PlacesIn(std::max(kObjectSize, TextWidth(label, font)), DigitWidth(font));
+      Label(paint, s, FittedBits(runTokens(*simulation, places + 1), places));
+    }
+    Label(paint, {s.x, s.y - kLabelDistance}, std::move(label));
   }
-  ObjectIdLabel(paint, s, id);
+  ObjectIdLabel(paint, s, id, true);
 }
 
 void PaintSource(PaintContext& paint, int id, const SourceTransition& source) {
   PaintTransition(paint, id, source.position, kSourceKind, source.name, {},
-                  [id](const RunStateReader& state) { return BitText(state.SourceQueueBack(id)); });
+                  [id](const RunStateReader& state, std::size_t limit) {
+                    return state.SourceQueueBack(id, limit);
+                  });
 }
 
 // A sink's live verdict: a green or red dot below its left corner.
@@ -206,7 +222,9 @@ void PaintSink(PaintContext& paint, int id, const SinkTransition& sink) {
   // other.
   PaintTransition(
       paint, id, sink.position, kSinkKind, sink.name, sink.outputMode == 2 ? "破棄" : "",
-      [&](const RunStateReader& state) { return ReceivedText(state, id, sink.outputMode); });
+      [&](const RunStateReader& state, std::size_t limit) {
+        return ReceivedTokens(state, id, sink.outputMode, limit);
+      });
   PaintVerdictMark(paint, id, sink);
 }
 

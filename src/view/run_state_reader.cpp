@@ -1,46 +1,53 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "view/run_state_reader.h"
 
+#include <algorithm>
+
 namespace pelkor {
 
 namespace {
 
+// A register shows this many of its cells.
+constexpr std::size_t kShownCells = 5;
+
 template <typename Iterator>
-ShownTokens Leading(Iterator begin, Iterator end) {
+ShownTokens Leading(Iterator begin, Iterator end, std::size_t limit) {
   ShownTokens shown;
-  for (auto it = begin; it != end && shown.count < shown.kCapacity; ++it)
+  for (auto it = begin; it != end && shown.count < std::min(limit, shown.kCapacity); ++it)
     shown.Push(*it);
   return shown;
 }
 
 template <typename Values>
-ShownTokens FromBack(const Values& values) {
-  return Leading(values.rbegin(), values.rend());
+ShownTokens FromBack(const Values& values, std::size_t limit) {
+  return Leading(values.rbegin(), values.rend(), limit);
 }
 
 }  // namespace
 
 ShownTokens RunStateReader::RegisterExitCells(int id) const {
-  return FromBack(state_.Cells(id));
+  return FromBack(state_.Cells(id), kShownCells);
 }
 
-ShownTokens RunStateReader::SourceQueueBack(int id) const {
+ShownTokens RunStateReader::SourceQueueBack(int id, std::size_t limit) const {
   const std::optional<SourceRunState> source = state_.Source(id);
-  return source ? FromBack(source->queue.subspan(source->emitted)) : ShownTokens{};
+  return source ? FromBack(source->queue.subspan(source->emitted), limit) : ShownTokens{};
 }
 
-ShownTokens RunStateReader::SinkReceivedBack(int id) const {
+ShownTokens RunStateReader::SinkReceivedBack(int id, std::size_t limit) const {
   const ReceivedValues received = state_.Received(id);
   ShownTokens shown;
-  for (std::size_t i = received.size(); i > 0 && shown.count < shown.kCapacity; --i)
+  for (std::size_t i = received.size(); i > 0 && shown.count < std::min(limit, shown.kCapacity);
+       --i)
     shown.Push(received[i - 1]);
   return shown;
 }
 
-ShownTokens RunStateReader::SinkReceivedFront(int id) const {
+ShownTokens RunStateReader::SinkReceivedFront(int id, std::size_t limit) const {
   const ReceivedValues received = state_.Received(id);
   ShownTokens shown;
-  for (std::size_t i = 0; i < received.size() && shown.count < shown.kCapacity; ++i)
+  for (std::size_t i = 0; i < received.size() && shown.count < std::min(limit, shown.kCapacity);
+       ++i)
     shown.Push(received[i]);
   return shown;
 }

@@ -11,9 +11,10 @@
 
 namespace pelkor {
 
-// Up to five token values, in the order the view shows them.
+// The token values the view shows, in the order it shows them: a register's first five cells,
+// as many of a source's or sink's values as its label has room for.
 struct ShownTokens {
-  static constexpr std::size_t kCapacity = 5;
+  static constexpr std::size_t kCapacity = 64;
 
   std::array<int, kCapacity> values{};
   std::size_t count = 0;
@@ -32,13 +33,15 @@ class RunStateReader {
   // The records of the reference check; nullptr: the node has no run-time state.
   explicit RunStateReader(const NetRuntime* runtime) : state_(runtime) {}
 
-  // A shift register's cells from the exit end, exit cell first.
+  // A shift register's first five cells from the exit end, exit cell first.
   ShownTokens RegisterExitCells(int id) const;
-  // A source's data still to be emitted, from the back of the queue, back value first.
-  ShownTokens SourceQueueBack(int id) const;
-  // A sink's received values from the back (last first) or from the front (first first).
-  ShownTokens SinkReceivedBack(int id) const;
-  ShownTokens SinkReceivedFront(int id) const;
+  // Up to `limit` of a source's data still to be emitted, from the back of the queue, back
+  // value first.
+  ShownTokens SourceQueueBack(int id, std::size_t limit) const;
+  // Up to `limit` of a sink's received values from the back (last first) or from the front
+  // (first first).
+  ShownTokens SinkReceivedBack(int id, std::size_t limit) const;
+  ShownTokens SinkReceivedFront(int id, std::size_t limit) const;
   std::optional<int> CounterRemaining(int id) const;
   bool CounterReady(int id) const;
   bool MachineReady(int id) const;

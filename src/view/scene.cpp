@@ -63,8 +63,12 @@ void PaintScene(const Module& module, const ViewState& view, const ViewStyle& st
     PaintRubberBand(paint, module, *overlay.arc);
   PaintArcs(paint, module);
   PaintPrimitives(paint, module);
-  if (overlay.selectionBounds)
-    PaintTracker(view, *overlay.selectionBounds, frame);
+  if (overlay.selection != nullptr) {
+    PaintContext above(view, style, nullptr, frame.overlay, nullptr);
+    PaintSelection(above, module, *overlay.selection);
+    if (!overlay.selection->selectedIds.empty())
+      PaintTracker(view, overlay.selection->bounds, frame);
+  }
 }
 
 Rect TrackerRect(const Rect& bounds, const ViewState& view) {

@@ -24,17 +24,19 @@ struct ArcInProgress {
 // What the editing tools add to a paint.
 struct SceneOverlay {
   std::optional<ArcInProgress> arc;
-  // The selection's bounding box of object centres, logical; none without a selection.
-  std::optional<Rect> selectionBounds;
+  // The selection of the module painted; none when no selection is to be drawn.
+  const Selection* selection = nullptr;
 };
 
 // One paint of the view.
 struct Frame {
   // Drawn into the back buffer, which is then copied to the window in one go.
   DrawList picture;
-  // Drawn on the window over the copy: the selection's dotted tracker.
+  // Drawn on the window over the copy: the selected objects and arcs, and the dotted tracker
+  // round the selected objects.
   DrawList overlay;
-  // The tracker in client pixels, which the selection keeps as its frame; none without one.
+  // The tracker in client pixels, which the selection keeps as its frame; none without a
+  // selected object.
   std::optional<Rect> trackerRect;
 };
 

@@ -23,12 +23,13 @@ std::string BitText(const ShownTokens& values) {
   return text;
 }
 
-std::string ReceivedText(const RunStateReader& state, int sinkId, int outputMode) {
+ShownTokens ReceivedTokens(const RunStateReader& state, int sinkId, int outputMode,
+                           std::size_t limit) {
   switch (outputMode) {
     case 0:
-      return BitText(state.SinkReceivedFront(sinkId));
+      return state.SinkReceivedFront(sinkId, limit);
     case 1:
-      return BitText(state.SinkReceivedBack(sinkId));
+      return state.SinkReceivedBack(sinkId, limit);
     default:
       return {};
   }

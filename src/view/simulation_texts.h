@@ -15,7 +15,8 @@ std::string CellText(const ShownTokens& exitFirst, int direction);
 // "1" for 1 and "0" for anything else.
 std::string BitText(const ShownTokens& values);
 // A "Little" sink (output mode 1) shows its last values, last first; a "Big" one (mode 0) its
-// first values, first first; the other modes show nothing.
-std::string ReceivedText(const RunStateReader& state, int sinkId, int outputMode);
+// first values, first first; the other modes show nothing. Up to `limit` values.
+ShownTokens ReceivedTokens(const RunStateReader& state, int sinkId, int outputMode,
+                           std::size_t limit);
 
 }  // namespace pelkor

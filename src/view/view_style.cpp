@@ -12,7 +12,7 @@ ColorRef ViewStyle::Colour(int number) const {
 }
 
 ViewStyle StyleFromSettings(const Settings& settings) {
-  return {settings.colours, settings.gridSize, settings.font};
+  return {settings.colours, settings.gridSize, settings.font, settings.desktop.selectionColour};
 }
 
 int PenWidthForScale(int scale) {

@@ -23,12 +23,15 @@ inline constexpr ColorRef kHighlightColour = Rgb(200, 50, 50);
 inline constexpr ColorRef kPassColour = Rgb(0, 170, 0);
 inline constexpr ColorRef kFailColour = Rgb(220, 0, 0);
 inline constexpr int kHighlightPenWidth = 3;
+// The selection's outlines and arcs are this much wider than the pen of the scale.
+inline constexpr int kSelectionPenExtra = 2;
 
 // What the view draws with, taken from the settings: the colour table, the grid and the font.
 struct ViewStyle {
   std::map<int, ColorRef> colours = DefaultColours();  // by colour number
   int gridSize = 40;
   LogFont font;
+  ColorRef selection = kDefaultSelectionColour;
 
   // The colour of a colour number; the default for one the table lacks.
   ColorRef Colour(int number) const;

@@ -66,7 +66,8 @@ void DesignDocument::AlignSelection(int gridSize) {
 }
 
 void DesignDocument::Copy(Point anchor) {
-  if (HasSelection())
+  // Arcs alone are no copy: the clipboard would lose what it holds for nothing to paste.
+  if (!library_.currentModule().selection.selectedIds.empty())
     library_.clipboard = CopySelection(library_.currentModule(), anchor, log_);
 }
 
@@ -85,6 +86,10 @@ void DesignDocument::Paste(Point at) {
     return;
   }
   const std::map<int, int> newIds = PasteClipboard(library_.clipboard, module, at);
+  // What was pasted stays selected, to be moved into place at once.
+  module.selection.Clear(module);
+  for (const auto& [clipboardId, id] : newIds)
+    module.selection.Add(module, id);
   std::vector<int> placedInstances;
   for (const auto& [clipboardId, id] : newIds) {
     auto instance = module.instances.find(id);
@@ -101,7 +106,7 @@ void DesignDocument::Paste(Point at) {
     changes_.Changed(Change::kTree);
   }
   module.RecordEdit();
-  changes_.Changed(Change::kContent);
+  changes_.Changed(Change::kContent | Change::kSelection);
 }
 
 bool DesignDocument::Undo() {

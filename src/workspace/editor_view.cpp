@@ -30,7 +30,7 @@ void EditorView::Paint(Frame& frame) {
         ArcInProgress{interaction_.arcSource, interaction_.pendingBends, interaction_.rubberEnd};
   }
   if (!module.selection.Empty())
-    overlay.selectionBounds = module.selection.bounds;
+    overlay.selection = &module.selection;
   const RunStateReader run(NodeRunState(simulation_, library_.currentInstance()));
   PaintScene(module, view_, StyleFromSettings(settings_), simulating_ ? &run : nullptr, overlay,
              frame, &hitMap_);
@@ -71,6 +71,10 @@ void EditorView::ZoomToFit() {
 
 void EditorView::ShowModuleStart() {
   pelkor::ShowModuleStart(view_, library_.currentModule());
+}
+
+void EditorView::BringIntoView(Point position) {
+  pelkor::BringIntoView(view_, position);
 }
 
 bool EditorView::ZoomIn() {

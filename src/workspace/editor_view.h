@@ -63,6 +63,8 @@ class EditorView {
   void ZoomToFit();
   // Shows the module shown from the top-left of its objects.
   void ShowModuleStart();
+  // Scrolls an object at `position` (logical) into sight, when it is not.
+  void BringIntoView(Point position);
   void ToggleObjectIds() { view_.showObjectIds = !view_.showObjectIds; }
   void ToggleSinkVerdicts() { view_.showSinkVerdicts = !view_.showSinkVerdicts; }
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "edit/editor_host.h"
@@ -145,6 +146,10 @@ class Workspace : private EditorHost, private ChangeSink {
   void EnterInstance(int instanceId);
   void GoUp();
   void GoToTreeItem(TreeItem item);
+  // Selects the object a log line names (ObjectOfLogLine; `next` is the line after it) and
+  // scrolls it into sight, first moving to the node it is in; false when the line names no
+  // object the design has.
+  bool ShowLogLineObject(std::string_view line, std::string_view next = {});
 
   // Edits of the module shown; none runs while simulating. Copy takes the group from the
   // selection's anchor and paste puts it at the last press point, both converted with `view`.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QAbstractSpinBox>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -8,7 +9,9 @@
 
 #include "dialog_driver.h"
 #include "edit/simulation_locks.h"
+#include "ui/dialogs/arc_port_dialog.h"
 #include "ui/dialogs/counter_dialog.h"
+#include "ui/dialogs/module_name_dialog.h"
 #include "ui/dialogs/property_dialogs.h"
 #include "ui/dialogs/shift_register_dialog.h"
 #include "ui/dialogs/sink_dialog.h"
@@ -319,6 +322,48 @@ class DataDialogsTest : public QObject {
     EditShiftRegister(nullptr, shiftRegister, true);
     QCOMPARE(shiftRegister.direction, 0);
     QCOMPARE(shiftRegister.contents, std::string("10"));
+  }
+
+  // Every edit has a label naming it, and one the user cannot change looks so.
+  void everyFieldIsLabelledAndTheReadOnlyOnesLookIt() {
+    ShiftRegister fixedRegister;
+    fixedRegister.sizeFixed = true;
+    for (const bool simulating : {true, false}) {
+      ShiftRegisterDialog shiftRegister;
+      shiftRegister.Load(fixedRegister, simulating);
+      SourceDialog source;
+      source.Load(SourceTransition{}, simulating);
+      CounterDialog counter;
+      counter.Load(Counter{}, simulating);
+      SinkDialog sink;
+      sink.Load(SinkTransition{}, simulating);
+      ArcPortDialog arc;
+      ModuleNameDialog moduleName;
+      for (QDialog* dialog : std::initializer_list<QDialog*>{&shiftRegister, &source, &counter,
+                                                             &sink, &arc, &moduleName}) {
+        QSet<QWidget*> labelled;
+        for (QLabel* label : dialog->findChildren<QLabel*>())
+          labelled.insert(label->buddy());
+        QList<QWidget*> fields;
+        for (QWidget* field : dialog->findChildren<QWidget*>()) {
+          if (qobject_cast<QLineEdit*>(field) || qobject_cast<QPlainTextEdit*>(field) ||
+              qobject_cast<QAbstractSpinBox*>(field)) {
+            // A spin box's own line edit is labelled through the box.
+            if (!qobject_cast<QAbstractSpinBox*>(field->parentWidget()))
+              fields << field;
+          }
+        }
+        QVERIFY(!fields.isEmpty());
+        for (QWidget* field : fields) {
+          QVERIFY2(labelled.contains(field), qPrintable(field->objectName()));
+          const QPalette& palette = field->palette();
+          QCOMPARE(palette.color(QPalette::Base) == palette.color(QPalette::Window),
+                   !Changeable(field));
+        }
+      }
+      QVERIFY(!Changeable(Find(&sink, "received")));
+      QVERIFY(!Changeable(Find(&sink, "verdict")));
+    }
   }
 
   void sinkVerdictCanBeFilledIn() {

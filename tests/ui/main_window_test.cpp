@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -199,6 +200,28 @@ class MainWindowTest : public QObject {
 
     QTest::keyClick(window.outputLog(), Qt::Key_Escape);
     QVERIFY(window.outputLog() == nullptr);
+  }
+
+  void aClickOnALogLineShowsTheObjectItNames() {
+    auto window = windowChoosing(std::filesystem::path(PELKOR_EXAMPLES) / "double_inverter.dtn");
+    window->show();
+    window->Execute(CommandId::kOpen);
+    const pelkor::RuntimeInstance& root = window->workspace().library().rootInstance();
+    const auto& [instanceId, node] = *root.children.rbegin();
+    const int reg = window->workspace().library().ModuleByName(node->name).shiftRegisters.begin()->first;
+    window->workspace().WriteLog(root.name + "/" + std::to_string(instanceId) + " シフトレジスタ" +
+                                 std::to_string(reg) + ": 01");
+    window->workspace().WriteLog("no object");
+    auto* text = window->findChild<QPlainTextEdit*>("outputLogText");
+    const auto clickLine = [text](int line) {
+      QTextCursor cursor(text->document()->findBlockByNumber(line));
+      QTest::mouseClick(text->viewport(), Qt::LeftButton, {}, text->cursorRect(cursor).center());
+    };
+    clickLine(text->document()->blockCount() - 1);  // names nothing: nothing changes
+    QCOMPARE(&window->workspace().library().currentInstance(), &root);
+    clickLine(text->document()->blockCount() - 2);
+    QCOMPARE(&window->workspace().library().currentInstance(), node.get());
+    QCOMPARE(window->workspace().library().currentModule().selection.selectedIds, std::set<int>{reg});
   }
 
   void theOutputSettingIsWrittenBackOnExit() {

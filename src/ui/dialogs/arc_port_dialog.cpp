@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "ui/dialogs/dialog_buttons.h"
+#include "ui/dialogs/field_label.h"
 
 namespace pelkor {
 
@@ -17,6 +18,7 @@ ArcPortDialog::ArcPortDialog(QWidget* parent)
   namesList_->setSortingEnabled(true);
 
   auto* layout = new QVBoxLayout(this);
+  layout->addWidget(FieldLabel(QStringLiteral("名前"), nameEdit_));
   layout->addWidget(nameEdit_);
   layout->addWidget(namesList_, 1);
   layout->addWidget(MakeOkCancelButtons(this));

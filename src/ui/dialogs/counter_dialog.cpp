@@ -2,7 +2,6 @@
 #include "ui/dialogs/counter_dialog.h"
 
 #include <QFormLayout>
-#include <QLabel>
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -11,6 +10,7 @@
 #include "edit/dialog_text.h"
 #include "ui/dialogs/dialog_buttons.h"
 #include "ui/dialogs/dialog_message.h"
+#include "ui/dialogs/field_label.h"
 #include "ui/dialogs/filtered_text_edit.h"
 #include "ui/dialogs/simulation_lock.h"
 
@@ -51,7 +51,7 @@ CounterDialog::CounterDialog(QWidget* parent)
   numberRow->addRow(QStringLiteral("カウント数"), countNumberBox_);
 
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(new QLabel(QStringLiteral("カウントする式")));
+  layout->addWidget(FieldLabel(QStringLiteral("カウントする式"), textEdit_));
   layout->addWidget(textEdit_, 1);
   layout->addLayout(numberRow);
   layout->addWidget(MakeOkCancelButtons(this));

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/dialogs/module_name_dialog.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
 #include "ui/dialogs/dialog_buttons.h"
+#include "ui/dialogs/field_label.h"
 
 namespace pelkor {
 
@@ -14,7 +14,7 @@ ModuleNameDialog::ModuleNameDialog(QWidget* parent) : QDialog(parent), nameEdit_
   nameEdit_->setObjectName("name");
 
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(new QLabel(QStringLiteral("Module nameを設定してください")));
+  layout->addWidget(FieldLabel(QStringLiteral("Module nameを設定してください"), nameEdit_));
   layout->addWidget(nameEdit_);
   layout->addWidget(MakeOkCancelButtons(this));
   resize(320, sizeHint().height());

@@ -12,6 +12,7 @@
 #include "edit/dialog_text.h"
 #include "ui/dialogs/dialog_buttons.h"
 #include "ui/dialogs/dialog_message.h"
+#include "ui/dialogs/field_label.h"
 #include "ui/dialogs/filtered_text_edit.h"
 #include "ui/dialogs/simulation_lock.h"
 
@@ -42,6 +43,7 @@ ShiftRegisterDialog::ShiftRegisterDialog(QWidget* parent)
 
   auto* sizeRow = new QHBoxLayout;
   sizeRow->addWidget(sizeFixedBox_);
+  sizeRow->addWidget(FieldLabel(QStringLiteral("大きさ"), sizeEdit_));
   sizeRow->addWidget(sizeEdit_);
   sizeRow->addStretch();
 
@@ -52,6 +54,7 @@ ShiftRegisterDialog::ShiftRegisterDialog(QWidget* parent)
   directionRow->addStretch();
 
   auto* layout = new QVBoxLayout(this);
+  layout->addWidget(FieldLabel(QStringLiteral("内容"), contentsEdit_));
   layout->addWidget(contentsEdit_, 1);
   layout->addLayout(sizeRow);
   layout->addWidget(directionGroup);
@@ -60,7 +63,7 @@ ShiftRegisterDialog::ShiftRegisterDialog(QWidget* parent)
 
   connect(sizeFixedBox_, &QCheckBox::toggled, this, [this](bool checked) {
     sizeFixed_ = checked;
-    sizeEdit_->setReadOnly(!checked || simulating_);
+    ShowReadOnly(sizeEdit_, !checked || simulating_);
   });
 }
 
@@ -78,7 +81,7 @@ void ShiftRegisterDialog::Load(const ShiftRegister& record, bool simulating) {
   LockWhileSimulating(contentsEdit_, DialogField::kRegisterContents, simulating_);
   LockWhileSimulating(sizeFixedBox_, DialogField::kRegisterSizeFixed, simulating_);
   LockWhileSimulating(sizeEdit_, DialogField::kRegisterSize, simulating_);
-  sizeEdit_->setReadOnly(!sizeFixed_ || simulating_);
+  ShowReadOnly(sizeEdit_, !sizeFixed_ || simulating_);
   for (QRadioButton* button : {left_, right_})
     LockWhileSimulating(button, DialogField::kRegisterDirection, simulating_);
   contentsEdit_->setFocus();

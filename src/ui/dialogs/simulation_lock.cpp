@@ -5,17 +5,16 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include "ui/dialogs/field_label.h"
+
 namespace pelkor {
 
 bool LockWhileSimulating(QWidget* control, DialogField field, bool simulating) {
   const bool locked = simulating && !RunningSimulationTakes(field);
   // Edits stay enabled when locked, so that their text can still be selected and copied.
-  if (auto* line = qobject_cast<QLineEdit*>(control))
-    line->setReadOnly(locked);
-  else if (auto* text = qobject_cast<QPlainTextEdit*>(control))
-    text->setReadOnly(locked);
-  else if (auto* spin = qobject_cast<QAbstractSpinBox*>(control))
-    spin->setReadOnly(locked);
+  if (qobject_cast<QLineEdit*>(control) || qobject_cast<QPlainTextEdit*>(control) ||
+      qobject_cast<QAbstractSpinBox*>(control))
+    ShowReadOnly(control, locked);
   else
     control->setEnabled(!locked);
   control->setToolTip(locked ? QString::fromUtf8(kLockedWhileSimulating) : QString());

@@ -14,6 +14,7 @@
 #include "edit/received_values.h"
 #include "ui/dialogs/dialog_buttons.h"
 #include "ui/dialogs/dialog_message.h"
+#include "ui/dialogs/field_label.h"
 #include "ui/dialogs/filtered_text_edit.h"
 #include "ui/dialogs/simulation_lock.h"
 
@@ -34,7 +35,9 @@ SinkDialog::SinkDialog(QWidget* parent)
       hexDisplayBox_(new QCheckBox(QStringLiteral("16進"))) {
   setWindowTitle(QStringLiteral("ケムマキ"));
   receivedEdit_->setObjectName("received");
-  receivedEdit_->setReadOnly(true);
+  ShowReadOnly(receivedEdit_, true);
+  // "合否" only shows the verdict of a run; it holds nothing of the sink.
+  ShowReadOnly(verdictEdit_, true);
   receivedEdit_->setFont(expectedEdit_->font());
   expectedEdit_->setObjectName("expected");
   verdictEdit_->setObjectName("verdict");
@@ -50,15 +53,16 @@ SinkDialog::SinkDialog(QWidget* parent)
   }
 
   auto* texts = new QGridLayout;
+  texts->addWidget(FieldLabel(QStringLiteral("受け取った値"), receivedEdit_), 0, 0, Qt::AlignLeft);
   texts->addWidget(receivedEdit_, 1, 0);
-  texts->addWidget(new QLabel(QStringLiteral("照合")), 0, 1, Qt::AlignLeft);
+  texts->addWidget(FieldLabel(QStringLiteral("照合"), expectedEdit_), 0, 1, Qt::AlignLeft);
   texts->addWidget(expectedEdit_, 1, 1);
   texts->setRowStretch(1, 1);
 
   auto* fields = new QGridLayout;
-  fields->addWidget(new QLabel(QStringLiteral("合否")), 0, 0);
+  fields->addWidget(FieldLabel(QStringLiteral("合否"), verdictEdit_), 0, 0);
   fields->addWidget(verdictEdit_, 0, 1);
-  fields->addWidget(new QLabel(QStringLiteral("Output name")), 1, 0);
+  fields->addWidget(FieldLabel(QStringLiteral("Output name"), nameEdit_), 1, 0);
   fields->addWidget(nameEdit_, 1, 1);
   fields->addWidget(hexDisplayBox_, 2, 1);
   fields->setRowStretch(3, 1);
@@ -94,8 +98,6 @@ void SinkDialog::Load(const SinkTransition& record, bool simulating,
   LockWhileSimulating(hexDisplayBox_, DialogField::kSinkHexDisplay, simulating);
   LockWhileSimulating(expectedEdit_, DialogField::kSinkExpected, simulating);
   LockWhileSimulating(nameEdit_, DialogField::kSinkName, simulating);
-  // "合否" shows the verdict while simulating; it holds nothing of the sink.
-  verdictEdit_->setReadOnly(simulating);
 }
 
 void SinkDialog::Store(SinkTransition& record) const {

@@ -10,6 +10,7 @@
 #include "edit/dialog_text.h"
 #include "ui/dialogs/dialog_buttons.h"
 #include "ui/dialogs/dialog_message.h"
+#include "ui/dialogs/field_label.h"
 #include "ui/dialogs/filtered_text_edit.h"
 #include "ui/dialogs/simulation_lock.h"
 
@@ -34,8 +35,11 @@ SourceDialog::SourceDialog(QWidget* parent)
   flags->addWidget(fromEndBox_);
   flags->addWidget(hexDisplayBox_);
   flags->addStretch();
+  auto* dataColumn = new QVBoxLayout;
+  dataColumn->addWidget(FieldLabel(QStringLiteral("データ"), dataEdit_));
+  dataColumn->addWidget(dataEdit_, 1);
   auto* dataRow = new QHBoxLayout;
-  dataRow->addWidget(dataEdit_, 1);
+  dataRow->addLayout(dataColumn, 1);
   dataRow->addLayout(flags);
 
   auto* nameRow = new QFormLayout;

@@ -255,6 +255,7 @@ TEST(SettingsTest, TheDesktopLayoutHasASectionOfItsOwnWrittenOnceUsed) {
   Settings s;
   s.desktop.geometry = "AdnQywADAAA=";
   s.desktop.docks = "AAAA/wAAAAD9";
+  s.desktop.selectionColour = Rgb(1, 2, 3);
   ASSERT_EQ(SaveSettings(path, s), SaveResult::kSaved);
   EXPECT_EQ(LoadSettings(path), s);
   EXPECT_EQ(LoadIniFile(path).Get("DESKTOP", "DOCKS"), "AAAA/wAAAAD9");
@@ -262,6 +263,19 @@ TEST(SettingsTest, TheDesktopLayoutHasASectionOfItsOwnWrittenOnceUsed) {
   ASSERT_EQ(SaveSettings(path, Settings{}), SaveResult::kSaved);
   EXPECT_EQ(LoadIniFile(path).Get("DESKTOP", "GEOMETRY"), "");
   EXPECT_EQ(LoadSettings(path), Settings{});
+}
+
+TEST(SettingsTest, ASelectionColourThatIsNoColourReadsAsTheDefault) {
+  const struct {
+    const char* text;
+    ColorRef read;
+  } cases[] = {{"197121", Rgb(1, 2, 3)},         {"16777215", Rgb(255, 255, 255)},
+               {"16777216", kDefaultSelectionColour}, {"-1", kDefaultSelectionColour},
+               {"12ab", kDefaultSelectionColour},     {"", kDefaultSelectionColour}};
+  for (const auto& c : cases) {
+    const IniFile ini = IniFile::Parse(std::string("[DESKTOP]\nSELCOLOR=") + c.text);
+    EXPECT_EQ(SettingsFromIni(ini).desktop.selectionColour, c.read) << c.text;
+  }
 }
 
 TEST(SettingsTest, SavingCreatesTheSettingsFolder) {

@@ -21,8 +21,8 @@ TEST(SelectionTest, AddSelectsOneObjectAndIgnoresUnknownIds) {
   const int b = m.AddCounter(At<Counter>({-5, 7}));
   EXPECT_EQ(m.selection.Add(m, a), 1u);
   EXPECT_EQ(m.selection.Add(m, b), 2u);
-  // Add restarts the box at the object it selects.
-  EXPECT_EQ(m.selection.bounds, (Rect{-5, 7, -5, 7}));
+  // The box covers every object selected, so that the tracker drags them all.
+  EXPECT_EQ(m.selection.bounds, (Rect{-5, 7, 10, 20}));
   EXPECT_EQ(m.selection.Add(m, 99), 2u);
   EXPECT_EQ(m.selection.selectedIds, (std::set<int>{a, b}));
 }

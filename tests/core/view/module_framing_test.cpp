@@ -97,5 +97,25 @@ TEST(ModuleFramingTest, AModuleWithoutObjectsShowsTheOrigin) {
   EXPECT_EQ(view.zoomLevel, 0);
 }
 
+TEST(BringIntoViewTest, AnObjectInSightStaysAndAnotherIsCentred) {
+  const struct {
+    int zoomLevel;
+    Point position;
+    Point origin;  // 400 x 300 pixels from (0, 0) before
+  } cases[] = {{0, {100, 100}, {0, 0}},     {0, {20, 280}, {0, 0}},
+               {0, {19, 100}, {-181, -50}}, {0, {100, 281}, {-100, 131}},
+               {0, {1000, 100}, {800, -50}}, {1, {700, 500}, {0, 0}},
+               {1, {790, 100}, {390, -200}}};
+  for (const auto& c : cases) {
+    ViewState view;
+    ResizeView(view, 400, 300);
+    view.zoomLevel = c.zoomLevel;
+    UpdateOrigin(view);
+    MoveOriginTo(view, {0, 0});
+    BringIntoView(view, c.position);
+    EXPECT_EQ(view.origin, c.origin) << c.position.x << "," << c.position.y;
+  }
+}
+
 }  // namespace
 }  // namespace pelkor

@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include "scene_fixture.h"
+#include "view/text_fit.h"
+#include "view/view_font.h"
 #include "support/records.h"
 
 namespace pelkor {
@@ -346,6 +348,44 @@ TEST(SceneTest, ObjectIdsShowOnlyWhenAskedAndOnlyAtScaleOne) {
   EXPECT_FALSE(TextOp(Paint(module, view).ops(), "2"));
 }
 
+TEST(SceneTest, ObjectIdsKeepClearOfTheLabelsAboveTheirObjects) {
+  Module module;
+  SourceTransition source;
+  source.name = "in";
+  module.AddSource(source, {100, 100});
+  SinkTransition sink;
+  sink.name = "出力";
+  module.AddSink(sink, {300, 100});
+  ShiftRegister wide;
+  wide.size = 12;
+  module.AddShiftRegister(wide, {100, 220});
+  module.AddShiftRegister({}, {300, 220});
+  module.AddStateMachine({}, {200, 160});
+  ViewState view = ViewAt(0);
+  view.showObjectIds = true;
+  const testing::Painted painted = Paint(module, view);
+  const LogFont& font = painted.frame.picture.font;
+  const auto box = [&](const DrawOp& op) {
+    return Rect{op.points[0].x, op.points[0].y, op.points[0].x + TextWidth(op.text, font),
+                op.points[0].y + FontPixelHeight(font)};
+  };
+  const auto overlap = [](Rect a, Rect b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+  };
+  std::vector<DrawOp> texts;
+  std::copy_if(painted.ops().begin(), painted.ops().end(), std::back_inserter(texts),
+               [](const DrawOp& op) { return op.shape == DrawShape::kText; });
+  for (int id = 1; id < module.nextObjectId; ++id) {
+    const auto label = TextOp(texts, std::to_string(id));
+    ASSERT_TRUE(label) << id;
+    for (const DrawOp& other : texts) {
+      if (other.text != label->text) {
+        EXPECT_FALSE(overlap(box(*label), box(other))) << id << " over " << other.text;
+      }
+    }
+  }
+}
+
 TEST(SceneTest, TheTrackerFramesTheSelectedCentresWidenedByHalfABox) {
   struct Case {
     int zoomLevel;
@@ -353,8 +393,11 @@ TEST(SceneTest, TheTrackerFramesTheSelectedCentresWidenedByHalfABox) {
   };
   const Case cases[] = {{0, {80, 80, 220, 170}}, {1, {40, 40, 110, 85}}, {5, {3, 3, 6, 4}}};
   for (const Case& c : cases) {
+    Selection selection;  // of an object the module lacks: only the tracker is drawn
+    selection.selectedIds = {1};
+    selection.bounds = Rect{100, 100, 200, 150};
     SceneOverlay overlay;
-    overlay.selectionBounds = Rect{100, 100, 200, 150};
+    overlay.selection = &selection;
     const auto painted = Paint(Module(), ViewAt(c.zoomLevel), nullptr, overlay);
     EXPECT_EQ(painted.frame.trackerRect, c.expected) << c.zoomLevel;
     ASSERT_EQ(painted.frame.overlay.ops.size(), 1u);

@@ -4,6 +4,7 @@
 #include "scene_fixture.h"
 #include "sim/sim_fixture.h"
 #include "view/simulation_texts.h"
+#include "view/text_fit.h"
 
 namespace pelkor {
 namespace {
@@ -44,8 +45,26 @@ TEST(SimulationTextsTest, CellsShowBlanksForEmptyCellsAndTurnForRightShifts) {
   EXPECT_EQ(BitText(Tokens({1, 0, 2, 1})), "1001");
 }
 
-TEST(SimulationTextsTest, ShownTokensKeepAtMostFive) {
-  EXPECT_EQ(Tokens({1, 1, 1, 1, 1, 0, 0}).count, 5u);
+TEST(SimulationTextsTest, FittedBitsEndInAnEllipsisWhenMoreValuesWaitThanPlaces) {
+  const struct {
+    ShownTokens values;
+    std::size_t places;
+    const char* text;
+  } cases[] = {{Tokens({1, 0, 1}), 3, "101"},  {Tokens({1, 0, 1, 1}), 3, "10…"},
+               {Tokens({1, 0}), 1, "…"},        {Tokens({1}), 1, "1"},
+               {Tokens({}), 1, ""}};
+  for (const auto& c : cases)
+    EXPECT_EQ(FittedBits(c.values, c.places), c.text) << c.text;
+}
+
+TEST(SimulationTextsTest, PlacesAreReckonedFromTheFontAndNeverNone) {
+  LogFont font;  // 15 pixels high: digits of 8
+  EXPECT_EQ(PlacesIn(40, DigitWidth(font)), 5u);
+  EXPECT_EQ(PlacesIn(TextWidth("<出力>", font), DigitWidth(font)), 6u);
+  EXPECT_EQ(PlacesIn(3, DigitWidth(font)), 1u);
+  EXPECT_EQ(PlacesIn(1 << 20, DigitWidth(font)), ShownTokens::kCapacity - 1);
+  font.width = -10;
+  EXPECT_EQ(PlacesIn(40, DigitWidth(font)), 4u);
 }
 
 class SimulationLabelsTest : public testing::SimTest {
@@ -95,7 +114,7 @@ TEST_F(SimulationLabelsTest, SourcesShowTheBackOfTheirQueue) {
   const int source = AddSource(Top(), "1100101");
   Connect(Top(), source, AddRegister(Top()));
   Top().sources.at(source).position = {100, 100};
-  const auto label = TextOp(PaintRunning(Checked()), "10100");
+  const auto label = TextOp(PaintRunning(Checked()), "1010…");
   ASSERT_TRUE(label);
   EXPECT_EQ(label->points[0], (Point{100, 100}));
 }
@@ -105,7 +124,7 @@ TEST_F(SimulationLabelsTest, SinksShowTheirReceivedValuesByOutputMode) {
     int outputMode;
     const char* text;
   };
-  const Case cases[] = {{0, "11010"}, {1, "00101"}, {2, ""}, {3, ""}};
+  const Case cases[] = {{0, "1101…"}, {1, "0010…"}, {2, ""}, {3, ""}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.outputMode);
     library.Reset();
@@ -124,6 +143,27 @@ TEST_F(SimulationLabelsTest, SinksShowTheirReceivedValuesByOutputMode) {
       ASSERT_TRUE(TextOp(ops, c.text));
       EXPECT_EQ(TextOp(ops, c.text)->points[0], (Point{200, 200}));
     }
+  }
+}
+
+TEST_F(SimulationLabelsTest, ASinkShowsAsManyValuesAsItsLabelHasRoomFor) {
+  const struct {
+    const char* name;
+    std::vector<int> received;
+    const char* text;
+  } cases[] = {{"", {1, 1, 0, 1, 0}, "11010"},
+               {"", {1, 1, 0, 1, 0, 0}, "1101…"},
+               {"output", {1, 1, 0, 1, 0, 0, 1, 1, 1}, "1101001…"},
+               {"出力", {1, 1, 0, 1, 0, 0}, "110100"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    library.Reset();
+    const int sink = AddSink(Top(), c.name);
+    Connect(Top(), AddRegister(Top()), sink);
+    Top().sinks.at(sink).position = {200, 200};
+    const Module& net = Checked();
+    Received(sink) = c.received;
+    EXPECT_TRUE(TextOp(PaintRunning(net), c.text));
   }
 }
 

@@ -2,6 +2,9 @@
 // Where the view stands when another module is shown, and the fit command.
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <set>
+
 #include "support/scripted_ui.h"
 #include "support/workspace_probe.h"
 #include "workspace/workspace.h"
@@ -70,6 +73,29 @@ TEST_F(ViewFramingTest, FitShowsEveryObject) {
   ASSERT_TRUE(ws.Query(CommandId::kZoomToFit).enabled);
   ws.Execute(CommandId::kZoomToFit);
   EXPECT_EQ(ObjectsInSight(), ws.library().currentModule().PrimitiveCount());
+}
+
+TEST_F(ViewFramingTest, ALogLineSelectsItsObjectInItsNodeAndBringsItIntoSight) {
+  const RuntimeInstance& root = ws.library().rootInstance();
+  const RuntimeInstance& second = *std::prev(root.children.end())->second;
+  const int reg = ws.library().ModuleByName(second.name).shiftRegisters.rbegin()->first;
+  const std::string path = root.name + "/" + std::to_string(std::prev(root.children.end())->first);
+  ScrollAway();
+  ASSERT_TRUE(ws.ShowLogLineObject(path + " シフトレジスタ" + std::to_string(reg) + ": 01"));
+  EXPECT_EQ(&ws.library().currentInstance(), &second);
+  EXPECT_EQ(ws.library().currentModule().selection.selectedIds, std::set<int>{reg});
+  const Point pixel = ws.view().viewport().ToScreen(ws.library().currentModule().shiftRegisters.at(reg).position);
+  EXPECT_TRUE(pixel.x >= 0 && pixel.y >= 0 && pixel.x < 640 && pixel.y < 480);
+
+  // A check message names the module: its first node, depth first.
+  ws.GoToTreeItem(root.treeItem);
+  const RuntimeInstance& first = *root.children.begin()->second;
+  ASSERT_TRUE(ws.ShowLogLineObject(first.name + "のシフトレジスタ" + std::to_string(reg) + "にエラー"));
+  EXPECT_EQ(&ws.library().currentInstance(), &first);
+
+  for (const std::string& line : {path + " ステートマシン" + std::to_string(reg),
+                                  path + "/99 シフトレジスタ1", std::string("no object")})
+    EXPECT_FALSE(ws.ShowLogLineObject(line)) << line;
 }
 
 }  // namespace
