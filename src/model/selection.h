@@ -16,7 +16,7 @@ class Module;
 // and the records themselves know nothing of it: selecting is no edit of the design.
 struct Selection {
   std::set<int> selectedIds;
-  Rect bounds;  // model coordinates: bounding box of the selected positions
+  Rect bounds;                 // model coordinates: bounding box of the selected positions
   std::set<int> selectedArcs;  // arc IDs; arcs have no position, so they leave bounds alone
 
   bool Empty() const { return selectedIds.empty() && selectedArcs.empty(); }

@@ -5,13 +5,13 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QWidget>
 
+#include "ui/design_file_dialog.h"
 #include "ui/dialogs/property_dialogs.h"
 #include "ui/state_machine_dialog.h"
 
@@ -25,17 +25,10 @@ QString FromUtf8(const std::string& text) {
 
 std::optional<std::filesystem::path> ShowFileDialog(QWidget* parent,
                                                     const FileDialogSpec& request) {
-  const QString filter = QtFileFilter(request.filter);
-  // A pattern such as "*.dtn" is what the filter already says, so the name field starts empty,
-  // as it would with the pattern applied; a path offered starts the dialog on that file.
-  const QString initial =
-      request.initialName.find('*') == std::string::npos ? FromUtf8(request.initialName) : "";
-  const QString name = request.forSaving
-                           ? QFileDialog::getSaveFileName(parent, {}, initial, filter)
-                           : QFileDialog::getOpenFileName(parent, {}, initial, filter);
-  if (name.isEmpty())
+  DesignFileDialog dialog(parent, request);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
     return std::nullopt;
-  return std::filesystem::path(name.toStdString());
+  return std::filesystem::path(dialog.selectedFiles().constFirst().toStdString());
 }
 
 }  // namespace

@@ -26,7 +26,8 @@ std::vector<Point> ArcScreenPath(const Module& module, const Arc& arc, const Vie
   path.push_back(viewport.ToScreen(*from));
   for (const Point& bend : arc.bends)
     path.push_back(viewport.ToScreen(bend));
-  path.push_back(PointBefore(path.back(), viewport.ToScreen(*to), kArcGap / std::max(view.scale, 1)));
+  path.push_back(
+      PointBefore(path.back(), viewport.ToScreen(*to), kArcGap / std::max(view.scale, 1)));
   return path;
 }
 

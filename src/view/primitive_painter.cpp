@@ -168,8 +168,7 @@ std::string NameLabel(const std::string& name) {
 // reads up to the number of values asked for.
 template <typename RunTokens>
 void PaintTransition(PaintContext& paint, int id, Point position, ObjectKind kind,
-                     const std::string& name, std::string_view replacingName,
-                     RunTokens runTokens) {
+                     const std::string& name, std::string_view replacingName, RunTokens runTokens) {
   if (!paint.Visible(position, kMargin, kMargin))
     return;
   const Point s = paint.Screen(position);
@@ -220,11 +219,11 @@ void PaintVerdictMark(PaintContext& paint, int id, const SinkTransition& sink) {
 void PaintSink(PaintContext& paint, int id, const SinkTransition& sink) {
   // A discarding sink says so where its name would stand, instead of writing both over each
   // other.
-  PaintTransition(
-      paint, id, sink.position, kSinkKind, sink.name, sink.outputMode == 2 ? "破棄" : "",
-      [&](const RunStateReader& state, std::size_t limit) {
-        return ReceivedTokens(state, id, sink.outputMode, limit);
-      });
+  PaintTransition(paint, id, sink.position, kSinkKind, sink.name,
+                  sink.outputMode == 2 ? "破棄" : "",
+                  [&](const RunStateReader& state, std::size_t limit) {
+                    return ReceivedTokens(state, id, sink.outputMode, limit);
+                  });
   PaintVerdictMark(paint, id, sink);
 }
 

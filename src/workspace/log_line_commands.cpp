@@ -38,7 +38,8 @@ bool Workspace::ShowLogLineObject(std::string_view line, std::string_view next) 
   if (node != &current)
     GoToTreeItem(node->treeItem);
   Module& module = document_.library().currentModule();
-  if (library().currentInstance().treeItem != node->treeItem || module.KindOf(named->id) != named->kind)
+  if (library().currentInstance().treeItem != node->treeItem ||
+      module.KindOf(named->id) != named->kind)
     return false;
   editor_.tools().DropToolState();
   module.selection.Add(module, named->id);

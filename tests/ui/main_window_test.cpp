@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -25,6 +26,7 @@
 #include "edit/command_table.h"
 #include "files/settings.h"
 #include "support/workspace_probe.h"
+#include "ui/design_file_dialog.h"
 #include "ui/draw_list_painter.h"
 #include "ui/main_window.h"
 #include "ui/module_tree_window.h"
@@ -208,7 +210,8 @@ class MainWindowTest : public QObject {
     window->Execute(CommandId::kOpen);
     const pelkor::RuntimeInstance& root = window->workspace().library().rootInstance();
     const auto& [instanceId, node] = *root.children.rbegin();
-    const int reg = window->workspace().library().ModuleByName(node->name).shiftRegisters.begin()->first;
+    const int reg =
+        window->workspace().library().ModuleByName(node->name).shiftRegisters.begin()->first;
     window->workspace().WriteLog(root.name + "/" + std::to_string(instanceId) + " シフトレジスタ" +
                                  std::to_string(reg) + ": 01");
     window->workspace().WriteLog("no object");
@@ -221,7 +224,19 @@ class MainWindowTest : public QObject {
     QCOMPARE(&window->workspace().library().currentInstance(), &root);
     clickLine(text->document()->blockCount() - 2);
     QCOMPARE(&window->workspace().library().currentInstance(), node.get());
-    QCOMPARE(window->workspace().library().currentModule().selection.selectedIds, std::set<int>{reg});
+    QCOMPARE(window->workspace().library().currentModule().selection.selectedIds,
+             std::set<int>{reg});
+  }
+
+  void designFilesShowTheirOwnTypeInTheFileDialog() {
+    const pelkor::DesignFileDialog dialog(nullptr, {true, "dtnファイル(*.dtn)|*.dtn||", "*.dtn"});
+    const QString examples = QString::fromUtf8(PELKOR_EXAMPLES);
+    QCOMPARE(dialog.iconProvider()->type(QFileInfo(examples + "/inverter.dtn")),
+             QString::fromUtf8(pelkor::kDesignFileType));
+    QVERIFY(dialog.iconProvider()->type(QFileInfo(examples)) !=
+            QString::fromUtf8(pelkor::kDesignFileType));
+    QCOMPARE(dialog.nameFilters(), QStringList{"dtnファイル(*.dtn)"});
+    QCOMPARE(dialog.acceptMode(), QFileDialog::AcceptSave);
   }
 
   void theOutputSettingIsWrittenBackOnExit() {

@@ -2,6 +2,7 @@
 #include "ui/dialogs/counter_dialog.h"
 
 #include <QFormLayout>
+#include <QLabel>
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <algorithm>

@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-class QLabel;
-class QString;
-class QWidget;
+#include <QLabel>  // what a caller puts in its layout
 
 namespace pelkor {
 

@@ -36,7 +36,7 @@ TEST_F(ArcSelectionTest, AClickOnEitherPieceSelectsTheArcAndAClickBesideItNothin
   const struct {
     Point at;
     bool selects;
-  } cases[] = {{{100, 180}, true}, {{103, 180}, true},  {{200, 252}, true},
+  } cases[] = {{{100, 180}, true},  {{103, 180}, true},  {{200, 252}, true},
                {{108, 180}, false}, {{200, 259}, false}, {{50, 50}, false}};
   for (const auto& c : cases) {
     Click(c.at);
@@ -70,8 +70,8 @@ TEST_F(ArcSelectionTest, SelectedObjectsAreOutlinedAndPastedOnesStaySelected) {
   Press({300, 250});
   Release({300, 250});
   Paint();
-  EXPECT_EQ(testing::OpsOf(frame.overlay.ops, DrawShape::kRectangle, kDefaultSelectionColour).size(),
-            1u);
+  EXPECT_EQ(
+      testing::OpsOf(frame.overlay.ops, DrawShape::kRectangle, kDefaultSelectionColour).size(), 1u);
   ws.Execute(CommandId::kCopy);
   Press({200, 50});
   Release({200, 50});

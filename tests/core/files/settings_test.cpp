@@ -269,9 +269,12 @@ TEST(SettingsTest, ASelectionColourThatIsNoColourReadsAsTheDefault) {
   const struct {
     const char* text;
     ColorRef read;
-  } cases[] = {{"197121", Rgb(1, 2, 3)},         {"16777215", Rgb(255, 255, 255)},
-               {"16777216", kDefaultSelectionColour}, {"-1", kDefaultSelectionColour},
-               {"12ab", kDefaultSelectionColour},     {"", kDefaultSelectionColour}};
+  } cases[] = {{"197121", Rgb(1, 2, 3)},
+               {"16777215", Rgb(255, 255, 255)},
+               {"16777216", kDefaultSelectionColour},
+               {"-1", kDefaultSelectionColour},
+               {"12ab", kDefaultSelectionColour},
+               {"", kDefaultSelectionColour}};
   for (const auto& c : cases) {
     const IniFile ini = IniFile::Parse(std::string("[DESKTOP]\nSELCOLOR=") + c.text);
     EXPECT_EQ(SettingsFromIni(ini).desktop.selectionColour, c.read) << c.text;

@@ -102,8 +102,8 @@ TEST(BringIntoViewTest, AnObjectInSightStaysAndAnotherIsCentred) {
     int zoomLevel;
     Point position;
     Point origin;  // 400 x 300 pixels from (0, 0) before
-  } cases[] = {{0, {100, 100}, {0, 0}},     {0, {20, 280}, {0, 0}},
-               {0, {19, 100}, {-181, -50}}, {0, {100, 281}, {-100, 131}},
+  } cases[] = {{0, {100, 100}, {0, 0}},      {0, {20, 280}, {0, 0}},
+               {0, {19, 100}, {-181, -50}},  {0, {100, 281}, {-100, 131}},
                {0, {1000, 100}, {800, -50}}, {1, {700, 500}, {0, 0}},
                {1, {790, 100}, {390, -200}}};
   for (const auto& c : cases) {

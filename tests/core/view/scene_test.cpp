@@ -5,9 +5,9 @@
 #include <cmath>
 
 #include "scene_fixture.h"
+#include "support/records.h"
 #include "view/text_fit.h"
 #include "view/view_font.h"
-#include "support/records.h"
 
 namespace pelkor {
 namespace {

@@ -50,8 +50,10 @@ TEST(SimulationTextsTest, FittedBitsEndInAnEllipsisWhenMoreValuesWaitThanPlaces)
     ShownTokens values;
     std::size_t places;
     const char* text;
-  } cases[] = {{Tokens({1, 0, 1}), 3, "101"},  {Tokens({1, 0, 1, 1}), 3, "10…"},
-               {Tokens({1, 0}), 1, "…"},        {Tokens({1}), 1, "1"},
+  } cases[] = {{Tokens({1, 0, 1}), 3, "101"},
+               {Tokens({1, 0, 1, 1}), 3, "10…"},
+               {Tokens({1, 0}), 1, "…"},
+               {Tokens({1}), 1, "1"},
                {Tokens({}), 1, ""}};
   for (const auto& c : cases)
     EXPECT_EQ(FittedBits(c.values, c.places), c.text) << c.text;

@@ -84,13 +84,15 @@ TEST_F(ViewFramingTest, ALogLineSelectsItsObjectInItsNodeAndBringsItIntoSight) {
   ASSERT_TRUE(ws.ShowLogLineObject(path + " シフトレジスタ" + std::to_string(reg) + ": 01"));
   EXPECT_EQ(&ws.library().currentInstance(), &second);
   EXPECT_EQ(ws.library().currentModule().selection.selectedIds, std::set<int>{reg});
-  const Point pixel = ws.view().viewport().ToScreen(ws.library().currentModule().shiftRegisters.at(reg).position);
+  const Point pixel =
+      ws.view().viewport().ToScreen(ws.library().currentModule().shiftRegisters.at(reg).position);
   EXPECT_TRUE(pixel.x >= 0 && pixel.y >= 0 && pixel.x < 640 && pixel.y < 480);
 
   // A check message names the module: its first node, depth first.
   ws.GoToTreeItem(root.treeItem);
   const RuntimeInstance& first = *root.children.begin()->second;
-  ASSERT_TRUE(ws.ShowLogLineObject(first.name + "のシフトレジスタ" + std::to_string(reg) + "にエラー"));
+  ASSERT_TRUE(
+      ws.ShowLogLineObject(first.name + "のシフトレジスタ" + std::to_string(reg) + "にエラー"));
   EXPECT_EQ(&ws.library().currentInstance(), &first);
 
   for (const std::string& line : {path + " ステートマシン" + std::to_string(reg),
