@@ -11,13 +11,13 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QTextBlock>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QSlider>
 #include <QStatusBar>
+#include <QTextBlock>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <fstream>
