@@ -4,13 +4,17 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <regex>
 #include <span>
+#include <string>
 
 #include "cli/cli_session.h"
 #include "cli_runner.h"
 #include "sim/node_run_state.h"
 #include "support/temp_folder.h"
+#include "view/text_fit.h"
+#include "view/view_state.h"
 
 namespace pelkor {
 namespace {
@@ -76,11 +80,11 @@ TEST_F(RenderCommandTest, EveryExampleRenders) {
 // How many 0s and 1s a picture shows.
 using DigitCounts = std::array<int, 2>;
 
-// The digits of the texts in an SVG picture that hold nothing but digits: the tokens, the
-// source bits still to be sent and the values sinks received.
+// The digits of the texts in an SVG picture that hold nothing but digits, or digits cut short
+// by an ellipsis: the tokens, the source bits still to be sent and the values sinks received.
 DigitCounts DigitsInSvg(const std::string& svg) {
   DigitCounts counts{};
-  const std::regex text(">([01]+)</text>");
+  const std::regex text(">([01]+)(…)?</text>");
   for (auto it = std::sregex_iterator(svg.begin(), svg.end(), text); it != std::sregex_iterator();
        ++it) {
     for (char digit : (*it)[1].str())
@@ -89,11 +93,27 @@ DigitCounts DigitsInSvg(const std::string& svg) {
   return counts;
 }
 
-// Adds the last (or first) five of `values` that are bits, as the view shows at most five.
+// How many values a register shows, and a source or sink whose label is `label`: as many as
+// its label has places for, or one less before an ellipsis.
+std::size_t Shown(std::size_t n, std::optional<std::string> label) {
+  if (!label)
+    return std::min<std::size_t>(n, 5);
+  const LogFont font;
+  const std::size_t places =
+      PlacesIn(std::max(kObjectSize, TextWidth(*label, font)), DigitWidth(font));
+  return n <= places ? n : places - 1;
+}
+
+std::optional<std::string> LabelOf(const std::string& name) {
+  return name.empty() ? "" : "<" + name + ">";
+}
+
+// Adds the last (or first) of `values` that the view shows and that are bits.
 template <typename Values>
-void CountShown(const Values& values, bool fromBack, DigitCounts& counts) {
+void CountShown(const Values& values, bool fromBack, std::optional<std::string> label,
+                DigitCounts& counts) {
   const std::size_t n = values.size();
-  const std::size_t shown = std::min<std::size_t>(n, 5);
+  const std::size_t shown = Shown(n, std::move(label));
   for (std::size_t i = 0; i < shown; ++i) {
     const int value = values[fromBack ? n - 1 - i : i];
     if (value == 0 || value == 1)
@@ -107,14 +127,14 @@ DigitCounts DigitsInEngine(const Workspace& workspace) {
   const NodeRunState state(workspace.simulation(), workspace.library().rootInstance());
   DigitCounts counts{};
   for (const auto& [id, r] : module.shiftRegisters)
-    CountShown(state.Cells(id), true, counts);
+    CountShown(state.Cells(id), true, std::nullopt, counts);
   for (const auto& [id, source] : module.sources) {
     if (const auto run = state.Source(id))
-      CountShown(run->queue.subspan(run->emitted), true, counts);
+      CountShown(run->queue.subspan(run->emitted), true, LabelOf(source.name), counts);
   }
   for (const auto& [id, sink] : module.sinks) {
     if (sink.outputMode == 0 || sink.outputMode == 1)
-      CountShown(state.Received(id), sink.outputMode == 1, counts);
+      CountShown(state.Received(id), sink.outputMode == 1, LabelOf(sink.name), counts);
   }
   return counts;
 }
