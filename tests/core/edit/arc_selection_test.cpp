@@ -32,6 +32,7 @@ class ArcSelectionTest : public testing::EditorTest {
   int arc = 0;
 };
 
+// A selected arc is retraced in the selection colour: two pieces, each a line and two strokes.
 TEST_F(ArcSelectionTest, AClickOnEitherPieceSelectsTheArcAndAClickBesideItNothing) {
   const struct {
     Point at;
@@ -42,15 +43,8 @@ TEST_F(ArcSelectionTest, AClickOnEitherPieceSelectsTheArcAndAClickBesideItNothin
     Click(c.at);
     EXPECT_EQ(module().selection.selectedArcs.contains(arc), c.selects) << c.at.x << "," << c.at.y;
     EXPECT_EQ(ws.SelectionTracker(), std::nullopt);  // an arc has no tracker to drag
+    EXPECT_EQ(SelectionOps(), c.selects ? 6u : 0u);
   }
-}
-
-TEST_F(ArcSelectionTest, TheSelectedArcIsRetracedInTheSelectionColourUntilDeselected) {
-  EXPECT_EQ(SelectionOps(), 0u);
-  Click({100, 180});
-  EXPECT_EQ(SelectionOps(), 6u);  // two pieces, each a line and two arrow strokes
-  Click({50, 50});
-  EXPECT_EQ(SelectionOps(), 0u);
 }
 
 TEST_F(ArcSelectionTest, DeleteRemovesOnlyTheArcAndUndoBringsItBack) {
