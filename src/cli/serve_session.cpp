@@ -245,8 +245,7 @@ nlohmann::ordered_json ServeSession::Back(const nlohmann::json& args) {
 }
 
 nlohmann::ordered_json ServeSession::GoTo(const nlohmann::json& args) {
-  const std::optional<std::int64_t> step =
-      Arguments(args, {"step"}).Integer("step", 0, kMostSteps);
+  const std::optional<std::int64_t> step = Arguments(args, {"step"}).Integer("step", 0, kMostSteps);
   if (!step)
     throw ServeError("invalid_argument", "step: missing");
   RequireSimulation();

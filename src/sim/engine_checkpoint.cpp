@@ -47,8 +47,8 @@ std::size_t EngineCheckpoint::Bytes() const {
   std::size_t bytes = sizeof(EngineCheckpoint) + overhead_;
   for (const PagedCopy* copy :
        {&nodes_, &prepared_, &compiled_, &live_, &registers_, &cells_, &sources_, &counters_,
-        &machines_, &instances_, &connections_, &writtenSingles_, &changedSinks_,
-        &readyMachines_, &readyCounters_}) {
+        &machines_, &instances_, &connections_, &writtenSingles_, &changedSinks_, &readyMachines_,
+        &readyCounters_}) {
     bytes += copy->Bytes();
   }
   for (const PagedCopy& list : received_)
@@ -61,8 +61,8 @@ std::size_t EngineCheckpoint::BytesBesidePages() const {
   std::size_t pages = 0;
   for (const PagedCopy* copy :
        {&nodes_, &prepared_, &compiled_, &live_, &registers_, &cells_, &sources_, &counters_,
-        &machines_, &instances_, &connections_, &writtenSingles_, &changedSinks_,
-        &readyMachines_, &readyCounters_}) {
+        &machines_, &instances_, &connections_, &writtenSingles_, &changedSinks_, &readyMachines_,
+        &readyCounters_}) {
     pages += copy->PageCount();
   }
   for (const PagedCopy& list : received_)

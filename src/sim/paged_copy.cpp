@@ -31,10 +31,12 @@ PagedCopy PagedCopy::OfBytes(std::span<const std::byte> bytes, const PagedCopy* 
   copy.size_ = bytes.size();
   copy.pages_.reserve((bytes.size() + kPageBytes - 1) / kPageBytes);
   for (std::size_t start = 0, k = 0; start < bytes.size(); start += kPageBytes, ++k) {
-    const std::span<const std::byte> page = bytes.subspan(start, std::min(kPageBytes, bytes.size() - start));
+    const std::span<const std::byte> page =
+        bytes.subspan(start, std::min(kPageBytes, bytes.size() - start));
     if (previous != nullptr && k < previous->pages_.size()) {
       const std::span<const std::byte> before = previous->pages_[k]->bytes();
-      if (before.size() == page.size() && std::memcmp(before.data(), page.data(), page.size()) == 0) {
+      if (before.size() == page.size() &&
+          std::memcmp(before.data(), page.data(), page.size()) == 0) {
         copy.pages_.push_back(previous->pages_[k]);
         continue;
       }

@@ -9,11 +9,12 @@ namespace pelkor {
 
 namespace {
 
-// Near the present, this many moments at each spacing before it doubles.
-constexpr std::int64_t kMomentsPerSpacing = 4;
 // Copying this much of the state per step is what a moment may cost: a larger state is kept
 // at fewer steps.
 constexpr std::size_t kCopyBytesPerStep = std::size_t{64} << 10;
+// However small the state, a moment at most every this many steps: replaying them costs little,
+// and copying at every step would cost a small design's run more than its steps.
+constexpr std::int64_t kLeastBase = 16;
 constexpr std::int64_t kWidestSpacing = std::int64_t{1} << 40;
 
 }  // namespace
@@ -21,8 +22,9 @@ constexpr std::int64_t kWidestSpacing = std::int64_t{1} << 40;
 void RunTimeline::Start(RunMoment atCheck) {
   Clear();
   const std::size_t bytes = atCheck.engine.Bytes();
-  base_ = static_cast<std::int64_t>(std::bit_ceil(std::max<std::size_t>(1, bytes / kCopyBytesPerStep)));
+  base_ = std::max(kLeastBase, static_cast<std::int64_t>(std::bit_ceil(bytes / kCopyBytesPerStep)));
   grid_ = base_;
+  perSpacing_ = kMomentsPerSpacing;
   besidePages_ = BytesBesidePages(atCheck);
   moments_.emplace(0, std::move(atCheck));
   keptAfterThinning_ = 1;
@@ -36,7 +38,7 @@ void RunTimeline::Clear() {
 }
 
 std::int64_t RunTimeline::Spacing(std::int64_t distance) const {
-  const std::int64_t window = base_ * kMomentsPerSpacing;
+  const std::int64_t window = base_ * perSpacing_;
   const int level = std::bit_width(static_cast<std::uint64_t>(distance / window + 1)) - 1;
   if (level >= 40 || (base_ << level) >= grid_)
     return grid_;
@@ -70,7 +72,8 @@ void RunTimeline::Keep(std::int64_t step, RunMoment moment, std::int64_t present
   }
 }
 
-// Drops the moments the spacing no longer wants, widening the grid while they hold too much;
+// Drops the moments the spacing no longer wants, widening the grid and the spacings near the
+// present while they hold too much;
 // should even the widest leave too much, moments go where they lie closest. The first and the
 // latest stay.
 void RunTimeline::Thin(std::int64_t present) {
@@ -85,9 +88,13 @@ void RunTimeline::Thin(std::int64_t present) {
   };
   dropUnwanted();
   const auto tooMuch = [this] { return moments_.size() > kMaxMoments || Bytes() > budget_; };
-  while (tooMuch() && grid_ < kWidestSpacing) {
-    grid_ *= 2;
+  while (tooMuch() && (grid_ < kWidestSpacing || perSpacing_ > 1)) {
+    grid_ = std::min(2 * grid_, kWidestSpacing);
     dropUnwanted();
+    if (tooMuch() && perSpacing_ > 1) {
+      perSpacing_ /= 2;
+      dropUnwanted();
+    }
   }
   // The moment whose neighbours lie closest together goes, keeping the rest evenly apart.
   while (tooMuch() && moments_.size() > 2) {

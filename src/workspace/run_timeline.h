@@ -33,8 +33,9 @@ struct SourceReplacement {
 // The moments of a run that it can go back to, from the check (step 0, always kept) to the
 // present. Near the present they lie every `base` steps, further back twice, four times ...
 // as far apart, up to the spacing of the grid that covers the rest of the past evenly; the grid
-// spacing doubles whenever the moments would hold more than the memory budget. `base` grows with
-// the size of the state, so that copying it costs a step little.
+// spacing doubles, and the stretch near the present at each spacing halves, whenever the
+// moments would hold more than the memory budget. `base` grows with the size of the state, so
+// that copying it costs a step little.
 class RunTimeline {
  public:
   static constexpr std::size_t kDefaultBudget = std::size_t{256} << 20;
@@ -80,6 +81,9 @@ class RunTimeline {
   std::size_t budget_ = kDefaultBudget;
   std::int64_t base_ = 1;
   std::int64_t grid_ = 1;
+  // Near the present, this many moments at each spacing before it doubles.
+  static constexpr std::int64_t kMomentsPerSpacing = 4;
+  std::int64_t perSpacing_ = kMomentsPerSpacing;
   std::size_t keptAfterThinning_ = 0;
   std::size_t besidePages_ = 0;  // what the moments hold beside their engine's pages
   std::map<std::int64_t, RunMoment> moments_;

@@ -48,8 +48,8 @@ class RewindComparison {
       const std::string moving = Describe(moving_);
       if (moving != described_[static_cast<std::size_t>(target)]) {
         return "at step " + std::to_string(target) + " after move " + std::to_string(move) +
-               ":\n--- straight\n" + described_[static_cast<std::size_t>(target)] +
-               "--- moving\n" + moving;
+               ":\n--- straight\n" + described_[static_cast<std::size_t>(target)] + "--- moving\n" +
+               moving;
       }
     }
     return "";
@@ -73,10 +73,9 @@ class RewindComparison {
   }
 
   static std::string Describe(const Side& run) {
-    std::string text = DescribeRun(run.library, run.simulation, run.simulation.Schedule(),
-                                   [&run](const RuntimeInstance& node) {
-                                     return EngineNodeState(run.simulation, node);
-                                   });
+    std::string text = DescribeRun(
+        run.library, run.simulation, run.simulation.Schedule(),
+        [&run](const RuntimeInstance& node) { return EngineNodeState(run.simulation, node); });
     text += "changed";
     for (std::size_t k = 0; k < run.simulation.ChangedSinkCount(); ++k) {
       const SinkOfNode sink = run.simulation.ChangedSink(k);

@@ -36,9 +36,9 @@ TEST(RunTimelineTest, MomentsLieCloseBeforeThePresentAndEvenlyOverThePast) {
     std::size_t budget;
     std::size_t seenRows;
   };
-  for (const Case& c : {Case{20'000, RunTimeline::kDefaultBudget, 0},
-                        Case{5'000, std::size_t{256} << 10, 1'000},
-                        Case{5'000, std::size_t{64} << 10, 1'000}}) {
+  for (const Case& c :
+       {Case{20'000, RunTimeline::kDefaultBudget, 0}, Case{5'000, std::size_t{256} << 10, 1'000},
+        Case{5'000, std::size_t{64} << 10, 1'000}}) {
     SCOPED_TRACE(std::to_string(c.present) + " steps within " + std::to_string(c.budget));
     const RunTimeline timeline = RunTo(c.present, c.budget, c.seenRows);
     const std::vector<std::int64_t> steps = timeline.Steps();
