@@ -98,6 +98,19 @@ def test_expectations_change_the_verdicts_and_not_the_design(tmp_path: Path) -> 
     assert design.read_bytes() == ADDER.read_bytes()
 
 
+def test_going_back_shows_each_step_as_it_was() -> None:
+    with pelkor.open(ADDER) as sim:
+        sim.check()
+        states = []
+        for _ in range(6):
+            sim.step()
+            states.append(sim.state())
+        sim.back(3)
+        assert sim.state() == states[2]
+        sim.goto(6)
+        assert sim.state() == states[5]
+
+
 def test_pictures_logs_and_exports(tmp_path: Path) -> None:
     with pelkor.open(ADDER) as sim:
         sim.check()
