@@ -15,7 +15,6 @@ constexpr std::size_t kCopyBytesPerStep = std::size_t{64} << 10;
 // However small the state, a moment at most every this many steps: replaying them costs little,
 // and copying at every step would cost a small design's run more than its steps.
 constexpr std::int64_t kLeastBase = 16;
-constexpr std::int64_t kWidestSpacing = std::int64_t{1} << 40;
 
 }  // namespace
 
@@ -88,8 +87,11 @@ void RunTimeline::Thin(std::int64_t present) {
   };
   dropUnwanted();
   const auto tooMuch = [this] { return moments_.size() > kMaxMoments || Bytes() > budget_; };
-  while (tooMuch() && (grid_ < kWidestSpacing || perSpacing_ > 1)) {
-    grid_ = std::min(2 * grid_, kWidestSpacing);
+  // A grid with fewer than four moments in the run so far would leave the past with gaps as
+  // wide as the run: the closest moments go instead.
+  while (tooMuch() && (4 * grid_ < present || perSpacing_ > 1)) {
+    if (4 * grid_ < present)
+      grid_ *= 2;
     dropUnwanted();
     if (tooMuch() && perSpacing_ > 1) {
       perSpacing_ /= 2;
