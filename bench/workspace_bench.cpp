@@ -1,11 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Opening a whole hierarchy: 1,000 module files in a tree four levels deep; stepping the chain
-// as the desktop does; and the core's share of each mouse move of a drag over a large module.
+// as the desktop does; going back on the chain at step 50,000 (one step back at most 50 ms, to
+// any earlier step at most 250 ms, the moments kept within the memory budget); and the core's
+// share of each mouse move of a drag over a large module.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -131,6 +136,79 @@ void BM_WorkspaceStepOfTheChainWithWaveforms(benchmark::State& state) {
   fs::remove_all(folder);
 }
 BENCHMARK(BM_WorkspaceStepOfTheChainWithWaveforms)->Unit(benchmark::kMillisecond);
+
+double MillisecondsOf(const std::function<void()>& work) {
+  const auto start = std::chrono::steady_clock::now();
+  work();
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+      .count();
+}
+
+// The chain run to step 50,000 as the desktop runs it, waveforms of its 10,000 signals
+// included, or without waveforms as pelkor-cli serve runs it; then one step back from there
+// (five times, each after stepping forward again), and a jump to the step just before the
+// moment that ends the widest gap between kept moments: near the present, and far back.
+void GoBackOnTheChain(benchmark::State& state, bool waveforms) {
+  constexpr std::int64_t kPresent = 50'000;
+  const fs::path folder = WriteChain();
+  NoUi ui;
+  Workspace workspace(ui);
+  workspace.SetRecordHistory(waveforms);
+  workspace.OpenFile(folder / "chain.dtn");
+  workspace.Check();
+  const double forward = MillisecondsOf([&] { workspace.GoToStep(kPresent); });
+  const RunTimeline& timeline = workspace.session().timeline();
+  const double bytes = static_cast<double>(timeline.Bytes());
+  const double moments = static_cast<double>(timeline.size());
+  // The step before the moment that ends the widest gap among those from `from` on.
+  const auto worstTarget = [&timeline](std::int64_t from) {
+    const std::vector<std::int64_t> steps = timeline.Steps();
+    std::int64_t target = 0;
+    std::int64_t widest = 0;
+    for (std::size_t k = 1; k < steps.size(); ++k) {
+      if (steps[k - 1] >= from && steps[k] - steps[k - 1] >= widest) {
+        widest = steps[k] - steps[k - 1];
+        target = steps[k] - 1;
+      }
+    }
+    return target;
+  };
+  double stepBack = 0;
+  double nearJump = 0;
+  double farJump = 0;
+  for (auto _ : state) {
+    for (int i = 0; i < 5; ++i) {
+      workspace.GoToStep(kPresent);
+      stepBack = std::max(stepBack, MillisecondsOf([&] { workspace.StepBack(); }));
+    }
+    workspace.GoToStep(kPresent);
+    const std::int64_t near = worstTarget(kPresent - 5'000);
+    nearJump = MillisecondsOf([&] { workspace.GoToStep(near); });
+    workspace.GoToStep(kPresent);
+    const std::int64_t far = worstTarget(0);
+    farJump = MillisecondsOf([&] { workspace.GoToStep(far); });
+  }
+  if (moments < 2)
+    state.SkipWithError("the chain did not run");
+  state.counters["forward_s"] = forward / 1000;
+  state.counters["step_back_ms"] = stepBack;
+  state.counters["near_jump_ms"] = nearJump;
+  state.counters["far_jump_ms"] = farJump;
+  state.counters["moments"] = moments;
+  state.counters["moments_MiB"] = bytes / (1 << 20);
+  state.counters["budget_MiB"] = static_cast<double>(timeline.budget()) / (1 << 20);
+  fs::remove_all(folder);
+}
+
+void BM_GoingBackOnTheChainAtStep50000WithWaveforms(benchmark::State& state) {
+  GoBackOnTheChain(state, true);
+}
+BENCHMARK(BM_GoingBackOnTheChainAtStep50000WithWaveforms)->Iterations(1)->Unit(benchmark::kSecond);
+
+void BM_GoingBackOnTheChainAtStep50000(benchmark::State& state) {
+  GoBackOnTheChain(state, false);
+}
+BENCHMARK(BM_GoingBackOnTheChainAtStep50000)->Iterations(1)->Unit(benchmark::kSecond);
 
 // What the core does for each mouse move of a drag over a module of 10,003 primitives (a chain of
 // 5,000 stages): the move tool moves the object, and the desktop then refreshes every command's

@@ -123,6 +123,14 @@ class Session:
         """Runs ``n`` steps; a failing step raises :class:`SimulationError` and ends them."""
         self.request("step", n=n)
 
+    def back(self, n: int = 1) -> None:
+        """Returns the whole simulation to the state ``n`` steps earlier (not before step 0)."""
+        self.request("back", n=n)
+
+    def goto(self, step: int) -> None:
+        """Moves the simulation to ``step``: back through the states kept, or forward by steps."""
+        self.request("goto", step=step)
+
     def run(self, max_steps: int | None = None, *, stop_at_mismatch: bool = False) -> RunResult:
         """Steps until the net is idle, ``max_steps`` were run or, when asked, a sink took a
         value it does not expect."""

@@ -99,8 +99,8 @@ const ServeSession::Command ServeSession::kCommands[] = {
     {"check", &ServeSession::Check},
     {"step", &ServeSession::Step},
     {"run", &ServeSession::Run},
-    {"back", nullptr},
-    {"goto", nullptr},
+    {"back", &ServeSession::Back},
+    {"goto", &ServeSession::GoTo},
     {"state", &ServeSession::State},
     {"set_source", &ServeSession::SetSource},
     {"expect", &ServeSession::Expect},
@@ -236,6 +236,29 @@ nlohmann::ordered_json ServeSession::Run(const nlohmann::json& args) {
   if (outcome.end == RunEnd::kFailed)
     throw CommandFailed("step_failed", log_.Lines(lastStepStart, stepStart));
   return {{"step", steps_}, {"steps", outcome.steps}, {"end", RunEndName(outcome.end)}};
+}
+
+nlohmann::ordered_json ServeSession::Back(const nlohmann::json& args) {
+  const std::int64_t n = Arguments(args, {"n"}).Integer("n", 1, kMostSteps).value_or(1);
+  RequireSimulation();
+  return MoveTo(std::max<std::int64_t>(0, steps_ - n));
+}
+
+nlohmann::ordered_json ServeSession::GoTo(const nlohmann::json& args) {
+  const std::optional<std::int64_t> step = Arguments(args, {"step"}).Integer("step", 0, kMostSteps);
+  if (!step)
+    throw ServeError("invalid_argument", "step: missing");
+  RequireSimulation();
+  return MoveTo(*step);
+}
+
+nlohmann::ordered_json ServeSession::MoveTo(std::int64_t step) {
+  if (step > steps_)
+    return Step({{"n", step - steps_}});
+  workspace_.GoToStep(step);
+  steps_ = step;
+  arrivals_.CutAfter(step);
+  return {{"step", steps_}, {"active", workspace_.stepActivity() != 0}};
 }
 
 nlohmann::ordered_json ServeSession::State(const nlohmann::json& args) {

@@ -42,6 +42,8 @@ class ServeSession {
   nlohmann::ordered_json Check(const nlohmann::json& args);
   nlohmann::ordered_json Step(const nlohmann::json& args);
   nlohmann::ordered_json Run(const nlohmann::json& args);
+  nlohmann::ordered_json Back(const nlohmann::json& args);
+  nlohmann::ordered_json GoTo(const nlohmann::json& args);
   nlohmann::ordered_json State(const nlohmann::json& args);
   nlohmann::ordered_json SetSource(const nlohmann::json& args);
   nlohmann::ordered_json Expect(const nlohmann::json& args);
@@ -56,6 +58,8 @@ class ServeSession {
   void RequireSimulation() const;
   // After each step: when the sinks' values arrived.
   void Stepped();
+  // To step `step`, back or forward.
+  nlohmann::ordered_json MoveTo(std::int64_t step);
   // The live node at the "path" argument, or the root without one; throws "not_found".
   const RuntimeInstance& LiveNodeAt(const Arguments& arguments) const;
   // Shows the node at the "path" argument, or the root without one, as picking it in the module

@@ -20,6 +20,13 @@ void SinkArrivals::Sample(const Simulation& simulation, std::int64_t step) {
   }
 }
 
+void SinkArrivals::CutAfter(std::int64_t step) {
+  for (auto& [path, sinks] : steps_) {
+    for (auto& [id, steps] : sinks)
+      std::erase_if(steps, [step](std::int64_t arrival) { return arrival > step; });
+  }
+}
+
 const std::vector<std::int64_t>& SinkArrivals::Steps(const std::string& path, int sinkId) const {
   static const std::vector<std::int64_t> kNone;
   const auto node = steps_.find(path);

@@ -21,6 +21,8 @@ class SinkArrivals {
 
   // Records what step `step` changed.
   void Sample(const Simulation& simulation, std::int64_t step);
+  // Forgets the values that arrived after step `step`, which the simulation went back before.
+  void CutAfter(std::int64_t step);
 
   // The arrival steps of the values a sink holds, in arrival order.
   const std::vector<std::int64_t>& Steps(const std::string& path, int sinkId) const;

@@ -53,6 +53,8 @@ enum class CommandId : int {
   kRunWithoutAnimation = 32796,
   kPause = 32797,
   kStopAtMismatch = 32902,
+  kStepBack = 33101,
+  kRewind = 33102,
   // Edit tools and the view
   kEraserTool = 32784,
   kMoveTool = 32793,

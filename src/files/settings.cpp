@@ -30,6 +30,8 @@ namespace {
 constexpr std::string_view kView = "VIEW";
 constexpr std::string_view kSim = "SIM";
 constexpr std::string_view kFont = "FONT";
+constexpr std::string_view kDebug = "DEBUG";
+constexpr std::string_view kRewindMemory = "REWINDMEMORY";
 // The section and keys in which the Windows build's framework keeps its recent files.
 constexpr std::string_view kRecentFiles = "Recent File List";
 
@@ -228,6 +230,8 @@ Settings SettingsFromIni(const IniFile& ini, std::vector<SettingNote>& notes) {
       s.recentFiles.push_back(std::move(*file));
   }
   s.desktop = DesktopSettingsFromIni(ini);
+  s.rewindMemory = static_cast<int>(
+      numbers.Read(kDebug, kRewindMemory, s.rewindMemory, Between<kRewindMemoryRange>));
   return s;
 }
 
@@ -259,6 +263,9 @@ void WriteSettingsToIni(const Settings& s, IniFile& ini) {
       ini.Set(kRecentFiles, RecentFileKey(i), used ? s.recentFiles[i] : "");
   }
   WriteDesktopSettingsToIni(s.desktop, ini);
+  // A file that never had it gains no section of it.
+  if (s.rewindMemory != Settings().rewindMemory || ini.Get(kDebug, kRewindMemory))
+    ini.Set(kDebug, kRewindMemory, std::to_string(s.rewindMemory));
 }
 
 Settings LoadSettings(const std::filesystem::path& path, std::vector<SettingNote>& notes) {

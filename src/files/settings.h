@@ -63,6 +63,8 @@ struct NumberRange {
 // What the settings dialog accepts.
 constexpr NumberRange kGridSizeRange{0, 100};
 constexpr NumberRange kSpeedRange{0, 99999};
+// Megabytes the moments a simulation can go back to may hold.
+constexpr NumberRange kRewindMemoryRange{1, 1 << 20};
 // The sizes the font dialog offers, 6 to 72 points, in pixels at 96 per inch. A font height
 // or width of 0 asks for the default, and a negative height is a character height of that
 // size, so either sign is kept.
@@ -90,6 +92,7 @@ struct Settings {
   LogFont font;                          // section FONT
   std::vector<std::string> recentFiles;  // "Recent File List": File1 (the latest) to File4
   DesktopSettings desktop;               // section DESKTOP
+  int rewindMemory = 256;                // DEBUG/REWINDMEMORY: megabytes, written once changed
 
   bool operator==(const Settings&) const = default;
 };

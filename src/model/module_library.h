@@ -76,6 +76,8 @@ class ModuleLibrary {
 
   // Calls `visit` on every node, depth first from the root, children in ascending number.
   void ForEachNode(const std::function<void(RuntimeInstance&)>& visit);
+  // The tree item the next node will get: every node made from now on has this one or a later.
+  TreeItem nextTreeItem() const { return nextTreeItem_; }
   // Creates a tree node with a fresh tree item.
   std::unique_ptr<RuntimeInstance> NewNode(const std::string& name, RuntimeInstance* parent,
                                            int instanceNumber);

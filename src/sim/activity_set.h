@@ -46,6 +46,8 @@ class ActivitySet {
     if (words_[word] == 0)
       summary_[word / 64] &= ~Bit(word);
   }
+  // The memory its words take.
+  std::size_t ByteSize() const { return (words_.capacity() + summary_.capacity()) * 8; }
   bool Contains(std::size_t item) const { return (words_[item / 64] & Bit(item)) != 0; }
 
   // The first member in [from, end), or `end` when there is none.

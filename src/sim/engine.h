@@ -27,6 +27,7 @@
 #include "model/module_library.h"
 #include "sim/activity_set.h"
 #include "sim/compile.h"
+#include "sim/engine_checkpoint.h"
 #include "sim/module_program.h"
 #include "sim/name_table.h"
 #include "sim/node_table.h"
@@ -147,6 +148,11 @@ class Engine : public RunNodes {
   // Source `i` emits `values` from the first on, in place of what it had left (engine_script.cpp).
   void ReplaceQueue(std::uint32_t i, std::vector<std::uint8_t> values);
 
+  // The state at the end of this step, sharing unchanged pages with `previous` when given
+  // (engine_checkpoint.cpp); and back to such a state, taken in this run since its check.
+  EngineCheckpoint Capture(const EngineCheckpoint* previous) const;
+  void Restore(const EngineCheckpoint& checkpoint);
+
  private:
   class Builder;
   // Where a module stands in its compile: the module-level stages run at its first node, in the
@@ -159,11 +165,7 @@ class Engine : public RunNodes {
     std::map<std::uint32_t, DynamicInputPlan> dynamicPlans;  // by instance place
     std::unique_ptr<ModuleProgram> program;
   };
-  // The array sizes at one moment, to forget the blocks added after it.
-  struct Mark {
-    std::size_t schedule, registers, watchers, cells, sinks, sources, counters, machines, instances,
-        connections, received;
-  };
+  using Mark = EngineLengths;
   // What the instances of one node did in phase 2.
   struct Reconfiguration {
     bool needed = false;
@@ -246,6 +248,7 @@ class Engine : public RunNodes {
   void Fit();
   Mark MarkSizes() const;
   void ForgetAfter(const Mark& mark);
+  void RestoreTree(TreeItem next, const std::vector<const RuntimeInstance*>& deleted);
 
   // Phase 2 (engine_boundaries.cpp).
   void MoveAcrossBoundaries(StepActivity& activity, const StepHooks& hooks);
@@ -311,6 +314,8 @@ class Engine : public RunNodes {
   std::vector<std::uint32_t> changedSinks_;
   std::vector<std::uint32_t> readyMachines_;  // found ready in phase 7, in order
   std::vector<std::uint32_t> readyCounters_;  // found ready in phase 8, in order
+  // Counts the steps that made or deleted nodes, so that a checkpoint knows the tree unchanged.
+  std::uint64_t treeChanges_ = 0;
 
   // Phase 2's lists, kept to be reused.
   Reconfiguration reconfiguration_;

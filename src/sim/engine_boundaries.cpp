@@ -144,6 +144,7 @@ void Engine::DeleteByToken(std::uint32_t itemIndex, const StepHooks& hooks) {
   const InstanceItem& item = instances_[itemIndex];
   const NodeRecord& node = nodes_[item.node];
   RuntimeInstance& child = node.tree->Child(ProgramOf(node).instances[item.local].id);
+  ++treeChanges_;
   library_.InstanceDeleted(child.treeItem);
   if (hooks.instanceDeleting)
     hooks.instanceDeleting(child);

@@ -644,6 +644,7 @@ void Engine::Reconfigure(std::uint32_t n, const StepHooks& hooks) {
   Reconfiguration& reconfiguration = reconfiguration_;
   if (!reconfiguration.needed)
     return;
+  ++treeChanges_;
   library_.log().WriteText("再構成");
   RuntimeInstance& tree = *nodes_[n].tree;
   for (const std::uint32_t itemIndex : reconfiguration.creations) {

@@ -52,6 +52,7 @@ class NodeTable {
         Place(node, treeOf(node));
     }
   }
+  std::size_t size() const { return size_; }
   // Forgets every node and gives the memory back.
   void Clear() {
     buckets_ = std::vector<std::uint32_t>();

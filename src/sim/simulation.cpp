@@ -170,6 +170,14 @@ bool Simulation::ReplaceSourceValues(const RuntimeInstance& node, int sourceId,
   return true;
 }
 
+EngineCheckpoint Simulation::TakeCheckpoint(const EngineCheckpoint* previous) const {
+  return engine_->Capture(previous);
+}
+
+void Simulation::RestoreCheckpoint(const EngineCheckpoint& checkpoint) {
+  engine_->Restore(checkpoint);
+}
+
 void Simulation::ReserveReceived(const RuntimeInstance& node, int sinkId, std::size_t values) {
   const std::uint32_t i = ItemOf(*engine_, node, sinkId, &ModuleProgram::sinks, kSinkItems);
   if (i == kNoIndex || engine_->sink(i).received == kNoIndex)

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/module_library.h"
+#include "sim/engine_checkpoint.h"
 #include "sim/step.h"
 #include "sim/token.h"
 
@@ -104,6 +105,13 @@ class Simulation : public PreparedNodes {
   // a value is not a bit or there are too many values.
   bool ReplaceSourceValues(const RuntimeInstance& node, int sourceId,
                            std::vector<std::uint8_t> values);
+
+  // The whole run-time state as it stands between steps, tree shape included; pages equal to
+  // those of `previous` (an earlier checkpoint of this run) are shared with it.
+  EngineCheckpoint TakeCheckpoint(const EngineCheckpoint* previous = nullptr) const;
+  // Back to a checkpoint of this run taken at or before the present step: every node made
+  // since leaves the tree and the engine, and the next steps run as they ran from there.
+  void RestoreCheckpoint(const EngineCheckpoint& checkpoint);
 
   // Room for `values` more received values of a sink, so that the steps that add them do not
   // allocate.

@@ -69,6 +69,10 @@ WaveformDock::WaveformDock(Workspace& workspace, QWidget* parent)
   connect(view_, &WaveformView::zoomRequested, this, &WaveformDock::Zoom);
   connect(view_, &WaveformView::resized, this, &WaveformDock::Refresh);
   connect(view_, &WaveformView::hoveredStepChanged, this, &WaveformDock::UpdateStepLabel);
+  connect(view_, &WaveformView::stepClicked, this, [this](std::int64_t step) {
+    if (workspace_.IsSimulating())
+      workspace_.GoToStep(step);
+  });
   connect(scrollBar_, &QScrollBar::valueChanged, view_,
           [this](int value) { view_->SetFirstStep(value); });
   connect(rowScrollBar_, &QScrollBar::valueChanged, view_, &WaveformView::SetTopOffset);

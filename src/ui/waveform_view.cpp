@@ -85,6 +85,13 @@ std::optional<std::int64_t> WaveformView::StepAt(int x) const {
   return step;
 }
 
+void WaveformView::mousePressEvent(QMouseEvent* event) {
+  const int x = static_cast<int>(event->position().x());
+  if (event->button() == Qt::LeftButton && x >= kNameWidth)
+    emit stepClicked(firstStep_ + (x - kNameWidth) / columnWidth_);
+  QWidget::mousePressEvent(event);
+}
+
 int WaveformView::RowHeight(std::size_t row) const {
   return history_.rows()[row].expected.empty() ? kRowHeight : kRowHeight + kExpectedHeight;
 }

@@ -46,6 +46,8 @@ class WaveformView : public QWidget {
   int RowHeight(std::size_t row) const;
 
  signals:
+  // A press of the left button on the column of `step`, drawn or still to come.
+  void stepClicked(std::int64_t step);
   // The step under the pointer, or none when it left the columns.
   void hoveredStepChanged(std::optional<std::int64_t> step);
   // Ctrl and the wheel: +1 to zoom in, -1 to zoom out.
@@ -58,6 +60,7 @@ class WaveformView : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
   void leaveEvent(QEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;

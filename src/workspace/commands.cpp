@@ -134,6 +134,12 @@ bool Workspace::Execute(CommandId command) {
     case CommandId::kStep:
       Step();
       break;
+    case CommandId::kStepBack:
+      StepBack();
+      break;
+    case CommandId::kRewind:
+      Rewind();
+      break;
     case CommandId::kRun:
       Run();
       break;
@@ -165,6 +171,9 @@ CommandState Workspace::Query(CommandId command) const {
     case CommandId::kStop:
     case CommandId::kPause:
       return {IsSimulating(), false};
+    case CommandId::kStepBack:
+    case CommandId::kRewind:
+      return {session_.CanGoBack(), false};
     case CommandId::kRun:
       return {IsSimulating(), session_.runMode() == Tool::kAnimatedRun};
     case CommandId::kRunWithoutAnimation:

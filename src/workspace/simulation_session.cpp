@@ -7,6 +7,7 @@
 #include "base/errors.h"
 #include "sim/simulation_condition.h"
 #include "workspace/simulation_session.h"
+#include "workspace/waveform/live_nodes.h"
 
 namespace pelkor {
 
@@ -72,6 +73,7 @@ void SimulationSession::Check() {
   stepActivity_ = 0;
   log_.WriteText("チェック完了");
   StartRecording();
+  StartTimeline();
   ui_.SetWaitCursor(false);
   changes_.Changed(Change::kView);
   treeOpenedByCheck_ = !ui_.IsModuleTreeOpen();
@@ -81,7 +83,10 @@ void SimulationSession::Check() {
 
 bool SimulationSession::RunOneStep() {
   const bool completed = StepWithFailures();
-  return RecordStep() && completed;
+  const bool recorded = RecordStep();
+  KeepMoment();
+  ApplyReplacements();
+  return recorded && completed;
 }
 
 bool SimulationSession::StepWithFailures() {
@@ -202,6 +207,7 @@ bool SimulationSession::End() {
     return false;
   log_.WriteText("シミュレーション停止");
   simulation_.End();
+  timeline_.Clear();
   if (timerRunning_)
     StopAnimationTimer();
   runMode_ = Tool::kNone;
@@ -216,8 +222,10 @@ bool SimulationSession::End() {
 
 bool SimulationSession::ReplaceSourceValues(const RuntimeInstance& node, int sourceId,
                                             std::vector<std::uint8_t> values) {
+  SourceReplacement replacement{stepsSinceCheck_, NodePath(node), sourceId, values};
   if (!simulating_ || !simulation_.ReplaceSourceValues(node, sourceId, std::move(values)))
     return false;
+  timeline_.NoteReplacement(std::move(replacement));
   changes_.Changed(Change::kSimulation);
   return true;
 }

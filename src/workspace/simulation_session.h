@@ -10,6 +10,7 @@
 #include "sim/simulation.h"
 #include "sim/step.h"
 #include "workspace/change_sink.h"
+#include "workspace/run_timeline.h"
 #include "workspace/simulation_control.h"
 #include "workspace/waveform/signal_history.h"
 #include "workspace/waveform/sink_watch.h"
@@ -78,6 +79,20 @@ class SimulationSession {
   bool ReplaceSourceValues(const RuntimeInstance& node, int sourceId,
                            std::vector<std::uint8_t> values);
 
+  // Going back (stepping_back.cpp). The step the run stands at: 0 after the check.
+  std::int64_t step() const { return stepsSinceCheck_; }
+  // Whether the run can go back: it is simulating past step 0 and no run goes on.
+  bool CanGoBack() const;
+  // Moves the whole simulation to the end of step `step`: back from the nearest moment kept,
+  // replaying the steps after it quietly, or forward by steps. The waveforms and verdicts
+  // after it are dropped, and recorded again as the run comes forward. False when nothing
+  // simulates, a run goes on, or a step on the way forward failed.
+  bool GoToStep(std::int64_t step);
+  bool StepBack() { return CanGoBack() && GoToStep(stepsSinceCheck_ - 1); }
+  bool Rewind() { return CanGoBack() && GoToStep(0); }
+  const RunTimeline& timeline() const { return timeline_; }
+  void SetRewindBudget(std::size_t bytes) { timeline_.SetBudget(bytes); }
+
  private:
   // One step with the Step command's handling of failures, recorded; false when the step
   // failed or the run stopped at a mismatch.
@@ -91,6 +106,11 @@ class SimulationSession {
   // After each step; false when the run stopped at a sink's mismatch.
   bool RecordStep();
   std::int64_t Now() const;
+  // The moments to go back to, around the steps (stepping_back.cpp).
+  RunMoment Moment() const;
+  void StartTimeline();
+  void KeepMoment();
+  void ApplyReplacements();
 
   ModuleLibrary& library_;
   OutputLog& log_;
@@ -113,6 +133,8 @@ class SimulationSession {
   bool stoppedAtMismatch_ = false;  // set by the step in progress
   SignalHistory history_;
   SinkWatch sinkWatch_;
+  RunTimeline timeline_;
+  std::int64_t replayingTo_ = 0;  // the step a replay goes to, while it runs
   MillisecondClock clock_;
 };
 

@@ -15,6 +15,7 @@ Workspace::Workspace(WorkspaceUi& ui) : ui_(ui), shownNode_(library().currentIns
 void Workspace::SetSettings(const Settings& settings) {
   const CommandScope scope(*this);
   settings_ = settings;
+  session_.SetRewindBudget(static_cast<std::size_t>(settings.rewindMemory) << 20);
   Changed(Change::kSettings);
 }
 
@@ -51,6 +52,21 @@ void Workspace::Check() {
 bool Workspace::Step() {
   const CommandScope scope(*this);
   return session_.Step();
+}
+
+bool Workspace::StepBack() {
+  const CommandScope scope(*this);
+  return session_.StepBack();
+}
+
+bool Workspace::Rewind() {
+  const CommandScope scope(*this);
+  return session_.Rewind();
+}
+
+bool Workspace::GoToStep(std::int64_t step) {
+  const CommandScope scope(*this);
+  return session_.GoToStep(step);
 }
 
 void Workspace::Run() {

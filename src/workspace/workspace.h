@@ -96,6 +96,10 @@ class Workspace : private EditorHost, private ChangeSink {
   RunOutcome RunWithoutAnimation(const RunProgress& progress = {});
   void Pause();
   void EndSimulation();
+  // Back one step, back to step 0, or to any step back or forward (SimulationSession::GoToStep).
+  bool StepBack();
+  bool Rewind();
+  bool GoToStep(std::int64_t step);
   // Adds the rows of the tree node `item` to the waveforms; false when it has no run-time state
   // or its rows are there already.
   bool WatchTreeItem(TreeItem item);

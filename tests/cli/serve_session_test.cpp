@@ -113,8 +113,8 @@ TEST_F(ServeSessionTest, RequestsGetTheirReplies) {
        {{"id", 9},
         {"error", {{"code", "invalid_argument"}, {"message", "unknown argument: verbose"}}}}},
       // What needs a debugger.
-      {R"({"id":10,"cmd":"back"})", {{"error", {{"code", "unsupported"}}}}},
-      {R"({"id":11,"cmd":"goto","args":{"step":3}})", {{"error", {{"code", "unsupported"}}}}},
+      {R"({"id":10,"cmd":"back"})", {{"error", {{"code", "not_simulating"}}}}},
+      {R"({"id":11,"cmd":"goto","args":{"step":3}})", {{"error", {{"code", "not_simulating"}}}}},
       {R"({"id":12,"cmd":"break"})", {{"error", {{"code", "unsupported"}}}}},
       {R"({"id":13,"cmd":"unbreak"})", {{"error", {{"code", "unsupported"}}}}},
       {R"({"id":14,"cmd":"explain"})", {{"error", {{"code", "unsupported"}}}}},
@@ -164,6 +164,11 @@ TEST_F(ServeSessionTest, RequestsGetTheirReplies) {
        {{"error", {{"code", "invalid_argument"}}}}},
       {R"({"id":39,"cmd":"step"})", {{"result", {{"step", 1}, {"active", true}}}}},
       {R"({"id":40,"cmd":"step","args":{"n":2}})", {{"result", {{"step", 3}}}}},
+      // Back and forth: the state of each step again.
+      {R"({"id":140,"cmd":"back","args":{"n":2}})", {{"result", {{"step", 1}}}}},
+      {R"({"id":141,"cmd":"goto"})", {{"error", {{"code", "invalid_argument"}}}}},
+      {R"({"id":142,"cmd":"goto","args":{"step":0}})", {{"result", {{"step", 0}}}}},
+      {R"({"id":143,"cmd":"goto","args":{"step":3}})", {{"result", {{"step", 3}}}}},
       {R"({"id":41,"cmd":"state","args":{"path":"full_adder/1"}})",
        {{"error", {{"code", "not_found"}}}}},
       {R"({"id":42,"cmd":"state","args":{"path":"full_adder"}})",

@@ -98,6 +98,19 @@ def test_expectations_change_the_verdicts_and_not_the_design(tmp_path: Path) -> 
     assert design.read_bytes() == ADDER.read_bytes()
 
 
+def test_going_back_shows_each_step_as_it_was() -> None:
+    with pelkor.open(ADDER) as sim:
+        sim.check()
+        states = []
+        for _ in range(6):
+            sim.step()
+            states.append(sim.state())
+        sim.back(3)
+        assert sim.state() == states[2]
+        sim.goto(6)
+        assert sim.state() == states[5]
+
+
 def test_pictures_logs_and_exports(tmp_path: Path) -> None:
     with pelkor.open(ADDER) as sim:
         sim.check()
@@ -127,8 +140,8 @@ ERRORS: list[tuple[str, Callable[[pelkor.Session, Path], object], type[pelkor.Er
      pelkor.SimulationError, "newされる前に入力が起こりました"),
     ("not checked", lambda sim, tmp: sim.step(), pelkor.NotSimulatingError, "check"),
     ("argument", lambda sim, tmp: (sim.check(), sim.step(0)), pelkor.ArgumentError, "n:"),
-    ("unsupported", lambda sim, tmp: sim.request("back"), pelkor.UnsupportedError,
-     "back is not yet available"),
+    ("unsupported", lambda sim, tmp: sim.request("explain"), pelkor.UnsupportedError,
+     "explain is not yet available"),
     ("unknown", lambda sim, tmp: sim.request("fly"), pelkor.ProtocolError, "fly"),
     ("export", lambda sim, tmp: sim.export(tmp / "no such folder" / "x.bsp"), pelkor.ExportError,
      "x.bsp"),

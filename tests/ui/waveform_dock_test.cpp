@@ -110,6 +110,18 @@ class WaveformDockTest : public QObject {
     QVERIFY(checked > 20);
   }
 
+  // A click on a column takes the simulation to its step: back within what is drawn, or
+  // forward past it.
+  void clickingAColumnMovesTheSimulationToItsStep() {
+    const WaveformView& view = *dock_->view();
+    for (const std::int64_t step : {5, 9}) {
+      const QPoint at(view.XOfStep(step) + view.columnWidth() / 2, view.height() / 2);
+      QTest::mouseClick(dock_->view(), Qt::LeftButton, Qt::NoModifier, at);
+      QCOMPARE(workspace_->session().step(), step);
+      QCOMPARE(workspace_->history().lastStep(), step);
+    }
+  }
+
   // Regression: after Stop and a new check the last run's mismatch stayed marked and named.
   void aNewRunForgetsTheMarkOfTheLast() {
     dock_->findChild<QPushButton*>("nextMismatchButton")->click();

@@ -123,6 +123,26 @@ void SignalHistory::DropOldest() {
     mismatchSteps_.pop_front();
 }
 
+void SignalHistory::CutAfter(std::int64_t step, const std::vector<std::size_t>& seen,
+                             const Simulation& simulation, const RuntimeInstance& root) {
+  while (!columns_.empty() && lastStep() > step) {
+    bytes_ -= columns_.back().capacity() + kColumnOverhead;
+    columns_.pop_back();
+  }
+  while (!mismatchSteps_.empty() && mismatchSteps_.back() > step)
+    mismatchSteps_.pop_back();
+  std::copy_n(seen.begin(), std::min(seen.size(), seen_.size()), seen_.begin());
+  for (const Watched& watched : watched_) {
+    const RuntimeInstance* node = FindNode(root, watched.path);
+    for (std::size_t row = std::max(watched.firstRow, seen.size());
+         row < watched.firstRow + watched.rowCount; ++row) {
+      seen_[row] = 0;
+      if (node != nullptr)
+        SampleSignal({simulation, *node}, rows_[row].signal, seen_[row]);
+    }
+  }
+}
+
 HistoryCell SignalHistory::At(std::size_t row, std::int64_t step) const {
   if (columns_.empty() || step < firstStep_ || step > lastStep())
     return {};

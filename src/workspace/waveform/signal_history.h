@@ -51,6 +51,14 @@ class SignalHistory {
   // Records the rows' values after step `step` (0: right after the check).
   void Sample(const Simulation& simulation, const RuntimeInstance& root, std::int64_t step);
 
+  // What each row had seen after the last sample: the values its sink took or its source
+  // emitted.
+  const std::vector<std::size_t>& seen() const { return seen_; }
+  // Back to the end of step `step`, where the rows had seen `seen` (the rows watched since have
+  // seen what the simulation now shows): the later columns go.
+  void CutAfter(std::int64_t step, const std::vector<std::size_t>& seen,
+                const Simulation& simulation, const RuntimeInstance& root);
+
   const std::vector<HistoryRow>& rows() const { return rows_; }
   bool empty() const { return columns_.empty(); }
   // The steps held, first to last; valid unless empty.

@@ -43,15 +43,15 @@ TEST(CommandTableTest, ToolbarGroupsFollowTheOriginalButtons) {
     }
   }
   using C = CommandId;
-  EXPECT_EQ(groups,
-            (std::vector<std::vector<CommandId>>{
-                {C::kNew, C::kOpen, C::kSave},
-                {C::kShiftRegisterTool, C::kStateMachineTool, C::kCounterTool, C::kSourceTool,
-                 C::kSinkTool, C::kArcTool, C::kModuleTool},
-                {C::kMoveTool, C::kEraserTool},
-                {C::kOutputDialog, C::kZoomIn, C::kZoomOut, C::kUpperModule},
-                {C::kCheck, C::kRun, C::kRunWithoutAnimation, C::kStep, C::kPause, C::kStop},
-                {C::kPrint, C::kAbout}}));
+  EXPECT_EQ(groups, (std::vector<std::vector<CommandId>>{
+                        {C::kNew, C::kOpen, C::kSave},
+                        {C::kShiftRegisterTool, C::kStateMachineTool, C::kCounterTool,
+                         C::kSourceTool, C::kSinkTool, C::kArcTool, C::kModuleTool},
+                        {C::kMoveTool, C::kEraserTool},
+                        {C::kOutputDialog, C::kZoomIn, C::kZoomOut, C::kUpperModule},
+                        {C::kCheck, C::kRun, C::kRunWithoutAnimation, C::kStep, C::kStepBack,
+                         C::kPause, C::kStop},
+                        {C::kPrint, C::kAbout}}));
 }
 
 TEST(CommandTableTest, ToolsAreCheckableAndChooseTheirTool) {

@@ -281,6 +281,19 @@ TEST(SettingsTest, ASelectionColourThatIsNoColourReadsAsTheDefault) {
   }
 }
 
+// The memory kept for going back in a simulation, in megabytes: a section of its own, written
+// only once the value differs from the default or the file has it.
+TEST(SettingsTest, TheRewindMemoryIsReadWithinItsRangeAndWrittenOnceChanged) {
+  for (const KeyCase& c :
+       {KeyCase{"DEBUG", "REWINDMEMORY", "512", ""}, KeyCase{"DEBUG", "REWINDMEMORY", "0", "1"},
+        KeyCase{"DEBUG", "REWINDMEMORY", "2000000", "1048576"}}) {
+    ExpectRead(c);
+  }
+  IniFile ini;
+  WriteSettingsToIni(Settings(), ini);
+  EXPECT_FALSE(ini.Get("DEBUG", "REWINDMEMORY"));
+}
+
 TEST(SettingsTest, SavingCreatesTheSettingsFolder) {
   TempFolder folder;
   const std::filesystem::path path = folder / "config" / "pelkor" / "pelkor.ini";
