@@ -147,6 +147,12 @@ class Engine : public RunNodes {
   // Source `i` emits `values` from the first on, in place of what it had left (engine_script.cpp).
   void ReplaceQueue(std::uint32_t i, std::vector<std::uint8_t> values);
 
+  // The registers whose exit the steps watch for an arriving token (engine_exit_watch.cpp), in
+  // place of those watched before; a step that watches none does no more than before.
+  void WatchExits(std::vector<std::uint32_t> registers);
+  // Whether a token arrived at the exit of watched register `r` in the last step.
+  bool ExitReached(std::uint32_t r) const;
+
  private:
   class Builder;
   // Where a module stands in its compile: the module-level stages run at its first node, in the
@@ -311,6 +317,17 @@ class Engine : public RunNodes {
   std::vector<std::uint32_t> changedSinks_;
   std::vector<std::uint32_t> readyMachines_;  // found ready in phase 7, in order
   std::vector<std::uint32_t> readyCounters_;  // found ready in phase 8, in order
+
+  // A watched exit through a step: `mark` holds what the last moment saw, `reached` whether a
+  // token arrived.
+  struct WatchedExit {
+    std::uint32_t r = 0;
+    bool mark = false;
+    bool reached = false;
+  };
+  enum class StepMoment { kStart, kBeforeAdvance, kAfterAdvance, kAfterEmit };
+  void NoteExits(StepMoment moment);
+  std::vector<WatchedExit> watchedExits_;  // ascending register
 
   // Phase 2's lists, kept to be reused.
   Reconfiguration reconfiguration_;

@@ -45,6 +45,7 @@ Simulation::Simulation(ModuleLibrary& library)
 Simulation::~Simulation() = default;
 
 CheckOutcome Simulation::Check() {
+  engine_->WatchExits({});
   return engine_->Check();
 }
 
@@ -168,6 +169,20 @@ bool Simulation::ReplaceSourceValues(const RuntimeInstance& node, int sourceId,
     return false;
   engine_->ReplaceQueue(i, std::move(values));
   return true;
+}
+
+void Simulation::WatchExits(std::span<const RegisterOfNode> registers) {
+  std::vector<std::uint32_t> watched;
+  for (const RegisterOfNode& of : registers) {
+    if (const std::uint32_t r = RegisterOf(*engine_, *of.node, of.registerId); r != kNoIndex)
+      watched.push_back(r);
+  }
+  engine_->WatchExits(std::move(watched));
+}
+
+bool Simulation::ExitReached(const RuntimeInstance& node, int registerId) const {
+  const std::uint32_t r = RegisterOf(*engine_, node, registerId);
+  return r != kNoIndex && engine_->ExitReached(r);
 }
 
 void Simulation::ReserveReceived(const RuntimeInstance& node, int sinkId, std::size_t values) {

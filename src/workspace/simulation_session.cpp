@@ -38,7 +38,10 @@ void SimulationSession::WriteRunEnd() {
 StepHooks SimulationSession::SimulationHooks() {
   StepHooks hooks;
   hooks.instanceDeleting = [this](RuntimeInstance&) { changes_.Changed(Change::kView); };
-  hooks.treeChanged = [this] { changes_.Changed(Change::kTree | Change::kView); };
+  hooks.treeChanged = [this] {
+    breakpointsChanged_ = true;
+    changes_.Changed(Change::kTree | Change::kView);
+  };
   hooks.creationFailed = [this] { creationFailed_ = true; };
   return hooks;
 }
@@ -80,8 +83,9 @@ void SimulationSession::Check() {
 }
 
 bool SimulationSession::RunOneStep() {
+  WatchBreakpoints();
   const bool completed = StepWithFailures();
-  return RecordStep() && completed;
+  return RecordStep() && completed && CheckBreakpoints();
 }
 
 bool SimulationSession::StepWithFailures() {
@@ -170,7 +174,9 @@ RunOutcome SimulationSession::RunWithoutAnimation(const RunProgress& progress) {
     const bool goOn = !progress || progress(outcome.steps, stepActivity_);
     idleSteps = stepActivity_ == 0 ? idleSteps + 1 : 0;
     if (!completed) {
-      outcome.end = stoppedAtMismatch_ ? RunEnd::kMismatch : RunEnd::kFailed;
+      outcome.end = stoppedAtMismatch_ ? RunEnd::kMismatch
+                    : breakpointHit_   ? RunEnd::kBreakpoint
+                                       : RunEnd::kFailed;
       break;
     }
     if (idleSteps == 2) {
@@ -202,6 +208,9 @@ bool SimulationSession::End() {
     return false;
   log_.WriteText("シミュレーション停止");
   simulation_.End();
+  breakpointWatch_.Disarm(simulation_);
+  breakpointsChanged_ = true;
+  breakpointHit_.reset();
   if (timerRunning_)
     StopAnimationTimer();
   runMode_ = Tool::kNone;
