@@ -175,20 +175,24 @@ TEST_F(BreakpointTest, APathRestrictsTheBreakpointToItsNode) {
   }
 }
 
-// The animated run pauses at the breakpoint too, its timer stopped; going on runs to the next.
+// The animated run pauses at the breakpoint too, its timer stopped; going on runs to the next
+// hit. From step 2 on the sink takes a token from the exit of the two-cell register in each step
+// as the next one moves in: the register holds the same before and after the step, and still a
+// token reached its exit.
 TEST_F(BreakpointTest, TheAnimatedRunPausesAtEachHit) {
-  const Objects o = Chain(Top(), "111", 1);
-  Break(o.sink, BreakEvent::kReceive);
+  const Objects o = Chain(Top(), "111", 2);
+  Break(o.entry, BreakEvent::kToken);
   workspace.Check();
   std::vector<std::int64_t> pauses;
-  for (int round = 0; round < 2; ++round) {
+  for (int round = 0; round < 3; ++round) {
     workspace.Run();
     for (int tick = 0; tick < 10 && !workspace.IsPaused(); ++tick)
       workspace.Tick();
     ASSERT_TRUE(workspace.IsPaused());
+    EXPECT_FALSE(workspace.IsTimerRunning());
     pauses.push_back(workspace.session().breakpointHit()->step);
   }
-  EXPECT_EQ(pauses, (std::vector<std::int64_t>{2, 3}));
+  EXPECT_EQ(pauses, (std::vector<std::int64_t>{2, 3, 4}));
 }
 
 // F9 on the object selected alone sets its kind's breakpoint for the node shown, and takes it
