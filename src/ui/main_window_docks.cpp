@@ -87,7 +87,7 @@ void MainWindow::FocusPane(int step) {
   std::vector<QWidget*> panes{view_};
   for (QDockWidget* dock :
        {static_cast<QDockWidget*>(moduleTree_), static_cast<QDockWidget*>(waveform_),
-        static_cast<QDockWidget*>(outputLog_)}) {
+        static_cast<QDockWidget*>(outputLog_), static_cast<QDockWidget*>(breakpoints_)}) {
     if (!dock->isHidden())
       panes.push_back(dock->widget());
   }
@@ -112,7 +112,7 @@ void MainWindow::RestoreLayout() {
     // Where the docks were is kept; whether they show is decided as at every start.
     for (QDockWidget* dock :
          {static_cast<QDockWidget*>(outputLog_), static_cast<QDockWidget*>(moduleTree_),
-          static_cast<QDockWidget*>(waveform_)})
+          static_cast<QDockWidget*>(waveform_), static_cast<QDockWidget*>(breakpoints_)})
       dock->hide();
   }
   // A window saved on a larger screen, or larger than the screen at this scale, must still
