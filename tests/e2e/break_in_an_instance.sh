@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Sets a breakpoint with the mouse on the sink inside the second inverter of the double
-# inverter (its context menu's ブレークポイント), runs without animation and checks that the
+# Sets a breakpoint with the mouse on the state machine inside the second inverter of the
+# double inverter (its context menu's ブレークポイント), runs without animation and checks that the
 # run paused there: the view shows that instance. After a restart the breakpoint, kept in the
 # state folder and not in the design, pauses the run again.
 #   break_in_an_instance.sh PELKOR PELKOR_CLI SCREENSHOT_TOOL EXAMPLES OUT.png
@@ -12,7 +12,7 @@ export XDG_STATE_HOME="$work/state"
 cp "$examples/double_inverter.dtn" "$examples/inverter.dtn" "$work/"
 design="$work/double_inverter.dtn"
 top_title='^double_inverter - pelkor$'
-inner_title='/7[^ ]* - pelkor$'
+inner_title='^double_inverter / 7:inverter - pelkor$'
 
 start_on_design() {
   "$pelkor" --settings "$work/pelkor.ini" "$design" >"$work/pelkor.log" 2>&1 &
@@ -27,10 +27,13 @@ start_on_design() {
 # stands 20 pixels left of its centre.
 source_colour=FF8000
 locate_source() {
-  locate_view
+  window_position "$main"
+  # The view starts at its first grid line down from the top of the window.
+  read -r _ view_top _ <<<"$("$screenshot" --find "$grid_colour" $((geo_x + 20)) "$geo_y" 0 1)" ||
+    fail "no grid found in the view"
   local found="" row left hit top height
   for ((row = 0; row < 400; row += 4)); do
-    found=$("$screenshot" --find "$source_colour" "$view_x" $((view_y + row)) 1 0) && break
+    found=$("$screenshot" --find "$source_colour" "$geo_x" $((view_top + row)) 1 0) && break
   done
   [[ -n "$found" ]] || fail "no source found in the view"
   read -r left hit _ <<<"$found"
@@ -52,14 +55,13 @@ run_to_the_breakpoint() {
 }
 
 start_on_design
-menu_item 2 2 # 表示: アウトプット, for the log line in the picture
 locate_source
 from_source 480 0 # the second inverter, instance 7
 xdotool click --repeat 2 --delay 60 1
 find_window "$inner_title" >/dev/null
 sleep 0.5
 locate_source
-from_source 480 0 # its sink y, object 5
+from_source 240 0 # its state machine, object 3
 xdotool click 3
 wait_window_count 2 "the context menu did not open"
 keys Up Return # ブレークポイント, its last item
@@ -72,11 +74,11 @@ run_to_the_breakpoint
 sleep 0.5
 "$screenshot" "$out"
 stored=$(cat "$XDG_STATE_HOME"/pelkor/breakpoints/*.txt 2>/dev/null) || fail "no breakpoint file"
-grep -qxP 'on\tinverter\t5\treceive\tdouble_inverter/7' <<<"$stored" ||
-  fail "the stored breakpoints are not the sink of instance 7: $stored"
+grep -qxP 'on\tinverter\t3\tfire\tdouble_inverter/7' <<<"$stored" ||
+  fail "the stored breakpoints are not the machine of instance 7: $stored"
 cmp -s "$design" "$examples/double_inverter.dtn" || fail "the design file changed"
-expected=$("$cli" run -q "$design" --break double_inverter/7:5 | grep '^breakpoint') || true
-[[ "$expected" == "breakpoint double_inverter/7:5:receive (ケムマキ5) hit at step "* ]] ||
+expected=$("$cli" run -q "$design" --break double_inverter/7:3 | grep '^breakpoint') || true
+[[ "$expected" == "breakpoint double_inverter/7:3:fire (ステートマシン3) hit at step "* ]] ||
   fail "pelkor-cli does not stop at the breakpoint: $expected"
 echo "$expected"
 
