@@ -32,6 +32,7 @@ int main(int argc, char* argv[]) {
   pelkor::MainWindow window(settings);
   window.show();
   // A restored design is not dropped for the one named on the command line.
+  window.workspace().EnableBreakpointStore(pelkor::BreakpointFolderPath());
   const bool restored = window.StartRecovery(pelkor::RecoveryFolderPath());
   if (!restored && !parser.positionalArguments().isEmpty()) {
     // Resolved against the folder the program was started from.

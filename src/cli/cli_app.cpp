@@ -72,6 +72,12 @@ CliApp::CliApp()
       ->type_name("FILE");
   run_->add_flag("--stop-at-mismatch", runOptions_.stopAtMismatch,
                  "stop after the first step in which a sink takes a value it does not expect");
+  run_->add_option("--break", runOptions_.breaks,
+                   "stop after the first step in which the object ID of the node at PATH (as "
+                   "the reports write it) meets WHAT: token, fire, state=N, receive, receive=0, "
+                   "receive=1 or empty (default: the event of the object's kind); repeatable")
+      ->type_name("PATH:ID[:WHAT]")
+      ->allow_extra_args(false);
   run_->add_option("--report", runOptions_.report, "the form of the report (default: text)")
       ->type_name("text|json")
       ->transform(

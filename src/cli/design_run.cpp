@@ -41,6 +41,12 @@ CheckedRun RunChecked(Workspace& workspace, std::int64_t maxSteps, ReportReceive
   CheckedRun run;
   run.stepFailed = outcome.end == RunEnd::kFailed;
   report.Begin(outcome.steps, outcome.end == RunEnd::kIdle);
+  if (const auto& hit = workspace.session().breakpointHit();
+      hit && outcome.end == RunEnd::kBreakpoint) {
+    report.Stopped({hit->path, hit->breakpoint.objectId,
+                    ObjectLabel(hit->kind, hit->breakpoint.objectId),
+                    EventText(hit->breakpoint.event, hit->breakpoint.state), hit->step});
+  }
   run.sinkFailed = ReportSinks(simulation, root, arrivals, report);
   report.End();
   return run;

@@ -8,6 +8,7 @@
 #include <iostream>
 #include <memory>
 
+#include "cli/break_spec.h"
 #include "cli/cli_session.h"
 #include "cli/design_run.h"
 #include "cli/exit_status.h"
@@ -94,6 +95,16 @@ int RunCommand(const RunOptions& options, std::ostream& out, std::ostream& err) 
   if (options.vcd)
     vcd.emplace();
   workspace.SetStopAtMismatch(options.stopAtMismatch);
+  BreakpointList breakpoints;
+  for (const std::string& spec : options.breaks) {
+    auto resolved = ResolveBreakSpec(spec, workspace.library());
+    if (const auto* why = std::get_if<std::string>(&resolved)) {
+      err << "pelkor-cli: --break " << spec << ": " << *why << '\n';
+      return kExitUsage;
+    }
+    breakpoints.Add(std::get<Breakpoint>(resolved));
+  }
+  workspace.SetBreakpoints(std::move(breakpoints));
 
   const RuntimeInstance& root = workspace.library().rootInstance();
   const Simulation& simulation = workspace.simulation();

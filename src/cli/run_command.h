@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <optional>
 #include <ostream>
+#include <string>
+#include <vector>
 
 namespace pelkor::cli {
 
@@ -16,8 +18,9 @@ struct RunOptions {
   std::optional<std::filesystem::path> trace;  // JSON Lines, one line per step
   std::optional<std::filesystem::path> vcd;    // and a GTKWave save file beside it
   ReportFormat report = ReportFormat::kText;
-  bool quiet = false;           // no output-log lines
-  bool stopAtMismatch = false;  // pause after the first step in which a sink departs
+  bool quiet = false;               // no output-log lines
+  bool stopAtMismatch = false;      // pause after the first step in which a sink departs
+  std::vector<std::string> breaks;  // --break SPEC, each PATH:ID[:WHAT]
 };
 
 // Opens a design, checks it, runs it without animation and reports every sink.

@@ -74,6 +74,11 @@ void TextReportWriter::Begin(std::int64_t steps, bool idle) {
   out_ << steps << (steps == 1 ? " step" : " steps") << (idle ? ", idle" : ", not idle") << '\n';
 }
 
+void TextReportWriter::Stopped(const BreakpointStop& stop) {
+  out_ << "breakpoint " << stop.path << ':' << stop.id << ':' << stop.event << " (" << stop.object
+       << ") hit at step " << stop.step << '\n';
+}
+
 void TextReportWriter::Add(SinkReport&& sink) {
   out_ << SinkLabel(sink) << ": received " << (sink.received.empty() ? "(nothing)" : sink.received);
   if (sink.verdict != SinkVerdict::kNone)
@@ -85,7 +90,17 @@ void TextReportWriter::Add(SinkReport&& sink) {
 }
 
 void JsonReportWriter::Begin(std::int64_t steps, bool idle) {
-  out_ << R"({"steps":)" << steps << R"(,"idle":)" << (idle ? "true" : "false") << R"(,"sinks":[)";
+  out_ << R"({"steps":)" << steps << R"(,"idle":)" << (idle ? "true" : "false");
+}
+
+void JsonReportWriter::Stopped(const BreakpointStop& stop) {
+  const nlohmann::ordered_json json = {{"path", stop.path},
+                                       {"id", stop.id},
+                                       {"object", stop.object},
+                                       {"event", stop.event},
+                                       {"step", stop.step}};
+  out_ << R"(,"breakpoint":)"
+       << json.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }
 
 nlohmann::ordered_json SinkJson(const SinkReport& sink) {
@@ -100,14 +115,13 @@ nlohmann::ordered_json SinkJson(const SinkReport& sink) {
 }
 
 void JsonReportWriter::Add(SinkReport&& sink) {
-  if (!first_)
-    out_ << ',';
+  out_ << (first_ ? R"(,"sinks":[)" : ",");
   first_ = false;
   out_ << SinkJson(sink).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }
 
 void JsonReportWriter::End() {
-  out_ << "]}\n";
+  out_ << (first_ ? R"(,"sinks":[]})" : "]}") << '\n';
 }
 
 }  // namespace pelkor::cli

@@ -32,9 +32,19 @@ struct SinkReport {
   std::optional<std::int64_t> mismatchStep;
 };
 
+// The breakpoint a run paused at, and the step.
+struct BreakpointStop {
+  std::string path;
+  int id = 0;
+  std::string object;  // as the check names it, "シフトレジスタ3"
+  std::string event;   // as --break writes it
+  std::int64_t step = 0;
+};
+
 struct RunReport {
   std::int64_t steps = 0;
   bool idle = false;  // the run ended because the net went idle
+  std::optional<BreakpointStop> breakpoint;
   std::vector<SinkReport> sinks;
 };
 
@@ -44,6 +54,8 @@ class ReportReceiver {
  public:
   virtual ~ReportReceiver() = default;
   virtual void Begin(std::int64_t steps, bool idle) = 0;
+  // Right after Begin when the run paused at a breakpoint.
+  virtual void Stopped(const BreakpointStop& /*stop*/) {}
   virtual void Add(SinkReport&& sink) = 0;
   virtual void End() {}
 };
@@ -52,6 +64,7 @@ class ReportReceiver {
 class ReportCollector : public ReportReceiver {
  public:
   void Begin(std::int64_t steps, bool idle) override;
+  void Stopped(const BreakpointStop& stop) override { report.breakpoint = stop; }
   void Add(SinkReport&& sink) override { report.sinks.push_back(std::move(sink)); }
 
   RunReport report;
@@ -62,17 +75,20 @@ class TextReportWriter : public ReportReceiver {
  public:
   explicit TextReportWriter(std::ostream& out) : out_(out) {}
   void Begin(std::int64_t steps, bool idle) override;
+  void Stopped(const BreakpointStop& stop) override;
   void Add(SinkReport&& sink) override;
 
  private:
   std::ostream& out_;
 };
 
-// Writes the report as it comes, as one line of JSON: {"steps", "idle", "sinks": [...]}.
+// Writes the report as it comes, as one line of JSON: {"steps", "idle", "breakpoint" (after a
+// stop at one: {"path", "id", "object", "event", "step"}), "sinks": [...]}.
 class JsonReportWriter : public ReportReceiver {
  public:
   explicit JsonReportWriter(std::ostream& out) : out_(out) {}
   void Begin(std::int64_t steps, bool idle) override;
+  void Stopped(const BreakpointStop& stop) override;
   void Add(SinkReport&& sink) override;
   void End() override;
 

@@ -29,6 +29,8 @@ const char* RunEndName(RunEnd end) {
       return "step_limit";
     case RunEnd::kMismatch:
       return "mismatch";
+    case RunEnd::kBreakpoint:
+      return "breakpoint";
     case RunEnd::kCancelled:
     case RunEnd::kFailed:
     case RunEnd::kNotSimulating:

@@ -38,6 +38,7 @@ enum class CommandId : int {
   kOutputDialog = 32802,
   kWaveform = 32900,
   kShowSinkVerdicts = 32901,
+  kBreakpointsDock = 33112,
   // Tools
   kShiftRegisterTool = 32777,
   kStateMachineTool = 32771,
@@ -55,6 +56,7 @@ enum class CommandId : int {
   kStopAtMismatch = 32902,
   kStepBack = 33101,
   kRewind = 33102,
+  kToggleBreakpoint = 33111,
   // Edit tools and the view
   kEraserTool = 32784,
   kMoveTool = 32793,

@@ -5,6 +5,7 @@
 
 #include "edit/arc_rules.h"
 #include "edit/interaction_controller.h"
+#include "sim/breakpoint.h"
 
 namespace pelkor {
 
@@ -77,6 +78,8 @@ void InteractionController::RightRelease(Point pixel) {
   items.push_back({CommandId::kEditPrimitive, "編集"});
   if (m.KindOf(id) == kInstanceKind && m.instances.at(id).moduleName.empty())
     items.push_back({CommandId::kLoadModule, "モジュール読み込み"});
+  if (NaturalEvent(m.KindOf(id)))
+    items.push_back({CommandId::kToggleBreakpoint, "ブレークポイント"});
   ShowContextMenu(pixel, items);
 }
 

@@ -71,6 +71,8 @@ std::optional<std::string> Unescape(const std::string& text) {
   return plain;
 }
 
+}  // namespace
+
 fs::path UserStateFolder() {
   if (const char* state = std::getenv("XDG_STATE_HOME"); state && state[0] == '/')
     return state;
@@ -81,6 +83,8 @@ fs::path UserStateFolder() {
   }
   return fs::path(home ? home : "") / ".local" / "state";
 }
+
+namespace {
 
 std::optional<RecoveryDesign> ReadDesignNote(const fs::path& folder) {
   std::ifstream in(folder / kDesignNote, std::ios::binary);

@@ -12,6 +12,10 @@
 
 namespace pelkor {
 
+// The user's folder for what the program keeps between sessions: $XDG_STATE_HOME
+// ($HOME/.local/state when the variable is unset, empty or not an absolute path).
+std::filesystem::path UserStateFolder();
+
 // Where recovery copies live: $XDG_STATE_HOME/pelkor/recovery ($HOME/.local/state when the
 // variable is unset, empty or not an absolute path).
 std::filesystem::path RecoveryFolderPath();

@@ -153,6 +153,12 @@ class Engine : public RunNodes {
   EngineCheckpoint Capture(const EngineCheckpoint* previous) const;
   void Restore(const EngineCheckpoint& checkpoint);
 
+  // The registers whose exit the steps watch for an arriving token (engine_exit_watch.cpp), in
+  // place of those watched before; a step that watches none does no more than before.
+  void WatchExits(std::vector<std::uint32_t> registers);
+  // Whether a token arrived at the exit of watched register `r` in the last step.
+  bool ExitReached(std::uint32_t r) const;
+
  private:
   class Builder;
   // Where a module stands in its compile: the module-level stages run at its first node, in the
@@ -316,6 +322,17 @@ class Engine : public RunNodes {
   std::vector<std::uint32_t> readyCounters_;  // found ready in phase 8, in order
   // Counts the steps that made or deleted nodes, so that a checkpoint knows the tree unchanged.
   std::uint64_t treeChanges_ = 0;
+
+  // A watched exit through a step: `mark` holds what the last moment saw, `reached` whether a
+  // token arrived.
+  struct WatchedExit {
+    std::uint32_t r = 0;
+    bool mark = false;
+    bool reached = false;
+  };
+  enum class StepMoment { kStart, kBeforeAdvance, kAfterAdvance, kAfterEmit };
+  void NoteExits(StepMoment moment);
+  std::vector<WatchedExit> watchedExits_;  // ascending register
 
   // Phase 2's lists, kept to be reused.
   Reconfiguration reconfiguration_;

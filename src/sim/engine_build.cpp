@@ -123,6 +123,7 @@ void Engine::Clear() {
   Release(live_);
   Release(skipping_);
   Release(registers_);
+  Release(watchedExits_);
   Release(registerNode_);
   watchStarts_ = {0};
   Release(watchers_);

@@ -7,12 +7,21 @@ namespace pelkor {
 
 void Engine::Step(StepActivity& activity, const StepHooks& hooks) {
   changedSinks_.clear();
+  const bool watching = !watchedExits_.empty();
+  if (watching)
+    NoteExits(StepMoment::kStart);
   ConsumeAtSinks(activity);
   MoveAcrossBoundaries(activity, hooks);
   FireMachines(activity);
   FireCounters(activity);
+  if (watching)
+    NoteExits(StepMoment::kBeforeAdvance);
   AdvanceRegisters(activity);
+  if (watching)
+    NoteExits(StepMoment::kAfterAdvance);
   EmitAtSources(activity);
+  if (watching)
+    NoteExits(StepMoment::kAfterEmit);
   DecideMachineReadiness(activity);
   DecideCounterReadiness(activity);
 }

@@ -45,6 +45,7 @@ Simulation::Simulation(ModuleLibrary& library)
 Simulation::~Simulation() = default;
 
 CheckOutcome Simulation::Check() {
+  engine_->WatchExits({});
   return engine_->Check();
 }
 
@@ -176,6 +177,20 @@ EngineCheckpoint Simulation::TakeCheckpoint(const EngineCheckpoint* previous) co
 
 void Simulation::RestoreCheckpoint(const EngineCheckpoint& checkpoint) {
   engine_->Restore(checkpoint);
+}
+
+void Simulation::WatchExits(std::span<const RegisterOfNode> registers) {
+  std::vector<std::uint32_t> watched;
+  for (const RegisterOfNode& of : registers) {
+    if (const std::uint32_t r = RegisterOf(*engine_, *of.node, of.registerId); r != kNoIndex)
+      watched.push_back(r);
+  }
+  engine_->WatchExits(std::move(watched));
+}
+
+bool Simulation::ExitReached(const RuntimeInstance& node, int registerId) const {
+  const std::uint32_t r = RegisterOf(*engine_, node, registerId);
+  return r != kNoIndex && engine_->ExitReached(r);
 }
 
 void Simulation::ReserveReceived(const RuntimeInstance& node, int sinkId, std::size_t values) {

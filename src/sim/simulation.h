@@ -43,6 +43,12 @@ struct SinkOfNode {
   int sinkId = 0;
 };
 
+// A register of a node, by the primitive's ID.
+struct RegisterOfNode {
+  const RuntimeInstance* node = nullptr;
+  int registerId = 0;
+};
+
 struct InstanceRunState {
   bool absent = false;
   bool created = false;
@@ -112,6 +118,13 @@ class Simulation : public PreparedNodes {
   // Back to a checkpoint of this run taken at or before the present step: every node made
   // since leaves the tree and the engine, and the next steps run as they ran from there.
   void RestoreCheckpoint(const EngineCheckpoint& checkpoint);
+
+  // Watches the exits of these registers for tokens arriving in the steps that follow, in place
+  // of those watched before; registers of nodes without state are passed over. A step that
+  // watches none costs nothing more. Check and End forget them.
+  void WatchExits(std::span<const RegisterOfNode> registers);
+  // Whether a token arrived at the exit of a watched register in the last step.
+  bool ExitReached(const RuntimeInstance& node, int registerId) const;
 
   // Room for `values` more received values of a sink, so that the steps that add them do not
   // allocate.

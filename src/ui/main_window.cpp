@@ -19,6 +19,7 @@
 #include "model/module_manager_entries.h"
 #include "model/module_tree_rows.h"
 #include "ui/about_dialog.h"
+#include "ui/breakpoints_dock.h"
 #include "ui/module_manager_dialog.h"
 #include "ui/module_tree_window.h"
 #include "ui/resources.h"
@@ -245,6 +246,8 @@ void MainWindow::OnWorkspaceChanged(ChangeSet changes) {
   if (changes.HasAny(Change::kView | Change::kTree) && moduleTree() != nullptr)
     moduleTree_->selectItem(workspace_.library().currentInstance().treeItem);
   OnWaveformsChanged(changes);
+  if (!breakpoints_->isHidden())
+    breakpoints_->Refresh();
   if (changes.Has(Change::kContent))
     ScheduleRecoveryCopies();
   if (changes == ChangeSet(Change::kOverlay))
@@ -279,6 +282,8 @@ std::optional<CommandState> MainWindow::WindowCommandState(CommandId id) const {
       return CommandState{true, moduleTree() != nullptr};
     case CommandId::kWaveform:
       return CommandState{true, !waveform_->isHidden()};
+    case CommandId::kBreakpointsDock:
+      return CommandState{true, !breakpoints_->isHidden()};
     case CommandId::kGridSnap:
       return CommandState{true, settings_.desktop.gridSnap};
     case CommandId::kWheelZooms:
@@ -328,6 +333,11 @@ void MainWindow::Execute(CommandId id) {
       break;
     case CommandId::kWaveform:
       ToggleWaveforms();
+      break;
+    case CommandId::kBreakpointsDock:
+      breakpoints_->setVisible(breakpoints_->isHidden());
+      breakpoints_->Refresh();
+      RefreshCommandStates();
       break;
     case CommandId::kGridSnap:
       settings_.desktop.gridSnap = !settings_.desktop.gridSnap;

@@ -23,6 +23,7 @@ class QToolBar;
 
 namespace pelkor {
 
+class BreakpointsDock;
 class ModuleTreeWindow;
 class OutputLogWindow;
 class ViewWidget;
@@ -49,6 +50,7 @@ class MainWindow : public QMainWindow {
   ModuleTreeWindow* moduleTree() const;
   ViewWidget* view() const { return view_; }
   WaveformDock* waveform() const { return waveform_; }
+  BreakpointsDock* breakpointsDock() const { return breakpoints_; }
 
   // Opens a design as the Open command does, for a path named on the command line.
   void OpenDesign(const std::filesystem::path& path);
@@ -115,6 +117,7 @@ class MainWindow : public QMainWindow {
   OutputLogWindow* outputLog_ = nullptr;
   ModuleTreeWindow* moduleTree_ = nullptr;
   WaveformDock* waveform_ = nullptr;
+  BreakpointsDock* breakpoints_ = nullptr;
   QToolBar* toolBar_ = nullptr;
   QLabel* stepPane_ = nullptr;  // the step reached, while simulating
   QLabel* objectPane_ = nullptr;

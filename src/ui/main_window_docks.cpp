@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "edit/window_placement.h"
+#include "ui/breakpoints_dock.h"
 #include "ui/main_window.h"
 #include "ui/module_tree_window.h"
 #include "ui/output_log_window.h"
@@ -65,6 +66,13 @@ void MainWindow::BuildDocks() {
   outputLog_->hide();
   connect(outputLog_, &OutputLogWindow::closeRequested, this,
           [this] { Execute(CommandId::kOutputLog); });
+  breakpoints_ = new BreakpointsDock(workspace_, this);
+  addDockWidget(Qt::RightDockWidgetArea, breakpoints_);
+  breakpoints_->hide();
+  connect(breakpoints_, &BreakpointsDock::closeRequested, this, [this] {
+    breakpoints_->hide();
+    RefreshCommandStates();
+  });
   // Also from a floating dock, which is a window of its own.
   const std::pair<QKeySequence, int> keys[] = {{QKeySequence("F6"), 1},
                                                {QKeySequence("Shift+F6"), -1}};
@@ -79,7 +87,7 @@ void MainWindow::FocusPane(int step) {
   std::vector<QWidget*> panes{view_};
   for (QDockWidget* dock :
        {static_cast<QDockWidget*>(moduleTree_), static_cast<QDockWidget*>(waveform_),
-        static_cast<QDockWidget*>(outputLog_)}) {
+        static_cast<QDockWidget*>(outputLog_), static_cast<QDockWidget*>(breakpoints_)}) {
     if (!dock->isHidden())
       panes.push_back(dock->widget());
   }
@@ -104,7 +112,7 @@ void MainWindow::RestoreLayout() {
     // Where the docks were is kept; whether they show is decided as at every start.
     for (QDockWidget* dock :
          {static_cast<QDockWidget*>(outputLog_), static_cast<QDockWidget*>(moduleTree_),
-          static_cast<QDockWidget*>(waveform_)})
+          static_cast<QDockWidget*>(waveform_), static_cast<QDockWidget*>(breakpoints_)})
       dock->hide();
   }
   // A window saved on a larger screen, or larger than the screen at this scale, must still

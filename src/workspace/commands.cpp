@@ -155,6 +155,9 @@ bool Workspace::Execute(CommandId command) {
     case CommandId::kUpperModule:
       GoUp();
       break;
+    case CommandId::kToggleBreakpoint:
+      ToggleBreakpoint();
+      break;
     default:  // the windows' own commands
       return false;
   }
@@ -207,6 +210,8 @@ CommandState Workspace::Query(CommandId command) const {
       return {true, editor_.view().showSinkVerdicts};
     case CommandId::kStopAtMismatch:
       return {true, session_.stopAtMismatch()};
+    case CommandId::kToggleBreakpoint:
+      return {true, false};
     case CommandId::kExportBsp:
     case CommandId::kEditPrimitive:
     case CommandId::kZoomIn:

@@ -80,6 +80,10 @@ class DesignDocument {
 
   // Whether the module was read with part of its file passed over, and not saved since.
   bool IsDamaged(const std::string& moduleName) const { return files_.IsDamaged(moduleName); }
+  // The module's file; nullopt for a module never read nor saved.
+  std::optional<std::filesystem::path> FileOf(const std::string& moduleName) const {
+    return files_.FileOf(moduleName);
+  }
 
   // Puts back a design from recovery copies (design-file texts by module name): the top module
   // and every copied module from its copy, the rest of the hierarchy from the design's files.

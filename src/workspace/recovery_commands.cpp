@@ -29,6 +29,7 @@ void Workspace::RestoreRecovered(AbandonedSession& session) {
     return;
   editor_.tools().DropToolState();
   document_.Restore(session.design, ReadRecoveryCopies(session, log_));
+  LoadBreakpoints();
   // The old copies go only once this program holds its own.
   if (recovery_ && recovery_->WriteCopies())
     DiscardSession(session);

@@ -16,6 +16,7 @@ enum class RunEnd {
   kCancelled,     // the progress callback asked to stop; the simulation is paused
   kFailed,        // a step failed; its message is written and the simulation is paused
   kMismatch,      // a sink took a value it does not expect, and the run was to stop there
+  kBreakpoint,    // an enabled breakpoint was met; the simulation is paused
   kNotSimulating  // there was no checked simulation to run
 };
 

@@ -39,7 +39,10 @@ void SimulationSession::WriteRunEnd() {
 StepHooks SimulationSession::SimulationHooks() {
   StepHooks hooks;
   hooks.instanceDeleting = [this](RuntimeInstance&) { changes_.Changed(Change::kView); };
-  hooks.treeChanged = [this] { changes_.Changed(Change::kTree | Change::kView); };
+  hooks.treeChanged = [this] {
+    breakpointsChanged_ = true;
+    changes_.Changed(Change::kTree | Change::kView);
+  };
   hooks.creationFailed = [this] { creationFailed_ = true; };
   return hooks;
 }
@@ -82,11 +85,12 @@ void SimulationSession::Check() {
 }
 
 bool SimulationSession::RunOneStep() {
+  WatchBreakpoints();
   const bool completed = StepWithFailures();
   const bool recorded = RecordStep();
   KeepMoment();
   ApplyReplacements();
-  return recorded && completed;
+  return recorded && completed && CheckBreakpoints();
 }
 
 bool SimulationSession::StepWithFailures() {
@@ -175,7 +179,9 @@ RunOutcome SimulationSession::RunWithoutAnimation(const RunProgress& progress) {
     const bool goOn = !progress || progress(outcome.steps, stepActivity_);
     idleSteps = stepActivity_ == 0 ? idleSteps + 1 : 0;
     if (!completed) {
-      outcome.end = stoppedAtMismatch_ ? RunEnd::kMismatch : RunEnd::kFailed;
+      outcome.end = stoppedAtMismatch_ ? RunEnd::kMismatch
+                    : breakpointHit_   ? RunEnd::kBreakpoint
+                                       : RunEnd::kFailed;
       break;
     }
     if (idleSteps == 2) {
@@ -208,6 +214,9 @@ bool SimulationSession::End() {
   log_.WriteText("シミュレーション停止");
   simulation_.End();
   timeline_.Clear();
+  breakpointWatch_.Disarm(simulation_);
+  breakpointsChanged_ = true;
+  breakpointHit_.reset();
   if (timerRunning_)
     StopAnimationTimer();
   runMode_ = Tool::kNone;

@@ -9,6 +9,8 @@
 #include "model/output_log.h"
 #include "sim/simulation.h"
 #include "sim/step.h"
+#include "workspace/breakpoint_list.h"
+#include "workspace/breakpoint_watch.h"
 #include "workspace/change_sink.h"
 #include "workspace/run_timeline.h"
 #include "workspace/simulation_control.h"
@@ -74,6 +76,13 @@ class SimulationSession {
   // the log then says.
   bool SaveWaveforms(const std::filesystem::path& path);
 
+  // The breakpoints (breakpoint_commands.cpp). A run pauses after the first step that meets an
+  // enabled one, and shows its node.
+  const BreakpointList& breakpoints() const { return breakpoints_; }
+  void SetBreakpoints(BreakpointList breakpoints);
+  // The breakpoint that paused the last step, if one did.
+  const std::optional<BreakpointHit>& breakpointHit() const { return breakpointHit_; }
+
   // Replaces what a source of a running node has left to emit (Simulation::ReplaceSourceValues);
   // false, and nothing changed, when nothing runs or the simulation refuses the values.
   bool ReplaceSourceValues(const RuntimeInstance& node, int sourceId,
@@ -111,6 +120,10 @@ class SimulationSession {
   void StartTimeline();
   void KeepMoment();
   void ApplyReplacements();
+  // Before each step: the watch follows the list and the tree, and notes the state.
+  void WatchBreakpoints();
+  // After each step; false when the run paused at a breakpoint.
+  bool CheckBreakpoints();
 
   ModuleLibrary& library_;
   OutputLog& log_;
@@ -132,6 +145,10 @@ class SimulationSession {
   bool stopAtMismatch_ = false;
   bool stoppedAtMismatch_ = false;  // set by the step in progress
   SignalHistory history_;
+  BreakpointList breakpoints_;
+  BreakpointWatch breakpointWatch_;
+  bool breakpointsChanged_ = true;  // the list or the tree changed since the watch was armed
+  std::optional<BreakpointHit> breakpointHit_;  // set by the step in progress
   SinkWatch sinkWatch_;
   RunTimeline timeline_;
   std::int64_t replayingTo_ = 0;  // the step a replay goes to, while it runs

@@ -72,6 +72,7 @@ bool SimulationSession::GoToStep(std::int64_t target) {
   {
     const QuietLog quiet(log_);
     simulation_.RestoreCheckpoint(moment->engine);
+    breakpointsChanged_ = true;  // the nodes made since are gone: the watch arms afresh
     history_.CutAfter(at, moment->historySeen, simulation_, library_.rootInstance());
     sinkWatch_ = moment->verdicts;
     stepActivity_ = moment->activity;

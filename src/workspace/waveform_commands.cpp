@@ -26,6 +26,7 @@ const RuntimeInstance* FindTreeItem(const RuntimeInstance& node, TreeItem item) 
 void SimulationSession::StartRecording() {
   stepsSinceCheck_ = 0;
   stoppedAtMismatch_ = false;
+  breakpointsChanged_ = true;
   history_.Clear();
   sinkWatch_.Clear();
   const RuntimeInstance& root = library_.rootInstance();

@@ -126,6 +126,7 @@ void Workspace::New() {
     return;
   editor_.tools().DropToolState();
   document_.Reset();
+  LoadBreakpoints();
 }
 
 void Workspace::Open() {
@@ -135,6 +136,7 @@ void Workspace::Open() {
     return;
   editor_.tools().DropToolState();
   document_.Open();
+  LoadBreakpoints();
 }
 
 OpenResult Workspace::OpenFile(const std::filesystem::path& path) {
@@ -142,7 +144,9 @@ OpenResult Workspace::OpenFile(const std::filesystem::path& path) {
   if (IsSimulating())
     return OpenResult::kLoadFailed;
   editor_.tools().DropToolState();
-  return document_.OpenFile(path);
+  const OpenResult result = document_.OpenFile(path);
+  LoadBreakpoints();
+  return result;
 }
 
 void Workspace::DropFiles(const std::vector<std::filesystem::path>& paths) {

@@ -11,6 +11,7 @@
 #include "edit/editor_host.h"
 #include "files/settings.h"
 #include "model/output_log.h"
+#include "workspace/breakpoint_store.h"
 #include "workspace/change_sink.h"
 #include "workspace/crash_recovery.h"
 #include "workspace/design_document.h"
@@ -113,6 +114,25 @@ class Workspace : private EditorHost, private ChangeSink {
   // false when the module has no such sink.
   bool SetSinkExpected(const std::string& moduleName, int sinkId, const std::string& expected);
 
+  // Breakpoints (workspace_breakpoints.cpp), kept per design file in the store once
+  // EnableBreakpointStore names its folder: loaded as a design opens, saved at each change.
+  const BreakpointList& breakpoints() const { return session_.breakpoints(); }
+  void EnableBreakpointStore(const std::filesystem::path& folder);
+  // Sets a breakpoint with its kind's event on the object selected alone, else on the object
+  // pointed at, or removes the one there: for the node shown when it is an instance, else for
+  // every node of the module. False when there is no such object or its kind has no event.
+  bool ToggleBreakpoint();
+  // Replaces every breakpoint (the command line's --break).
+  void SetBreakpoints(BreakpointList breakpoints);
+  // By index into breakpoints(); false, and nothing changed, when there is no such breakpoint
+  // or its object cannot meet the event.
+  bool RemoveBreakpoint(std::size_t index);
+  bool SetBreakpointEnabled(std::size_t index, bool enabled);
+  bool SetBreakpointEvent(std::size_t index, ParsedEvent event);
+  // Shows the node of the breakpoint (the first node of its module, for one on every node)
+  // with its object selected alone; false when no node runs the module.
+  bool GoToBreakpoint(std::size_t index);
+
   // Design-file commands. New, Open and dropped files first offer to save what changed.
   void New();
   void Open();  // asks for the file
@@ -174,7 +194,8 @@ class Workspace : private EditorHost, private ChangeSink {
   void TurnWheel(const WheelTurn& turn);
   // Paints the module shown and rebuilds the hit map from the same paint. The view replays the
   // frame's picture, then its overlay, then HoverFrameDrawing.
-  void PaintView(Frame& frame) { editor_.Paint(frame); }
+  // Breakpoints set on objects of the node shown get their marks in the overlay.
+  void PaintView(Frame& frame);
   // The whole module shown with its simulation state at a zoom level of the view (0, full
   // detail, unless said), for printing.
   DrawList PictureDrawing(int zoomLevel = 0) const { return editor_.Picture(zoomLevel); }
@@ -229,6 +250,10 @@ class Workspace : private EditorHost, private ChangeSink {
   void CurrentNodeChanged() override;
   void SetDocumentTitle(const std::string& title) override { document_.SetTitle(title); }
   void NameInstance(int instanceId) override;
+  // The breakpoints of the design file just opened (none for a new design), and the keeping of
+  // a changed list.
+  void LoadBreakpoints();
+  void BreakpointsChanged(BreakpointList breakpoints);
 
   WorkspaceUi& ui_;
   OutputLog log_;
@@ -238,6 +263,7 @@ class Workspace : private EditorHost, private ChangeSink {
   EditorView editor_{document_.library(),  ui_, *this, settings_, session_.simulatingFlag(),
                      session_.simulation()};
   std::optional<CrashRecovery> recovery_;
+  std::optional<BreakpointStore> breakpointStore_;
   ChangeSet pendingChanges_;  // noted by the command under way
   TreeItem shownNode_ = 0;    // the node whose module the view showed when a command ended
   int commandDepth_ = 0;

@@ -78,7 +78,9 @@ TEST_F(ContextMenuTest, AnObjectsMenuSelectsItAloneAndRunsTheChosenCommand) {
   EXPECT_EQ(state().contextObject, reg);
   ui.menuChoices = {CommandId::kEditPrimitive};
   RightClick({250, 100});
-  EXPECT_THAT(Texts(ui.menus[0]), ElementsAre("コピー", "削除", "整列", "-", "編集"));
+  // A register takes a breakpoint; an instance has no event of its own.
+  EXPECT_THAT(Texts(ui.menus[0]),
+              ElementsAre("コピー", "削除", "整列", "-", "編集", "ブレークポイント"));
   EXPECT_THAT(Texts(ui.menus[1]),
               ElementsAre("コピー", "削除", "整列", "-", "編集", "モジュール読み込み"));
   EXPECT_THAT(ui.opened, ElementsAre("module name"));
