@@ -72,6 +72,9 @@ CliApp::CliApp()
       ->type_name("FILE");
   run_->add_flag("--stop-at-mismatch", runOptions_.stopAtMismatch,
                  "stop after the first step in which a sink takes a value it does not expect");
+  run_->add_flag("--explain", runOptions_.explain,
+                 "add every object that holds or waits for tokens and cannot move, with the "
+                 "reason, to the report (\"blocked\" in JSON)");
   run_->add_option("--report", runOptions_.report, "the form of the report (default: text)")
       ->type_name("text|json")
       ->transform(

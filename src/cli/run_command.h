@@ -18,6 +18,7 @@ struct RunOptions {
   ReportFormat report = ReportFormat::kText;
   bool quiet = false;           // no output-log lines
   bool stopAtMismatch = false;  // pause after the first step in which a sink departs
+  bool explain = false;         // report every object that holds or waits for tokens, and why
 };
 
 // Opens a design, checks it, runs it without animation and reports every sink.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/run_report.h"
 
+#include "model/module_diff.h"
+
 namespace pelkor::cli {
 
 namespace {
@@ -106,8 +108,30 @@ void JsonReportWriter::Add(SinkReport&& sink) {
   out_ << SinkJson(sink).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }
 
+void TextReportWriter::Blocked(const std::vector<StopReason>& reasons) {
+  for (const StopReason& reason : reasons)
+    out_ << "blocked: " << StopReasonLine(reason) << " [" << reason.object.code << "]\n";
+}
+
+nlohmann::ordered_json BlockedJson(const StopReason& reason) {
+  return {{"path", reason.path},
+          {"id", reason.object.id},
+          {"kind", KindWord(reason.object.kind)},
+          {"code", reason.object.code},
+          {"reason", reason.object.reason}};
+}
+
+void JsonReportWriter::Blocked(const std::vector<StopReason>& reasons) {
+  nlohmann::ordered_json blocked = nlohmann::ordered_json::array();
+  for (const StopReason& reason : reasons)
+    blocked.push_back(BlockedJson(reason));
+  out_ << R"(],"blocked":)"
+       << blocked.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+  sinksClosed_ = true;
+}
+
 void JsonReportWriter::End() {
-  out_ << "]}\n";
+  out_ << (sinksClosed_ ? "}\n" : "]}\n");
 }
 
 }  // namespace pelkor::cli

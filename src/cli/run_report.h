@@ -14,6 +14,7 @@
 #include "model/runtime_instance.h"
 #include "model/sink_verification.h"
 #include "sim/simulation.h"
+#include "workspace/stop_reasons.h"
 #include "workspace/waveform/live_nodes.h"
 
 namespace pelkor::cli {
@@ -45,6 +46,8 @@ class ReportReceiver {
   virtual ~ReportReceiver() = default;
   virtual void Begin(std::int64_t steps, bool idle) = 0;
   virtual void Add(SinkReport&& sink) = 0;
+  // After the sinks, when the run is to say why it stopped: every blocked object.
+  virtual void Blocked(const std::vector<StopReason>& /*reasons*/) {}
   virtual void End() {}
 };
 
@@ -63,22 +66,27 @@ class TextReportWriter : public ReportReceiver {
   explicit TextReportWriter(std::ostream& out) : out_(out) {}
   void Begin(std::int64_t steps, bool idle) override;
   void Add(SinkReport&& sink) override;
+  // A line for each: "blocked: " and its log line, then its code in brackets.
+  void Blocked(const std::vector<StopReason>& reasons) override;
 
  private:
   std::ostream& out_;
 };
 
-// Writes the report as it comes, as one line of JSON: {"steps", "idle", "sinks": [...]}.
+// Writes the report as it comes, as one line of JSON: {"steps", "idle", "sinks": [...]}, and
+// "blocked": [...] when the run says why it stopped.
 class JsonReportWriter : public ReportReceiver {
  public:
   explicit JsonReportWriter(std::ostream& out) : out_(out) {}
   void Begin(std::int64_t steps, bool idle) override;
   void Add(SinkReport&& sink) override;
+  void Blocked(const std::vector<StopReason>& reasons) override;
   void End() override;
 
  private:
   std::ostream& out_;
   bool first_ = true;
+  bool sinksClosed_ = false;
 };
 
 // Every sink of every live node, depth first from the root in ascending instance number, with
@@ -92,6 +100,9 @@ bool ReportNodeSinks(const Simulation& simulation, const LiveNode& live,
 // A sink as the JSON report writes it: {"path", "id", "name", "received", "expected", "verdict",
 // "firstMismatchStep"}.
 nlohmann::ordered_json SinkJson(const SinkReport& sink);
+
+// A blocked object as the JSON report writes it: {"path", "id", "kind", "code", "reason"}.
+nlohmann::ordered_json BlockedJson(const StopReason& reason);
 
 // `path sink ID "name"`, as the text report names a sink.
 std::string SinkLabel(const SinkReport& sink);

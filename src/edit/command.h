@@ -53,6 +53,7 @@ enum class CommandId : int {
   kRunWithoutAnimation = 32796,
   kPause = 32797,
   kStopAtMismatch = 32902,
+  kExplainStop = 33121,
   // Edit tools and the view
   kEraserTool = 32784,
   kMoveTool = 32793,

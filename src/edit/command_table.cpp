@@ -67,6 +67,7 @@ const std::vector<CommandInfo>& Table() {
       {C::kPause, "一時停止", "一時停止", "一時停止", {"Pause"}, "pause"},
       {C::kStopAtMismatch, "不一致で停止", "ケムマキが期待と異なる値を受け取ったステップで一時停止",
        "", {}, "", true},
+      {C::kExplainStop, "停止理由", "トークンを持ったまま動けないオブジェクトとその理由を表示", "", {}, ""},
       // Edit tools and the view
       {C::kEraserTool, "消しゴム", "消しゴム", "消しゴム", {}, "eraser", true},
       {C::kMoveTool, "移動", "移動", "移動", {}, "move", true},
@@ -116,7 +117,8 @@ std::span<const MenuInfo> MainMenu() {
              C::kWaveform, C::kShowSinkVerdicts, kSeparator, C::kGridSnap}},
       {"ツール", Items{C::kShiftRegisterTool, C::kStateMachineTool, C::kCounterTool, C::kSourceTool,
                        C::kSinkTool, C::kArcTool, C::kModuleTool, C::kCheck, C::kStop, C::kStep,
-                       C::kRun, C::kRunWithoutAnimation, C::kPause, C::kStopAtMismatch}},
+                       C::kRun, C::kRunWithoutAnimation, C::kPause, C::kStopAtMismatch,
+                       C::kExplainStop}},
       {"エディット", Items{C::kEraserTool, C::kMoveTool, C::kZoomIn, C::kZoomOut, C::kZoomToFit,
                            C::kUpperModule}},
       {"設定",

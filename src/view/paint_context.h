@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 #include "base/geometry.h"
 #include "model/module.h"
@@ -60,5 +61,7 @@ void PaintGrid(PaintContext& paint);
 void PaintRubberBand(PaintContext& paint, const Module& module, const ArcInProgress& arc);
 void PaintArcs(PaintContext& paint, const Module& module);
 void PaintPrimitives(PaintContext& paint, const Module& module);
+// An outline in kBlockedColour around the object at each logical position.
+void PaintBlockedOutlines(PaintContext& paint, std::span<const Point> positions);
 
 }  // namespace pelkor

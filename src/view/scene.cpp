@@ -63,6 +63,7 @@ void PaintScene(const Module& module, const ViewState& view, const ViewStyle& st
     PaintRubberBand(paint, module, *overlay.arc);
   PaintArcs(paint, module);
   PaintPrimitives(paint, module);
+  PaintBlockedOutlines(paint, overlay.blockedObjects);
   if (overlay.selectionBounds)
     PaintTracker(view, *overlay.selectionBounds, frame);
 }

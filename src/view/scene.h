@@ -26,6 +26,8 @@ struct SceneOverlay {
   std::optional<ArcInProgress> arc;
   // The selection's bounding box of object centres, logical; none without a selection.
   std::optional<Rect> selectionBounds;
+  // The logical positions of the objects the last stop found blocked.
+  std::vector<Point> blockedObjects;
 };
 
 // One paint of the view.

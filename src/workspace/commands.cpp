@@ -143,6 +143,9 @@ bool Workspace::Execute(CommandId command) {
     case CommandId::kPause:
       Pause();
       break;
+    case CommandId::kExplainStop:
+      ExplainStop();
+      break;
     case CommandId::kStop:
       EndSimulation();
       break;
@@ -198,6 +201,8 @@ CommandState Workspace::Query(CommandId command) const {
       return {true, editor_.view().showSinkVerdicts};
     case CommandId::kStopAtMismatch:
       return {true, session_.stopAtMismatch()};
+    case CommandId::kExplainStop:
+      return {IsSimulating() && !IsTimerRunning(), false};
     case CommandId::kExportBsp:
     case CommandId::kEditPrimitive:
     case CommandId::kZoomIn:

@@ -47,6 +47,7 @@ void SimulationSession::Check() {
   if (simulating_)
     return;
   simulating_ = true;
+  stopReasons_.clear();
   ui_.SetWaitCursor(true);
   CheckOutcome outcome;
   try {
@@ -86,6 +87,7 @@ bool SimulationSession::RunOneStep() {
 
 bool SimulationSession::StepWithFailures() {
   stepActivity_ = 0;
+  stopReasons_.clear();
   creationFailed_ = false;
   try {
     simulation_.Step(stepActivity_, SimulationHooks());
@@ -142,6 +144,7 @@ void SimulationSession::Tick() {
     if (RunOneStep() && stepActivity_ == 0 && RunOneStep() && stepActivity_ == 0) {
       StopAnimationTimer();
       WriteRunEnd();
+      WriteStopReasons();
     }
   } else {
     RunOneStep();
@@ -184,6 +187,8 @@ RunOutcome SimulationSession::RunWithoutAnimation(const RunProgress& progress) {
     }
   }
   WriteRunEnd();
+  if (outcome.end == RunEnd::kIdle)
+    WriteStopReasons();
   changes_.Changed(Change::kSimulation);
   return outcome;
 }
@@ -201,6 +206,7 @@ bool SimulationSession::End() {
   if (!simulating_)
     return false;
   log_.WriteText("シミュレーション停止");
+  stopReasons_.clear();
   simulation_.End();
   if (timerRunning_)
     StopAnimationTimer();

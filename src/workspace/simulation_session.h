@@ -11,6 +11,7 @@
 #include "sim/step.h"
 #include "workspace/change_sink.h"
 #include "workspace/simulation_control.h"
+#include "workspace/stop_reasons.h"
 #include "workspace/waveform/signal_history.h"
 #include "workspace/waveform/sink_watch.h"
 #include "workspace/workspace_ui.h"
@@ -62,6 +63,12 @@ class SimulationSession {
   void Pause();
   // Ends the simulation; false when none ran.
   bool End();
+  // "停止理由": writes why each object that holds or waits for tokens cannot move, one log line
+  // each, or that none is blocked (stop_commands.cpp).
+  void ExplainStop();
+  // The objects found blocked when the last run ended idle or ExplainStop last ran, kept for
+  // the view to outline until the next step, check or end.
+  const std::vector<StopReason>& stopReasons() const { return stopReasons_; }
 
   // The waveforms and verdicts. The history holds the node shown at the check and the nodes
   // added since, from the check on, and stays after the simulation ends.
@@ -86,6 +93,8 @@ class SimulationSession {
   StepHooks SimulationHooks();
   void StopAnimationTimer();
   void WriteRunEnd();
+  // Finds the blocked objects and writes a log line for each.
+  void WriteStopReasons();
   // The waveform and verdict bookkeeping around the steps (waveform_commands.cpp).
   void StartRecording();
   // After each step; false when the run stopped at a sink's mismatch.
@@ -113,6 +122,7 @@ class SimulationSession {
   bool stoppedAtMismatch_ = false;  // set by the step in progress
   SignalHistory history_;
   SinkWatch sinkWatch_;
+  std::vector<StopReason> stopReasons_;
   MillisecondClock clock_;
 };
 

@@ -94,6 +94,9 @@ class Workspace : private EditorHost, private ChangeSink {
   void Tick();
   RunOutcome RunWithoutAnimation(const RunProgress& progress = {});
   void Pause();
+  // "停止理由" while simulating and no animated run goes on: a log line for each object that
+  // holds or waits for tokens and cannot move, which the view then outlines.
+  void ExplainStop();
   void EndSimulation();
   // Adds the rows of the tree node `item` to the waveforms; false when it has no run-time state
   // or its rows are there already.
@@ -226,8 +229,13 @@ class Workspace : private EditorHost, private ChangeSink {
   Settings settings_;
   DesignDocument document_{log_, ui_, *this};
   SimulationSession session_{document_.library(), log_, ui_, *this};
-  EditorView editor_{document_.library(),  ui_, *this, settings_, session_.simulatingFlag(),
-                     session_.simulation()};
+  EditorView editor_{document_.library(),
+                     ui_,
+                     *this,
+                     settings_,
+                     session_.simulatingFlag(),
+                     session_.simulation(),
+                     session_.stopReasons()};
   std::optional<CrashRecovery> recovery_;
   ChangeSet pendingChanges_;  // noted by the command under way
   TreeItem shownNode_ = 0;    // the node whose module the view showed when a command ended
