@@ -143,8 +143,8 @@ void SimulationSession::Tick() {
   if (stepActivity_ == 1) {
     if (RunOneStep() && stepActivity_ == 0 && RunOneStep() && stepActivity_ == 0) {
       StopAnimationTimer();
-      WriteRunEnd();
       WriteStopReasons();
+      WriteRunEnd();
     }
   } else {
     RunOneStep();
@@ -186,9 +186,10 @@ RunOutcome SimulationSession::RunWithoutAnimation(const RunProgress& progress) {
       break;
     }
   }
-  WriteRunEnd();
+  // The verdicts' summary stays the line that ends the run.
   if (outcome.end == RunEnd::kIdle)
     WriteStopReasons();
+  WriteRunEnd();
   changes_.Changed(Change::kSimulation);
   return outcome;
 }
