@@ -181,8 +181,8 @@ TEST_F(StopReasonsTest, EachStuckNetNamesItsReason) {
   }
 }
 
-// A run that ends idle writes a line per blocked object, which the view outlines until the
-// next step.
+// A run that ends idle, animated or not, and "停止理由" write a line per blocked object, which
+// the view outlines until the next step or the end.
 TEST_F(StopReasonsTest, AnIdleRunWritesTheReasonsAndTheViewOutlinesThem) {
   const int r = AddRegister(Top());
   const int source = AddSource(Top(), "111");
@@ -197,6 +197,15 @@ TEST_F(StopReasonsTest, AnIdleRunWritesTheReasonsAndTheViewOutlinesThem) {
       Contains("untitle ウージ2: 出力シフトレジスタ1がいっぱいで、値があと2個残っています"));
   EXPECT_EQ(Outlines(), 2u);
 
+  workspace.EndSimulation();
+  EXPECT_EQ(Outlines(), 0u);
+
+  workspace.Check();
+  workspace.Run();
+  EXPECT_FALSE(workspace.Query(CommandId::kExplainStop).enabled);
+  for (int tick = 0; tick < 10 && workspace.IsTimerRunning(); ++tick)
+    workspace.Tick();
+  EXPECT_EQ(Outlines(), 2u);
   workspace.Step();
   EXPECT_EQ(Outlines(), 0u);
   workspace.Execute(CommandId::kExplainStop);
