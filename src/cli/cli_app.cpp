@@ -78,6 +78,9 @@ CliApp::CliApp()
                    "receive=1 or empty (default: the event of the object's kind); repeatable")
       ->type_name("PATH:ID[:WHAT]")
       ->allow_extra_args(false);
+  run_->add_flag("--explain", runOptions_.explain,
+                 "add every object that holds or waits for tokens and cannot move, with the "
+                 "reason, to the report (\"blocked\" in JSON)");
   run_->add_option("--report", runOptions_.report, "the form of the report (default: text)")
       ->type_name("text|json")
       ->transform(

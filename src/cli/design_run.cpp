@@ -23,7 +23,7 @@ int CheckedRun::Status() const {
 }
 
 CheckedRun RunChecked(Workspace& workspace, std::int64_t maxSteps, ReportReceiver& report,
-                      const StepObserver& observe) {
+                      const StepObserver& observe, bool explain) {
   const RuntimeInstance& root = workspace.library().rootInstance();
   const Simulation& simulation = workspace.simulation();
   // The check leaves every sink empty.
@@ -48,6 +48,8 @@ CheckedRun RunChecked(Workspace& workspace, std::int64_t maxSteps, ReportReceive
                     EventText(hit->breakpoint.event, hit->breakpoint.state), hit->step});
   }
   run.sinkFailed = ReportSinks(simulation, root, arrivals, report);
+  if (explain)
+    report.Blocked(FindStopReasons(simulation, root));
   report.End();
   return run;
 }

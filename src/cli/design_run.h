@@ -28,8 +28,9 @@ struct CheckedRun {
 };
 
 // Runs a checked design without animation until it is idle or has run `maxSteps` steps, and
-// reports every sink with the step of its first mismatch to `report`.
+// reports every sink with the step of its first mismatch to `report`, and with `explain` every
+// object that holds or waits for tokens and cannot move.
 CheckedRun RunChecked(Workspace& workspace, std::int64_t maxSteps, ReportReceiver& report,
-                      const StepObserver& observe = {});
+                      const StepObserver& observe = {}, bool explain = false);
 
 }  // namespace pelkor::cli

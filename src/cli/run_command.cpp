@@ -115,14 +115,16 @@ int RunCommand(const RunOptions& options, std::ostream& out, std::ostream& err) 
   } else {
     report = std::make_unique<TextReportWriter>(out);
   }
-  const CheckedRun run =
-      RunChecked(workspace, options.maxSteps, *report, [&](std::int64_t step, bool active) {
+  const CheckedRun run = RunChecked(
+      workspace, options.maxSteps, *report,
+      [&](std::int64_t step, bool active) {
         if (trace)
           trace->Write(simulation, root, step, active);
         if (vcd)
           vcd->Sample(simulation, root, step);
         progress.Update(step);
-      });
+      },
+      options.explain);
 
   if (vcd) {
     if (const std::optional<std::filesystem::path> failed = WriteWaveforms(*options.vcd, *vcd)) {

@@ -21,6 +21,7 @@ struct RunOptions {
   bool quiet = false;               // no output-log lines
   bool stopAtMismatch = false;      // pause after the first step in which a sink departs
   std::vector<std::string> breaks;  // --break SPEC, each PATH:ID[:WHAT]
+  bool explain = false;             // report every object that holds or waits for tokens, and why
 };
 
 // Opens a design, checks it, runs it without animation and reports every sink.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/run_report.h"
 
+#include "model/module_diff.h"
+
 namespace pelkor::cli {
 
 namespace {
@@ -120,8 +122,37 @@ void JsonReportWriter::Add(SinkReport&& sink) {
   out_ << SinkJson(sink).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }
 
+void TextReportWriter::Blocked(const std::vector<StopReason>& reasons) {
+  for (const StopReason& reason : reasons)
+    out_ << "blocked: " << StopReasonLine(reason) << " [" << reason.object.code << "]\n";
+}
+
+nlohmann::ordered_json BlockedJson(const StopReason& reason) {
+  return {{"path", reason.path},
+          {"id", reason.object.id},
+          {"kind", KindWord(reason.object.kind)},
+          {"code", reason.object.code},
+          {"reason", reason.object.reason}};
+}
+
+void JsonReportWriter::Blocked(const std::vector<StopReason>& reasons) {
+  nlohmann::ordered_json blocked = nlohmann::ordered_json::array();
+  for (const StopReason& reason : reasons)
+    blocked.push_back(BlockedJson(reason));
+  CloseSinks();
+  out_ << R"(,"blocked":)"
+       << blocked.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+}
+
 void JsonReportWriter::End() {
-  out_ << (first_ ? R"(,"sinks":[]})" : "]}") << '\n';
+  CloseSinks();
+  out_ << "}\n";
+}
+
+void JsonReportWriter::CloseSinks() {
+  if (!sinksClosed_)
+    out_ << (first_ ? R"(,"sinks":[])" : "]");
+  sinksClosed_ = true;
 }
 
 }  // namespace pelkor::cli

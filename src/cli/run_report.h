@@ -14,6 +14,7 @@
 #include "model/runtime_instance.h"
 #include "model/sink_verification.h"
 #include "sim/simulation.h"
+#include "workspace/stop_reasons.h"
 #include "workspace/waveform/live_nodes.h"
 
 namespace pelkor::cli {
@@ -57,6 +58,8 @@ class ReportReceiver {
   // Right after Begin when the run paused at a breakpoint.
   virtual void Stopped(const BreakpointStop& /*stop*/) {}
   virtual void Add(SinkReport&& sink) = 0;
+  // After the sinks, when the run is to say why it stopped: every blocked object.
+  virtual void Blocked(const std::vector<StopReason>& /*reasons*/) {}
   virtual void End() {}
 };
 
@@ -77,24 +80,32 @@ class TextReportWriter : public ReportReceiver {
   void Begin(std::int64_t steps, bool idle) override;
   void Stopped(const BreakpointStop& stop) override;
   void Add(SinkReport&& sink) override;
+  // A line for each: "blocked: " and its log line, then its code in brackets.
+  void Blocked(const std::vector<StopReason>& reasons) override;
 
  private:
   std::ostream& out_;
 };
 
 // Writes the report as it comes, as one line of JSON: {"steps", "idle", "breakpoint" (after a
-// stop at one: {"path", "id", "object", "event", "step"}), "sinks": [...]}.
+// stop at one: {"path", "id", "object", "event", "step"}), "sinks": [...]}, and "blocked": [...]
+// when the run says why it stopped.
 class JsonReportWriter : public ReportReceiver {
  public:
   explicit JsonReportWriter(std::ostream& out) : out_(out) {}
   void Begin(std::int64_t steps, bool idle) override;
   void Stopped(const BreakpointStop& stop) override;
   void Add(SinkReport&& sink) override;
+  void Blocked(const std::vector<StopReason>& reasons) override;
   void End() override;
 
  private:
+  // Ends the sinks' array, an empty one when no sink came; once.
+  void CloseSinks();
+
   std::ostream& out_;
   bool first_ = true;
+  bool sinksClosed_ = false;
 };
 
 // Every sink of every live node, depth first from the root in ascending instance number, with
@@ -108,6 +119,9 @@ bool ReportNodeSinks(const Simulation& simulation, const LiveNode& live,
 // A sink as the JSON report writes it: {"path", "id", "name", "received", "expected", "verdict",
 // "firstMismatchStep"}.
 nlohmann::ordered_json SinkJson(const SinkReport& sink);
+
+// A blocked object as the JSON report writes it: {"path", "id", "kind", "code", "reason"}.
+nlohmann::ordered_json BlockedJson(const StopReason& reason);
 
 // `path sink ID "name"`, as the text report names a sink.
 std::string SinkLabel(const SinkReport& sink);

@@ -57,6 +57,7 @@ enum class CommandId : int {
   kStepBack = 33101,
   kRewind = 33102,
   kToggleBreakpoint = 33111,
+  kExplainStop = 33121,
   // Edit tools and the view
   kEraserTool = 32784,
   kMoveTool = 32793,

@@ -71,6 +71,7 @@ const std::vector<CommandInfo>& Table() {
       {C::kStopAtMismatch, "不一致で停止", "ケムマキが期待と異なる値を受け取ったステップで一時停止",
        "", {}, "", true},
       {C::kToggleBreakpoint, "ブレークポイント", "オブジェクトのブレークポイントを設定・解除", "", {"F9"}, ""},
+      {C::kExplainStop, "停止理由", "トークンを持ったまま動けないオブジェクトとその理由を表示", "", {}, ""},
       // Edit tools and the view
       {C::kEraserTool, "消しゴム", "消しゴム", "消しゴム", {}, "eraser", true},
       {C::kMoveTool, "移動", "移動", "移動", {}, "move", true},
@@ -122,7 +123,7 @@ std::span<const MenuInfo> MainMenu() {
        Items{C::kShiftRegisterTool, C::kStateMachineTool, C::kCounterTool, C::kSourceTool,
              C::kSinkTool, C::kArcTool, C::kModuleTool, C::kCheck, C::kStop, C::kStep,
              C::kStepBack, C::kRewind, C::kRun, C::kRunWithoutAnimation, C::kPause,
-             C::kStopAtMismatch, C::kToggleBreakpoint}},
+             C::kStopAtMismatch, C::kExplainStop, C::kToggleBreakpoint}},
       {"エディット", Items{C::kEraserTool, C::kMoveTool, C::kZoomIn, C::kZoomOut, C::kZoomToFit,
                            C::kUpperModule}},
       {"設定",

@@ -141,6 +141,12 @@ class Engine : public RunNodes {
   const CounterItem& counter(std::uint32_t i) const { return counters_[i]; }
   const MachineItem& machine(std::uint32_t i) const { return machines_[i]; }
   const InstanceItem& instance(std::uint32_t i) const { return instances_[i]; }
+  const Connection& connection(std::uint32_t c) const { return connections_[c]; }
+  const NameTable& names() const { return names_; }
+  // The arc the state's selection chooses on the exit values, which it leaves in place; nullptr
+  // when none is chosen. `results` has room for ModuleProgram::resultRoom results.
+  const StateArcTarget* ChosenArc(const StateProgram& state, std::uint32_t registers,
+                                  int* results) const;
   // The sinks whose received list changed since the last step began: each took a value or was
   // emptied by its node's creation. A sink may be listed twice.
   const std::vector<std::uint32_t>& changedSinks() const { return changedSinks_; }

@@ -18,18 +18,23 @@ int Engine::ReadExits(const std::vector<std::uint32_t>& inputs, std::uint32_t re
 
 // The lowest-numbered outgoing arc whose selection result is 1, evaluated on the exit values
 // without taking them; nullptr when none is.
-const StateArcTarget* Engine::SelectArc(const StateProgram& state, std::uint32_t registers) {
+const StateArcTarget* Engine::ChosenArc(const StateProgram& state, std::uint32_t registers,
+                                        int* results) const {
   const int resultCount = state.selection.resultCount();
   if (resultCount == 0)
     return nullptr;
   int values[kMaxInputValues];
   ReadExits(state.selectionInputs, registers, values);
-  state.selection.Run(values, results_.data());
+  state.selection.Run(values, results);
   for (int k = 0; k < resultCount; ++k) {
-    if (results_[k] == 1 && state.arcs[k].number != 0)
+    if (results[k] == 1 && state.arcs[k].number != 0)
       return &state.arcs[k];
   }
   return nullptr;
+}
+
+const StateArcTarget* Engine::SelectArc(const StateProgram& state, std::uint32_t registers) {
+  return ChosenArc(state, registers, results_.data());
 }
 
 // Fires a state: outputs written, the consume set emptied, and the arc it takes returned

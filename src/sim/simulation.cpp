@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "sim/blocked_reasons.h"
 #include "sim/engine.h"
 
 namespace pelkor {
@@ -149,6 +150,13 @@ std::optional<InstanceRunState> Simulation::Instance(const RuntimeInstance& node
     return std::nullopt;
   const Engine::InstanceItem& instance = engine_->instance(i);
   return InstanceRunState{instance.absent, instance.created};
+}
+
+std::vector<BlockedObject> Simulation::Blocked(const RuntimeInstance& tree) const {
+  const Engine::NodeRecord* node = NodeWithState(*engine_, tree);
+  if (node == nullptr || tree.deleted)
+    return {};
+  return ExplainNode(*engine_, *node, ModuleOf(tree));
 }
 
 std::size_t Simulation::ChangedSinkCount() const {

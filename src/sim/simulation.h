@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/module_library.h"
+#include "sim/blocked_object.h"
 #include "sim/engine_checkpoint.h"
 #include "sim/step.h"
 #include "sim/token.h"
@@ -99,6 +100,9 @@ class Simulation : public PreparedNodes {
   std::optional<CounterRunState> Counter(const RuntimeInstance& node, int counterId) const;
   std::optional<MachineRunState> Machine(const RuntimeInstance& node, int machineId) const;
   std::optional<InstanceRunState> Instance(const RuntimeInstance& node, int instanceId) const;
+  // Every object of the node that holds or waits for tokens and that the next step would not
+  // move, with why not, in ascending ID (sim/blocked_reasons.h); empty for a node without state.
+  std::vector<BlockedObject> Blocked(const RuntimeInstance& node) const;
 
   // The sinks whose received list changed in the last step: each took a value or started
   // empty again as its node was created. A sink may come twice; none changes in the check.

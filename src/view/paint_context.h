@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "base/geometry.h"
@@ -68,5 +69,7 @@ void PaintArcPath(PaintContext& paint, const std::vector<Point>& path, const Pen
 // Outlines each selected object and draws each selected arc thick, in the selection colour.
 void PaintSelection(PaintContext& paint, const Module& module, const Selection& selection);
 void PaintPrimitives(PaintContext& paint, const Module& module);
+// An outline in kBlockedColour around the object at each logical position.
+void PaintBlockedOutlines(PaintContext& paint, std::span<const Point> positions);
 
 }  // namespace pelkor

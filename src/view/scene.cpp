@@ -63,6 +63,7 @@ void PaintScene(const Module& module, const ViewState& view, const ViewStyle& st
     PaintRubberBand(paint, module, *overlay.arc);
   PaintArcs(paint, module);
   PaintPrimitives(paint, module);
+  PaintBlockedOutlines(paint, overlay.blockedObjects);
   if (overlay.selection != nullptr) {
     PaintContext above(view, style, nullptr, frame.overlay, nullptr);
     PaintSelection(above, module, *overlay.selection);

@@ -26,6 +26,8 @@ struct SceneOverlay {
   std::optional<ArcInProgress> arc;
   // The selection of the module painted; none when no selection is to be drawn.
   const Selection* selection = nullptr;
+  // The logical positions of the objects the last stop found blocked.
+  std::vector<Point> blockedObjects;
 };
 
 // One paint of the view.

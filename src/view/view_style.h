@@ -19,6 +19,8 @@ inline constexpr ColorRef kWhite = Rgb(255, 255, 255);
 inline constexpr ColorRef kTextColour = Rgb(0, 0, 0);
 inline constexpr ColorRef kTrackerColour = Rgb(0, 0, 0);
 inline constexpr ColorRef kHighlightColour = Rgb(200, 50, 50);
+// The outline of an object that holds or waits for tokens and cannot move.
+inline constexpr ColorRef kBlockedColour = Rgb(0, 150, 200);
 // A sink's live verdict.
 inline constexpr ColorRef kPassColour = Rgb(0, 170, 0);
 inline constexpr ColorRef kFailColour = Rgb(220, 0, 0);

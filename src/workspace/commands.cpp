@@ -149,6 +149,9 @@ bool Workspace::Execute(CommandId command) {
     case CommandId::kPause:
       Pause();
       break;
+    case CommandId::kExplainStop:
+      ExplainStop();
+      break;
     case CommandId::kStop:
       EndSimulation();
       break;
@@ -212,6 +215,8 @@ CommandState Workspace::Query(CommandId command) const {
       return {true, session_.stopAtMismatch()};
     case CommandId::kToggleBreakpoint:
       return {true, false};
+    case CommandId::kExplainStop:
+      return {IsSimulating() && !IsTimerRunning(), false};
     case CommandId::kExportBsp:
     case CommandId::kEditPrimitive:
     case CommandId::kZoomIn:

@@ -14,11 +14,12 @@ namespace pelkor {
 
 EditorView::EditorView(ModuleLibrary& library, EditorUi& ui, EditorHost& host,
                        const Settings& settings, const bool& simulating,
-                       const Simulation& simulation)
+                       const Simulation& simulation, const std::vector<StopReason>& stopReasons)
     : library_(library),
       settings_(settings),
       simulating_(simulating),
       simulation_(simulation),
+      stopReasons_(stopReasons),
       controller_(library, ui, host, interaction_, view_, hitMap_, settings, simulating,
                   simulation) {}
 
@@ -31,6 +32,11 @@ void EditorView::Paint(Frame& frame) {
   }
   if (!module.selection.Empty())
     overlay.selection = &module.selection;
+  for (const StopReason& reason : stopReasons_) {
+    const Point* position = module.PositionOf(reason.object.id);
+    if (reason.node == library_.currentInstance().treeItem && position != nullptr)
+      overlay.blockedObjects.push_back(*position);
+  }
   const RunStateReader run(NodeRunState(simulation_, library_.currentInstance()));
   PaintScene(module, view_, StyleFromSettings(settings_), simulating_ ? &run : nullptr, overlay,
              frame, &hitMap_);

@@ -15,6 +15,7 @@
 #include "view/scene.h"
 #include "view/view_navigation.h"
 #include "view/view_state.h"
+#include "workspace/stop_reasons.h"
 
 namespace pelkor {
 
@@ -27,8 +28,10 @@ class WorkspaceProbe;
 // the node shown while a simulation runs, and edits nothing then but through the dialogs.
 class EditorView {
  public:
+  // `stopReasons`: the objects to outline in the node shown.
   EditorView(ModuleLibrary& library, EditorUi& ui, EditorHost& host, const Settings& settings,
-             const bool& simulating, const Simulation& simulation);
+             const bool& simulating, const Simulation& simulation,
+             const std::vector<StopReason>& stopReasons);
   EditorView(const EditorView&) = delete;
   EditorView& operator=(const EditorView&) = delete;
 
@@ -78,6 +81,7 @@ class EditorView {
   const Settings& settings_;
   const bool& simulating_;
   const Simulation& simulation_;
+  const std::vector<StopReason>& stopReasons_;
   InteractionState interaction_;
   ViewState view_;
   HitMap hitMap_;

@@ -51,6 +51,7 @@ void SimulationSession::Check() {
   if (simulating_)
     return;
   simulating_ = true;
+  stopReasons_.clear();
   ui_.SetWaitCursor(true);
   CheckOutcome outcome;
   try {
@@ -95,6 +96,7 @@ bool SimulationSession::RunOneStep() {
 
 bool SimulationSession::StepWithFailures() {
   stepActivity_ = 0;
+  stopReasons_.clear();
   creationFailed_ = false;
   try {
     simulation_.Step(stepActivity_, SimulationHooks());
@@ -150,6 +152,7 @@ void SimulationSession::Tick() {
   if (stepActivity_ == 1) {
     if (RunOneStep() && stepActivity_ == 0 && RunOneStep() && stepActivity_ == 0) {
       StopAnimationTimer();
+      WriteStopReasons();
       WriteRunEnd();
     }
   } else {
@@ -194,6 +197,9 @@ RunOutcome SimulationSession::RunWithoutAnimation(const RunProgress& progress) {
       break;
     }
   }
+  // The verdicts' summary stays the line that ends the run.
+  if (outcome.end == RunEnd::kIdle)
+    WriteStopReasons();
   WriteRunEnd();
   changes_.Changed(Change::kSimulation);
   return outcome;
@@ -212,6 +218,7 @@ bool SimulationSession::End() {
   if (!simulating_)
     return false;
   log_.WriteText("シミュレーション停止");
+  stopReasons_.clear();
   simulation_.End();
   timeline_.Clear();
   breakpointWatch_.Disarm(simulation_);

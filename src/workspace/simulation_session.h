@@ -14,6 +14,7 @@
 #include "workspace/change_sink.h"
 #include "workspace/run_timeline.h"
 #include "workspace/simulation_control.h"
+#include "workspace/stop_reasons.h"
 #include "workspace/waveform/signal_history.h"
 #include "workspace/waveform/sink_watch.h"
 #include "workspace/workspace_ui.h"
@@ -65,6 +66,12 @@ class SimulationSession {
   void Pause();
   // Ends the simulation; false when none ran.
   bool End();
+  // "停止理由": writes why each object that holds or waits for tokens cannot move, one log line
+  // each, or that none is blocked (stop_commands.cpp).
+  void ExplainStop();
+  // The objects found blocked when the last run ended idle or ExplainStop last ran, kept for
+  // the view to outline until the next step, check or end.
+  const std::vector<StopReason>& stopReasons() const { return stopReasons_; }
 
   // The waveforms and verdicts. The history holds the node shown at the check and the nodes
   // added since, from the check on, and stays after the simulation ends.
@@ -110,6 +117,8 @@ class SimulationSession {
   StepHooks SimulationHooks();
   void StopAnimationTimer();
   void WriteRunEnd();
+  // Finds the blocked objects and writes a log line for each.
+  void WriteStopReasons();
   // The waveform and verdict bookkeeping around the steps (waveform_commands.cpp).
   void StartRecording();
   // After each step; false when the run stopped at a sink's mismatch.
@@ -152,6 +161,7 @@ class SimulationSession {
   SinkWatch sinkWatch_;
   RunTimeline timeline_;
   std::int64_t replayingTo_ = 0;  // the step a replay goes to, while it runs
+  std::vector<StopReason> stopReasons_;
   MillisecondClock clock_;
 };
 

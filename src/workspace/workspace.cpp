@@ -92,6 +92,11 @@ void Workspace::Pause() {
   session_.Pause();
 }
 
+void Workspace::ExplainStop() {
+  const CommandScope scope(*this);
+  session_.ExplainStop();
+}
+
 void Workspace::EndSimulation() {
   const CommandScope scope(*this);
   if (!session_.End())

@@ -96,6 +96,9 @@ class Workspace : private EditorHost, private ChangeSink {
   void Tick();
   RunOutcome RunWithoutAnimation(const RunProgress& progress = {});
   void Pause();
+  // "停止理由" while simulating and no animated run goes on: a log line for each object that
+  // holds or waits for tokens and cannot move, which the view then outlines.
+  void ExplainStop();
   void EndSimulation();
   // Back one step, back to step 0, or to any step back or forward (SimulationSession::GoToStep).
   bool StepBack();
@@ -260,8 +263,13 @@ class Workspace : private EditorHost, private ChangeSink {
   Settings settings_;
   DesignDocument document_{log_, ui_, *this};
   SimulationSession session_{document_.library(), log_, ui_, *this};
-  EditorView editor_{document_.library(),  ui_, *this, settings_, session_.simulatingFlag(),
-                     session_.simulation()};
+  EditorView editor_{document_.library(),
+                     ui_,
+                     *this,
+                     settings_,
+                     session_.simulatingFlag(),
+                     session_.simulation(),
+                     session_.stopReasons()};
   std::optional<CrashRecovery> recovery_;
   std::optional<BreakpointStore> breakpointStore_;
   ChangeSet pendingChanges_;  // noted by the command under way

@@ -271,6 +271,33 @@ TEST_F(RunCommandTest, StopAtMismatchEndsTheRunAtTheReportedStep) {
   }
 }
 
+// --explain adds the objects that hold tokens and cannot move: a source whose register no one
+// reads, and the register.
+TEST_F(RunCommandTest, ExplainAddsTheBlockedObjectsToTheReport) {
+  const fs::path file = Write("stuck.dtn",
+                              "//pelkor file\nshift[1,100,100,0,1,2]{\n}\nuhzi[2,40,100,0,0,0,]{\n"
+                              "111}\narc[2,1]{}\n");
+  const auto text = testing::RunCliBinary("run " + file.string() + " --explain");
+  EXPECT_EQ(text.status, 0);
+  EXPECT_NE(text.out.find("\nblocked: stuck シフトレジスタ1: 出口のトークンを取るものがありません "
+                          "[no-consumer]\nblocked: stuck ウージ2: "),
+            std::string::npos)
+      << text.out;
+
+  const auto json = testing::RunCliBinary("run " + file.string() + " --report json --explain");
+  const nlohmann::json blocked = ReportOf(json.out)["blocked"];
+  ASSERT_EQ(blocked.size(), 2u) << json.out;
+  EXPECT_EQ(blocked[0], (nlohmann::json{{"path", "stuck"},
+                                        {"id", 1},
+                                        {"kind", "register"},
+                                        {"code", "no-consumer"},
+                                        {"reason", "出口のトークンを取るものがありません"}}));
+  EXPECT_EQ(blocked[1]["kind"], "source");
+  EXPECT_EQ(blocked[1]["code"], "source-unread");
+  EXPECT_FALSE(ReportOf(testing::RunCliBinary("run " + file.string() + " --report json").out)
+                   .contains("blocked"));
+}
+
 TEST_F(RunCommandTest, FailuresEndWithTheirExitStatus) {
   // Two input arcs named alike fail the check of a state machine.
   const fs::path badCheck = Write(
