@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <array>
+#include <string>
+#include <string_view>
+
 namespace pelkor {
 
 // Integer kind codes. They also serve as tool numbers and colour numbers, and the design file
@@ -19,6 +23,34 @@ inline constexpr ObjectKind kInstanceKind = 14;
 constexpr bool IsPrimitiveKind(ObjectKind kind) {
   return kind == kStateMachineKind || kind == kShiftRegisterKind || kind == kCounterKind ||
          kind == kSourceKind || kind == kSinkKind || kind == kInstanceKind;
+}
+
+inline constexpr std::array<ObjectKind, 6> kPrimitiveKinds = {
+    kShiftRegisterKind, kStateMachineKind, kCounterKind, kSourceKind, kSinkKind, kInstanceKind};
+
+// The name the log and the reports give a kind of object; empty for any other code.
+constexpr std::string_view ObjectKindName(ObjectKind kind) {
+  switch (kind) {
+    case kStateMachineKind:
+      return "ステートマシン";
+    case kShiftRegisterKind:
+      return "シフトレジスタ";
+    case kCounterKind:
+      return "カウンタ";
+    case kSourceKind:
+      return "ウージ";
+    case kSinkKind:
+      return "ケムマキ";
+    case kInstanceKind:
+      return "モジュール";
+    default:
+      return "";
+  }
+}
+
+// An object as the log names it: "シフトレジスタ3".
+inline std::string ObjectLabel(ObjectKind kind, int id) {
+  return std::string(ObjectKindName(kind)) + std::to_string(id);
 }
 
 }  // namespace pelkor

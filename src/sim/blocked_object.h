@@ -29,10 +29,4 @@ struct BlockedObject {
   bool operator==(const BlockedObject&) const = default;
 };
 
-// The kind's name as the messages name objects: "シフトレジスタ", "ステートマシン", ...
-const char* ObjectKindName(ObjectKind kind);
-
-// "シフトレジスタ3".
-std::string ObjectLabel(ObjectKind kind, int id);
-
 }  // namespace pelkor

@@ -14,29 +14,6 @@
 
 namespace pelkor {
 
-const char* ObjectKindName(ObjectKind kind) {
-  switch (kind) {
-    case kStateMachineKind:
-      return "ステートマシン";
-    case kShiftRegisterKind:
-      return "シフトレジスタ";
-    case kCounterKind:
-      return "カウンタ";
-    case kSourceKind:
-      return "ウージ";
-    case kSinkKind:
-      return "ケムマキ";
-    case kInstanceKind:
-      return "モジュール";
-    default:
-      return "";
-  }
-}
-
-std::string ObjectLabel(ObjectKind kind, int id) {
-  return ObjectKindName(kind) + std::to_string(id);
-}
-
 namespace {
 
 struct Why {
@@ -197,7 +174,7 @@ MaybeWhy NodeReasons::SinkWhy(std::size_t i) const {
 std::string NodeReasons::ChildRegister(std::size_t instance, std::uint32_t r) const {
   const auto child = node_.tree->children.find(program_.instances[instance].id);
   if (child == node_.tree->children.end())
-    return ObjectKindName(kShiftRegisterKind);
+    return std::string(ObjectKindName(kShiftRegisterKind));
   const Engine::NodeRecord& inside = engine_.nodes()[engine_.NodeOf(*child->second)];
   return ObjectLabel(kShiftRegisterKind,
                      engine_.ProgramOf(inside).registerIds[r - inside.registers]);

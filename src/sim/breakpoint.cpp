@@ -81,31 +81,4 @@ std::optional<ParsedEvent> ParseEvent(std::string_view text) {
   return std::nullopt;
 }
 
-std::string ObjectLabel(ObjectKind kind, int id) {
-  const char* name = "";
-  switch (kind) {
-    case kShiftRegisterKind:
-      name = "シフトレジスタ";
-      break;
-    case kStateMachineKind:
-      name = "ステートマシン";
-      break;
-    case kCounterKind:
-      name = "カウンタ";
-      break;
-    case kSourceKind:
-      name = "ウージ";
-      break;
-    case kSinkKind:
-      name = "ケムマキ";
-      break;
-    case kInstanceKind:
-      name = "モジュール";
-      break;
-    default:
-      break;
-  }
-  return name + std::to_string(id);
-}
-
 }  // namespace pelkor

@@ -52,7 +52,4 @@ struct ParsedEvent {
 };
 std::optional<ParsedEvent> ParseEvent(std::string_view text);
 
-// An object as the check's messages name it: the kind's name and the ID, "シフトレジスタ3".
-std::string ObjectLabel(ObjectKind kind, int id);
-
 }  // namespace pelkor

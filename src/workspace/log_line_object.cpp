@@ -9,21 +9,6 @@ namespace pelkor {
 
 namespace {
 
-struct KindName {
-  std::string_view name;
-  ObjectKind kind;
-};
-
-// The names the log gives each kind of object.
-constexpr std::array<KindName, 6> kKindNames = {{
-    {"シフトレジスタ", kShiftRegisterKind},
-    {"ステートマシン", kStateMachineKind},
-    {"カウンタ", kCounterKind},
-    {"ウージ", kSourceKind},
-    {"ケムマキ", kSinkKind},
-    {"モジュール", kInstanceKind},
-}};
-
 // The machine's arc messages; the machine's error line follows each.
 constexpr std::array<std::string_view, 4> kMessagesOfTheNextLine = {
     "アークの名前が入力されていません",
@@ -38,16 +23,17 @@ constexpr std::string_view kVerdicts = "照合結果: ";
 
 // A kind name and a positive ID at the start of `text`; `rest` is what follows the digits.
 std::optional<LoggedObject> KindAndId(std::string_view text, std::string_view& rest) {
-  for (const KindName& kind : kKindNames) {
-    if (!text.starts_with(kind.name))
+  for (const ObjectKind kind : kPrimitiveKinds) {
+    const std::string_view name = ObjectKindName(kind);
+    if (!text.starts_with(name))
       continue;
-    const std::string_view digits = text.substr(kind.name.size());
+    const std::string_view digits = text.substr(name.size());
     int id = 0;
     const auto [stop, error] = std::from_chars(digits.data(), digits.data() + digits.size(), id);
     if (error != std::errc{} || id <= 0)
       return std::nullopt;
     rest = digits.substr(static_cast<std::size_t>(stop - digits.data()));
-    return LoggedObject{{}, false, kind.kind, id};
+    return LoggedObject{{}, false, kind, id};
   }
   return std::nullopt;
 }

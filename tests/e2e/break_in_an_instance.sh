@@ -2,8 +2,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Sets a breakpoint with the mouse on the state machine inside the second inverter of the
 # double inverter (its context menu's ブレークポイント), runs without animation and checks that the
-# run paused there: the view shows that instance. After a restart the breakpoint, kept in the
-# state folder and not in the design, pauses the run again.
+# run paused there: the view shows that instance. Two steps back change the view, and the
+# animated run from there pauses at the same breakpoint with the view as it was. After a restart
+# the breakpoint, kept in the state folder and not in the design, pauses the run again.
 #   break_in_an_instance.sh PELKOR PELKOR_CLI SCREENSHOT_TOOL EXAMPLES OUT.png
 set -euo pipefail
 pelkor=$1 cli=$2 screenshot=$3 examples=$4 out=$5
@@ -81,6 +82,32 @@ expected=$("$cli" run -q "$design" --break double_inverter/7:3 | grep '^breakpoi
 [[ "$expected" == "breakpoint double_inverter/7:3:fire (ステートマシン3) hit at step "* ]] ||
   fail "pelkor-cli does not stop at the breakpoint: $expected"
 echo "$expected"
+
+# The objects of the view, without the status bar and the log, whose lines differ.
+view_shot() {
+  "$screenshot" --region "$geo_x" "$view_top" $((WIDTH < 600 ? WIDTH : 600)) 220 "$work/$1.png"
+}
+# Waits until the view's picture is (`same`) or is not (`differs`) the one named.
+wait_view() {
+  local i
+  for ((i = 0; i < 50; i++)); do
+    view_shot now
+    if cmp -s "$work/now.png" "$work/$2.png"; then [[ $1 == same ]] && return 0
+    elif [[ $1 == differs ]]; then return 0; fi
+    sleep 0.2
+  done
+  fail "the view never became $1 from $2"
+}
+xdotool mousemove 0 0 # no hover frame in the pictures
+window_position "$main"
+sleep 0.5
+view_shot at_break
+focus "$main"
+keys ctrl+shift+F10 ctrl+shift+F10
+wait_view differs at_break
+shot two_steps_back
+keys F5 # the animated run
+wait_view same at_break
 
 menu_item 3 0 # 停止
 find_window "$top_title" >/dev/null

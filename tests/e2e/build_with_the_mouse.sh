@@ -50,12 +50,12 @@ type_text 2
 keys Return
 wait_window_gone '^カウンタ$'
 
-# The sink through its context menu: 編集 is the menu's last item.
+# The sink through its context menu: 編集 comes just before its last item, ブレークポイント.
 windows=$(window_count)
 right_click $sink_x $y
 wait_window_count $((windows + 1)) "no context menu on the sink"
 shot context_menu
-keys Up Return
+keys Up Up Return
 open_dialog ケムマキ
 keys Tab # from the received values, which start with the focus, to 照合
 type_text 0010

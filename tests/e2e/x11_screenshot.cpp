@@ -3,6 +3,7 @@
 // under Xvfb.
 //   x11_screenshot OUT.png
 //   x11_screenshot --find RRGGBB X Y DX DY
+//   x11_screenshot --region X Y WIDTH HEIGHT OUT.png
 // --find walks from (X, Y) in steps of (DX, DY) to the first pixel of the colour and prints
 // its position and how many pixels of the colour follow in a row along the walk ("x y run").
 #include <QColor>
@@ -45,18 +46,25 @@ int Find(const QImage& screen, char* argv[]) {
 int main(int argc, char* argv[]) {
   QGuiApplication app(argc, argv);
   const bool find = argc == 7 && QByteArray(argv[1]) == "--find";
-  if (argc != 2 && !find) {
-    std::fprintf(stderr, "usage: x11_screenshot OUT.png | --find RRGGBB X Y DX DY\n");
+  const bool region = argc == 7 && QByteArray(argv[1]) == "--region";
+  if (argc != 2 && !find && !region) {
+    std::fprintf(stderr,
+                 "usage: x11_screenshot OUT.png | --find RRGGBB X Y DX DY | "
+                 "--region X Y WIDTH HEIGHT OUT.png\n");
     return 64;
   }
-  const QPixmap picture = QGuiApplication::primaryScreen()->grabWindow(0);
+  QPixmap picture = QGuiApplication::primaryScreen()->grabWindow(0);
   if (picture.isNull()) {
     std::fprintf(stderr, "x11_screenshot: cannot grab the screen\n");
     return 1;
   }
   if (find)
     return Find(picture.toImage(), argv);
-  if (!picture.save(QString::fromLocal8Bit(argv[1]))) {
+  if (region) {
+    picture = picture.copy(std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
+                           std::atoi(argv[5]));
+  }
+  if (!picture.save(QString::fromLocal8Bit(argv[argc - 1]))) {
     std::fprintf(stderr, "x11_screenshot: cannot save the screen\n");
     return 1;
   }
