@@ -8,7 +8,7 @@
 #include <iostream>
 #include <memory>
 
-#include "cli/break_spec.h"
+#include "cli/break_target.h"
 #include "cli/cli_session.h"
 #include "cli/design_run.h"
 #include "cli/exit_status.h"
@@ -96,10 +96,10 @@ int RunCommand(const RunOptions& options, std::ostream& out, std::ostream& err) 
     vcd.emplace();
   workspace.SetStopAtMismatch(options.stopAtMismatch);
   BreakpointList breakpoints;
-  for (const std::string& spec : options.breaks) {
-    auto resolved = ResolveBreakSpec(spec, workspace.library());
+  for (const std::string& target : options.breaks) {
+    auto resolved = ResolveBreakTarget(target, workspace.library());
     if (const auto* why = std::get_if<std::string>(&resolved)) {
-      err << "pelkor-cli: --break " << spec << ": " << *why << '\n';
+      err << "pelkor-cli: --break " << target << ": " << *why << '\n';
       return kExitUsage;
     }
     breakpoints.Add(std::get<Breakpoint>(resolved));

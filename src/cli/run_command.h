@@ -20,7 +20,7 @@ struct RunOptions {
   ReportFormat report = ReportFormat::kText;
   bool quiet = false;               // no output-log lines
   bool stopAtMismatch = false;      // pause after the first step in which a sink departs
-  std::vector<std::string> breaks;  // --break SPEC, each PATH:ID[:WHAT]
+  std::vector<std::string> breaks;  // --break, each PATH:ID[:WHAT]
   bool explain = false;             // report every object that holds or waits for tokens, and why
 };
 

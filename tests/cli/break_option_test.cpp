@@ -30,15 +30,15 @@ std::string Received(std::int64_t steps) {
 // has not yet seen it. Sink 5 "divided" takes what counter 3 writes, a value every second step.
 TEST(BreakOptionTest, TheRunStopsAfterTheStepOfTheEvent) {
   struct Case {
-    std::string spec;
+    std::string target;
     std::size_t receivedBefore;  // values sink 5 holds after the step before the stop
     std::size_t receivedAt;
   };
   const Case cases[] = {{"counter_divider:5", 0, 1}, {"counter_divider:5:receive=1", 2, 3}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.spec);
+    SCOPED_TRACE(c.target);
     const auto run =
-        testing::RunCliBinary("run -q " + kDivider.string() + " --report json --break " + c.spec);
+        testing::RunCliBinary("run -q " + kDivider.string() + " --report json --break " + c.target);
     const nlohmann::json report = LastLine(run.out);
     const std::int64_t step = report["steps"];
     EXPECT_EQ(report["breakpoint"]["step"], step);
@@ -59,14 +59,14 @@ TEST(BreakOptionTest, TheRunStopsAfterTheStepOfTheEvent) {
             std::string::npos);
 }
 
-TEST(BreakOptionTest, ASpecThatNamesNoFittingObjectIsAUsageError) {
-  for (const std::string spec :
+TEST(BreakOptionTest, ATargetThatNamesNoFittingObjectIsAUsageError) {
+  for (const std::string target :
        {"counter_divider:99", "nowhere:5", "counter_divider:5:fire", "counter_divider:5:state=x",
         "counter_divider", "counter_divider:4:token", "counter_divider/6:5"}) {
-    SCOPED_TRACE(spec);
-    const auto run = testing::RunCliBinary("run " + kDivider.string() + " --break " + spec, true);
+    SCOPED_TRACE(target);
+    const auto run = testing::RunCliBinary("run " + kDivider.string() + " --break " + target, true);
     EXPECT_EQ(run.status, 64);
-    EXPECT_NE(run.out.find("--break " + spec + ":"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("--break " + target + ":"), std::string::npos) << run.out;
   }
 }
 

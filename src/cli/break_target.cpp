@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/break_spec.h"
+#include "cli/break_target.h"
 
 #include <charconv>
 #include <optional>
@@ -21,10 +21,10 @@ std::optional<int> WholeNumber(std::string_view text) {
 
 }  // namespace
 
-std::variant<Breakpoint, std::string> ResolveBreakSpec(const std::string& spec,
-                                                       const ModuleLibrary& library) {
+std::variant<Breakpoint, std::string> ResolveBreakTarget(const std::string& target,
+                                                         const ModuleLibrary& library) {
   // The path may hold colons of its own: ID and WHAT are taken from the end.
-  std::string_view rest = spec;
+  std::string_view rest = target;
   std::optional<std::string_view> what;
   std::size_t colon = rest.rfind(':');
   if (colon != std::string_view::npos && !WholeNumber(rest.substr(colon + 1))) {
