@@ -55,6 +55,9 @@ std::variant<Breakpoint, std::string> ResolveBreakTarget(const std::string& targ
       return "unknown event " + std::string(*what);
     if (!EventFits(event->event, kind))
       return ObjectLabel(kind, *id) + " cannot meet " + std::string(*what);
+    if (event->event == BreakEvent::kState &&
+        !library.ModuleByName(node->name).stateMachines.at(*id).states.contains(event->state))
+      return ObjectLabel(kind, *id) + " has no state " + std::to_string(event->state);
     breakpoint.event = event->event;
     breakpoint.state = event->state;
   }

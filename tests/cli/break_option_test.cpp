@@ -68,6 +68,11 @@ TEST(BreakOptionTest, ATargetThatNamesNoFittingObjectIsAUsageError) {
     EXPECT_EQ(run.status, 64);
     EXPECT_NE(run.out.find("--break " + target + ":"), std::string::npos) << run.out;
   }
+  const fs::path inverters = fs::path(PELKOR_EXAMPLES) / "double_inverter.dtn";
+  const auto run = testing::RunCliBinary(
+      "run " + inverters.string() + " --break double_inverter/7:3:state=99", true);
+  EXPECT_EQ(run.status, 64);
+  EXPECT_NE(run.out.find("ステートマシン3 has no state 99"), std::string::npos) << run.out;
 }
 
 }  // namespace
